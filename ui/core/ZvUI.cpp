@@ -1,0 +1,1 @@
+// Anchor of the framework library; the areas add their own sources.
