@@ -1,0 +1,60 @@
+#pragma once
+// Binds one native window to one object: class registration, creation, subclassing, modal loop.
+
+#include <windows.h>
+
+namespace ZvUI {
+
+// No virtual destructor on purpose: it is never deleted through a CWindowWnd pointer; the
+// skinned window base adds one. A window that owns itself deletes itself in OnFinalMessage.
+class CWindowWnd {
+public:
+    CWindowWnd() = default;
+    CWindowWnd(const CWindowWnd&) = delete;
+    CWindowWnd& operator=(const CWindowWnd&) = delete;
+
+    HWND GetHandle() const { return m_hWnd; }
+    operator HWND() const { return m_hWnd; }
+
+    // Null when the class cannot be registered or the window cannot be created.
+    HWND Create(HWND parent, LPCWSTR name, DWORD style, DWORD exStyle, int x, int y, int cx, int cy,
+                HMENU menu = nullptr);
+    HWND Create(HWND parent, LPCWSTR name, DWORD style, DWORD exStyle, const RECT& rc,
+                HMENU menu = nullptr);
+    HWND Create(HWND parent, LPCWSTR name, DWORD style, DWORD exStyle);
+    // Null when the procedure cannot be replaced; the object then stays unbound.
+    HWND Subclass(HWND window);
+    void Unsubclass();
+    void ShowWindow(bool show = true, bool takeFocus = true);
+    // Returns the code of the posted WM_CLOSE that ended the loop, 0 when none was seen.
+    UINT RunModal();
+    void Close(UINT result = IDOK);
+    void CentreOnOwner();
+    void SetIcon(UINT resourceId);
+    LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    LRESULT PostMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    // -1 keeps the current client width or height.
+    bool SetClientSize(int cx, int cy);
+
+    virtual LPCWSTR GetWindowClassName() const = 0;
+    // A system or module class to superclass, or null.
+    virtual LPCWSTR GetSuperClassName() const;
+    virtual UINT GetClassStyle() const;
+    virtual LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    // The last call for this window; the handle is already cleared.
+    virtual void OnFinalMessage(HWND window);
+
+    // Called by Create; a class that exists already counts as registered.
+    bool RegisterClass();
+    bool RegisterSuperclass();
+
+    static LRESULT CALLBACK MainWindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK SuperclassWindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+protected:
+    HWND m_hWnd = nullptr;
+    WNDPROC m_oldWndProc = ::DefWindowProcW;
+    bool m_bSubclassed = false;
+};
+
+} // namespace ZvUI
