@@ -1,0 +1,25 @@
+#pragma once
+// Starting outside programs: the hand-off to the application and opening files as the shell does.
+
+#include <QString>
+
+// Velmora.exe may keep its retention screen up this long before the uninstaller goes on.
+constexpr int kRetentionWaitMs = 43200000;
+
+// True when user/uninstreturn in APP.ini is 0 or less (missing and non-numbers count as 0).
+bool needsUninstallReturn();
+
+// user/type from APP.ini; 0 when missing or not a number.
+int readUserType();
+
+// Install/exepath from APP.ini when it names an existing folder by an absolute path,
+// otherwise empty: nothing may be started or moved from an unknown place.
+QString installFolder();
+
+// Runs Velmora.exe from the install folder with "-uninstall" and waits up to waitMs.
+// True when the application then changed user/type to a value above 1, which ends the
+// uninstaller. A program still running after the wait is left running.
+bool runRetentionHandOff(int waitMs);
+
+// Opens a program as the shell's "open" verb does, with no arguments; not waited for.
+void openProgram(const QString &path);
