@@ -1,0 +1,170 @@
+#include "WinDownloader.h"
+
+#include "UrlCache.h"
+#include "util/StringUtil.h"
+#include "util/UrlCoding.h"
+
+#include <utility>
+
+namespace {
+
+constexpr int kAttempts = 3;
+constexpr DWORD kRetryDelayMs = 1000;
+constexpr wchar_t kThreadName[] = L"ABDEF";
+
+} // namespace
+
+// --- bind callback ---
+
+CWinDownloader::CBindCallback::~CBindCallback()
+{
+    m_abort = true;
+}
+
+STDMETHODIMP CWinDownloader::CBindCallback::QueryInterface(REFIID iid, void** object)
+{
+    if (!object)
+        return E_POINTER;
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IBindStatusCallback)) {
+        *object = static_cast<IBindStatusCallback*>(this);
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP CWinDownloader::CBindCallback::OnStartBinding(DWORD, IBinding*)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CWinDownloader::CBindCallback::GetPriority(LONG*)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CWinDownloader::CBindCallback::OnLowResource(DWORD)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CWinDownloader::CBindCallback::OnProgress(ULONG progress, ULONG progressMax, ULONG, LPCWSTR)
+{
+    if (m_abort)
+        return E_ABORT;
+    if (progressMax != 0 && m_statusCallback)
+        m_statusCallback(kDownloadProgress, static_cast<double>(progress) / static_cast<double>(progressMax));
+    return S_OK;
+}
+
+STDMETHODIMP CWinDownloader::CBindCallback::OnStopBinding(HRESULT, LPCWSTR)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CWinDownloader::CBindCallback::GetBindInfo(DWORD*, BINDINFO* bindInfo)
+{
+    if (bindInfo)
+        bindInfo->dwCodePage = CP_UTF8;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CWinDownloader::CBindCallback::OnDataAvailable(DWORD, DWORD, FORMATETC*, STGMEDIUM*)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CWinDownloader::CBindCallback::OnObjectAvailable(REFIID, IUnknown*)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CWinDownloader::CBindCallback::GetBindInfoEx(DWORD*, BINDINFO*, DWORD*, DWORD*)
+{
+    return E_NOTIMPL;
+}
+
+// --- downloader ---
+
+CWinDownloader::CWinDownloader(DownloadStatusCallback statusCallback, std::wstring url, std::wstring targetPath)
+    : m_statusCallback(std::move(statusCallback)), m_targetPath(std::move(targetPath)), m_url(std::move(url))
+{
+    m_worker = MakeWorker();
+}
+
+CWinDownloader::~CWinDownloader()
+{
+    if (m_worker) {
+        if (!m_workerStarted)
+            (void)m_worker->Resume(); // the body sees no run requested and returns at once
+        m_worker->Join();
+    }
+    ClearUrlCache();
+}
+
+bool CWinDownloader::Start()
+{
+    if (!m_worker || GetCurrentThreadId() == m_worker->GetId())
+        return false;
+    if (m_workerStarted) {
+        if (!m_worker->HasEnded())
+            return false;
+        m_worker = MakeWorker();
+        m_workerStarted = false;
+        if (!m_worker)
+            return false;
+    }
+    // Copied here, before the run begins, so the worker reads it without a lock.
+    m_bindCallback.SetStatusCallback(m_statusCallback);
+    m_runRequested = true;
+    m_workerStarted = m_worker->Resume();
+    if (!m_workerStarted)
+        m_runRequested = false;
+    return m_workerStarted;
+}
+
+std::unique_ptr<CWorkerThread> CWinDownloader::MakeWorker()
+{
+    auto worker = std::make_unique<CWorkerThread>(&CWinDownloader::DownloadThread, this, kThreadName);
+    if (!worker->IsCreated())
+        return nullptr;
+    return worker;
+}
+
+int CWinDownloader::DownloadThread(void* downloader)
+{
+    auto* self = static_cast<CWinDownloader*>(downloader);
+    if (self->m_runRequested)
+        self->Run();
+    return 0;
+}
+
+void CWinDownloader::Report(int code, double value) const
+{
+    if (m_statusCallback)
+        m_statusCallback(code, value);
+}
+
+void CWinDownloader::Run()
+{
+    const HRESULT com = CoInitialize(nullptr);
+    Report(kDownloadStarted, 1);
+    if (m_targetPath.empty()) {
+        Report(kDownloadFailed, 1);
+    } else {
+        const std::wstring url = ZVCore::StartsWith(m_url, L"file:///") ? m_url : ZVCore::UrlEncodeWide(m_url);
+        HRESULT result = E_FAIL;
+        for (int attempt = 0; attempt < kAttempts; ++attempt) {
+            result = URLDownloadToFileW(nullptr, url.c_str(), m_targetPath.c_str(), 0, &m_bindCallback);
+            if (result == S_OK)
+                break;
+            Sleep(kRetryDelayMs);
+        }
+        if (result == S_OK)
+            Report(kDownloadDone, 0);
+        else
+            Report(kDownloadFailed, static_cast<double>(result));
+    }
+    if (SUCCEEDED(com))
+        CoUninitialize();
+}

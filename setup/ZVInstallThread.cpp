@@ -1,0 +1,10 @@
+#include "ZVInstallThread.h"
+
+CZVInstallThread::~CZVInstallThread()
+{
+    Stop();
+}
+
+void CZVInstallThread::Process(UNINSTALL_INFO&)
+{
+}
