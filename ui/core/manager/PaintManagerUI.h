@@ -9,10 +9,9 @@
 #include "utils/UIString.h"
 #include "utils/UIStringMap.h"
 
-struct ZipHandle;
-
 namespace ZvUI {
 
+struct ZipHandle;
 class CControlUI;
 class CDpiHelper;
 

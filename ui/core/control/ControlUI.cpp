@@ -1,0 +1,1307 @@
+// Control base: attribute parsing, geometry requests, state, invalidation and the default event path.
+#include "control/ControlUI.h"
+
+#include <cstdlib>
+#include <cwchar>
+
+#include "manager/DpiHelper.h"
+#include "manager/PaintManagerUI.h"
+
+namespace ZvUI {
+
+namespace {
+
+struct CursorName {
+    LPCWSTR name;
+    WORD id;
+};
+
+constexpr CursorName kCursors[] = {
+    {L"arrow", 32512},    {L"ibeam", 32513},    {L"wait", 32514},     {L"cross", 32515},
+    {L"uparrow", 32516},  {L"size", 32640},     {L"icon", 32641},     {L"sizenwse", 32642},
+    {L"sizenesw", 32643}, {L"sizewe", 32644},   {L"sizens", 32645},   {L"sizeall", 32646},
+    {L"no", 32648},       {L"hand", 32649},
+};
+
+// A style whose list names itself (directly or through "style") would recurse forever.
+constexpr int kMaxStyleDepth = 16;
+int g_styleDepth = 0;
+
+class StyleDepthGuard {
+public:
+    StyleDepthGuard() { ++g_styleDepth; }
+    StyleDepthGuard(const StyleDepthGuard&) = delete;
+    StyleDepthGuard& operator=(const StyleDepthGuard&) = delete;
+    ~StyleDepthGuard() { --g_styleDepth; }
+};
+
+bool Is(LPCWSTR name, LPCWSTR key)
+{
+    return _wcsicmp(name, key) == 0;
+}
+
+bool ParseBool(LPCWSTR value)
+{
+    return _wcsicmp(value, L"true") == 0;
+}
+
+int ParseInt(LPCWSTR value)
+{
+    return static_cast<int>(std::wcstol(value, nullptr, 10));
+}
+
+// Background and fore colours tolerate leading blanks and control characters.
+DWORD ParseColorLenient(LPCWSTR value)
+{
+    while (*value != L'\0' && *value <= L' ')
+        value = ::CharNextW(value);
+    if (*value == L'#')
+        value = ::CharNextW(value);
+    return static_cast<DWORD>(std::wcstoul(value, nullptr, 16));
+}
+
+// Border colours skip only a "#" in the first position.
+DWORD ParseColorStrict(LPCWSTR value)
+{
+    if (*value == L'#')
+        value = ::CharNextW(value);
+    return static_cast<DWORD>(std::wcstoul(value, nullptr, 16));
+}
+
+// Steps over exactly one separator, never past the terminator.
+LPCWSTR SkipSeparator(LPCWSTR end)
+{
+    return *end != L'\0' ? end + 1 : end;
+}
+
+RECT ParseRect(LPCWSTR value)
+{
+    LONG parts[4] = {0, 0, 0, 0};
+    LPCWSTR p = value;
+    for (LONG& part : parts) {
+        LPWSTR end = nullptr;
+        part = std::wcstol(p, &end, 10);
+        p = SkipSeparator(end);
+    }
+    return RECT{parts[0], parts[1], parts[2], parts[3]};
+}
+
+void ParseDoubles(LPCWSTR value, double (&out)[4])
+{
+    LPCWSTR p = value;
+    for (double& part : out) {
+        LPWSTR end = nullptr;
+        part = std::wcstod(p, &end);
+        p = SkipSeparator(end);
+    }
+}
+
+UINT ParseFloatAlign(LPCWSTR value, UINT align)
+{
+    CUIString word;
+    for (LPCWSTR p = value;; p = ::CharNextW(p)) {
+        const wchar_t ch = *p;
+        if (ch != L'\0' && ch != L',' && ch != L' ') {
+            word += ch;
+            continue;
+        }
+        if (word == L"null") {
+            align = 0;
+        } else if (word == L"left") {
+            align &= ~(DT_CENTER | DT_RIGHT);
+        } else if (word == L"center") {
+            align &= ~DT_RIGHT;
+            align |= DT_CENTER;
+        } else if (word == L"right") {
+            align &= ~DT_CENTER;
+            align |= DT_RIGHT;
+        } else if (word == L"top") {
+            align &= ~(DT_VCENTER | DT_BOTTOM);
+        } else if (word == L"vcenter") {
+            align &= ~DT_BOTTOM;
+            align |= DT_VCENTER;
+        } else if (word == L"bottom") {
+            align &= ~DT_VCENTER;
+            align |= DT_BOTTOM;
+        }
+        word.Empty();
+        if (ch == L'\0')
+            break;
+    }
+    return align;
+}
+
+} // namespace
+
+// --- lifetime ---
+
+CControlUI::CControlUI() = default;
+
+CControlUI::~CControlUI()
+{
+    if (DestroyHandlers.HasDelegates())
+        DestroyHandlers.Invoke(this);
+    RemoveAllCustomAttributes();
+    if (m_pManager != nullptr)
+        m_pManager->ForgetControl(this);
+}
+
+// --- identity ---
+
+CUIString CControlUI::GetName() const
+{
+    return m_sName;
+}
+
+void CControlUI::SetName(LPCWSTR name)
+{
+    m_sName = name;
+}
+
+LPCWSTR CControlUI::GetClass() const
+{
+    return L"ControlUI";
+}
+
+LPVOID CControlUI::GetInterface(LPCWSTR name)
+{
+    if (name != nullptr && _wcsicmp(name, L"Control") == 0)
+        return this;
+    return nullptr;
+}
+
+UINT CControlUI::GetControlFlags() const
+{
+    return m_uControlFlags;
+}
+
+void CControlUI::SetControlFlags(UINT flags)
+{
+    m_uControlFlags = flags;
+}
+
+UINT CControlUI::GetStoredControlFlags() const
+{
+    return m_uControlFlags;
+}
+
+bool CControlUI::Activate()
+{
+    return IsVisible() && IsEnabled();
+}
+
+CPaintManagerUI* CControlUI::GetManager() const
+{
+    return m_pManager;
+}
+
+void CControlUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init)
+{
+    m_pManager = manager;
+    m_pParent = parent;
+    if (init && m_pParent != nullptr)
+        Init();
+}
+
+CControlUI* CControlUI::GetParent() const
+{
+    return m_pParent;
+}
+
+// --- text ---
+
+CUIString CControlUI::GetText() const
+{
+    // With resource text on, the text is an id into the resource table, which resolves it
+    // once that table exists; until then the id is shown as it stands.
+    return m_sText;
+}
+
+void CControlUI::SetText(LPCWSTR text)
+{
+    if (m_sText == (text != nullptr ? text : L""))
+        return;
+    m_sText = text;
+    m_sText.Replace(L"{\\n}", L"\n");
+    Invalidate();
+}
+
+bool CControlUI::IsResourceText() const
+{
+    return m_bResourceText;
+}
+
+void CControlUI::SetResourceText(bool resource)
+{
+    if (m_bResourceText == resource)
+        return;
+    m_bResourceText = resource;
+    Invalidate();
+}
+
+bool CControlUI::IsDragEnabled() const
+{
+    return m_bDragEnabled;
+}
+
+void CControlUI::SetDragEnabled(bool enable)
+{
+    m_bDragEnabled = enable;
+}
+
+bool CControlUI::IsDropEnabled() const
+{
+    return m_bDropEnabled;
+}
+
+void CControlUI::SetDropEnabled(bool enable)
+{
+    m_bDropEnabled = enable;
+}
+
+bool CControlUI::IsRichEvent() const
+{
+    return m_bRichEvent;
+}
+
+void CControlUI::SetRichEvent(bool enable)
+{
+    m_bRichEvent = enable;
+}
+
+// --- geometry ---
+
+RECT CControlUI::GetRelativePos() const
+{
+    if (m_pParent == nullptr)
+        return RECT{0, 0, 0, 0};
+    const RECT& parent = m_pParent->GetPos();
+    RECT rc = m_rcItem;
+    ::OffsetRect(&rc, -parent.left, -parent.top);
+    return rc;
+}
+
+RECT CControlUI::GetClientPos() const
+{
+    return m_rcItem;
+}
+
+const RECT& CControlUI::GetPos() const
+{
+    return m_rcItem;
+}
+
+void CControlUI::SetPos(RECT rc, bool invalidate)
+{
+    if (rc.right < rc.left)
+        rc.right = rc.left;
+    if (rc.bottom < rc.top)
+        rc.bottom = rc.top;
+
+    RECT invalidateRc = m_rcItem;
+    if (::IsRectEmpty(&invalidateRc))
+        invalidateRc = rc;
+    m_rcItem = rc;
+    if (m_pManager == nullptr)
+        return;
+
+    if (!m_bInSizeHandlers) {
+        m_bInSizeHandlers = true;
+        SizeHandlers.Invoke(this);
+        m_bInSizeHandlers = false;
+    }
+    m_bUpdateNeeded = false;
+
+    if (invalidate && IsVisible()) {
+        ::UnionRect(&invalidateRc, &invalidateRc, &m_rcItem);
+        for (CControlUI* parent = m_pParent; parent != nullptr; parent = parent->GetParent()) {
+            if (!parent->IsVisible())
+                return;
+            RECT clipped = {};
+            if (!::IntersectRect(&clipped, &invalidateRc, &parent->GetPos()))
+                return;
+            invalidateRc = clipped;
+        }
+        m_pManager->Invalidate(invalidateRc);
+    }
+}
+
+void CControlUI::Move(SIZE offset, bool /*invalidate*/)
+{
+    m_cXY.cx += offset.cx;
+    m_cXY.cy += offset.cy;
+    NeedParentUpdate();
+}
+
+int CControlUI::GetWidth() const
+{
+    return m_rcItem.right - m_rcItem.left;
+}
+
+int CControlUI::GetHeight() const
+{
+    return m_rcItem.bottom - m_rcItem.top;
+}
+
+int CControlUI::GetLayoutWidth() const
+{
+    return m_bFloat ? GetWidth() : GetFixedWidth();
+}
+
+int CControlUI::GetLayoutHeight() const
+{
+    return m_bFloat ? GetHeight() : GetFixedHeight();
+}
+
+int CControlUI::GetX() const
+{
+    return m_rcItem.left;
+}
+
+int CControlUI::GetY() const
+{
+    return m_rcItem.top;
+}
+
+RECT CControlUI::GetPadding() const
+{
+    return ScaleRectValue(m_rcPadding);
+}
+
+void CControlUI::SetPadding(RECT padding)
+{
+    m_rcPadding = padding;
+    NeedParentUpdate();
+}
+
+SIZE CControlUI::GetFixedXY() const
+{
+    return ScaleSizeValue(m_cXY);
+}
+
+void CControlUI::SetFixedXY(SIZE xy)
+{
+    m_cXY = xy;
+    NeedParentUpdate();
+}
+
+SIZE CControlUI::GetFixedSize() const
+{
+    return ScaleSizeValue(m_cxyFixed);
+}
+
+int CControlUI::GetFixedWidth() const
+{
+    return ScaleValue(m_cxyFixed.cx);
+}
+
+void CControlUI::SetFixedWidth(int cx)
+{
+    if (cx < 0)
+        return;
+    m_cxyFixed.cx = cx;
+    NeedParentUpdate();
+}
+
+int CControlUI::GetFixedHeight() const
+{
+    return ScaleValue(m_cxyFixed.cy);
+}
+
+void CControlUI::SetFixedHeight(int cy)
+{
+    if (cy < 0)
+        return;
+    m_cxyFixed.cy = cy;
+    NeedParentUpdate();
+}
+
+int CControlUI::GetMinWidth() const
+{
+    return ScaleValue(m_cxyMin.cx);
+}
+
+void CControlUI::SetMinWidth(int cx)
+{
+    if (cx < 0 || m_cxyMin.cx == cx)
+        return;
+    m_cxyMin.cx = cx;
+    NeedParentUpdate();
+}
+
+int CControlUI::GetMaxWidth() const
+{
+    return ScaleValue(m_cxyMax.cx);
+}
+
+void CControlUI::SetMaxWidth(int cx)
+{
+    if (cx < 0 || m_cxyMax.cx == cx)
+        return;
+    m_cxyMax.cx = cx;
+    NeedParentUpdate();
+}
+
+int CControlUI::GetMinHeight() const
+{
+    return ScaleValue(m_cxyMin.cy);
+}
+
+void CControlUI::SetMinHeight(int cy)
+{
+    if (cy < 0 || m_cxyMin.cy == cy)
+        return;
+    m_cxyMin.cy = cy;
+    NeedParentUpdate();
+}
+
+int CControlUI::GetMaxHeight() const
+{
+    return ScaleValue(m_cxyMax.cy);
+}
+
+void CControlUI::SetMaxHeight(int cy)
+{
+    if (cy < 0 || m_cxyMax.cy == cy)
+        return;
+    m_cxyMax.cy = cy;
+    NeedParentUpdate();
+}
+
+void CControlUI::GetFloatPercent(double& left, double& top, double& right, double& bottom) const
+{
+    left = m_floatPercent[0];
+    top = m_floatPercent[1];
+    right = m_floatPercent[2];
+    bottom = m_floatPercent[3];
+}
+
+void CControlUI::SetFloatPercent(double left, double top, double right, double bottom)
+{
+    m_floatPercent[0] = left;
+    m_floatPercent[1] = top;
+    m_floatPercent[2] = right;
+    m_floatPercent[3] = bottom;
+    NeedParentUpdate();
+}
+
+void CControlUI::SetFloatAlign(UINT align)
+{
+    m_uFloatAlign = align;
+    NeedParentUpdate();
+}
+
+UINT CControlUI::GetFloatAlign() const
+{
+    return m_uFloatAlign;
+}
+
+// --- tooltip, cursor, shortcut, user data ---
+
+CUIString CControlUI::GetToolTip() const
+{
+    // Resource-text ids resolve through the resource table once it exists.
+    return m_sToolTip;
+}
+
+void CControlUI::SetToolTip(LPCWSTR text)
+{
+    m_sToolTip = text;
+    m_sToolTip.Replace(L"<n>", L"\r\n");
+}
+
+void CControlUI::SetToolTipWidth(int width)
+{
+    m_nTooltipWidth = width;
+}
+
+int CControlUI::GetToolTipWidth() const
+{
+    return ScaleValue(m_nTooltipWidth);
+}
+
+WORD CControlUI::GetCursor() const
+{
+    return m_wCursor;
+}
+
+CUIString CControlUI::GetCursorName() const
+{
+    for (const CursorName& c : kCursors) {
+        if (c.id == m_wCursor)
+            return CUIString(c.name);
+    }
+    return CUIString();
+}
+
+void CControlUI::SetCursor(WORD cursor)
+{
+    m_wCursor = cursor;
+    Invalidate();
+}
+
+wchar_t CControlUI::GetShortcut() const
+{
+    return m_chShortcut;
+}
+
+void CControlUI::SetShortcut(wchar_t ch)
+{
+    m_chShortcut = ch;
+}
+
+bool CControlUI::IsContextMenuUsed() const
+{
+    return m_bMenuUsed;
+}
+
+void CControlUI::SetContextMenuUsed(bool used)
+{
+    m_bMenuUsed = used;
+}
+
+const CUIString& CControlUI::GetUserData() const
+{
+    return m_sUserData;
+}
+
+void CControlUI::SetUserData(LPCWSTR text)
+{
+    m_sUserData = text;
+}
+
+UINT_PTR CControlUI::GetTag() const
+{
+    return m_pTag;
+}
+
+void CControlUI::SetTag(UINT_PTR tag)
+{
+    m_pTag = tag;
+}
+
+// --- state ---
+
+bool CControlUI::IsVisibleOwn() const
+{
+    return m_bVisible;
+}
+
+bool CControlUI::IsVisible() const
+{
+    return m_bVisible && m_bInternVisible;
+}
+
+void CControlUI::SetVisible(bool visible)
+{
+    if (m_bVisible == visible)
+        return;
+    const bool wasVisible = IsVisible();
+    m_bVisible = visible;
+    m_bFocused = false;
+    if (!visible && m_pManager != nullptr && m_pManager->GetFocus() == this)
+        m_pManager->SetFocus(nullptr);
+    if (IsVisible() != wasVisible)
+        NeedParentUpdate();
+}
+
+void CControlUI::SetInternVisible(bool visible)
+{
+    m_bInternVisible = visible;
+    if (!visible && m_pManager != nullptr && m_pManager->GetFocus() == this)
+        m_pManager->SetFocus(nullptr);
+}
+
+bool CControlUI::IsEnabled() const
+{
+    return m_bEnabled;
+}
+
+void CControlUI::SetEnabled(bool enable)
+{
+    if (m_bEnabled == enable)
+        return;
+    m_bEnabled = enable;
+    Invalidate();
+}
+
+bool CControlUI::IsMouseEnabled() const
+{
+    return m_bMouseEnabled;
+}
+
+void CControlUI::SetMouseEnabled(bool enable)
+{
+    m_bMouseEnabled = enable;
+}
+
+bool CControlUI::IsKeyboardEnabled() const
+{
+    return m_bKeyboardEnabled;
+}
+
+void CControlUI::SetKeyboardEnabled(bool enable)
+{
+    m_bKeyboardEnabled = enable;
+}
+
+bool CControlUI::IsFocused() const
+{
+    return m_bFocused;
+}
+
+void CControlUI::SetFocus()
+{
+    if (m_pManager != nullptr)
+        m_pManager->SetFocus(this);
+}
+
+bool CControlUI::IsFloat() const
+{
+    return m_bFloat;
+}
+
+void CControlUI::SetFloat(bool isFloat)
+{
+    if (m_bFloat == isFloat)
+        return;
+    m_bFloat = isFloat;
+    NeedParentUpdate();
+}
+
+// --- tree and events ---
+
+CControlUI* CControlUI::FindControl(FindControlProc proc, LPVOID data, UINT flags)
+{
+    if ((flags & FindVisible) != 0 && !IsVisible())
+        return nullptr;
+    if ((flags & FindEnabled) != 0 && !IsEnabled())
+        return nullptr;
+    if ((flags & FindHitTest) != 0) {
+        if (!m_bMouseEnabled || data == nullptr)
+            return nullptr;
+        if (!::PtInRect(&m_rcItem, *static_cast<const POINT*>(data)))
+            return nullptr;
+    }
+    return proc(this, data);
+}
+
+void CControlUI::Init()
+{
+    DoInit();
+    InitHandlers.Invoke(this);
+}
+
+void CControlUI::DoInit() {}
+
+void CControlUI::Event(UIControlEvent& event)
+{
+    if (EventHandlers.Invoke(&event))
+        DoEvent(event);
+}
+
+void CControlUI::DoEvent(UIControlEvent& event)
+{
+    switch (event.type) {
+    case EventSetCursor: {
+        const WORD id = m_wCursor != 0 ? m_wCursor : 32512;
+        ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(id)));
+        return;
+    }
+    case EventSetFocus:
+        m_bFocused = true;
+        Invalidate();
+        return;
+    case EventKillFocus:
+        m_bFocused = false;
+        Invalidate();
+        return;
+    case EventTimer:
+        if (m_pManager != nullptr)
+            m_pManager->RaiseNotify(this, L"timer", event.wParam, event.lParam);
+        return;
+    case EventContextMenu:
+        if (IsContextMenuUsed()) {
+            if (m_pManager != nullptr)
+                m_pManager->RaiseNotify(this, L"menu", event.wParam, event.lParam);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    if (m_pParent != nullptr)
+        m_pParent->DoEvent(event);
+}
+
+SIZE CControlUI::EstimateSize(SIZE /*available*/)
+{
+    return ScaleSizeValue(m_cxyFixed);
+}
+
+// --- attributes ---
+
+void CControlUI::SetAttribute(LPCWSTR name, LPCWSTR value)
+{
+    if (name == nullptr)
+        return;
+    if (value == nullptr)
+        value = L"";
+
+    if (Is(name, L"style") && m_pManager != nullptr) {
+        LPCWSTR style = m_pManager->GetStyle(value);
+        if (style != nullptr) {
+            ApplyAttributeList(style);
+            return;
+        }
+    }
+    if (Is(name, L"innerstyle")) {
+        ApplyAttributeList(value);
+    } else if (Is(name, L"pos")) {
+        const RECT rc = ParseRect(value);
+        SetFixedXY(SIZE{rc.left >= 0 ? rc.left : rc.right, rc.top >= 0 ? rc.top : rc.bottom});
+        SetFixedWidth(std::abs(rc.right - rc.left));
+        SetFixedHeight(std::abs(rc.bottom - rc.top));
+    } else if (Is(name, L"float")) {
+        if (std::wcschr(value, L',') == nullptr) {
+            SetFloat(ParseBool(value));
+        } else {
+            double percent[4] = {0, 0, 0, 0};
+            ParseDoubles(value, percent);
+            SetFloatPercent(percent[0], percent[1], percent[2], percent[3]);
+            SetFloat(true);
+        }
+    } else if (Is(name, L"floatalign")) {
+        SetFloatAlign(ParseFloatAlign(value, GetFloatAlign()));
+    } else if (Is(name, L"padding")) {
+        SetPadding(ParseRect(value));
+    } else if (Is(name, L"gradient")) {
+        SetGradient(value);
+    } else if (Is(name, L"bkcolor") || Is(name, L"bkcolor1")) {
+        SetBkColor(ParseColorLenient(value));
+    } else if (Is(name, L"bkcolor2")) {
+        SetBkColor2(ParseColorLenient(value));
+    } else if (Is(name, L"bkcolor3")) {
+        SetBkColor3(ParseColorLenient(value));
+    } else if (Is(name, L"forecolor")) {
+        SetForeColor(ParseColorLenient(value));
+    } else if (Is(name, L"bordercolor")) {
+        SetBorderColor(ParseColorStrict(value));
+    } else if (Is(name, L"focusbordercolor")) {
+        SetFocusBorderColor(ParseColorStrict(value));
+    } else if (Is(name, L"colorhsl")) {
+        SetColorHSL(ParseBool(value));
+    } else if (Is(name, L"bordersize")) {
+        if (std::wcschr(value, L',') == nullptr) {
+            SetBorderSize(ParseInt(value));
+            SetBorderRectSize(RECT{0, 0, 0, 0});
+        } else {
+            SetBorderRectSize(ParseRect(value));
+        }
+    } else if (Is(name, L"leftbordersize")) {
+        SetLeftBorderSize(ParseInt(value));
+    } else if (Is(name, L"topbordersize")) {
+        SetTopBorderSize(ParseInt(value));
+    } else if (Is(name, L"rightbordersize")) {
+        SetRightBorderSize(ParseInt(value));
+    } else if (Is(name, L"bottombordersize")) {
+        SetBottomBorderSize(ParseInt(value));
+    } else if (Is(name, L"borderstyle")) {
+        SetBorderStyle(ParseInt(value));
+    } else if (Is(name, L"borderround")) {
+        LPWSTR end = nullptr;
+        SIZE round = {};
+        round.cx = std::wcstol(value, &end, 10);
+        round.cy = std::wcstol(SkipSeparator(end), nullptr, 10);
+        SetBorderRound(round);
+    } else if (Is(name, L"bkimage")) {
+        SetBkImage(value);
+    } else if (Is(name, L"foreimage")) {
+        SetForeImage(value);
+    } else if (Is(name, L"width")) {
+        SetFixedWidth(ParseInt(value));
+    } else if (Is(name, L"height")) {
+        SetFixedHeight(ParseInt(value));
+    } else if (Is(name, L"minwidth")) {
+        SetMinWidth(ParseInt(value));
+    } else if (Is(name, L"minheight")) {
+        SetMinHeight(ParseInt(value));
+    } else if (Is(name, L"maxwidth")) {
+        SetMaxWidth(ParseInt(value));
+    } else if (Is(name, L"maxheight")) {
+        SetMaxHeight(ParseInt(value));
+    } else if (Is(name, L"name")) {
+        SetName(value);
+    } else if (Is(name, L"drag")) {
+        SetDragEnabled(ParseBool(value));
+    } else if (Is(name, L"drop")) {
+        SetDropEnabled(ParseBool(value));
+    } else if (Is(name, L"resourcetext")) {
+        SetResourceText(ParseBool(value));
+    } else if (Is(name, L"richevent")) {
+        SetRichEvent(ParseBool(value));
+    } else if (Is(name, L"autotextsizeenable")) {
+        m_bAutoTextSize = ParseBool(value);
+    } else if (Is(name, L"text")) {
+        SetText(value);
+    } else if (Is(name, L"tooltip")) {
+        SetToolTip(value);
+    } else if (Is(name, L"userdata")) {
+        SetUserData(value);
+    } else if (Is(name, L"enabled")) {
+        SetEnabled(ParseBool(value));
+    } else if (Is(name, L"mouse")) {
+        SetMouseEnabled(ParseBool(value));
+    } else if (Is(name, L"keyboard")) {
+        SetKeyboardEnabled(ParseBool(value));
+    } else if (Is(name, L"visible")) {
+        SetVisible(ParseBool(value));
+    } else if (Is(name, L"shortcut")) {
+        SetShortcut(value[0]);
+    } else if (Is(name, L"menu")) {
+        SetContextMenuUsed(ParseBool(value));
+    } else if (Is(name, L"cursor")) {
+        for (const CursorName& c : kCursors) {
+            if (_wcsicmp(value, c.name) == 0) {
+                SetCursor(c.id);
+                break;
+            }
+        }
+    } else if (Is(name, L"virtualwnd")) {
+        SetVirtualWnd(value);
+    } else {
+        AddCustomAttribute(name, value);
+    }
+}
+
+void CControlUI::ApplyAttributeList(LPCWSTR list)
+{
+    if (list == nullptr || g_styleDepth >= kMaxStyleDepth)
+        return;
+    const StyleDepthGuard depth;
+
+    if (m_pManager != nullptr) {
+        LPCWSTR style = m_pManager->GetStyle(list);
+        if (style != nullptr) {
+            ApplyAttributeList(style);
+            return;
+        }
+    }
+
+    CUIString copy(list);
+    copy.Replace(L"&quot;", L"\"");
+    LPCWSTR p = copy.GetData();
+    CUIString name;
+    CUIString value;
+    while (*p != L'\0') {
+        name.Empty();
+        value.Empty();
+        while (*p != L'\0' && *p != L'=') {
+            LPCWSTR next = ::CharNextW(p);
+            name.Append(CUIString(p, static_cast<int>(next - p)));
+            p = next;
+        }
+        if (*p != L'=')
+            return;
+        p = ::CharNextW(p);
+        if (*p != L'"')
+            return;
+        p = ::CharNextW(p);
+        while (*p != L'\0' && *p != L'"') {
+            LPCWSTR next = ::CharNextW(p);
+            value.Append(CUIString(p, static_cast<int>(next - p)));
+            p = next;
+        }
+        if (*p != L'"')
+            return;
+        SetAttribute(name, value);
+        p = ::CharNextW(p);
+        if (*p == L' ') {
+            p = ::CharNextW(p);
+            continue;
+        }
+        // One separator character, then a comma; the terminator is never stepped over.
+        if (*p == L'\0')
+            return;
+        p = ::CharNextW(p);
+        if (*p != L',')
+            return;
+        p = ::CharNextW(p);
+    }
+}
+
+// --- custom attributes ---
+
+void CControlUI::AddCustomAttribute(LPCWSTR name, LPCWSTR value)
+{
+    if (name == nullptr || name[0] == L'\0' || value == nullptr || value[0] == L'\0')
+        return;
+    if (m_mCustomAttrs.Find(name, false) != nullptr)
+        return;
+    auto* copy = new CUIString(value);
+    if (!m_mCustomAttrs.Insert(name, copy))
+        delete copy;
+}
+
+LPCWSTR CControlUI::GetCustomAttribute(LPCWSTR name) const
+{
+    if (name == nullptr || name[0] == L'\0')
+        return nullptr;
+    auto* value = static_cast<CUIString*>(m_mCustomAttrs.Find(name));
+    return value != nullptr ? value->GetData() : nullptr;
+}
+
+bool CControlUI::RemoveCustomAttribute(LPCWSTR name)
+{
+    if (name == nullptr || name[0] == L'\0')
+        return false;
+    auto* value = static_cast<CUIString*>(m_mCustomAttrs.Find(name, false));
+    if (value == nullptr)
+        return false;
+    delete value;
+    return m_mCustomAttrs.Remove(name);
+}
+
+void CControlUI::RemoveAllCustomAttributes()
+{
+    for (int i = 0; i < m_mCustomAttrs.GetSize(); ++i) {
+        LPCWSTR key = m_mCustomAttrs.GetAt(i);
+        if (key != nullptr)
+            delete static_cast<CUIString*>(m_mCustomAttrs.Find(key, false));
+    }
+    m_mCustomAttrs.Resize(CUIStringMap::kDefaultBuckets);
+}
+
+// --- virtual window, timers ---
+
+CUIString CControlUI::GetVirtualWnd() const
+{
+    if (!m_sVirtualWnd.IsEmpty())
+        return m_sVirtualWnd;
+    if (m_pParent != nullptr)
+        return m_pParent->GetVirtualWnd();
+    return CUIString();
+}
+
+CUIString CControlUI::GetOwnVirtualWnd() const
+{
+    return m_sVirtualWnd;
+}
+
+void CControlUI::SetVirtualWnd(LPCWSTR name)
+{
+    m_sVirtualWnd = name;
+    if (m_pManager != nullptr)
+        m_pManager->SetFillVirtualWindowName(true);
+}
+
+bool CControlUI::SetTimer(UINT id, UINT elapse)
+{
+    if (m_pManager == nullptr)
+        return false;
+    return m_pManager->SetTimer(this, id, elapse);
+}
+
+void CControlUI::KillTimer(UINT id)
+{
+    if (m_pManager != nullptr)
+        m_pManager->KillTimer(this, id);
+}
+
+// --- invalidation and layout requests ---
+
+void CControlUI::Invalidate()
+{
+    if (!IsVisible())
+        return;
+    RECT rc = m_rcItem;
+    for (CControlUI* parent = m_pParent; parent != nullptr; parent = parent->GetParent()) {
+        RECT clipped = {};
+        if (!::IntersectRect(&clipped, &rc, &parent->GetPos()))
+            return;
+        rc = clipped;
+    }
+    if (m_pManager != nullptr)
+        m_pManager->Invalidate(rc);
+}
+
+void CControlUI::NeedUpdate()
+{
+    if (!IsVisible())
+        return;
+    m_bUpdateNeeded = true;
+    Invalidate();
+    if (m_pManager != nullptr)
+        m_pManager->NeedUpdate();
+}
+
+void CControlUI::NeedParentUpdate()
+{
+    if (m_pParent != nullptr) {
+        m_pParent->NeedUpdate();
+        m_pParent->Invalidate();
+    } else {
+        NeedUpdate();
+    }
+    if (m_pManager != nullptr)
+        m_pManager->NeedUpdate();
+}
+
+// --- colours, images, border ---
+
+DWORD CControlUI::GetAdjustColor(DWORD color) const
+{
+    // The HSL shift of the render engine applies here once it exists.
+    return color;
+}
+
+bool CControlUI::DrawImage(HDC /*hDC*/, LPCWSTR /*descriptor*/, LPCWSTR /*modify*/)
+{
+    // Image descriptors are drawn by the render engine.
+    return false;
+}
+
+void CControlUI::SetBkColor(DWORD color)
+{
+    if (m_dwBackColor == color)
+        return;
+    m_dwBackColor = color;
+    Invalidate();
+}
+
+void CControlUI::SetBkColor2(DWORD color)
+{
+    if (m_dwBackColor2 == color)
+        return;
+    m_dwBackColor2 = color;
+    Invalidate();
+}
+
+void CControlUI::SetBkColor3(DWORD color)
+{
+    if (m_dwBackColor3 == color)
+        return;
+    m_dwBackColor3 = color;
+    Invalidate();
+}
+
+void CControlUI::SetForeColor(DWORD color)
+{
+    if (m_dwForeColor == color)
+        return;
+    m_dwForeColor = color;
+    Invalidate();
+}
+
+void CControlUI::SetBorderColor(DWORD color)
+{
+    if (m_dwBorderColor == color)
+        return;
+    m_dwBorderColor = color;
+    Invalidate();
+}
+
+void CControlUI::SetFocusBorderColor(DWORD color)
+{
+    if (m_dwFocusBorderColor == color)
+        return;
+    m_dwFocusBorderColor = color;
+    Invalidate();
+}
+
+void CControlUI::SetBkImage(LPCWSTR descriptor)
+{
+    if (m_sBkImage == (descriptor != nullptr ? descriptor : L""))
+        return;
+    m_sBkImage = descriptor;
+    Invalidate();
+}
+
+void CControlUI::SetForeImage(LPCWSTR descriptor)
+{
+    if (m_sForeImage == (descriptor != nullptr ? descriptor : L""))
+        return;
+    m_sForeImage = descriptor;
+    Invalidate();
+}
+
+void CControlUI::SetGradient(LPCWSTR gradient)
+{
+    if (m_sGradient == (gradient != nullptr ? gradient : L""))
+        return;
+    m_sGradient = gradient;
+    Invalidate();
+}
+
+void CControlUI::SetColorHSL(bool hsl)
+{
+    if (m_bColorHSL == hsl)
+        return;
+    m_bColorHSL = hsl;
+    Invalidate();
+}
+
+int CControlUI::GetBorderSize() const
+{
+    return ScaleValue(m_nBorderSize);
+}
+
+void CControlUI::SetBorderSize(int size)
+{
+    if (m_nBorderSize == size)
+        return;
+    m_nBorderSize = size;
+    Invalidate();
+}
+
+SIZE CControlUI::GetBorderRound() const
+{
+    return ScaleSizeValue(m_cxyBorderRound);
+}
+
+void CControlUI::SetBorderRound(SIZE round)
+{
+    m_cxyBorderRound = round;
+    Invalidate();
+}
+
+void CControlUI::SetBorderStyle(int style)
+{
+    m_nBorderStyle = style;
+    Invalidate();
+}
+
+RECT CControlUI::GetBorderRectSize() const
+{
+    return ScaleRectValue(m_rcBorderSize);
+}
+
+void CControlUI::SetBorderRectSize(RECT sides)
+{
+    m_rcBorderSize = sides;
+    Invalidate();
+}
+
+int CControlUI::GetLeftBorderSize() const
+{
+    return GetBorderRectSize().left;
+}
+
+void CControlUI::SetLeftBorderSize(int size)
+{
+    m_rcBorderSize.left = size;
+    Invalidate();
+}
+
+int CControlUI::GetTopBorderSize() const
+{
+    return GetBorderRectSize().top;
+}
+
+void CControlUI::SetTopBorderSize(int size)
+{
+    m_rcBorderSize.top = size;
+    Invalidate();
+}
+
+int CControlUI::GetRightBorderSize() const
+{
+    return GetBorderRectSize().right;
+}
+
+void CControlUI::SetRightBorderSize(int size)
+{
+    m_rcBorderSize.right = size;
+    Invalidate();
+}
+
+int CControlUI::GetBottomBorderSize() const
+{
+    return GetBorderRectSize().bottom;
+}
+
+void CControlUI::SetBottomBorderSize(int size)
+{
+    m_rcBorderSize.bottom = size;
+    Invalidate();
+}
+
+// --- painting by layer ---
+
+bool CControlUI::Paint(HDC hDC, const RECT& rcPaint, CControlUI* stopControl)
+{
+    if (stopControl == this)
+        return false;
+    if (!::IntersectRect(&m_rcPaint, &rcPaint, &m_rcItem))
+        return true;
+    return DoPaint(hDC, m_rcPaint, stopControl);
+}
+
+bool CControlUI::DoPaint(HDC hDC, const RECT& /*rcPaint*/, CControlUI* /*stopControl*/)
+{
+    // The round clip of the border round is set here once the clip guard exists.
+    PaintBkColor(hDC);
+    PaintBkImage(hDC);
+    PaintStatusImage(hDC);
+    PaintForeColor(hDC);
+    PaintForeImage(hDC);
+    PaintText(hDC);
+    PaintBorder(hDC);
+    return true;
+}
+
+// The colour, image and border layers draw through the render engine.
+void CControlUI::PaintBkColor(HDC /*hDC*/) {}
+
+void CControlUI::PaintBkImage(HDC hDC)
+{
+    if (!m_sBkImage.IsEmpty())
+        DrawImage(hDC, m_sBkImage);
+}
+
+void CControlUI::PaintStatusImage(HDC /*hDC*/) {}
+
+void CControlUI::PaintForeColor(HDC /*hDC*/) {}
+
+void CControlUI::PaintForeImage(HDC hDC)
+{
+    if (!m_sForeImage.IsEmpty())
+        DrawImage(hDC, m_sForeImage);
+}
+
+void CControlUI::PaintText(HDC /*hDC*/) {}
+
+void CControlUI::PaintBorder(HDC /*hDC*/) {}
+
+void CControlUI::DoPostPaint(HDC /*hDC*/, const RECT& /*rcPaint*/) {}
+
+SIZE CControlUI::MeasureText(LPCWSTR /*text*/, int /*font*/)
+{
+    // Measured with the render engine on the manager's window DC once it exists.
+    return SIZE{0, 0};
+}
+
+// --- scaling ---
+
+int CControlUI::ScaleValue(int value) const
+{
+    if (m_pManager == nullptr)
+        return value;
+    return m_pManager->GetDpiHelper()->Scale(value);
+}
+
+SIZE CControlUI::ScaleSizeValue(SIZE sz) const
+{
+    if (m_pManager != nullptr)
+        m_pManager->GetDpiHelper()->ScaleSize(sz);
+    return sz;
+}
+
+RECT CControlUI::ScaleRectValue(RECT rc) const
+{
+    if (m_pManager != nullptr)
+        m_pManager->GetDpiHelper()->ScaleRect(rc);
+    return rc;
+}
+
+} // namespace ZvUI

@@ -1,0 +1,290 @@
+// Native window binding: registration, the two window procedures and the modal loop.
+#include "window/WindowWnd.h"
+
+#include "manager/PaintManagerUI.h"
+
+namespace ZvUI {
+
+namespace {
+
+// Window property that carries the object of a superclassed window; the class's own
+// GWLP_USERDATA and extra bytes belong to the superclass.
+constexpr wchar_t kObjectProp[] = L"WndX";
+
+} // namespace
+
+LPCWSTR CWindowWnd::GetSuperClassName() const
+{
+    return nullptr;
+}
+
+UINT CWindowWnd::GetClassStyle() const
+{
+    return 0;
+}
+
+LRESULT CWindowWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return ::CallWindowProcW(m_oldWndProc, m_hWnd, msg, wParam, lParam);
+}
+
+void CWindowWnd::OnFinalMessage(HWND /*window*/) {}
+
+// --- creation ---
+
+HWND CWindowWnd::Create(HWND parent, LPCWSTR name, DWORD style, DWORD exStyle, int x, int y, int cx,
+                        int cy, HMENU menu)
+{
+    const bool registered = GetSuperClassName() != nullptr ? RegisterSuperclass() : RegisterClass();
+    if (!registered)
+        return nullptr;
+    m_hWnd = ::CreateWindowExW(exStyle, GetWindowClassName(), name, style, x, y, cx, cy, parent, menu,
+                               CPaintManagerUI::GetModule(), this);
+    return m_hWnd;
+}
+
+HWND CWindowWnd::Create(HWND parent, LPCWSTR name, DWORD style, DWORD exStyle, const RECT& rc,
+                        HMENU menu)
+{
+    return Create(parent, name, style, exStyle, rc.left, rc.top, rc.right - rc.left,
+                  rc.bottom - rc.top, menu);
+}
+
+HWND CWindowWnd::Create(HWND parent, LPCWSTR name, DWORD style, DWORD exStyle)
+{
+    return Create(parent, name, style, exStyle, 0, 0, 0, 0, nullptr);
+}
+
+bool CWindowWnd::RegisterClass()
+{
+    WNDCLASSW wc = {};
+    wc.style = GetClassStyle();
+    wc.lpfnWndProc = CWindowWnd::MainWindowProc;
+    wc.hInstance = CPaintManagerUI::GetModule();
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = GetWindowClassName();
+    const ATOM atom = ::RegisterClassW(&wc);
+    return atom != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+bool CWindowWnd::RegisterSuperclass()
+{
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    if (!::GetClassInfoExW(nullptr, GetSuperClassName(), &wc)) {
+        if (!::GetClassInfoExW(CPaintManagerUI::GetModule(), GetSuperClassName(), &wc))
+            return false;
+    }
+    m_oldWndProc = wc.lpfnWndProc;
+    wc.lpfnWndProc = CWindowWnd::SuperclassWindowProc;
+    wc.hInstance = CPaintManagerUI::GetModule();
+    wc.lpszClassName = GetWindowClassName();
+    const ATOM atom = ::RegisterClassExW(&wc);
+    return atom != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+// --- subclassing ---
+
+HWND CWindowWnd::Subclass(HWND window)
+{
+    // The pointer-sized calls: GWL_WNDPROC and SetWindowLongW would cut both the procedure
+    // and the object pointer in a 64-bit build.
+    const LONG_PTR old = ::SetWindowLongPtrW(window, GWLP_WNDPROC,
+                                             reinterpret_cast<LONG_PTR>(CWindowWnd::MainWindowProc));
+    if (old == 0)
+        return nullptr;
+    m_oldWndProc = reinterpret_cast<WNDPROC>(old);
+    m_bSubclassed = true;
+    m_hWnd = window;
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    return m_hWnd;
+}
+
+void CWindowWnd::Unsubclass()
+{
+    if (!::IsWindow(m_hWnd) || !m_bSubclassed)
+        return;
+    ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_oldWndProc));
+    m_oldWndProc = ::DefWindowProcW;
+    m_bSubclassed = false;
+}
+
+// --- window procedures ---
+
+LRESULT CALLBACK CWindowWnd::MainWindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    CWindowWnd* self = nullptr;
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<LPCREATESTRUCTW>(lParam);
+        self = static_cast<CWindowWnd*>(cs->lpCreateParams);
+        // A window of this class created by someone else carries no object.
+        if (self == nullptr)
+            return ::DefWindowProcW(hWnd, msg, wParam, lParam);
+        self->m_hWnd = hWnd;
+        ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<CWindowWnd*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+        if (msg == WM_NCDESTROY && self != nullptr) {
+            const LRESULT result = ::CallWindowProcW(self->m_oldWndProc, hWnd, msg, wParam, lParam);
+            ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
+            if (self->m_bSubclassed)
+                self->Unsubclass();
+            self->m_hWnd = nullptr;
+            self->OnFinalMessage(hWnd);
+            return result;
+        }
+    }
+    if (self != nullptr)
+        return self->OnMessage(msg, wParam, lParam);
+    return ::DefWindowProcW(hWnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK CWindowWnd::SuperclassWindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    CWindowWnd* self = nullptr;
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<LPCREATESTRUCTW>(lParam);
+        self = static_cast<CWindowWnd*>(cs->lpCreateParams);
+        if (self == nullptr)
+            return ::DefWindowProcW(hWnd, msg, wParam, lParam);
+        ::SetPropW(hWnd, kObjectProp, self);
+        self->m_hWnd = hWnd;
+    } else {
+        self = static_cast<CWindowWnd*>(::GetPropW(hWnd, kObjectProp));
+        if (msg == WM_NCDESTROY && self != nullptr) {
+            const LRESULT result = ::CallWindowProcW(self->m_oldWndProc, hWnd, msg, wParam, lParam);
+            if (self->m_bSubclassed)
+                self->Unsubclass();
+            ::RemovePropW(hWnd, kObjectProp);
+            self->m_hWnd = nullptr;
+            self->OnFinalMessage(hWnd);
+            return result;
+        }
+    }
+    if (self != nullptr)
+        return self->OnMessage(msg, wParam, lParam);
+    return ::DefWindowProcW(hWnd, msg, wParam, lParam);
+}
+
+// --- showing, the modal loop, closing ---
+
+void CWindowWnd::ShowWindow(bool show, bool takeFocus)
+{
+    if (!::IsWindow(m_hWnd))
+        return;
+    ::ShowWindow(m_hWnd, !show ? SW_HIDE : (takeFocus ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE));
+}
+
+UINT CWindowWnd::RunModal()
+{
+    const HWND self = m_hWnd;
+    const HWND owner = ::GetWindow(self, GW_OWNER);
+    ::ShowWindow(self, SW_SHOWNORMAL);
+    ::EnableWindow(owner, FALSE);
+    UINT result = 0;
+    MSG msg = {};
+    while (::IsWindow(self) && ::GetMessageW(&msg, nullptr, 0, 0)) {
+        if (msg.message == WM_CLOSE && msg.hwnd == self) {
+            result = static_cast<UINT>(msg.wParam);
+            // Re-enabled before the close runs, so activation goes back to the owner.
+            ::EnableWindow(owner, TRUE);
+            ::SetFocus(owner);
+        }
+        if (!CPaintManagerUI::PreTranslate(&msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        if (msg.message == WM_QUIT)
+            break;
+    }
+    ::EnableWindow(owner, TRUE);
+    ::SetFocus(owner);
+    // The outer loop must end too.
+    if (msg.message == WM_QUIT)
+        ::PostQuitMessage(static_cast<int>(msg.wParam));
+    return result;
+}
+
+void CWindowWnd::Close(UINT result)
+{
+    if (!::IsWindow(m_hWnd))
+        return;
+    ::PostMessageW(m_hWnd, WM_CLOSE, static_cast<WPARAM>(result), 0);
+}
+
+// --- placement and conveniences ---
+
+void CWindowWnd::CentreOnOwner()
+{
+    RECT rcWindow = {};
+    ::GetWindowRect(m_hWnd, &rcWindow);
+    const int width = rcWindow.right - rcWindow.left;
+    const int height = rcWindow.bottom - rcWindow.top;
+    const HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof(mi);
+    ::GetMonitorInfoW(::MonitorFromWindow(owner != nullptr ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST),
+                      &mi);
+    const RECT work = mi.rcWork;
+    RECT centre = work;
+    if (owner != nullptr)
+        ::GetWindowRect(owner, &centre);
+
+    int left = (centre.left + centre.right) / 2 - width / 2;
+    int top = (centre.top + centre.bottom) / 2 - height / 2;
+    // Left and top win over right and bottom: a window larger than the work area keeps its
+    // caption and left edge on screen.
+    if (left < work.left)
+        left = work.left;
+    else if (left + width > work.right)
+        left = work.right - width;
+    if (top < work.top)
+        top = work.top;
+    else if (top + height > work.bottom)
+        top = work.bottom - height;
+    ::SetWindowPos(m_hWnd, nullptr, left, top, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CWindowWnd::SetIcon(UINT resourceId)
+{
+    // Both icons use the large size, rounded up to a multiple of 16.
+    const int cx = (::GetSystemMetrics(SM_CXICON) + 15) & ~15;
+    const int cy = (::GetSystemMetrics(SM_CYICON) + 15) & ~15;
+    HANDLE big = ::LoadImageW(CPaintManagerUI::GetModule(), MAKEINTRESOURCEW(resourceId), IMAGE_ICON,
+                              cx, cy, LR_DEFAULTCOLOR);
+    ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    HANDLE small = ::LoadImageW(CPaintManagerUI::GetModule(), MAKEINTRESOURCEW(resourceId),
+                                IMAGE_ICON, cx, cy, LR_DEFAULTCOLOR);
+    ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+}
+
+LRESULT CWindowWnd::SendMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return ::SendMessageW(m_hWnd, msg, wParam, lParam);
+}
+
+LRESULT CWindowWnd::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return ::PostMessageW(m_hWnd, msg, wParam, lParam);
+}
+
+bool CWindowWnd::SetClientSize(int cx, int cy)
+{
+    RECT rc = {};
+    if (!::GetClientRect(m_hWnd, &rc))
+        return false;
+    if (cx != -1)
+        rc.right = cx;
+    if (cy != -1)
+        rc.bottom = cy;
+    const DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE));
+    const BOOL hasMenu = (style & WS_CHILD) == 0 && ::GetMenu(m_hWnd) != nullptr;
+    if (!::AdjustWindowRectEx(&rc, style, hasMenu, exStyle))
+        return false;
+    return ::SetWindowPos(m_hWnd, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
+                          SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE) != FALSE;
+}
+
+} // namespace ZvUI
