@@ -87,6 +87,11 @@ bool replaceByCopy(const QString &source, const QString &destination)
     const QFileInfo target(destination);
     if (target.isDir() && !isLink(target))
         return false;
+#ifdef Q_OS_WIN
+    // Windows refuses to delete a read-only file, so a read-only destination stays as it is.
+    if (!target.isWritable())
+        return false;
+#endif
     const QString aside = target.absolutePath() + QLatin1Char('/') + target.fileName()
                           + QStringLiteral(".old-") + QUuid::createUuid().toString(QUuid::Id128);
     if (!QFile::rename(destination, aside))

@@ -2,7 +2,6 @@
 
 #include "JobEntity.h"
 
-#include <QMetaMethod>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -44,26 +43,6 @@ class JobEntityTest : public QObject
     Q_OBJECT
 
 private slots:
-    void declaresItsSignals_data()
-    {
-        QTest::addColumn<QByteArray>("signature");
-        QTest::newRow("finished") << QByteArray("entityFinished(qulonglong,int,QString)");
-        QTest::newRow("cancel") << QByteArray("entityCancel(qulonglong,int)");
-        QTest::newRow("showbt") << QByteArray("showbt(int)");
-        QTest::newRow("percentage with size") << QByteArray("percentage(int,qlonglong)");
-        QTest::newRow("percentage alone") << QByteArray("percentage(int)");
-        QTest::newRow("valid") << QByteArray("entityValid(bool)");
-        QTest::newRow("result") << QByteArray("ProcessResult(bool)");
-    }
-
-    void declaresItsSignals()
-    {
-        QFETCH(QByteArray, signature);
-        const int index = JobEntity::staticMetaObject.indexOfSignal(signature.constData());
-        QVERIFY2(index >= 0, signature.constData());
-        QCOMPARE(JobEntity::staticMetaObject.method(index).methodType(), QMetaMethod::Signal);
-    }
-
     void runsOnItsOwnThreadAndReports()
     {
         CountingJob job;

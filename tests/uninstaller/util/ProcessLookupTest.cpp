@@ -83,13 +83,6 @@ private slots:
         QCOMPARE(processes.value(quint32(m_second.processId()), 0), self);
     }
 
-    void findsThisProcess()
-    {
-        const QString ownName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-        const ProcessMap processes = findProcessesByName(ownName);
-        QVERIFY(processes.contains(quint32(QCoreApplication::applicationPid())));
-    }
-
     void endedProcessesDropOut()
     {
         m_second.kill();
