@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
@@ -43,5 +44,12 @@ int main(int argc, char *argv[])
         box->findChild<QPushButton *>(QStringLiteral("btn_cancel"))->click();
     });
     window.findChild<QPushButton *>(QStringLiteral("btn_close"))->click();
+
+    // The progress page part-way through its run.
+    window.findChild<QPushButton *>(QStringLiteral("btn_continueUninstall"))->click();
+    QEventLoop wait;
+    QTimer::singleShot(3300, &wait, &QEventLoop::quit);
+    wait.exec();
+    window.grab().save(out + QStringLiteral("/page1_running.png"));
     return 0;
 }
