@@ -320,11 +320,18 @@ CUIString CUIString::Right(int n) const
 
 int CUIString::Find(LPCWSTR text, int start) const
 {
-    if (text == nullptr || start < 0 || start > GetLength()) {
+    const int length = GetLength();
+    if (text == nullptr || start < 0 || start > length) {
         return -1;
     }
-    LPCWSTR found = wcsstr(m_pstr + start, text);
-    return found != nullptr ? static_cast<int>(found - m_pstr) : -1;
+    // Not wcsstr: some runtimes find no empty text in an empty one.
+    const int textLength = static_cast<int>(wcslen(text));
+    for (int i = start; i + textLength <= length; ++i) {
+        if (wmemcmp(m_pstr + i, text, static_cast<size_t>(textLength)) == 0) {
+            return i;
+        }
+    }
+    return -1;
 }
 
 int CUIString::Find(wchar_t ch, int start) const
