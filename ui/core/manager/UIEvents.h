@@ -70,7 +70,7 @@ constexpr UINT FindTopFirst = 0x00000010;
 constexpr UINT FindMeFirst = 0x80000000;
 
 // Visitor of a control search: returns the control to stop at, or null to go on.
-using FindControlProc = CControlUI* (CALLBACK*)(CControlUI* control, LPVOID data);
+using FindControlProc = CControlUI* (*)(CControlUI* control, LPVOID data);
 
 // One notification ("click", "selectchanged", "windowinit"...).
 struct UINotifyMessage {
