@@ -374,10 +374,12 @@ ZipResult CZipReader::SetBaseDir(const wchar_t* folder)
 ZipResult CZipReader::Unzip(int index, void* target, DWORD size, UnzipMode mode)
 {
     // -1 means "the summary" only to ZipGetItem; no negative index names an item here.
-    if (index < 0 || !target)
+    if (index < 0)
         return ZR_ARGS;
     if (mode == UnzipToMemory)
-        return UnzipToMemoryItem(index, target, size);
+        return target || size == 0 ? UnzipToMemoryItem(index, target, size) : ZR_ARGS;
+    if (!target)
+        return ZR_ARGS;
     if (mode == UnzipToFile || mode == UnzipToHandle)
         return UnzipToFileOrHandle(index, target, mode);
     return ZR_ARGS;
