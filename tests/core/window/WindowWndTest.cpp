@@ -1,0 +1,350 @@
+// Native window binding under a real window manager: classes, procedures, modal loop, placement.
+#include "window/WindowWnd.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "manager/PaintManagerUI.h"
+
+using ZvUI::CWindowWnd;
+
+namespace {
+
+constexpr UINT kSendClose = WM_APP + 10;
+constexpr UINT kCheckOwner = WM_APP + 11;
+
+class PlainWindow : public CWindowWnd {
+public:
+    LPCWSTR GetWindowClassName() const override { return L"ZvTestPlainWnd"; }
+    UINT GetClassStyle() const override { return CS_DBLCLKS; }
+
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        messages.push_back(msg);
+        if (msg == WM_CREATE)
+            handleAtCreate = GetHandle();
+        if (msg == kSendClose) {
+            SendMessage(WM_CLOSE, 9, 0);
+            return 0;
+        }
+        if (msg == kCheckOwner) {
+            ownerEnabledDuringModal = ::IsWindowEnabled(::GetWindow(GetHandle(), GW_OWNER)) != FALSE;
+            Close(3);
+            return 0;
+        }
+        return CWindowWnd::OnMessage(msg, wParam, lParam);
+    }
+
+    void OnFinalMessage(HWND window) override
+    {
+        finalWindow = window;
+        handleAtFinal = GetHandle();
+    }
+
+    std::vector<UINT> messages;
+    HWND handleAtCreate = nullptr;
+    HWND finalWindow = nullptr;
+    HWND handleAtFinal = reinterpret_cast<HWND>(1);
+    bool ownerEnabledDuringModal = true;
+};
+
+class EditSuperclass : public CWindowWnd {
+public:
+    LPCWSTR GetWindowClassName() const override { return L"ZvTestEdit"; }
+    LPCWSTR GetSuperClassName() const override { return L"EDIT"; }
+
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (msg == WM_SETTEXT)
+            ++setTextSeen;
+        return CWindowWnd::OnMessage(msg, wParam, lParam);
+    }
+    void OnFinalMessage(HWND) override { finalCalled = true; }
+
+    int setTextSeen = 0;
+    bool finalCalled = false;
+};
+
+class MissingSuperclass : public CWindowWnd {
+public:
+    LPCWSTR GetWindowClassName() const override { return L"ZvTestNoSuper"; }
+    LPCWSTR GetSuperClassName() const override { return L"ZvNoSuchClassAnywhere"; }
+};
+
+class Subclasser : public CWindowWnd {
+public:
+    LPCWSTR GetWindowClassName() const override { return L"unused"; }
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (msg == WM_APP + 20)
+            return 42;
+        return CWindowWnd::OnMessage(msg, wParam, lParam);
+    }
+    void OnFinalMessage(HWND) override { finalCalled = true; }
+    bool finalCalled = false;
+};
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { ZvUI::CPaintManagerUI::SetInstance(::GetModuleHandleW(nullptr)); }
+};
+
+// Pumps what is queued so posted messages are handled.
+void Pump()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+RECT WorkAreaOf(HWND window)
+{
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof(mi);
+    ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &mi);
+    return mi.rcWork;
+}
+
+} // namespace
+
+TEST_F(WindowTest, RegisteredClassBindsTheObjectFromTheFirstMessage)
+{
+    PlainWindow w;
+    HWND hwnd = w.Create(nullptr, L"plain", WS_OVERLAPPEDWINDOW, 0, 10, 10, 200, 100);
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_EQ(w.GetHandle(), hwnd);
+    EXPECT_EQ(static_cast<HWND>(w), hwnd);
+    EXPECT_EQ(w.handleAtCreate, hwnd);
+
+    wchar_t className[64] = {};
+    ::GetClassNameW(hwnd, className, 64);
+    EXPECT_STREQ(className, L"ZvTestPlainWnd");
+    EXPECT_EQ(static_cast<UINT>(::GetClassLongPtrW(hwnd, GCL_STYLE)), static_cast<UINT>(CS_DBLCLKS));
+    // The object pointer is kept pointer-sized in the user data.
+    EXPECT_EQ(::GetWindowLongPtrW(hwnd, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&w));
+
+    EXPECT_EQ(w.SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"renamed")), TRUE);
+    wchar_t title[32] = {};
+    ::GetWindowTextW(hwnd, title, 32);
+    EXPECT_STREQ(title, L"renamed");
+
+    // A second window of the class exists already: registration is skipped, not failed.
+    PlainWindow second;
+    HWND hwnd2 = second.Create(nullptr, L"second", WS_POPUP, 0);
+    ASSERT_NE(hwnd2, nullptr);
+    EXPECT_NE(hwnd2, hwnd);
+
+    ::DestroyWindow(hwnd);
+    ::DestroyWindow(hwnd2);
+    // WM_NCDESTROY goes to the previous procedure only; the final call comes after the unbind.
+    EXPECT_EQ(w.finalWindow, hwnd);
+    EXPECT_EQ(w.handleAtFinal, nullptr);
+    EXPECT_EQ(w.GetHandle(), nullptr);
+    EXPECT_NE(std::find(w.messages.begin(), w.messages.end(), static_cast<UINT>(WM_DESTROY)),
+              w.messages.end());
+    EXPECT_EQ(std::find(w.messages.begin(), w.messages.end(), static_cast<UINT>(WM_NCDESTROY)),
+              w.messages.end());
+    EXPECT_EQ(second.finalWindow, hwnd2);
+}
+
+TEST_F(WindowTest, SuperclassKeepsTheSystemClassBehaviour)
+{
+    WNDCLASSEXW edit = {};
+    edit.cbSize = sizeof(edit);
+    ASSERT_TRUE(::GetClassInfoExW(nullptr, L"EDIT", &edit));
+
+    EditSuperclass w;
+    HWND hwnd = w.Create(nullptr, L"start", WS_POPUP | ES_AUTOHSCROLL, 0, 0, 0, 120, 24);
+    ASSERT_NE(hwnd, nullptr);
+    WNDCLASSEXW ours = {};
+    ours.cbSize = sizeof(ours);
+    ASSERT_TRUE(::GetClassInfoExW(ZvUI::CPaintManagerUI::GetModule(), L"ZvTestEdit", &ours));
+    EXPECT_EQ(ours.hCursor, edit.hCursor);
+    EXPECT_EQ(ours.style, edit.style);
+    EXPECT_EQ(ours.cbWndExtra, edit.cbWndExtra);
+
+    // The object lives in a window property, not in the class's own storage.
+    EXPECT_EQ(::GetPropW(hwnd, L"WndX"), static_cast<HANDLE>(&w));
+
+    // Unhandled messages reach the edit procedure through the default OnMessage.
+    ::SetWindowTextW(hwnd, L"typed");
+    EXPECT_EQ(w.setTextSeen, 1);
+    wchar_t text[32] = {};
+    ::GetWindowTextW(hwnd, text, 32);
+    EXPECT_STREQ(text, L"typed");
+    EXPECT_EQ(::SendMessageW(hwnd, EM_GETLIMITTEXT, 0, 0) > 0, true);
+
+    ::DestroyWindow(hwnd);
+    EXPECT_TRUE(w.finalCalled);
+    EXPECT_EQ(w.GetHandle(), nullptr);
+}
+
+TEST_F(WindowTest, UnknownSuperclassFailsCreate)
+{
+    MissingSuperclass w;
+    EXPECT_EQ(w.Create(nullptr, L"x", WS_POPUP, 0), nullptr);
+    EXPECT_EQ(w.GetHandle(), nullptr);
+}
+
+TEST_F(WindowTest, SubclassAndUnsubclassSwapTheProcedure)
+{
+    HWND hwnd = ::CreateWindowExW(0, L"STATIC", L"s", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
+                                  nullptr, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    const LONG_PTR original = ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
+    EXPECT_EQ(::SendMessageW(hwnd, WM_APP + 20, 0, 0), 0);
+
+    Subclasser s;
+    EXPECT_EQ(s.Subclass(hwnd), hwnd);
+    EXPECT_EQ(s.GetHandle(), hwnd);
+    EXPECT_EQ(::SendMessageW(hwnd, WM_APP + 20, 0, 0), 42);
+    // Default handling still reaches the static control's own procedure.
+    ::SetWindowTextW(hwnd, L"t");
+    wchar_t text[8] = {};
+    ::GetWindowTextW(hwnd, text, 8);
+    EXPECT_STREQ(text, L"t");
+
+    s.Unsubclass();
+    EXPECT_EQ(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC), original);
+    EXPECT_EQ(::SendMessageW(hwnd, WM_APP + 20, 0, 0), 0);
+
+    // Subclassed windows unbind at WM_NCDESTROY too.
+    Subclasser again;
+    ASSERT_EQ(again.Subclass(hwnd), hwnd);
+    ::DestroyWindow(hwnd);
+    EXPECT_TRUE(again.finalCalled);
+    EXPECT_EQ(again.GetHandle(), nullptr);
+
+    Subclasser dead;
+    EXPECT_EQ(dead.Subclass(hwnd), nullptr);
+    EXPECT_EQ(dead.GetHandle(), nullptr);
+}
+
+TEST_F(WindowTest, RunModalReturnsTheCodeGivenToClose)
+{
+    PlainWindow w;
+    ASSERT_NE(w.Create(nullptr, L"modal", WS_POPUP, 0, 0, 0, 100, 100), nullptr);
+    w.Close(5);
+    EXPECT_EQ(w.RunModal(), 5u);
+    EXPECT_EQ(w.GetHandle(), nullptr);
+    EXPECT_EQ(w.finalWindow != nullptr, true);
+}
+
+TEST_F(WindowTest, SentCloseIsNotSeenByTheModalLoop)
+{
+    PlainWindow w;
+    ASSERT_NE(w.Create(nullptr, L"modal", WS_POPUP, 0, 0, 0, 100, 100), nullptr);
+    w.PostMessage(kSendClose);
+    EXPECT_EQ(w.RunModal(), 0u);
+    EXPECT_EQ(w.GetHandle(), nullptr);
+}
+
+TEST_F(WindowTest, ModalLoopDisablesAndRestoresTheOwner)
+{
+    PlainWindow owner;
+    ASSERT_NE(owner.Create(nullptr, L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 0, 300, 300), nullptr);
+    PlainWindow dialog;
+    ASSERT_NE(dialog.Create(owner.GetHandle(), L"dialog", WS_POPUP, 0, 20, 20, 100, 100), nullptr);
+    dialog.PostMessage(kCheckOwner);
+    EXPECT_EQ(dialog.RunModal(), 3u);
+    EXPECT_FALSE(dialog.ownerEnabledDuringModal);
+    EXPECT_TRUE(::IsWindowEnabled(owner.GetHandle()));
+    ::DestroyWindow(owner.GetHandle());
+}
+
+TEST_F(WindowTest, QuitInsideTheModalLoopIsPostedAgain)
+{
+    PlainWindow w;
+    HWND hwnd = w.Create(nullptr, L"modal", WS_POPUP, 0, 0, 0, 100, 100);
+    ASSERT_NE(hwnd, nullptr);
+    ::PostQuitMessage(7);
+    EXPECT_EQ(w.RunModal(), 0u);
+    EXPECT_TRUE(::IsWindow(hwnd));
+    MSG msg = {};
+    ASSERT_TRUE(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 7u);
+    ::DestroyWindow(hwnd);
+}
+
+TEST_F(WindowTest, ClientSizeKeepsTheUnchangedDimension)
+{
+    PlainWindow w;
+    ASSERT_NE(w.Create(nullptr, L"sized", WS_OVERLAPPEDWINDOW, 0, 0, 0, 400, 200), nullptr);
+    RECT before = {};
+    ::GetClientRect(w.GetHandle(), &before);
+    EXPECT_TRUE(w.SetClientSize(-1, 300));
+    RECT after = {};
+    ::GetClientRect(w.GetHandle(), &after);
+    EXPECT_EQ(after.right, before.right);
+    EXPECT_EQ(after.bottom, 300);
+    EXPECT_TRUE(w.SetClientSize(250, -1));
+    ::GetClientRect(w.GetHandle(), &after);
+    EXPECT_EQ(after.right, 250);
+    EXPECT_EQ(after.bottom, 300);
+    ::DestroyWindow(w.GetHandle());
+    EXPECT_FALSE(w.SetClientSize(10, 10));
+}
+
+TEST_F(WindowTest, CentreOnOwnerAndClampToTheWorkArea)
+{
+    PlainWindow owner;
+    ASSERT_NE(owner.Create(nullptr, L"owner", WS_POPUP | WS_VISIBLE, 0, 100, 100, 600, 400), nullptr);
+    PlainWindow child;
+    ASSERT_NE(child.Create(owner.GetHandle(), L"child", WS_POPUP, 0, 0, 0, 200, 100), nullptr);
+    child.CentreOnOwner();
+    RECT rc = {};
+    ::GetWindowRect(child.GetHandle(), &rc);
+    EXPECT_EQ(rc.left, (100 + 700) / 2 - 100);
+    EXPECT_EQ(rc.top, (100 + 500) / 2 - 50);
+    EXPECT_EQ(rc.right - rc.left, 200);
+
+    // Wider and taller than the work area: left and top edges win.
+    PlainWindow huge;
+    ASSERT_NE(huge.Create(nullptr, L"huge", WS_POPUP, 0, 50, 50, 100, 100), nullptr);
+    const RECT work = WorkAreaOf(huge.GetHandle());
+    const int w = work.right - work.left + 400;
+    const int h = work.bottom - work.top + 300;
+    ::SetWindowPos(huge.GetHandle(), nullptr, 50, 50, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::GetWindowRect(huge.GetHandle(), &rc);
+    ASSERT_GT(rc.right - rc.left, work.right - work.left);
+    ASSERT_GT(rc.bottom - rc.top, work.bottom - work.top);
+    huge.CentreOnOwner();
+    ::GetWindowRect(huge.GetHandle(), &rc);
+    EXPECT_EQ(rc.left, work.left);
+    EXPECT_EQ(rc.top, work.top);
+
+    // A small window without owner sits in the middle of the work area.
+    PlainWindow small;
+    ASSERT_NE(small.Create(nullptr, L"small", WS_POPUP, 0, 0, 0, 100, 60), nullptr);
+    small.CentreOnOwner();
+    ::GetWindowRect(small.GetHandle(), &rc);
+    EXPECT_EQ(rc.left, (work.left + work.right) / 2 - 50);
+    EXPECT_EQ(rc.top, (work.top + work.bottom) / 2 - 30);
+
+    ::DestroyWindow(small.GetHandle());
+    ::DestroyWindow(huge.GetHandle());
+    ::DestroyWindow(owner.GetHandle());
+}
+
+TEST_F(WindowTest, ShowCloseAndIconOnLiveAndDeadWindows)
+{
+    PlainWindow w;
+    HWND hwnd = w.Create(nullptr, L"shown", WS_POPUP, 0, 0, 0, 80, 80);
+    ASSERT_NE(hwnd, nullptr);
+    w.ShowWindow(true, false);
+    EXPECT_TRUE(::IsWindowVisible(hwnd));
+    w.ShowWindow(false);
+    EXPECT_FALSE(::IsWindowVisible(hwnd));
+    // A missing icon resource gives a null icon and no failure.
+    w.SetIcon(999);
+    EXPECT_EQ(::SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0), 0);
+    ::DestroyWindow(hwnd);
+    w.ShowWindow(true);
+    w.Close(1);
+    Pump();
+    EXPECT_EQ(w.GetHandle(), nullptr);
+}
