@@ -56,7 +56,8 @@ SYSTEMTIME LocalWallClock(const FILETIME& utc)
 TEST(ZipOpen, EveryToolsArchiveListsWhatZipfileLists)
 {
     for (const wchar_t* archive :
-         {L"infozip_deflate.zip", L"infozip_stored.zip", L"infozip_password.zip", L"python.zip"}) {
+         {L"infozip_deflate.zip", L"infozip_stored.zip", L"infozip_password.zip", L"infozip_streamed.zip",
+          L"python.zip"}) {
         SCOPED_TRACE(archive);
         const auto manifest = LoadManifest(archive);
         ASSERT_FALSE(manifest.empty());

@@ -52,7 +52,7 @@ const std::set<DWORD> kKnownResults = {ZR_OK,      ZR_NOFILE, ZR_WRITE,    ZR_NO
 
 TEST(ZipUnzipToMemory, WholeItemsMatchTheFilesTheyWereMadeFrom)
 {
-    for (const wchar_t* archive : {L"infozip_deflate.zip", L"infozip_stored.zip"}) {
+    for (const wchar_t* archive : {L"infozip_deflate.zip", L"infozip_stored.zip", L"infozip_streamed.zip"}) {
         SCOPED_TRACE(archive);
         ZipPtr zip = Open(archive);
         ASSERT_TRUE(zip);

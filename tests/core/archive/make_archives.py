@@ -2,6 +2,7 @@
 """Writes the Python-made and the damaged test archives, and a manifest of every archive."""
 import os
 import struct
+import subprocess
 import sys
 import zipfile
 import zlib
@@ -162,12 +163,21 @@ def write_manifest(path):
                     % (zi.filename, zi.file_size, zi.CRC, 1 if zi.is_dir() else 0, mtime, atime))
 
 
+def make_streamed(out, tree, zip_tool):
+    # Written to a pipe, zip cannot go back to fill in sizes: data descriptors follow each item.
+    made = subprocess.run([zip_tool, "-q", "-r", "-", "skin", "readme.txt", "empty.txt"], cwd=tree,
+                          stdout=subprocess.PIPE, check=True)
+    with open(os.path.join(out, "infozip_streamed.zip"), "wb") as f:
+        f.write(made.stdout)
+
+
 def main():
-    out, tree = sys.argv[1], sys.argv[2]
+    out, tree, zip_tool = sys.argv[1], sys.argv[2], sys.argv[3]
+    make_streamed(out, tree, zip_tool)
     make_python(out, tree)
     make_crc_bad(out)
     make_damaged(out)
-    for name in ("infozip_deflate.zip", "infozip_stored.zip", "infozip_password.zip"):
+    for name in ("infozip_deflate.zip", "infozip_stored.zip", "infozip_password.zip", "infozip_streamed.zip"):
         write_manifest(os.path.join(out, name))
     open(os.path.join(out, "archives.stamp"), "w").write("ok\n")
 
