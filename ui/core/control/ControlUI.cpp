@@ -6,6 +6,8 @@
 
 #include "manager/DpiHelper.h"
 #include "manager/PaintManagerUI.h"
+#include "render/UIClipGuard.h"
+#include "render/UIRender.h"
 
 namespace ZvUI {
 
@@ -1051,8 +1053,13 @@ void CControlUI::NeedParentUpdate()
 
 DWORD CControlUI::GetAdjustColor(DWORD color) const
 {
-    // The HSL shift of the render engine applies here once it exists.
-    return color;
+    if (!m_bColorHSL)
+        return color;
+    short h = 0;
+    short s = 0;
+    short l = 0;
+    CPaintManagerUI::GetHSL(h, s, l);
+    return CUIRender::AdjustColor(color, h, s, l);
 }
 
 bool CControlUI::DrawImage(HDC /*hDC*/, LPCWSTR /*descriptor*/, LPCWSTR /*modify*/)
@@ -1237,9 +1244,11 @@ bool CControlUI::Paint(HDC hDC, const RECT& rcPaint, CControlUI* stopControl)
     return DoPaint(hDC, m_rcPaint, stopControl);
 }
 
-bool CControlUI::DoPaint(HDC hDC, const RECT& /*rcPaint*/, CControlUI* /*stopControl*/)
+bool CControlUI::DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* /*stopControl*/)
 {
-    // The round clip of the border round is set here once the clip guard exists.
+    const SIZE round = GetBorderRound();
+    CUIClipGuard clip;
+    CUIClipGuard::GenerateRoundClip(hDC, rcPaint, m_rcItem, round.cx, round.cy, clip);
     PaintBkColor(hDC);
     PaintBkImage(hDC);
     PaintStatusImage(hDC);
@@ -1250,8 +1259,33 @@ bool CControlUI::DoPaint(HDC hDC, const RECT& /*rcPaint*/, CControlUI* /*stopCon
     return true;
 }
 
-// The colour, image and border layers draw through the render engine.
-void CControlUI::PaintBkColor(HDC /*hDC*/) {}
+void CControlUI::PaintBkColor(HDC hDC)
+{
+    if (m_dwBackColor == 0)
+        return;
+    const bool vertical = _wcsicmp(m_sGradient, L"hor") != 0;
+    if (m_dwBackColor2 == 0) {
+        // An opaque fill needs only the damaged part; a translucent one covers the whole item
+        // so that blending over it stays consistent between partial repaints.
+        const DWORD color = GetAdjustColor(m_dwBackColor);
+        CUIRender::DrawColor(hDC, m_dwBackColor >= 0xFF000000 ? m_rcPaint : m_rcItem, color);
+        return;
+    }
+    if (m_dwBackColor3 != 0) {
+        // Split at the vertical middle whatever the direction.
+        RECT upper = m_rcItem;
+        upper.bottom = (m_rcItem.top + m_rcItem.bottom) / 2;
+        RECT lower = m_rcItem;
+        lower.top = upper.bottom;
+        CUIRender::DrawGradient(hDC, upper, GetAdjustColor(m_dwBackColor), GetAdjustColor(m_dwBackColor2),
+                                vertical, 8);
+        CUIRender::DrawGradient(hDC, lower, GetAdjustColor(m_dwBackColor2), GetAdjustColor(m_dwBackColor3),
+                                vertical, 8);
+        return;
+    }
+    CUIRender::DrawGradient(hDC, m_rcItem, GetAdjustColor(m_dwBackColor), GetAdjustColor(m_dwBackColor2),
+                            vertical, 16);
+}
 
 void CControlUI::PaintBkImage(HDC hDC)
 {
@@ -1261,7 +1295,10 @@ void CControlUI::PaintBkImage(HDC hDC)
 
 void CControlUI::PaintStatusImage(HDC /*hDC*/) {}
 
-void CControlUI::PaintForeColor(HDC /*hDC*/) {}
+void CControlUI::PaintForeColor(HDC hDC)
+{
+    CUIRender::DrawColor(hDC, m_rcItem, GetAdjustColor(m_dwForeColor));
+}
 
 void CControlUI::PaintForeImage(HDC hDC)
 {
@@ -1271,7 +1308,43 @@ void CControlUI::PaintForeImage(HDC hDC)
 
 void CControlUI::PaintText(HDC /*hDC*/) {}
 
-void CControlUI::PaintBorder(HDC /*hDC*/) {}
+void CControlUI::PaintBorder(HDC hDC)
+{
+    if (m_dwBorderColor == 0 && m_dwFocusBorderColor == 0)
+        return;
+    // The render engine's outlines take no pen style yet; the border style is kept for them.
+    const int size = GetBorderSize();
+    const SIZE round = GetBorderRound();
+    const RECT sides = GetBorderRectSize();
+    const bool focusColor = IsFocused() && m_dwFocusBorderColor != 0;
+    const DWORD color = GetAdjustColor(focusColor ? m_dwFocusBorderColor : m_dwBorderColor);
+
+    if (size > 0 && (round.cx > 0 || round.cy > 0)) {
+        CUIRender::DrawRoundRect(hDC, m_rcItem, size, round.cx, round.cy, color);
+        return;
+    }
+    if (focusColor && size > 0) {
+        CUIRender::DrawRect(hDC, m_rcItem, size, color);
+        return;
+    }
+    if (sides.left > 0 || sides.top > 0 || sides.right > 0 || sides.bottom > 0) {
+        const DWORD sideColor = GetAdjustColor(m_dwBorderColor);
+        const RECT& rc = m_rcItem;
+        if (sides.left > 0)
+            CUIRender::DrawLine(hDC, RECT{rc.left, rc.top, rc.left, rc.bottom}, sides.left, sideColor);
+        if (sides.top > 0)
+            CUIRender::DrawLine(hDC, RECT{rc.left, rc.top, rc.right, rc.top}, sides.top, sideColor);
+        if (sides.right > 0)
+            CUIRender::DrawLine(hDC, RECT{rc.right - 1, rc.top, rc.right - 1, rc.bottom}, sides.right,
+                                sideColor);
+        if (sides.bottom > 0)
+            CUIRender::DrawLine(hDC, RECT{rc.left, rc.bottom - 1, rc.right, rc.bottom - 1}, sides.bottom,
+                                sideColor);
+        return;
+    }
+    if (size > 0)
+        CUIRender::DrawRect(hDC, m_rcItem, size, color);
+}
 
 void CControlUI::DoPostPaint(HDC /*hDC*/, const RECT& /*rcPaint*/) {}
 

@@ -2,6 +2,9 @@
 // control base and the window wrapper rely on.
 #include "manager/PaintManagerUI.h"
 
+#include <objidl.h>
+#include <gdiplus.h>
+
 #include "archive/ZipArchive.h"
 #include "control/ControlUI.h"
 #include "manager/DpiHelper.h"
@@ -94,6 +97,10 @@ CPaintManagerUI::CPaintManagerUI()
     ProcessSettings& s = Settings();
     if (s.updateRectPen == nullptr)
         s.updateRectPen = ::CreatePen(PS_SOLID, 1, RGB(220, 0, 0));
+    // Every manager holds its own GDI+ start-up, so the render engine works for its lifetime.
+    Gdiplus::GdiplusStartupInput input;
+    if (Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, nullptr) != Gdiplus::Ok)
+        m_gdiplusToken = 0;
     // The process DPI reaches every new manager before it has a window.
     GetDpiHelper()->SetScale(s.processDpi);
 }
@@ -108,6 +115,8 @@ CPaintManagerUI::~CPaintManagerUI()
     delete m_pDpiHelper;
     if (m_hDcPaint != nullptr)
         ::ReleaseDC(m_hWndPaint, m_hDcPaint);
+    if (m_gdiplusToken != 0)
+        Gdiplus::GdiplusShutdown(m_gdiplusToken);
 }
 
 // --- process-wide resource settings ---

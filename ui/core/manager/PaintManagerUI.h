@@ -115,6 +115,7 @@ private:
     CUIPtrArray m_aNotifiers;
     CUIStringMap m_styles;
     CDpiHelper* m_pDpiHelper = nullptr;
+    ULONG_PTR m_gdiplusToken = 0;
 };
 
 } // namespace ZvUI
