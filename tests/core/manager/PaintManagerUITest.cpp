@@ -7,6 +7,8 @@
 
 #include "archive/ZipArchive.h"
 #include "manager/DpiHelper.h"
+#include "xml/XmlDocument.h"
+#include "xml/XmlNode.h"
 
 using ZvUI::CPaintManagerUI;
 using ZvUI::CUIString;
@@ -195,6 +197,32 @@ TEST(ResourceSettings, FirstMemoryArchiveStays)
     CPaintManagerUI::Term();
     EXPECT_EQ(CPaintManagerUI::GetResourceArchiveHandle(), nullptr);
     CPaintManagerUI::SetResourceArchive(L"", false, nullptr);
+}
+
+TEST(ResourceSettings, MarkupReaderFindsTheFolderAndTheArchive)
+{
+    const std::wstring folder = TempFolder(L"zv_markup");
+    const char layout[] = "<Window size=\"30,20\"/>";
+    WriteFile(folder + L"plain.xml", layout, sizeof(layout) - 1);
+    WriteFile(folder + L"skin.zip", kSkinZip, sizeof(kSkinZip));
+    CPaintManagerUI::SetResourceFolder(folder.c_str());
+
+    ZvUI::CXmlDocument fromFolder;
+    ASSERT_TRUE(fromFolder.LoadFromFile(L"plain.xml"));
+    EXPECT_STREQ(fromFolder.GetRoot().GetAttributeValue(L"size"), L"30,20");
+
+    for (bool cached : {false, true}) {
+        CPaintManagerUI::SetResourceArchive(L"skin.zip", cached, nullptr);
+        ZvUI::CXmlDocument fromArchive;
+        ASSERT_TRUE(fromArchive.LoadFromFile(L"skin.xml")) << cached;
+        EXPECT_STREQ(fromArchive.GetRoot().GetName(), L"Window");
+        EXPECT_STREQ(fromArchive.GetRoot().GetAttributeValue(L"size"), L"100,50");
+        ZvUI::CXmlDocument missing;
+        EXPECT_FALSE(missing.LoadFromFile(L"plain.xml")) << cached;
+    }
+    CPaintManagerUI::Term();
+    CPaintManagerUI::SetResourceArchive(L"", false, nullptr);
+    CPaintManagerUI::SetResourceFolder(L"");
 }
 
 TEST(ResourceSettings, ExtractWritesEveryItemAndReportsProgress)

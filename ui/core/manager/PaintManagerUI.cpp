@@ -9,6 +9,7 @@
 #include "control/ControlUI.h"
 #include "manager/DpiHelper.h"
 #include "utils/UIConvert.h"
+#include "xml/XmlResourceHooks.h"
 
 namespace ZvUI {
 
@@ -88,12 +89,90 @@ void FreeStyles(CUIStringMap& map)
     map.RemoveAll();
 }
 
+// --- the markup reader reads the resource settings through hooks ---
+
+CUIString HookResourceFolder()
+{
+    return Settings().resourceFolder;
+}
+
+CUIString HookResourceArchive()
+{
+    return Settings().archiveName;
+}
+
+CUIString HookResourceArchivePassword()
+{
+    return Settings().archivePassword;
+}
+
+bool HookIsResourceArchiveCached()
+{
+    return Settings().archiveCached;
+}
+
+void* HookResourceArchiveHandle()
+{
+    return Settings().archiveHandle;
+}
+
+void* HookZipOpenFile(LPCWSTR path, const char* password)
+{
+    return ZipOpenFile(path, password);
+}
+
+void HookZipClose(void* zip)
+{
+    if (zip != nullptr)
+        ZipClose(static_cast<ZipHandle*>(zip));
+}
+
+bool HookZipFindItem(void* zip, LPCWSTR name, int* index, DWORD* size)
+{
+    ZipEntry entry;
+    int found = -1;
+    if (ZipFindItem(static_cast<ZipHandle*>(zip), name, true, &found, &entry) != ZR_OK || found < 0)
+        return false;
+    if (index != nullptr)
+        *index = found;
+    if (size != nullptr)
+        *size = entry.unc_size > 0 ? static_cast<DWORD>(entry.unc_size) : 0;
+    return true;
+}
+
+DWORD HookZipUnzipToMemory(void* zip, int index, void* buffer, DWORD size)
+{
+    return ZipUnzipToMemory(static_cast<ZipHandle*>(zip), index, buffer, size);
+}
+
+// Installed whenever a setting changes, so a document loaded before the first manager
+// still sees the folder and the archive.
+void InstallXmlHooks()
+{
+    static bool installed = false;
+    if (installed)
+        return;
+    installed = true;
+    XmlResourceHooks hooks;
+    hooks.GetResourceFolder = HookResourceFolder;
+    hooks.GetResourceArchive = HookResourceArchive;
+    hooks.GetResourceArchivePassword = HookResourceArchivePassword;
+    hooks.IsResourceArchiveCached = HookIsResourceArchiveCached;
+    hooks.GetResourceArchiveHandle = HookResourceArchiveHandle;
+    hooks.ZipOpenFile = HookZipOpenFile;
+    hooks.ZipClose = HookZipClose;
+    hooks.ZipFindItem = HookZipFindItem;
+    hooks.ZipUnzipToMemory = HookZipUnzipToMemory;
+    SetXmlResourceHooks(hooks);
+}
+
 } // namespace
 
 // --- construction ---
 
 CPaintManagerUI::CPaintManagerUI()
 {
+    InstallXmlHooks();
     ProcessSettings& s = Settings();
     if (s.updateRectPen == nullptr)
         s.updateRectPen = ::CreatePen(PS_SOLID, 1, RGB(220, 0, 0));
@@ -123,6 +202,7 @@ CPaintManagerUI::~CPaintManagerUI()
 
 void CPaintManagerUI::SetInstance(HINSTANCE instance)
 {
+    InstallXmlHooks();
     Settings().instance = instance;
 }
 
@@ -157,6 +237,7 @@ CUIString CPaintManagerUI::GetModuleFolder()
 
 void CPaintManagerUI::SetResourceFolder(LPCWSTR path)
 {
+    InstallXmlHooks();
     CUIString& folder = Settings().resourceFolder;
     folder = path;
     const int length = folder.GetLength();
@@ -184,6 +265,7 @@ int CPaintManagerUI::GetResourceKind()
 
 void CPaintManagerUI::SetResourceArchive(LPCWSTR name, bool cached, LPCWSTR password)
 {
+    InstallXmlHooks();
     ProcessSettings& s = Settings();
     const CUIString newName(name);
     if (s.archiveName == newName.GetData() && s.archiveCached == cached)
@@ -201,6 +283,7 @@ void CPaintManagerUI::SetResourceArchive(LPCWSTR name, bool cached, LPCWSTR pass
 
 void CPaintManagerUI::SetResourceArchive(const void* data, int length, LPCWSTR password)
 {
+    InstallXmlHooks();
     ProcessSettings& s = Settings();
     if (s.archiveName == kMemoryArchiveName)
         return;
