@@ -29,6 +29,9 @@ wine_env_start() {
   wineserver -f -p >/dev/null 2>&1 &
   _zv_pids+=($!)
   sleep 0.2
+  # The first program of a session starts Wine's services; start them here, away from ctest's
+  # output pipe, which they would otherwise hold open until the test times out.
+  wine cmd /c exit >/dev/null 2>&1 </dev/null
 }
 
 wine_env_stop() {
