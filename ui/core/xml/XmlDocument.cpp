@@ -366,11 +366,11 @@ bool CXmlDocument::ParseElements()
     ULONG parent = 0;
     ULONG previous = 0;
 
-    // Ends an element after its content: its closing tag when one follows, then its name.
-    auto closeElement = [&](ULONG element) {
+    // Ends an element: its closing tag when it has content and one follows, then its name.
+    auto closeElement = [&](ULONG element, bool hasContent) {
         LPWSTR name = m_pstrXml + m_pElements[element].name;
         LPWSTR nameEnd = IdentifierEnd(name);
-        if (p[0] == L'<' && p[1] == L'/') {
+        if (hasContent && p[0] == L'<' && p[1] == L'/') {
             *p = L'\0';
             p += 2;
             SkipWhitespace(p);
@@ -411,7 +411,7 @@ bool CXmlDocument::ParseElements()
             const ULONG element = parent;
             parent = m_pElements[element].parent;
             previous = element;
-            if (!closeElement(element)) {
+            if (!closeElement(element, true)) {
                 return false;
             }
             continue;
@@ -447,7 +447,8 @@ bool CXmlDocument::ParseElements()
             return false;
         }
         SkipWhitespace(p);
-        if (p[0] == L'/' && p[1] == L'>') {
+        const bool empty = p[0] == L'/' && p[1] == L'>';
+        if (empty) {
             m_pElements[element].data = Offset(p);
             *p = L'\0';
             p += 2;
@@ -471,7 +472,7 @@ bool CXmlDocument::ParseElements()
                 }
             }
         }
-        if (!closeElement(element)) {
+        if (!closeElement(element, !empty)) {
             return false;
         }
     }
