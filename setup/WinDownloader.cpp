@@ -12,6 +12,14 @@ constexpr int kAttempts = 3;
 constexpr DWORD kRetryDelayMs = 1000;
 constexpr wchar_t kThreadName[] = L"ABDEF";
 
+ULONGLONG FileSize(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 } // namespace
 
 // --- bind callback ---
@@ -48,10 +56,13 @@ STDMETHODIMP CWinDownloader::CBindCallback::OnLowResource(DWORD)
     return E_NOTIMPL;
 }
 
-STDMETHODIMP CWinDownloader::CBindCallback::OnProgress(ULONG progress, ULONG progressMax, ULONG, LPCWSTR)
+STDMETHODIMP CWinDownloader::CBindCallback::OnProgress(ULONG progress, ULONG progressMax, ULONG statusCode, LPCWSTR)
 {
     if (m_abort)
         return E_ABORT;
+    if ((statusCode == BINDSTATUS_DOWNLOADINGDATA || statusCode == BINDSTATUS_ENDDOWNLOADDATA) &&
+        progressMax > m_announcedBytes)
+        m_announcedBytes = progressMax;
     if (progressMax != 0 && m_statusCallback)
         m_statusCallback(kDownloadProgress, static_cast<double>(progress) / static_cast<double>(progressMax));
     return S_OK;
@@ -145,6 +156,22 @@ void CWinDownloader::Report(int code, double value) const
         m_statusCallback(code, value);
 }
 
+HRESULT CWinDownloader::DownloadOnce(const std::wstring& url)
+{
+    m_bindCallback.BeginAttempt();
+    const HRESULT result = URLDownloadToFileW(nullptr, url.c_str(), m_targetPath.c_str(), 0, &m_bindCallback);
+    if (result != S_OK)
+        return result;
+    // A connection dropped before or during the body still ends in S_OK: only a file of the
+    // announced size (or, without one, any non-empty file) counts as downloaded.
+    const ULONGLONG size = FileSize(m_targetPath);
+    const ULONG announced = m_bindCallback.GetAnnouncedBytes();
+    if (size != 0 && (announced == 0 || size == announced))
+        return S_OK;
+    DeleteFileW(m_targetPath.c_str());
+    return INET_E_DOWNLOAD_FAILURE;
+}
+
 void CWinDownloader::Run()
 {
     const HRESULT com = CoInitialize(nullptr);
@@ -155,7 +182,7 @@ void CWinDownloader::Run()
         const std::wstring url = ZVCore::StartsWith(m_url, L"file:///") ? m_url : ZVCore::UrlEncodeWide(m_url);
         HRESULT result = E_FAIL;
         for (int attempt = 0; attempt < kAttempts; ++attempt) {
-            result = URLDownloadToFileW(nullptr, url.c_str(), m_targetPath.c_str(), 0, &m_bindCallback);
+            result = DownloadOnce(url);
             if (result == S_OK)
                 break;
             Sleep(kRetryDelayMs);

@@ -20,6 +20,10 @@ public:
         virtual ~CBindCallback();
 
         void SetStatusCallback(DownloadStatusCallback callback) { m_statusCallback = std::move(callback); }
+        // Forgets the size announced by the previous attempt.
+        void BeginAttempt() { m_announcedBytes = 0; }
+        // The largest total the transfer announced; 0 when it announced none.
+        [[nodiscard]] ULONG GetAnnouncedBytes() const { return m_announcedBytes; }
 
         STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
         STDMETHODIMP_(ULONG) AddRef() override { return 0; }
@@ -38,6 +42,7 @@ public:
     private:
         DownloadStatusCallback m_statusCallback;
         std::atomic<bool> m_abort{false};
+        ULONG m_announcedBytes = 0;
     };
 
     // The callback runs on the worker thread (see DownloadStatusCallback).
@@ -55,6 +60,7 @@ private:
     static int DownloadThread(void* downloader);
     void Run();
     void Report(int code, double value) const;
+    [[nodiscard]] HRESULT DownloadOnce(const std::wstring& url);
     [[nodiscard]] std::unique_ptr<CWorkerThread> MakeWorker();
 
     CBindCallback m_bindCallback;
