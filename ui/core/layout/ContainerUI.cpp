@@ -1,0 +1,1160 @@
+// Container: child ownership, scroll state and bars, clipped painting, searches and floating placement.
+#include "layout/ContainerUI.h"
+
+#include <cstdlib>
+#include <cwchar>
+#include <initializer_list>
+
+#include "layout/ScrollBarServices.h"
+#include "manager/DpiHelper.h"
+#include "manager/PaintManagerUI.h"
+#include "render/UIClipGuard.h"
+
+namespace ZvUI {
+
+namespace {
+
+ScrollBarCreator g_scrollBarCreator = nullptr;
+
+bool Is(LPCWSTR name, LPCWSTR key)
+{
+    return _wcsicmp(name, key) == 0;
+}
+
+bool ParseBool(LPCWSTR value)
+{
+    return _wcsicmp(value, L"true") == 0;
+}
+
+// Four decimal integers, one separator character skipped after each, never past the end.
+RECT ParseInset(LPCWSTR value)
+{
+    LONG parts[4] = {0, 0, 0, 0};
+    LPCWSTR p = value;
+    for (LONG& part : parts) {
+        LPWSTR end = nullptr;
+        part = std::wcstol(p, &end, 10);
+        p = *end != L'\0' ? end + 1 : end;
+    }
+    return RECT{parts[0], parts[1], parts[2], parts[3]};
+}
+
+IScrollBarServicesUI* ServicesOf(CControlUI* bar)
+{
+    if (bar == nullptr)
+        return nullptr;
+    return static_cast<IScrollBarServicesUI*>(bar->GetInterface(kScrollBarServicesInterface));
+}
+
+bool Meets(const RECT& a, const RECT& b)
+{
+    RECT tmp = {};
+    return ::IntersectRect(&tmp, &a, &b) != FALSE;
+}
+
+} // namespace
+
+void SetScrollBarCreator(ScrollBarCreator creator)
+{
+    g_scrollBarCreator = creator;
+}
+
+ScrollBarCreator GetScrollBarCreator()
+{
+    return g_scrollBarCreator;
+}
+
+// --- lifetime ---
+
+CContainerUI::CContainerUI() = default;
+
+CContainerUI::~CContainerUI()
+{
+    // Children go now, not through the manager's queue: the container is already going away.
+    m_bDelayedDestroy = false;
+    RemoveAll();
+    if (!m_bExternalVScroll)
+        delete m_pVerticalScrollBar;
+    m_pVerticalScrollBar = nullptr;
+    m_pVerticalBar = nullptr;
+    delete m_pHorizontalScrollBar;
+    m_pHorizontalScrollBar = nullptr;
+    m_pHorizontalBar = nullptr;
+}
+
+LPCWSTR CContainerUI::GetClass() const
+{
+    return L"ContainerUI";
+}
+
+LPVOID CContainerUI::GetInterface(LPCWSTR name)
+{
+    if (name != nullptr && Is(name, L"IContainer"))
+        return static_cast<IContainerUI*>(this);
+    if (name != nullptr && Is(name, L"Container"))
+        return static_cast<CContainerUI*>(this);
+    return CControlUI::GetInterface(name);
+}
+
+// --- children ---
+
+CControlUI* CContainerUI::GetItemAt(int index) const
+{
+    if (index < 0 || index >= m_items.GetSize())
+        return nullptr;
+    return static_cast<CControlUI*>(m_items[index]);
+}
+
+int CContainerUI::GetItemIndex(CControlUI* control) const
+{
+    for (int i = 0; i < m_items.GetSize(); ++i) {
+        if (m_items[i] == control)
+            return i;
+    }
+    return -1;
+}
+
+bool CContainerUI::SetItemIndex(CControlUI* control, int newIndex)
+{
+    const int index = GetItemIndex(control);
+    if (control == nullptr || index < 0)
+        return false;
+    NeedUpdate();
+    m_items.Remove(index);
+    return m_items.InsertAt(newIndex, control);
+}
+
+int CContainerUI::GetCount() const
+{
+    return m_items.GetSize();
+}
+
+bool CContainerUI::Add(CControlUI* control)
+{
+    if (control == nullptr)
+        return false;
+    if (m_pManager != nullptr)
+        m_pManager->BindControls(control, this);
+    if (IsVisible())
+        NeedUpdate();
+    else
+        control->SetInternVisible(false);
+    return m_items.Add(control);
+}
+
+bool CContainerUI::AddAt(CControlUI* control, int index)
+{
+    if (control == nullptr)
+        return false;
+    if (m_pManager != nullptr)
+        m_pManager->BindControls(control, this);
+    if (IsVisible())
+        NeedUpdate();
+    else
+        control->SetInternVisible(false);
+    return m_items.InsertAt(index, control);
+}
+
+void CContainerUI::DestroyChild(CControlUI* control)
+{
+    if (m_bDelayedDestroy && m_pManager != nullptr)
+        m_pManager->QueueControlDeletion(control);
+    else
+        delete control;
+}
+
+bool CContainerUI::Remove(CControlUI* control)
+{
+    const int index = GetItemIndex(control);
+    if (control == nullptr || index < 0)
+        return false;
+    NeedUpdate();
+    // The entry goes first so a destructor that looks at its old parent finds it gone.
+    m_items.Remove(index);
+    if (m_bAutoDestroy)
+        DestroyChild(control);
+    return true;
+}
+
+bool CContainerUI::RemoveAt(int index)
+{
+    CControlUI* control = GetItemAt(index);
+    if (control == nullptr)
+        return false;
+    return Remove(control);
+}
+
+void CContainerUI::RemoveAll()
+{
+    if (m_bAutoDestroy) {
+        for (int i = 0; i < m_items.GetSize(); ++i)
+            DestroyChild(static_cast<CControlUI*>(m_items[i]));
+    }
+    m_items.Empty();
+    NeedUpdate();
+}
+
+void CContainerUI::ShiftItem(CControlUI* control, bool towardFront)
+{
+    const int index = GetItemIndex(control);
+    if (index < 0)
+        return;
+    const int target = towardFront ? index - 1 : index + 1;
+    if (target < 0 || target >= m_items.GetSize())
+        return;
+    m_items.SetAt(index, m_items[target]);
+    m_items.SetAt(target, control);
+}
+
+// --- overrides of the control base ---
+
+void CContainerUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init)
+{
+    for (int i = 0; i < m_items.GetSize(); ++i)
+        static_cast<CControlUI*>(m_items[i])->SetManager(manager, this, init);
+    if (m_pVerticalScrollBar != nullptr)
+        m_pVerticalScrollBar->SetManager(manager, this, init);
+    if (m_pHorizontalScrollBar != nullptr)
+        m_pHorizontalScrollBar->SetManager(manager, this, init);
+    CControlUI::SetManager(manager, parent, init);
+}
+
+RECT CContainerUI::GetInsetRect() const
+{
+    const RECT inset = GetInset();
+    RECT rc = m_rcItem;
+    rc.left += inset.left;
+    rc.top += inset.top;
+    rc.right -= inset.right;
+    rc.bottom -= inset.bottom;
+    return rc;
+}
+
+RECT CContainerUI::GetClientPos() const
+{
+    RECT rc = GetInsetRect();
+    if (IsVScrollVisible()) {
+        rc.top -= GetVScrollPos();
+        rc.bottom -= GetVScrollPos();
+        rc.bottom += GetVScrollRange();
+        rc.right -= GetVScrollWidth();
+    }
+    if (IsHScrollVisible()) {
+        rc.left -= GetHScrollPos();
+        rc.right -= GetHScrollPos();
+        rc.right += GetHScrollRange();
+        rc.bottom -= GetHScrollHeight();
+    }
+    return rc;
+}
+
+void CContainerUI::SetPos(RECT rc, bool invalidate)
+{
+    CControlUI::SetPos(rc, invalidate);
+    if (m_items.IsEmpty())
+        return;
+
+    RECT inner = GetInsetRect();
+    if (IsVScrollVisible()) {
+        inner.top -= GetVScrollPos();
+        inner.bottom += GetVScrollRange() - GetVScrollPos();
+        inner.right -= GetVScrollWidth();
+    }
+    if (IsHScrollVisible()) {
+        inner.left -= GetHScrollPos();
+        inner.right += GetHScrollRange() - GetHScrollPos();
+        inner.bottom -= GetHScrollHeight();
+    }
+
+    for (int i = 0; i < m_items.GetSize(); ++i) {
+        auto* child = static_cast<CControlUI*>(m_items[i]);
+        if (!child->IsVisible())
+            continue;
+        if (child->IsFloat()) {
+            PlaceFloatingChild(i);
+            continue;
+        }
+        int cx = inner.right - inner.left;
+        if (cx < child->GetMinWidth())
+            cx = child->GetMinWidth();
+        if (cx > child->GetMaxWidth())
+            cx = child->GetMaxWidth();
+        int cy = inner.bottom - inner.top;
+        if (cy < child->GetMinHeight())
+            cy = child->GetMinHeight();
+        if (cy > child->GetMaxHeight())
+            cy = child->GetMaxHeight();
+        child->SetPos(RECT{inner.left, inner.top, inner.left + cx, inner.top + cy}, false);
+    }
+}
+
+void CContainerUI::Move(SIZE offset, bool invalidate)
+{
+    CControlUI::Move(offset, invalidate);
+    if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible())
+        m_pVerticalScrollBar->Move(offset, false);
+    if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible())
+        m_pHorizontalScrollBar->Move(offset, false);
+    for (int i = 0; i < m_items.GetSize(); ++i) {
+        auto* child = static_cast<CControlUI*>(m_items[i]);
+        if (child->IsVisible())
+            child->Move(offset, false);
+    }
+}
+
+void CContainerUI::SetVisible(bool visible)
+{
+    if (m_bVisible == visible)
+        return;
+    CControlUI::SetVisible(visible);
+    for (int i = 0; i < m_items.GetSize(); ++i)
+        static_cast<CControlUI*>(m_items[i])->SetInternVisible(IsVisible());
+}
+
+void CContainerUI::SetInternVisible(bool visible)
+{
+    CControlUI::SetInternVisible(visible);
+    for (int i = 0; i < m_items.GetSize(); ++i)
+        static_cast<CControlUI*>(m_items[i])->SetInternVisible(IsVisible());
+}
+
+void CContainerUI::SetEnabled(bool enable)
+{
+    if (m_bEnabled == enable)
+        return;
+    m_bEnabled = enable;
+    for (int i = 0; i < m_items.GetSize(); ++i)
+        static_cast<CControlUI*>(m_items[i])->SetEnabled(enable);
+    Invalidate();
+}
+
+void CContainerUI::SetMouseEnabled(bool enable)
+{
+    if (m_pVerticalScrollBar != nullptr)
+        m_pVerticalScrollBar->SetMouseEnabled(enable);
+    if (m_pHorizontalScrollBar != nullptr)
+        m_pHorizontalScrollBar->SetMouseEnabled(enable);
+    CControlUI::SetMouseEnabled(enable);
+}
+
+// --- searching ---
+
+CControlUI* CContainerUI::FindControl(FindControlProc proc, LPVOID data, UINT flags)
+{
+    if ((flags & FindVisible) != 0 && !IsVisible())
+        return nullptr;
+    if ((flags & FindEnabled) != 0 && !IsEnabled())
+        return nullptr;
+    const bool hitTest = (flags & FindHitTest) != 0;
+    if (hitTest && (data == nullptr || !::PtInRect(&m_rcItem, *static_cast<const POINT*>(data))))
+        return nullptr;
+    if ((flags & FindUpdateTest) != 0 && proc(this, data) != nullptr)
+        return nullptr;
+
+    const bool mouseAllowed = !hitTest || IsMouseEnabled();
+    CControlUI* result = nullptr;
+    if ((flags & FindMeFirst) != 0 && mouseAllowed)
+        result = proc(this, data);
+    if (result == nullptr && mouseAllowed && m_pVerticalScrollBar != nullptr)
+        result = m_pVerticalScrollBar->FindControl(proc, data, flags);
+    if (result == nullptr && mouseAllowed && m_pHorizontalScrollBar != nullptr)
+        result = m_pHorizontalScrollBar->FindControl(proc, data, flags);
+    if (result != nullptr)
+        return result;
+
+    if (!hitTest || m_bMouseChildEnabled) {
+        RECT rc = GetInsetRect();
+        if (!m_bExternalVScroll && IsVScrollVisible())
+            rc.right -= GetVScrollWidth();
+        if (IsHScrollVisible())
+            rc.bottom -= GetHScrollHeight();
+        const int count = m_items.GetSize();
+        const bool topFirst = (flags & FindTopFirst) != 0;
+        for (int n = 0; n < count; ++n) {
+            auto* child = static_cast<CControlUI*>(m_items[topFirst ? count - 1 - n : n]);
+            CControlUI* found = child->FindControl(proc, data, flags);
+            if (found == nullptr)
+                continue;
+            // A hit in the inset or under a bar reaches only floating children.
+            if (!hitTest || found->IsFloat() || ::PtInRect(&rc, *static_cast<const POINT*>(data)))
+                return found;
+        }
+    }
+
+    if ((flags & FindMeFirst) == 0 && mouseAllowed)
+        return proc(this, data);
+    return nullptr;
+}
+
+// --- events ---
+
+void CContainerUI::DoEvent(UIControlEvent& event)
+{
+    if (!IsMouseEnabled() && event.type > EventMouseBegin && event.type < EventMouseEnd) {
+        if (m_pParent != nullptr)
+            m_pParent->DoEvent(event);
+        else
+            CControlUI::DoEvent(event);
+        return;
+    }
+    if (event.type == EventSetFocus) {
+        m_bFocused = true;
+        return;
+    }
+    if (event.type == EventKillFocus) {
+        m_bFocused = false;
+        return;
+    }
+    if (!m_bExternalVScroll && m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible() &&
+        m_pVerticalScrollBar->IsEnabled()) {
+        if (event.type == EventKeyDown) {
+            switch (event.keyChar) {
+            case VK_PRIOR: PageUp(); return;
+            case VK_NEXT: PageDown(); return;
+            case VK_END: EndDown(); return;
+            case VK_HOME: HomeUp(); return;
+            case VK_UP: LineUp(); return;
+            case VK_DOWN: LineDown(); return;
+            default: break;
+            }
+        } else if (event.type == EventScrollWheel) {
+            switch (LOWORD(event.wParam)) {
+            case 0: LineUp(); return;
+            case 1: LineDown(); return;
+            default: break;
+            }
+        }
+    }
+    if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible() &&
+        m_pHorizontalScrollBar->IsEnabled()) {
+        if (event.type == EventKeyDown) {
+            switch (event.keyChar) {
+            case VK_PRIOR: PageLeft(); return;
+            case VK_NEXT: PageRight(); return;
+            case VK_END: EndRight(); return;
+            case VK_HOME: HomeLeft(); return;
+            case VK_UP: LineLeft(); return;
+            case VK_DOWN: LineRight(); return;
+            default: break;
+            }
+        } else if (event.type == EventScrollWheel) {
+            switch (LOWORD(event.wParam)) {
+            case 0: LineLeft(); return;
+            case 1: LineRight(); return;
+            default: break;
+            }
+        }
+    }
+    CControlUI::DoEvent(event);
+}
+
+// --- attributes ---
+
+void CContainerUI::SetAttribute(LPCWSTR name, LPCWSTR value)
+{
+    if (name == nullptr)
+        return;
+    if (value == nullptr)
+        value = L"";
+
+    if (Is(name, L"inset")) {
+        const RECT rc = ParseInset(value);
+        SetInset(rc.left, rc.top, rc.right, rc.bottom);
+    } else if (Is(name, L"mousechild")) {
+        SetMouseChildEnabled(ParseBool(value));
+    } else if (Is(name, L"vscrollbar")) {
+        EnableScrollBar(ParseBool(value), m_pHorizontalScrollBar != nullptr);
+    } else if (Is(name, L"vscrollbarstyle")) {
+        m_sVerticalScrollBarStyle = value;
+        EnableScrollBar(true, m_pHorizontalScrollBar != nullptr);
+        if (m_pVerticalScrollBar != nullptr) {
+            LPCWSTR style = m_pManager != nullptr ? m_pManager->GetStyle(value) : nullptr;
+            m_pVerticalScrollBar->ApplyAttributeList(style != nullptr ? style : value);
+        }
+    } else if (Is(name, L"hscrollbar")) {
+        EnableScrollBar(m_pVerticalScrollBar != nullptr, ParseBool(value));
+    } else if (Is(name, L"hscrollbarstyle")) {
+        m_sHorizontalScrollBarStyle = value;
+        EnableScrollBar(m_pVerticalScrollBar != nullptr, true);
+        if (m_pHorizontalScrollBar != nullptr) {
+            LPCWSTR style = m_pManager != nullptr ? m_pManager->GetStyle(value) : nullptr;
+            m_pHorizontalScrollBar->ApplyAttributeList(style != nullptr ? style : value);
+        }
+    } else if (Is(name, L"childpadding")) {
+        SetChildPadding(_wtoi(value));
+    } else if (std::wcscmp(name, L"childalign") == 0) {
+        // Name and values are case-sensitive here, unlike the other attributes.
+        if (std::wcscmp(value, L"left") == 0)
+            m_iChildAlign = DT_LEFT;
+        else if (std::wcscmp(value, L"center") == 0)
+            m_iChildAlign = DT_CENTER;
+        else if (std::wcscmp(value, L"right") == 0)
+            m_iChildAlign = DT_RIGHT;
+    } else if (std::wcscmp(name, L"childvalign") == 0) {
+        if (std::wcscmp(value, L"top") == 0)
+            m_iChildVAlign = DT_TOP;
+        else if (std::wcscmp(value, L"vcenter") == 0)
+            m_iChildVAlign = DT_VCENTER;
+        else if (std::wcscmp(value, L"bottom") == 0)
+            m_iChildVAlign = DT_BOTTOM;
+    } else if (Is(name, L"scrollstepsize")) {
+        SetScrollStepSize(_wtoi(value));
+    } else {
+        CControlUI::SetAttribute(name, value);
+    }
+}
+
+// --- painting ---
+
+bool CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* stopControl)
+{
+    RECT temp = {};
+    if (!::IntersectRect(&temp, &rcPaint, &m_rcItem))
+        return true;
+
+    CUIClipGuard clip;
+    CUIClipGuard::GenerateClip(hDC, temp, clip);
+    CControlUI::DoPaint(hDC, rcPaint, stopControl);
+
+    if (!m_items.IsEmpty()) {
+        RECT rc = GetInsetRect();
+        if (!m_bExternalVScroll && IsVScrollVisible())
+            rc.right -= GetVScrollWidth();
+        if (IsHScrollVisible())
+            rc.bottom -= GetHScrollHeight();
+
+        RECT inner = {};
+        if (!::IntersectRect(&inner, &rcPaint, &rc)) {
+            for (int i = 0; i < m_items.GetSize(); ++i) {
+                auto* child = static_cast<CControlUI*>(m_items[i]);
+                if (child == stopControl)
+                    return false;
+                if (!child->IsVisible() || !child->IsFloat())
+                    continue;
+                if (!Meets(child->GetPos(), rcPaint) || !Meets(child->GetPos(), m_rcItem))
+                    continue;
+                if (!child->Paint(hDC, rcPaint, stopControl))
+                    return false;
+            }
+        } else {
+            CUIClipGuard childClip;
+            CUIClipGuard::GenerateClip(hDC, inner, childClip);
+            for (int i = 0; i < m_items.GetSize(); ++i) {
+                auto* child = static_cast<CControlUI*>(m_items[i]);
+                if (child == stopControl)
+                    return false;
+                if (!child->IsVisible() || !Meets(child->GetPos(), rcPaint))
+                    continue;
+                if (child->IsFloat()) {
+                    if (!Meets(child->GetPos(), m_rcItem))
+                        continue;
+                    // Floating children may draw over the inset, under the container's own clip.
+                    CUIClipGuard::UseOldClipBegin(hDC, childClip);
+                    const bool go = child->Paint(hDC, rcPaint, stopControl);
+                    CUIClipGuard::UseOldClipEnd(hDC, childClip);
+                    if (!go)
+                        return false;
+                } else {
+                    if (!Meets(child->GetPos(), rc))
+                        continue;
+                    if (!child->Paint(hDC, rcPaint, stopControl))
+                        return false;
+                }
+            }
+        }
+    }
+
+    for (CControlUI* bar : {m_pVerticalScrollBar, m_pHorizontalScrollBar}) {
+        if (bar == nullptr || !bar->IsVisible())
+            continue;
+        if (bar == stopControl)
+            return false;
+        if (Meets(bar->GetPos(), rcPaint) && !bar->Paint(hDC, rcPaint, stopControl))
+            return false;
+    }
+    return true;
+}
+
+// --- inset, padding, alignment ---
+
+RECT CContainerUI::GetInset() const
+{
+    return ScaleRectValue(m_rcInset);
+}
+
+void CContainerUI::SetInset(int left, int top, int right, int bottom)
+{
+    m_rcInset = RECT{left, top, right, bottom};
+    NeedUpdate();
+}
+
+int CContainerUI::GetChildPadding() const
+{
+    return ScaleValue(m_iChildPadding);
+}
+
+void CContainerUI::SetChildPadding(int padding)
+{
+    m_iChildPadding = padding;
+    NeedUpdate();
+}
+
+UINT CContainerUI::GetChildAlign() const
+{
+    return m_iChildAlign;
+}
+
+void CContainerUI::SetChildAlign(UINT align)
+{
+    m_iChildAlign = align;
+    NeedUpdate();
+}
+
+UINT CContainerUI::GetChildVAlign() const
+{
+    return m_iChildVAlign;
+}
+
+void CContainerUI::SetChildVAlign(UINT align)
+{
+    m_iChildVAlign = align;
+    NeedUpdate();
+}
+
+bool CContainerUI::IsAutoDestroy() const
+{
+    return m_bAutoDestroy;
+}
+
+void CContainerUI::SetAutoDestroy(bool autoDestroy)
+{
+    m_bAutoDestroy = autoDestroy;
+}
+
+bool CContainerUI::IsDelayedDestroy() const
+{
+    return m_bDelayedDestroy;
+}
+
+void CContainerUI::SetDelayedDestroy(bool delayed)
+{
+    m_bDelayedDestroy = delayed;
+}
+
+bool CContainerUI::IsMouseChildEnabled() const
+{
+    return m_bMouseChildEnabled;
+}
+
+void CContainerUI::SetMouseChildEnabled(bool enable)
+{
+    m_bMouseChildEnabled = enable;
+}
+
+int CContainerUI::FindSelectable(int index, bool forward) const
+{
+    const int count = m_items.GetSize();
+    if (count == 0)
+        return -1;
+    if (index < 0)
+        index = 0;
+    if (index >= count)
+        index = count - 1;
+    const auto selectable = [this](int i) {
+        auto* child = static_cast<CControlUI*>(m_items[i]);
+        return child->GetInterface(L"ListItem") != nullptr && child->IsVisible() && child->IsEnabled();
+    };
+    if (forward) {
+        for (int i = index; i < count; ++i) {
+            if (selectable(i))
+                return i;
+        }
+        return -1;
+    }
+    for (int i = index; i >= 0; --i) {
+        if (selectable(i))
+            return i;
+    }
+    return FindSelectable(0, true);
+}
+
+// --- scroll bar access ---
+
+bool CContainerUI::IsVScrollVisible() const
+{
+    return m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible();
+}
+
+bool CContainerUI::IsHScrollVisible() const
+{
+    return m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible();
+}
+
+int CContainerUI::GetVScrollPos() const
+{
+    return m_pVerticalBar != nullptr ? m_pVerticalBar->GetScrollPos() : 0;
+}
+
+int CContainerUI::GetVScrollRange() const
+{
+    return m_pVerticalBar != nullptr ? m_pVerticalBar->GetScrollRange() : 0;
+}
+
+int CContainerUI::GetHScrollPos() const
+{
+    return m_pHorizontalBar != nullptr ? m_pHorizontalBar->GetScrollPos() : 0;
+}
+
+int CContainerUI::GetHScrollRange() const
+{
+    return m_pHorizontalBar != nullptr ? m_pHorizontalBar->GetScrollRange() : 0;
+}
+
+int CContainerUI::GetVScrollWidth() const
+{
+    return m_pVerticalScrollBar != nullptr ? m_pVerticalScrollBar->GetFixedWidth() : 0;
+}
+
+int CContainerUI::GetHScrollHeight() const
+{
+    return m_pHorizontalScrollBar != nullptr ? m_pHorizontalScrollBar->GetFixedHeight() : 0;
+}
+
+void CContainerUI::SetVerticalBar(CControlUI* bar)
+{
+    m_pVerticalScrollBar = bar;
+    m_pVerticalBar = ServicesOf(bar);
+}
+
+void CContainerUI::SetHorizontalBar(CControlUI* bar)
+{
+    m_pHorizontalScrollBar = bar;
+    m_pHorizontalBar = ServicesOf(bar);
+}
+
+CScrollBarUI* CContainerUI::GetVerticalScrollBar() const
+{
+    if (m_pVerticalScrollBar == nullptr)
+        return nullptr;
+    return static_cast<CScrollBarUI*>(m_pVerticalScrollBar->GetInterface(kScrollBarInterface));
+}
+
+CScrollBarUI* CContainerUI::GetHorizontalScrollBar() const
+{
+    if (m_pHorizontalScrollBar == nullptr)
+        return nullptr;
+    return static_cast<CScrollBarUI*>(m_pHorizontalScrollBar->GetInterface(kScrollBarInterface));
+}
+
+// --- scrolling ---
+
+SIZE CContainerUI::GetScrollPos() const
+{
+    return SIZE{IsHScrollVisible() ? GetHScrollPos() : 0, IsVScrollVisible() ? GetVScrollPos() : 0};
+}
+
+SIZE CContainerUI::GetScrollRange() const
+{
+    return SIZE{IsHScrollVisible() ? GetHScrollRange() : 0, IsVScrollVisible() ? GetVScrollRange() : 0};
+}
+
+void CContainerUI::SetScrollPos(SIZE pos, bool notify)
+{
+    int dy = 0;
+    if (IsVScrollVisible() && m_pVerticalBar != nullptr) {
+        const int old = m_pVerticalBar->GetScrollPos();
+        m_pVerticalBar->SetScrollPos(pos.cy);
+        dy = m_pVerticalBar->GetScrollPos() - old;
+    }
+    int dx = 0;
+    if (IsHScrollVisible() && m_pHorizontalBar != nullptr) {
+        const int old = m_pHorizontalBar->GetScrollPos();
+        m_pHorizontalBar->SetScrollPos(pos.cx);
+        dx = m_pHorizontalBar->GetScrollPos() - old;
+    }
+    if (dx == 0 && dy == 0)
+        return;
+
+    for (int i = 0; i < m_items.GetSize(); ++i) {
+        auto* child = static_cast<CControlUI*>(m_items[i]);
+        if (!child->IsVisible() || child->IsFloat())
+            continue;
+        RECT rc = child->GetPos();
+        ::OffsetRect(&rc, -dx, -dy);
+        child->SetPos(rc, true);
+    }
+    Invalidate();
+
+    if (m_pVerticalBar != nullptr && m_pManager != nullptr && notify) {
+        // The line size may be 0 (the "linesize" attribute): count pixel lines then.
+        int lineSize = m_pVerticalBar->GetLineSize();
+        if (lineSize == 0)
+            lineSize = 1;
+        const int line = (m_pVerticalBar->GetScrollPos() + lineSize) / lineSize;
+        m_pManager->RaiseNotify(this, L"scroll", static_cast<WPARAM>(line), 0);
+    }
+}
+
+void CContainerUI::SetScrollStepSize(int step)
+{
+    if (step > 0)
+        m_nScrollStepSize = step;
+}
+
+int CContainerUI::GetScrollStepSize() const
+{
+    return ScaleValue(m_nScrollStepSize);
+}
+
+void CContainerUI::LineUp()
+{
+    int step = GetScrollStepSize();
+    if (step == 0) {
+        step = 8;
+        if (m_pManager != nullptr)
+            step += m_pManager->GetDefaultFontInfo()->metrics.tmHeight;
+    }
+    SIZE pos = GetScrollPos();
+    pos.cy -= step;
+    SetScrollPos(pos, true);
+}
+
+void CContainerUI::LineDown()
+{
+    int step = GetScrollStepSize();
+    if (step == 0) {
+        step = 8;
+        if (m_pManager != nullptr)
+            step += m_pManager->GetDefaultFontInfo()->metrics.tmHeight;
+    }
+    SIZE pos = GetScrollPos();
+    pos.cy += step;
+    SetScrollPos(pos, true);
+}
+
+void CContainerUI::PageUp()
+{
+    const RECT inset = GetInset();
+    int page = (m_rcItem.bottom - m_rcItem.top) - inset.top - inset.bottom;
+    if (IsHScrollVisible())
+        page -= GetHScrollHeight();
+    SIZE pos = GetScrollPos();
+    pos.cy -= page;
+    SetScrollPos(pos, true);
+}
+
+void CContainerUI::PageDown()
+{
+    const RECT inset = GetInset();
+    int page = (m_rcItem.bottom - m_rcItem.top) - inset.top - inset.bottom;
+    if (IsHScrollVisible())
+        page -= GetHScrollHeight();
+    SIZE pos = GetScrollPos();
+    pos.cy += page;
+    SetScrollPos(pos, true);
+}
+
+void CContainerUI::HomeUp()
+{
+    SIZE pos = GetScrollPos();
+    pos.cy = 0;
+    SetScrollPos(pos, true);
+}
+
+void CContainerUI::EndDown()
+{
+    // A pending layout changes the range: let the window paint first.
+    if (m_pManager != nullptr && m_pManager->GetWindowHandle() != nullptr)
+        ::UpdateWindow(m_pManager->GetWindowHandle());
+    SIZE pos = GetScrollPos();
+    pos.cy = GetScrollRange().cy;
+    SetScrollPos(pos, true);
+}
+
+void CContainerUI::LineLeft()
+{
+    const int step = GetScrollStepSize() != 0 ? GetScrollStepSize() : 8;
+    SIZE pos = GetScrollPos();
+    pos.cx -= step;
+    SetScrollPos(pos, true);
+}
+
+void CContainerUI::LineRight()
+{
+    const int step = GetScrollStepSize() != 0 ? GetScrollStepSize() : 8;
+    SIZE pos = GetScrollPos();
+    pos.cx += step;
+    SetScrollPos(pos, true);
+}
+
+void CContainerUI::PageLeft()
+{
+    const RECT inset = GetInset();
+    int page = (m_rcItem.right - m_rcItem.left) - inset.left - inset.right;
+    if (IsVScrollVisible())
+        page -= GetVScrollWidth();
+    SIZE pos = GetScrollPos();
+    pos.cx -= page;
+    SetScrollPos(pos, true);
+}
+
+void CContainerUI::PageRight()
+{
+    const RECT inset = GetInset();
+    int page = (m_rcItem.right - m_rcItem.left) - inset.left - inset.right;
+    if (IsVScrollVisible())
+        page -= GetVScrollWidth();
+    SIZE pos = GetScrollPos();
+    pos.cx += page;
+    SetScrollPos(pos, true);
+}
+
+void CContainerUI::HomeLeft()
+{
+    SIZE pos = GetScrollPos();
+    pos.cx = 0;
+    SetScrollPos(pos, true);
+}
+
+void CContainerUI::EndRight()
+{
+    if (m_pManager != nullptr && m_pManager->GetWindowHandle() != nullptr)
+        ::UpdateWindow(m_pManager->GetWindowHandle());
+    SIZE pos = GetScrollPos();
+    pos.cx = GetScrollRange().cx;
+    SetScrollPos(pos, true);
+}
+
+void CContainerUI::EnableScrollBar(bool vertical, bool horizontal)
+{
+    if (vertical && m_pVerticalScrollBar == nullptr) {
+        CControlUI* bar = g_scrollBarCreator != nullptr ? g_scrollBarCreator() : nullptr;
+        IScrollBarServicesUI* services = ServicesOf(bar);
+        if (services == nullptr) {
+            delete bar;
+        } else {
+            SetVerticalBar(bar);
+            m_bExternalVScroll = false;
+            services->SetOwner(this);
+            bar->SetManager(m_pManager, nullptr, false);
+            LPCWSTR defaults = m_pManager != nullptr ? m_pManager->GetClassDefaults(L"VScrollBar") : nullptr;
+            if (defaults != nullptr)
+                bar->ApplyAttributeList(defaults);
+        }
+    } else if (!vertical && m_pVerticalScrollBar != nullptr) {
+        // A bar attached from outside belongs to whoever attached it: forget it only.
+        if (!m_bExternalVScroll)
+            delete m_pVerticalScrollBar;
+        SetVerticalBar(nullptr);
+        m_bExternalVScroll = false;
+    }
+
+    if (horizontal && m_pHorizontalScrollBar == nullptr) {
+        CControlUI* bar = g_scrollBarCreator != nullptr ? g_scrollBarCreator() : nullptr;
+        IScrollBarServicesUI* services = ServicesOf(bar);
+        if (services == nullptr) {
+            delete bar;
+        } else {
+            SetHorizontalBar(bar);
+            services->SetHorizontal(true);
+            services->SetOwner(this);
+            bar->SetManager(m_pManager, nullptr, false);
+            LPCWSTR defaults = m_pManager != nullptr ? m_pManager->GetClassDefaults(L"HScrollBar") : nullptr;
+            if (defaults != nullptr)
+                bar->ApplyAttributeList(defaults);
+        }
+    } else if (!horizontal && m_pHorizontalScrollBar != nullptr) {
+        delete m_pHorizontalScrollBar;
+        SetHorizontalBar(nullptr);
+    }
+    NeedUpdate();
+}
+
+void CContainerUI::AttachVerticalScrollBar(CControlUI* bar)
+{
+    IScrollBarServicesUI* services = ServicesOf(bar);
+    if (services == nullptr)
+        return;
+    // Only a bar the container made is its to delete; an earlier attached one is just dropped.
+    if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar != bar && !m_bExternalVScroll)
+        delete m_pVerticalScrollBar;
+    m_bExternalVScroll = true;
+    services->SetOwner(this);
+    bar->SetVisible(false);
+    SetVerticalBar(bar);
+}
+
+// --- placement ---
+
+void CContainerUI::PlaceFloatingChild(int index)
+{
+    CControlUI* child = GetItemAt(index);
+    if (child == nullptr || !child->IsVisible() || !child->IsFloat())
+        return;
+
+    const SIZE xy = child->GetFixedXY();
+    const int cx = child->GetFixedWidth();
+    const int cy = child->GetFixedHeight();
+    const int width = m_rcItem.right - m_rcItem.left;
+    const int height = m_rcItem.bottom - m_rcItem.top;
+    RECT rc = {};
+    const UINT align = child->GetFloatAlign();
+    if (align != 0) {
+        rc = RECT{0, 0, cx, cy};
+        int x = xy.cx;
+        if ((align & DT_CENTER) != 0)
+            x = (width - cx) / 2;
+        else if ((align & DT_RIGHT) != 0)
+            x = width - cx;
+        int y = xy.cy;
+        if ((align & DT_VCENTER) != 0)
+            y = (height - cy) / 2;
+        else if ((align & DT_BOTTOM) != 0)
+            y = height - cy;
+        ::OffsetRect(&rc, x + m_rcItem.left, y + m_rcItem.top);
+    } else {
+        double pl = 0;
+        double pt = 0;
+        double pr = 0;
+        double pb = 0;
+        child->GetFloatPercent(pl, pt, pr, pb);
+        const int baseX = xy.cx < 0 ? m_rcItem.right : m_rcItem.left;
+        const int baseY = xy.cy < 0 ? m_rcItem.bottom : m_rcItem.top;
+        rc.left = baseX + xy.cx + static_cast<int>(width * pl);
+        rc.top = baseY + xy.cy + static_cast<int>(height * pt);
+        rc.right = baseX + xy.cx + cx + static_cast<int>(width * pr);
+        rc.bottom = baseY + xy.cy + cy + static_cast<int>(height * pb);
+    }
+    child->SetPos(rc, false);
+}
+
+void CContainerUI::Replace()
+{
+    SetPos(m_rcItem, true);
+}
+
+void CContainerUI::UpdateScrollBars(RECT rc, int requiredWidth, int requiredHeight)
+{
+    if (m_pHorizontalScrollBar != nullptr && m_pHorizontalBar != nullptr) {
+        const int overflow = requiredWidth - (rc.right - rc.left);
+        const bool visible = m_pHorizontalScrollBar->IsVisible();
+        if (overflow > 0 && !visible) {
+            m_pHorizontalScrollBar->SetVisible(true);
+            m_pHorizontalBar->SetScrollRange(overflow);
+            m_pHorizontalBar->SetScrollPos(0);
+            Replace();
+        } else if (visible && overflow <= 0) {
+            m_pHorizontalScrollBar->SetVisible(false);
+            m_pHorizontalBar->SetScrollPos(0);
+            m_pHorizontalBar->SetScrollRange(0);
+            Replace();
+        } else if (visible) {
+            const RECT bar = {rc.left, rc.bottom, rc.right,
+                              rc.bottom + m_pHorizontalScrollBar->GetFixedHeight()};
+            m_pHorizontalScrollBar->SetPos(bar, true);
+            if (m_pHorizontalBar->GetScrollRange() != overflow) {
+                const int oldPos = m_pHorizontalBar->GetScrollPos();
+                m_pHorizontalBar->SetScrollRange(overflow);
+                if (m_pHorizontalBar->GetScrollPos() < oldPos)
+                    Replace();
+            }
+        }
+    }
+
+    if (m_pVerticalScrollBar != nullptr && m_pVerticalBar != nullptr) {
+        const int overflow = requiredHeight - (rc.bottom - rc.top);
+        const bool visible = m_pVerticalScrollBar->IsVisible();
+        if (overflow > 0 && !visible) {
+            m_pVerticalScrollBar->SetVisible(true);
+            m_pVerticalBar->SetScrollRange(overflow);
+            m_pVerticalBar->SetScrollPos(0);
+            Replace();
+        } else if (visible && overflow <= 0) {
+            m_pVerticalScrollBar->SetVisible(false);
+            m_pVerticalBar->SetScrollPos(0);
+            m_pVerticalBar->SetScrollRange(0);
+            Replace();
+        } else if (visible) {
+            const RECT bar = {rc.right, rc.top, rc.right + m_pVerticalScrollBar->GetFixedWidth(),
+                              rc.bottom};
+            m_pVerticalScrollBar->SetPos(bar, true);
+            if (m_pVerticalBar->GetScrollRange() != overflow) {
+                const int oldPos = m_pVerticalBar->GetScrollPos();
+                m_pVerticalBar->SetScrollRange(overflow);
+                if (m_pVerticalBar->GetScrollPos() < oldPos)
+                    Replace();
+            }
+        }
+    }
+}
+
+// --- named sub-controls ---
+
+CControlUI* CContainerUI::FindNamedSubControl(LPCWSTR name)
+{
+    if (m_pManager == nullptr)
+        return nullptr;
+    return m_pManager->FindSubControlByName(this, name);
+}
+
+int CContainerUI::GetNamedSubControlFixedHeight(LPCWSTR name)
+{
+    CControlUI* control = FindNamedSubControl(name);
+    return control != nullptr ? control->GetFixedHeight() : -1;
+}
+
+int CContainerUI::GetNamedSubControlFixedWidth(LPCWSTR name)
+{
+    CControlUI* control = FindNamedSubControl(name);
+    return control != nullptr ? control->GetFixedWidth() : -1;
+}
+
+CUIString CContainerUI::GetNamedSubControlText(LPCWSTR name)
+{
+    CControlUI* control = FindNamedSubControl(name);
+    return control != nullptr ? control->GetText() : CUIString();
+}
+
+CUIString CContainerUI::GetNamedSubControlUserData(LPCWSTR name)
+{
+    CControlUI* control = FindNamedSubControl(name);
+    return control != nullptr ? control->GetUserData() : CUIString();
+}
+
+bool CContainerUI::SetNamedSubControlFixedHeight(LPCWSTR name, int cy)
+{
+    CControlUI* control = FindNamedSubControl(name);
+    if (control == nullptr)
+        return false;
+    control->SetFixedHeight(cy);
+    return true;
+}
+
+bool CContainerUI::SetNamedSubControlFixedWidth(LPCWSTR name, int cx)
+{
+    CControlUI* control = FindNamedSubControl(name);
+    if (control == nullptr)
+        return false;
+    control->SetFixedWidth(cx);
+    return true;
+}
+
+bool CContainerUI::SetNamedSubControlText(LPCWSTR name, LPCWSTR text)
+{
+    CControlUI* control = FindNamedSubControl(name);
+    if (control == nullptr)
+        return false;
+    control->SetText(text);
+    return true;
+}
+
+bool CContainerUI::SetNamedSubControlUserData(LPCWSTR name, LPCWSTR data)
+{
+    CControlUI* control = FindNamedSubControl(name);
+    if (control == nullptr)
+        return false;
+    control->SetUserData(data);
+    return true;
+}
+
+} // namespace ZvUI

@@ -1,0 +1,40 @@
+#pragma once
+// What a container calls on its scroll bars, so the container builds before CScrollBarUI exists.
+
+#include <windows.h>
+
+namespace ZvUI {
+
+class CControlUI;
+class CContainerUI;
+
+// Interface name a scroll bar answers with static_cast<IScrollBarServicesUI*>(this).
+constexpr wchar_t kScrollBarServicesInterface[] = L"ScrollBarServices";
+// Interface name a scroll bar answers with itself (the CScrollBarUI object).
+constexpr wchar_t kScrollBarInterface[] = L"ScrollBar";
+
+// CScrollBarUI derives from CControlUI and from this interface.
+class IScrollBarServicesUI {
+public:
+    virtual void SetOwner(CContainerUI* owner) = 0;
+    virtual bool IsHorizontal() const = 0;
+    virtual void SetHorizontal(bool horizontal) = 0;
+    // Clamps to 0..range and re-places the bar.
+    virtual int GetScrollPos() const = 0;
+    virtual void SetScrollPos(int pos) = 0;
+    // Negative becomes 0; the position is clamped to the new range.
+    virtual int GetScrollRange() const = 0;
+    virtual void SetScrollRange(int range) = 0;
+    virtual int GetLineSize() const = 0;
+
+protected:
+    ~IScrollBarServicesUI() = default;
+};
+
+// Makes the bars of EnableScrollBar; the caller owns the result. Until the scroll-bar class
+// registers its creator, no bar is made and the container behaves as if allocation failed.
+using ScrollBarCreator = CControlUI* (*)();
+void SetScrollBarCreator(ScrollBarCreator creator);
+ScrollBarCreator GetScrollBarCreator();
+
+} // namespace ZvUI
