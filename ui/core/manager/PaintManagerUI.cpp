@@ -1,5 +1,7 @@
-// Process-wide resource settings, and the first pieces of the per-window manager that the
-// control base and the window wrapper rely on.
+// Process-wide resource settings, the manager's construction and destruction, attaching a
+// window, the control tree and invalidation. Input is PaintManagerInput.cpp, focus, timers and
+// notifications PaintManagerNotify.cpp, resources PaintManagerResources.cpp, window
+// properties PaintManagerProps.cpp.
 #include "manager/PaintManagerUI.h"
 
 #include <objidl.h>
@@ -35,7 +37,7 @@ struct ProcessSettings {
     CUIPtrArray plugins;
     CUIPtrArray managers;
     HPEN updateRectPen = nullptr;
-    CUIStringMap sharedStyles;
+    UIResourceSet shared;
 };
 
 ProcessSettings& Settings()
@@ -79,14 +81,19 @@ short Clamp(short value, short high)
     return value > high ? high : value;
 }
 
-void FreeStyles(CUIStringMap& map)
+// The shared default font comes from the stock GUI font, unscaled.
+void InitSharedDefaultFont(UIFontInfo& font)
 {
-    for (int i = 0; i < map.GetSize(); ++i) {
-        LPCWSTR key = map.GetAt(i);
-        if (key != nullptr)
-            delete static_cast<CUIString*>(map.Find(key, false));
-    }
-    map.RemoveAll();
+    LOGFONTW lf = {};
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+    lf.lfCharSet = DEFAULT_CHARSET;
+    font.handle = ::CreateFontIndirectW(&lf);
+    font.faceName = lf.lfFaceName;
+    font.size = -lf.lfHeight;
+    font.bold = lf.lfWeight >= FW_BOLD;
+    font.underline = lf.lfUnderline == TRUE;
+    font.italic = lf.lfItalic == TRUE;
+    font.metrics = TEXTMETRICW{};
 }
 
 // --- the markup reader reads the resource settings through hooks ---
@@ -174,28 +181,72 @@ CPaintManagerUI::CPaintManagerUI()
 {
     InstallXmlHooks();
     ProcessSettings& s = Settings();
-    if (s.updateRectPen == nullptr)
+    // The first manager of the process fills the shared set (its colours start at the defaults).
+    if (s.shared.defaultFont.faceName.IsEmpty())
+        InitSharedDefaultFont(s.shared.defaultFont);
+    m_ResInfo.disabledColor = s.shared.disabledColor;
+    m_ResInfo.textColor = s.shared.textColor;
+    m_ResInfo.linkColor = s.shared.linkColor;
+    m_ResInfo.linkHoverColor = s.shared.linkHoverColor;
+    m_ResInfo.selectedColor = s.shared.selectedColor;
+    if (s.updateRectPen == nullptr) {
         s.updateRectPen = ::CreatePen(PS_SOLID, 1, RGB(220, 0, 0));
+        ::InitCommonControls();
+        // Stays loaded for the render engine's AlphaBlend.
+        ::LoadLibraryW(L"msimg32.dll");
+    }
     // Every manager holds its own GDI+ start-up, so the render engine works for its lifetime.
     Gdiplus::GdiplusStartupInput input;
     if (Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, nullptr) != Gdiplus::Ok)
         m_gdiplusToken = 0;
+    // The drop shadow's window class (Part 1.128) is registered here once it exists.
     // The process DPI reaches every new manager before it has a window.
     GetDpiHelper()->SetScale(s.processDpi);
 }
 
 CPaintManagerUI::~CPaintManagerUI()
 {
+    // Queued work first: the controls and notifications may still name each other.
+    ProcessDelayedCleanup();
+    while (m_aAsyncNotify.GetSize() > 0) {
+        delete static_cast<UINotifyMessage*>(m_aAsyncNotify[0]);
+        m_aAsyncNotify.Remove(0);
+    }
+    m_mNameHash.Resize(0);
+    CControlUI* root = m_pRoot;
+    m_pRoot = nullptr;
+    delete root;
+
+    if (m_ResInfo.defaultFont.handle != nullptr)
+        ::DeleteObject(m_ResInfo.defaultFont.handle);
+    m_ResInfo.defaultFont.handle = nullptr;
+    RemoveAllFonts();
+    RemoveAllStyles();
+    RemoveAllClassDefaults();
+    RemoveAllWindowAttributes();
+    RemoveAllOptionGroups();
+    RemoveAllTimers();
+
+    if (m_hwndTooltip != nullptr) {
+        ::DestroyWindow(m_hwndTooltip);
+        m_hwndTooltip = nullptr;
+    }
+    for (int i = 0; i < m_aFontMemHandles.GetSize(); ++i)
+        ::RemoveFontMemResourceEx(static_cast<HANDLE>(m_aFontMemHandles[i]));
+    m_aFontMemHandles.Empty();
+
+    ReleasePaintResources(true);
+    if (m_hDcPaint != nullptr)
+        ::ReleaseDC(m_hWndPaint, m_hDcPaint);
     CUIPtrArray& managers = Settings().managers;
     const int index = managers.Find(this);
     if (index >= 0)
         managers.Remove(index);
-    FreeStyles(m_styles);
-    delete m_pDpiHelper;
-    if (m_hDcPaint != nullptr)
-        ::ReleaseDC(m_hWndPaint, m_hDcPaint);
+    if (m_hDragBitmap != nullptr)
+        ::DeleteObject(m_hDragBitmap);
     if (m_gdiplusToken != 0)
         Gdiplus::GdiplusShutdown(m_gdiplusToken);
+    delete m_pDpiHelper;
 }
 
 // --- process-wide resource settings ---
@@ -419,11 +470,22 @@ HPEN CPaintManagerUI::GetUpdateRectPen()
     return Settings().updateRectPen;
 }
 
+UIResourceSet& CPaintManagerUI::GetSharedResources()
+{
+    return Settings().shared;
+}
+
 void CPaintManagerUI::Term()
 {
-    // The resource table, the control factory and the shared images and fonts release their
-    // parts here once they exist; the shared styles and the cached archive are ours.
-    FreeStyles(Settings().sharedStyles);
+    // The resource table, the control factory and the shared images release their parts here
+    // once they exist; the shared fonts, styles, class defaults and the cached archive are ours.
+    FreeFontMap(Settings().shared.fonts);
+    UIFontInfo& font = Settings().shared.defaultFont;
+    if (font.handle != nullptr)
+        ::DeleteObject(font.handle);
+    font.handle = nullptr;
+    FreeTextMap(Settings().shared.styles);
+    FreeTextMap(Settings().shared.classDefaults);
     CloseCachedArchive();
 }
 
@@ -454,9 +516,15 @@ void CPaintManagerUI::ExtractResourceArchive(LPCWSTR archivePath, LPCWSTR target
 
 void CPaintManagerUI::AttachWindow(HWND window, LPCWSTR name)
 {
-    // Fonts, images, class defaults, window attributes, option groups and timers are reset
-    // here as well once the manager carries them.
-    FreeStyles(m_styles);
+    // A skin's resources are loaded after the window is attached; the default font survives.
+    m_mNameHash.Resize(CUIStringMap::kDefaultBuckets);
+    RemoveAllFonts();
+    ReleasePaintResources(false);
+    RemoveAllClassDefaults();
+    RemoveAllStyles();
+    RemoveAllWindowAttributes();
+    RemoveAllOptionGroups();
+    RemoveAllTimers();
     m_sName = name;
     if (window != m_hWndPaint) {
         if (m_hDcPaint != nullptr)
@@ -469,10 +537,12 @@ void CPaintManagerUI::AttachWindow(HWND window, LPCWSTR name)
     }
 }
 
-bool CPaintManagerUI::PreTranslate(const MSG* /*msg*/)
+SIZE CPaintManagerUI::GetClientSize() const
 {
-    // Accelerator translators and the keyboard preview come with the message handling.
-    return false;
+    RECT rc = {0, 0, 0, 0};
+    if (m_hWndPaint != nullptr)
+        ::GetClientRect(m_hWndPaint, &rc);
+    return SIZE{rc.right - rc.left, rc.bottom - rc.top};
 }
 
 CDpiHelper* CPaintManagerUI::GetDpiHelper()
@@ -482,152 +552,136 @@ CDpiHelper* CPaintManagerUI::GetDpiHelper()
     return m_pDpiHelper;
 }
 
-// --- tree, layout and painting ---
+// --- tree ---
 
-void CPaintManagerUI::Invalidate()
+namespace {
+
+CControlUI* BindNameProc(CControlUI* control, LPVOID data)
 {
-    if (m_hWndPaint != nullptr)
-        ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
+    auto* names = static_cast<CUIStringMap*>(data);
+    const CUIString name = control->GetName();
+    if (!name.IsEmpty())
+        names->Set(name, control);
+    return nullptr;
 }
 
-void CPaintManagerUI::Invalidate(const RECT& rc)
+} // namespace
+
+bool CPaintManagerUI::SetRootControl(CControlUI* control)
 {
-    if (m_hWndPaint != nullptr)
-        ::InvalidateRect(m_hWndPaint, &rc, FALSE);
+    // The drop shadow (Part 1.128) is created here with this manager once it exists.
+    SetFocus(nullptr);
+    m_pEventKey = nullptr;
+    m_pEventHover = nullptr;
+    m_pEventClick = nullptr;
+    if (m_pRoot != nullptr) {
+        m_aPostPaintControls.Empty();
+        QueueControlDeletion(m_pRoot);
+    }
+    m_pRoot = control;
+    m_bUpdateNeeded = true;
+    m_bFirstLayout = true;
+    m_bFocusNeeded = true;
+    GetDpiHelper()->SetScale(Settings().processDpi);
+    return BindControls(control, nullptr);
+}
+
+bool CPaintManagerUI::BindControls(CControlUI* control, CControlUI* parent)
+{
+    if (control == nullptr)
+        return false;
+    control->SetManager(this, parent != nullptr ? parent : control->GetParent(), true);
+    control->FindControl(BindNameProc, &m_mNameHash, 0);
+    return true;
+}
+
+void CPaintManagerUI::QueueControlDeletion(CControlUI* control)
+{
+    if (control == nullptr)
+        return;
+    control->SetManager(this, nullptr, false);
+    m_aDelayedCleanup.Add(control);
+    PostAsyncNotify();
+}
+
+void CPaintManagerUI::ProcessDelayedCleanup()
+{
+    // A destructor may queue another control (a container removing children): take one at a
+    // time from the front until the queue stays empty.
+    while (m_aDelayedCleanup.GetSize() > 0) {
+        auto* control = static_cast<CControlUI*>(m_aDelayedCleanup[0]);
+        m_aDelayedCleanup.Remove(0);
+        delete control;
+    }
 }
 
 void CPaintManagerUI::ForgetControl(CControlUI* control)
 {
-    // Hover, click, key, timers, names and queued notifications join once they exist.
+    if (control == nullptr)
+        return;
+    if (control == m_pEventKey)
+        m_pEventKey = nullptr;
+    if (control == m_pEventHover)
+        m_pEventHover = nullptr;
+    if (control == m_pEventClick)
+        m_pEventClick = nullptr;
     if (control == m_pFocus)
         m_pFocus = nullptr;
+    KillTimers(control);
+    const CUIString name = control->GetName();
+    if (!name.IsEmpty() && m_mNameHash.Find(name, false) == control)
+        m_mNameHash.Remove(name);
+    for (int i = 0; i < m_aAsyncNotify.GetSize(); ++i) {
+        auto* msg = static_cast<UINotifyMessage*>(m_aAsyncNotify[i]);
+        if (msg->sender == control)
+            msg->sender = nullptr;
+    }
+    // Lists that would otherwise keep a dangling pointer to a deleted control.
+    const int watcher = m_aNeedMouseLeaveNeeded.Find(control);
+    if (watcher >= 0)
+        m_aNeedMouseLeaveNeeded.Remove(watcher);
+    const int afterPaint = m_aPostPaintControls.Find(control);
+    if (afterPaint >= 0)
+        m_aPostPaintControls.Remove(afterPaint);
+    if (control == m_pContentRoot)
+        m_pContentRoot = nullptr;
+    if (control == m_pWrapper)
+        m_pWrapper = nullptr;
+    if (control == m_pRoot)
+        m_pRoot = nullptr;
 }
 
-// --- focus, timers, notifications ---
+// --- invalidation ---
 
-void CPaintManagerUI::SetFocus(CControlUI* control)
+void CPaintManagerUI::Invalidate()
 {
-    if (m_hWndPaint != nullptr && ::GetFocus() != m_hWndPaint && control != m_pFocus)
-        ::SetFocus(m_hWndPaint);
-    if (control == m_pFocus)
+    if (m_hWndPaint == nullptr)
         return;
-    if (m_pFocus != nullptr) {
-        UIControlEvent event;
-        event.type = EventKillFocus;
-        event.sender = control;
-        event.timestamp = ::GetTickCount();
-        CControlUI* old = m_pFocus;
-        old->Event(event);
-        RaiseNotify(old, L"killfocus");
-        m_pFocus = nullptr;
-    }
-    if (control != nullptr && control->GetManager() == this && control->IsVisible() &&
-        control->IsEnabled()) {
-        m_pFocus = control;
-        UIControlEvent event;
-        event.type = EventSetFocus;
-        event.sender = control;
-        event.timestamp = ::GetTickCount();
-        control->Event(event);
-        RaiseNotify(control, L"setfocus");
-    }
+    RECT client = {0, 0, 0, 0};
+    ::GetClientRect(m_hWndPaint, &client);
+    ::UnionRect(&m_rcUpdate, &m_rcUpdate, &client);
+    ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
 }
 
-bool CPaintManagerUI::SetTimer(CControlUI* /*control*/, UINT /*callerId*/, UINT /*elapse*/)
+void CPaintManagerUI::Invalidate(RECT& rc)
 {
-    // Control timers come with the manager's timer list.
-    return false;
+    if (rc.left < 0)
+        rc.left = 0;
+    if (rc.top < 0)
+        rc.top = 0;
+    if (rc.right < rc.left)
+        rc.right = rc.left;
+    if (rc.bottom < rc.top)
+        rc.bottom = rc.top;
+    ::UnionRect(&m_rcUpdate, &m_rcUpdate, &rc);
+    if (m_hWndPaint != nullptr)
+        ::InvalidateRect(m_hWndPaint, &rc, FALSE);
 }
 
-bool CPaintManagerUI::KillTimer(CControlUI* /*control*/, UINT /*callerId*/)
+void CPaintManagerUI::Invalidate(const RECT& rc)
 {
-    return false;
-}
-
-bool CPaintManagerUI::AddNotifyListener(INotifyUI* listener)
-{
-    return m_aNotifiers.Add(listener);
-}
-
-bool CPaintManagerUI::RemoveNotifyListener(INotifyUI* listener)
-{
-    const int index = m_aNotifiers.Find(listener);
-    if (index < 0)
-        return false;
-    return m_aNotifiers.Remove(index);
-}
-
-void CPaintManagerUI::RaiseNotify(CControlUI* sender, LPCWSTR type, WPARAM wParam, LPARAM lParam,
-                                  bool async)
-{
-    UINotifyMessage msg;
-    msg.sender = sender;
-    msg.type = type;
-    msg.wParam = wParam;
-    msg.lParam = lParam;
-    DispatchNotify(msg, async);
-}
-
-void CPaintManagerUI::DispatchNotify(UINotifyMessage& msg, bool async)
-{
-    msg.mousePoint = m_ptLastMousePos;
-    msg.timestamp = ::GetTickCount();
-    if (m_bFillVirtualWnd && msg.sender != nullptr)
-        msg.virtualWnd = msg.sender->GetVirtualWnd();
-    if (async) {
-        // Until the WM_APP+1 queue exists, a queued notification is delivered at once,
-        // without its virtual-window name, as it would arrive from the queue.
-        msg.virtualWnd.Empty();
-    }
-    if (msg.sender != nullptr && msg.sender->NotifyHandlers.HasDelegates())
-        msg.sender->NotifyHandlers.Invoke(&msg);
-    for (int i = 0; i < m_aNotifiers.GetSize(); ++i) {
-        auto* listener = static_cast<INotifyUI*>(m_aNotifiers[i]);
-        if (listener != nullptr)
-            listener->Notify(msg);
-    }
-}
-
-// --- styles ---
-
-void CPaintManagerUI::AddStyle(LPCWSTR name, LPCWSTR attributeList, bool shared)
-{
-    if (name == nullptr || name[0] == L'\0')
-        return;
-    CUIStringMap& map = shared ? Settings().sharedStyles : m_styles;
-    if (map.Find(name, false) != nullptr)
-        return;
-    auto* value = new CUIString(attributeList);
-    if (!map.Insert(name, value))
-        delete value;
-}
-
-LPCWSTR CPaintManagerUI::GetStyle(LPCWSTR name) const
-{
-    if (name == nullptr || name[0] == L'\0')
-        return nullptr;
-    auto* value = static_cast<CUIString*>(m_styles.Find(name));
-    if (value == nullptr)
-        value = static_cast<CUIString*>(Settings().sharedStyles.Find(name));
-    return value != nullptr ? value->GetData() : nullptr;
-}
-
-bool CPaintManagerUI::RemoveStyle(LPCWSTR name, bool shared)
-{
-    if (name == nullptr)
-        return true;
-    CUIStringMap& map = shared ? Settings().sharedStyles : m_styles;
-    auto* value = static_cast<CUIString*>(map.Find(name, false));
-    if (value != nullptr) {
-        delete value;
-        map.Remove(name);
-    }
-    return true;
-}
-
-void CPaintManagerUI::RemoveAllStyles(bool shared)
-{
-    FreeStyles(shared ? Settings().sharedStyles : m_styles);
+    RECT copy = rc;
+    Invalidate(copy);
 }
 
 } // namespace ZvUI
