@@ -1062,10 +1062,10 @@ DWORD CControlUI::GetAdjustColor(DWORD color) const
     return CUIRender::AdjustColor(color, h, s, l);
 }
 
-bool CControlUI::DrawImage(HDC /*hDC*/, LPCWSTR /*descriptor*/, LPCWSTR /*modify*/)
+bool CControlUI::DrawImage(HDC hDC, LPCWSTR descriptor, LPCWSTR modify)
 {
-    // Image descriptors are drawn by the render engine.
-    return false;
+    return CUIRender::DrawImageString(hDC, m_pManager, m_rcItem, m_rcPaint, descriptor, modify,
+                                      m_hImageInstance);
 }
 
 void CControlUI::SetBkColor(DWORD color)

@@ -95,3 +95,106 @@ SIZE CDpiHelper::ScaleSizeXY(int cx, int cy) const
 }
 
 } // namespace ZvUI
+
+// --- system DPI ---
+
+namespace ZvUI {
+
+namespace {
+
+// Shcore.dll exists from Windows 8.1 on; its entry points are looked up by name.
+using SetAwarenessProc = HRESULT(WINAPI*)(int);
+using GetAwarenessProc = HRESULT(WINAPI*)(HANDLE, int*);
+using GetDpiForMonitorProc = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+
+constexpr int kMdtEffectiveDpi = 0;
+
+FARPROC ShcoreProc(const char* name)
+{
+    HMODULE shcore = ::LoadLibraryW(L"Shcore.dll");
+    return shcore != nullptr ? ::GetProcAddress(shcore, name) : nullptr;
+}
+
+} // namespace
+
+bool CDpiHelper::SetAwareness(int level)
+{
+    if (!IsWindows81OrGreater()) {
+        m_nAwareness = level;
+        return false;
+    }
+    auto set = reinterpret_cast<SetAwarenessProc>(ShcoreProc("SetProcessDpiAwareness"));
+    if (set != nullptr && set(level) == S_OK) {
+        m_nAwareness = level;
+        return true;
+    }
+    return false;
+}
+
+int CDpiHelper::GetAwareness()
+{
+    if (IsWindows81OrGreater()) {
+        auto get = reinterpret_cast<GetAwarenessProc>(ShcoreProc("GetProcessDpiAwareness"));
+        if (get != nullptr) {
+            HANDLE process = ::OpenProcess(PROCESS_ALL_ACCESS, FALSE, ::GetCurrentProcessId());
+            int level = m_nAwareness;
+            if (SUCCEEDED(get(process, &level)))
+                m_nAwareness = level;
+            if (process != nullptr)
+                ::CloseHandle(process);
+        }
+    }
+    return m_nAwareness;
+}
+
+int CDpiHelper::GetDpiForMonitor(HMONITOR monitor)
+{
+    if (IsWindows81OrGreater()) {
+        auto get = reinterpret_cast<GetDpiForMonitorProc>(ShcoreProc("GetDpiForMonitor"));
+        if (get == nullptr)
+            return 96;
+        UINT x = 96;
+        UINT y = 96;
+        if (FAILED(get(monitor, kMdtEffectiveDpi, &x, &y))) {
+            ::MessageBoxW(nullptr, L"GetDpiForMonitor failed", L"Notification", MB_OK);
+            return 96;
+        }
+        return static_cast<int>(x);
+    }
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+int CDpiHelper::GetDpiForPoint(int x, int y)
+{
+    const POINT pt = {x, y};
+    return GetDpiForMonitor(::MonitorFromPoint(pt, MONITOR_DEFAULTTONEAREST));
+}
+
+int CDpiHelper::GetMainMonitorDpi()
+{
+    return GetDpiForPoint(1, 1);
+}
+
+bool CDpiHelper::IsWindows81OrGreater()
+{
+    return IsWindowsVersionOrGreater(6, 3, 0);
+}
+
+bool CDpiHelper::IsWindowsVersionOrGreater(WORD major, WORD minor, WORD servicePackMajor)
+{
+    OSVERSIONINFOEXW info = {};
+    info.dwOSVersionInfoSize = sizeof(info);
+    info.dwMajorVersion = major;
+    info.dwMinorVersion = minor;
+    info.wServicePackMajor = servicePackMajor;
+    DWORDLONG mask = 0;
+    mask = ::VerSetConditionMask(mask, VER_MAJORVERSION, VER_GREATER_EQUAL);
+    mask = ::VerSetConditionMask(mask, VER_MINORVERSION, VER_GREATER_EQUAL);
+    mask = ::VerSetConditionMask(mask, VER_SERVICEPACKMAJOR, VER_GREATER_EQUAL);
+    return ::VerifyVersionInfoW(&info, VER_MAJORVERSION | VER_MINORVERSION | VER_SERVICEPACKMAJOR, mask) != FALSE;
+}
+
+} // namespace ZvUI

@@ -31,7 +31,17 @@ public:
     POINT ScaleXY(int x, int y) const;
     SIZE ScaleSizeXY(int cx, int cy) const;
 
-    int GetAwareness() const { return m_nAwareness; }
+    // Through Shcore on Windows 8.1 and later; elsewhere the level is only stored (false).
+    bool SetAwareness(int level);
+    // Asks Shcore for the process's awareness when it can; the stored level otherwise.
+    int GetAwareness();
+
+    // Effective DPI of a monitor (Shcore), or the screen's LOGPIXELSX before Windows 8.1.
+    static int GetDpiForMonitor(HMONITOR monitor);
+    static int GetDpiForPoint(int x, int y);
+    static int GetMainMonitorDpi();
+    static bool IsWindows81OrGreater();
+    static bool IsWindowsVersionOrGreater(WORD major, WORD minor, WORD servicePackMajor);
 
 private:
     int m_nScale = 0;

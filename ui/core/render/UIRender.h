@@ -5,12 +5,16 @@
 
 namespace Gdiplus {
 class Graphics;
+class Image;
 }
 
 namespace ZvUI {
 
 class CControlUI;
 class CPaintManagerUI;
+class CUIString;
+struct UIDrawInfo;
+struct UIImageInfo;
 
 // Pen of DrawDashedRect; the enumerations are GDI+ DashStyle, DashCap and LineCap values.
 struct UIPenStyle {
@@ -64,6 +68,55 @@ public:
                                                 DWORD bkColor = 0);
     [[nodiscard]] static HBITMAP GenerateBitmap(CPaintManagerUI* manager, const RECT& rc, CControlUI* stopControl,
                                                 DWORD bkColor = 0);
+
+    // --- images (UIRenderImage.cpp) ---
+    // Null type: the name may be a resource-table id; the record is the caller's (FreeImage).
+    [[nodiscard]] static UIImageInfo* LoadImage(LPCWSTR name, LPCWSTR type = nullptr, DWORD mask = 0,
+                                                HINSTANCE instance = nullptr);
+    [[nodiscard]] static UIImageInfo* LoadImageById(UINT id, LPCWSTR type, DWORD mask = 0,
+                                                    HINSTANCE instance = nullptr);
+    [[nodiscard]] static UIImageInfo* LoadImageFromSource(LPCWSTR name, LPCWSTR type, DWORD mask,
+                                                          HINSTANCE instance);
+    static void FreeImage(UIImageInfo* image, bool deleteRecord = true);
+    // The caller deletes the GDI+ image.
+    [[nodiscard]] static Gdiplus::Image* LoadGdiplusImage(LPCWSTR descriptor);
+    [[nodiscard]] static Gdiplus::Image* GdiplusImageFromMemory(const void* data, DWORD length);
+    static void AdjustImage(bool enable, UIImageInfo* image, short h, short s, short l);
+
+    static bool DrawImageString(HDC hDC, CPaintManagerUI* manager, const RECT& rcItem, const RECT& rcPaint,
+                                LPCWSTR descriptor, LPCWSTR modify = nullptr, HINSTANCE instance = nullptr);
+    static bool DrawImageInfo(HDC hDC, CPaintManagerUI* manager, const RECT& rcItem, const RECT& rcPaint,
+                              const UIDrawInfo* info, HINSTANCE instance = nullptr);
+    static bool DrawImageFile(HDC hDC, CPaintManagerUI* manager, const RECT& rcItem, const RECT& rcPaint,
+                              LPCWSTR name, LPCWSTR type, RECT dest, RECT source, RECT corner, DWORD mask,
+                              double factor, BYTE fade, bool hole, bool xtiled, bool ytiled,
+                              HINSTANCE instance = nullptr);
+    static bool DrawImageFileUnscaled(HDC hDC, CPaintManagerUI* manager, const RECT& rcItem, const RECT& rcPaint,
+                                      LPCWSTR name, LPCWSTR type, RECT dest, RECT source, RECT corner,
+                                      DWORD mask, BYTE fade, bool hole, bool xtiled, bool ytiled,
+                                      HINSTANCE instance = nullptr);
+    // The nine-slice blit; corners are in destination pixels, the source side divided by
+    // image scale / factor.
+    static void DrawImageScaled(HDC hDC, HBITMAP bitmap, const RECT& dest, const RECT& rcPaint, const RECT& source,
+                                const RECT& corner, bool alpha, double factor, BYTE fade = 255, bool hole = false,
+                                bool xtiled = false, bool ytiled = false);
+    static void DrawImage(HDC hDC, HBITMAP bitmap, const RECT& dest, const RECT& rcPaint, const RECT& source,
+                          const RECT& corner, bool alpha, BYTE fade = 255, bool hole = false, bool xtiled = false,
+                          bool ytiled = false);
+    static void AlignImageRect(const RECT& rcItem, SIZE size, LPCWSTR align, const RECT& padding, RECT& rc);
+
+    // --- text ---
+    // Colours are ARGB; font indexes name fonts of the manager (a missing one gives the default
+    // font); style holds DT_ flags. With DT_CALCRECT nothing is drawn and rc receives the size.
+    static void DrawText(HDC hDC, CPaintManagerUI* manager, RECT& rc, LPCWSTR text, DWORD color, int font,
+                         UINT style);
+    static void DrawTextWithBackground(HDC hDC, CPaintManagerUI* manager, RECT& rc, LPCWSTR text,
+                                       DWORD textColor, int font, UINT style, DWORD bkColor);
+    [[nodiscard]] static SIZE GetTextSize(HDC hDC, CPaintManagerUI* manager, LPCWSTR text, int font);
+    // linkCount is the capacity of both link arrays on entry (and the number of rects of the last
+    // call, for hover) and the number of entries filled on return.
+    static void DrawHtmlText(HDC hDC, CPaintManagerUI* manager, RECT& rc, LPCWSTR text, DWORD color,
+                             RECT* linkRects, CUIString* linkTexts, int& linkCount, int font, UINT style);
 };
 
 } // namespace ZvUI

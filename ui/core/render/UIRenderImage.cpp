@@ -1,0 +1,650 @@
+// Render engine: image loading (resources, folder, archive, plain path), the HSL image shift and
+// descriptor drawing with the nine-slice blit.
+#include "render/UIRender.h"
+
+#include <cmath>
+#include <cstring>
+#include <cwchar>
+#include <memory>
+#include <new>
+
+#include <objidl.h>
+#include <gdiplus.h>
+
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_NO_STDIO
+#define STBI_NO_FAILURE_STRINGS
+#include "stb_image.h"
+
+#include "archive/ZipArchive.h"
+#include "manager/PaintManagerUI.h"
+#include "render/UIDrawInfo.h"
+#include "render/UIImageInfo.h"
+#include "resource/UIResourceTable.h"
+#include "utils/UIConvert.h"
+
+namespace ZvUI {
+
+namespace {
+
+// Encoded skin images are a few hundred kilobytes; anything claiming more is not one of ours.
+constexpr DWORD kMaxEncodedBytes = 64u * 1024u * 1024u;
+// Decoded pixel limit (width * height), well inside what a 32-bit process can map.
+constexpr long long kMaxPixels = 64ll * 1024 * 1024;
+
+struct ByteBlock {
+    std::unique_ptr<BYTE[]> data;
+    DWORD size = 0;
+    bool Empty() const { return data == nullptr || size == 0; }
+};
+
+bool Allocate(ByteBlock& block, long long size)
+{
+    if (size <= 0 || size > kMaxEncodedBytes)
+        return false;
+    block.data.reset(new (std::nothrow) BYTE[static_cast<size_t>(size)]);
+    if (block.data == nullptr)
+        return false;
+    block.size = static_cast<DWORD>(size);
+    return true;
+}
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE h) : m_h(h) {}
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    ~FileHandle()
+    {
+        if (m_h != INVALID_HANDLE_VALUE)
+            ::CloseHandle(m_h);
+    }
+    HANDLE Get() const { return m_h; }
+
+private:
+    HANDLE m_h;
+};
+
+// A file that is empty, too large or shorter than it claimed gives nothing.
+ByteBlock ReadWholeFile(LPCWSTR path)
+{
+    ByteBlock block;
+    FileHandle file(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.Get() == INVALID_HANDLE_VALUE)
+        return block;
+    DWORD high = 0;
+    const DWORD low = ::GetFileSize(file.Get(), &high);
+    if (low == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR)
+        return block;
+    if (high != 0 || !Allocate(block, low))
+        return block;
+    DWORD read = 0;
+    if (!::ReadFile(file.Get(), block.data.get(), block.size, &read, nullptr) || read != block.size)
+        return ByteBlock();
+    return block;
+}
+
+ByteBlock ReadResourceBytes(HINSTANCE instance, LPCWSTR name, LPCWSTR type)
+{
+    ByteBlock block;
+    HMODULE module = instance != nullptr ? instance : CPaintManagerUI::GetResourceModule();
+    HRSRC found = ::FindResourceW(module, name, type);
+    if (found == nullptr)
+        return block;
+    const DWORD size = ::SizeofResource(module, found);
+    HGLOBAL loaded = ::LoadResource(module, found);
+    if (loaded == nullptr)
+        return block;
+    const void* data = ::LockResource(loaded);
+    if (data != nullptr && Allocate(block, size))
+        std::memcpy(block.data.get(), data, block.size);
+    ::FreeResource(loaded);
+    return block;
+}
+
+class ArchiveLookup {
+public:
+    // The cached archive's handle, or one opened for this lookup alone.
+    ArchiveLookup()
+    {
+        if (CPaintManagerUI::IsResourceArchiveCached()) {
+            m_zip = CPaintManagerUI::GetResourceArchiveHandle();
+            return;
+        }
+        const CUIString path = CPaintManagerUI::GetResourceFolder() + CPaintManagerUI::GetResourceArchive();
+        const CUIString& password = CPaintManagerUI::GetResourceArchivePassword();
+        char* narrow = password.IsEmpty() ? nullptr : UnicodeToMultiByte(password, CP_ACP);
+        m_zip = ZipOpenFile(path, narrow);
+        delete[] narrow;
+        m_owned = m_zip != nullptr;
+    }
+    ArchiveLookup(const ArchiveLookup&) = delete;
+    ArchiveLookup& operator=(const ArchiveLookup&) = delete;
+    ~ArchiveLookup()
+    {
+        if (m_owned)
+            ZipClose(m_zip);
+    }
+
+    ByteBlock Read(LPCWSTR name) const
+    {
+        ByteBlock block;
+        if (m_zip == nullptr)
+            return block;
+        CUIString key(name);
+        key.Replace(L"\\", L"/");
+        int index = -1;
+        ZipEntry entry;
+        if (ZipFindItem(m_zip, key, true, &index, &entry) != ZR_OK || index < 0)
+            return block;
+        // A negative, zero or absurd declared size is refused before anything is allocated;
+        // the item reader fails an item that ends before its declared size.
+        if (!Allocate(block, entry.unc_size))
+            return block;
+        const ZipResult r = ZipUnzipToMemory(m_zip, index, block.data.get(), block.size);
+        if (r != ZR_OK && r != ZR_MORE)
+            return ByteBlock();
+        return block;
+    }
+
+private:
+    ZipHandle* m_zip = nullptr;
+    bool m_owned = false;
+};
+
+ByteBlock ReadFromArchive(LPCWSTR name)
+{
+    const ArchiveLookup lookup;
+    return lookup.Read(name);
+}
+
+// Folder or archive, then the name as a plain path.
+ByteBlock ReadNamedBytes(LPCWSTR name, bool withArchive)
+{
+    ByteBlock block;
+    if (!withArchive || CPaintManagerUI::GetResourceArchive().IsEmpty())
+        block = ReadWholeFile(CPaintManagerUI::GetResourceFolder() + name);
+    else
+        block = ReadFromArchive(name);
+    if (block.Empty())
+        block = ReadWholeFile(name);
+    return block;
+}
+
+UIImageInfo* DecodeImage(const ByteBlock& bytes, DWORD mask)
+{
+    if (bytes.Empty() || bytes.size > 0x7FFFFFFF)
+        return nullptr;
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    stbi_uc* rgba = stbi_load_from_memory(bytes.data.get(), static_cast<int>(bytes.size), &width, &height,
+                                          &channels, 4);
+    if (rgba == nullptr)
+        return nullptr;
+    if (width <= 0 || height <= 0 || static_cast<long long>(width) * height > kMaxPixels) {
+        stbi_image_free(rgba);
+        return nullptr;
+    }
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = width;
+    bmi.bmiHeader.biHeight = -height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    bmi.bmiHeader.biSizeImage = static_cast<DWORD>(width) * static_cast<DWORD>(height) * 4;
+    void* pixels = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    if (bitmap == nullptr || pixels == nullptr) {
+        if (bitmap != nullptr)
+            ::DeleteObject(bitmap);
+        stbi_image_free(rgba);
+        return nullptr;
+    }
+    bool alpha = false;
+    auto* dst = static_cast<BYTE*>(pixels);
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    for (size_t i = 0; i < count; ++i) {
+        const BYTE* s = rgba + i * 4;
+        BYTE* d = dst + i * 4;
+        const BYTE a = s[3];
+        d[3] = a;
+        if (a < 255) {
+            d[0] = static_cast<BYTE>(s[2] * a / 255);
+            d[1] = static_cast<BYTE>(s[1] * a / 255);
+            d[2] = static_cast<BYTE>(s[0] * a / 255);
+            alpha = true;
+        } else {
+            d[0] = s[2];
+            d[1] = s[1];
+            d[2] = s[0];
+        }
+        DWORD value;
+        std::memcpy(&value, d, 4);
+        if (value == mask) {
+            std::memset(d, 0, 4);
+            alpha = true;
+        }
+    }
+    stbi_image_free(rgba);
+    auto* info = new (std::nothrow) UIImageInfo;
+    if (info == nullptr) {
+        ::DeleteObject(bitmap);
+        return nullptr;
+    }
+    info->bitmap = bitmap;
+    info->width = width;
+    info->height = height;
+    info->alpha = alpha;
+    return info;
+}
+
+class MemoryDC {
+public:
+    MemoryDC(HDC compatible, HBITMAP bitmap) : m_dc(::CreateCompatibleDC(compatible))
+    {
+        if (m_dc != nullptr)
+            m_old = ::SelectObject(m_dc, bitmap);
+    }
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
+    ~MemoryDC()
+    {
+        if (m_dc != nullptr) {
+            ::SelectObject(m_dc, m_old);
+            ::DeleteDC(m_dc);
+        }
+    }
+    HDC Get() const { return m_dc; }
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_old = nullptr;
+};
+
+bool Intersects(const RECT& a, const RECT& b)
+{
+    RECT tmp;
+    return ::IntersectRect(&tmp, &a, &b) != FALSE;
+}
+
+// One blit of the nine-slice: blended through AlphaBlend, else copied or stretched.
+struct Blitter {
+    HDC dst;
+    HDC src;
+    const RECT& paint;
+    bool blended;
+    BLENDFUNCTION blend;
+    AlphaBlendProc alphaBlend;
+
+    void Piece(int x, int y, int w, int h, int sx, int sy, int sw, int sh) const
+    {
+        const RECT rc = {x, y, x + w, y + h};
+        if (w <= 0 || h <= 0 || !Intersects(rc, paint))
+            return;
+        if (blended)
+            alphaBlend(dst, x, y, w, h, src, sx, sy, sw, sh, blend);
+        else if (w == sw && h == sh)
+            ::BitBlt(dst, x, y, w, h, src, sx, sy, SRCCOPY);
+        else
+            ::StretchBlt(dst, x, y, w, h, src, sx, sy, sw, sh, SRCCOPY);
+    }
+};
+
+int Trunc(double v)
+{
+    return static_cast<int>(v);
+}
+
+} // namespace
+
+// --- loading ---
+
+UIImageInfo* CUIRender::LoadImage(LPCWSTR name, LPCWSTR type, DWORD mask, HINSTANCE instance)
+{
+    if (name == nullptr)
+        return nullptr;
+    CUIString path;
+    if (type == nullptr && !IS_INTRESOURCE(name)) {
+        LPCWSTR mapped = CUIResourceTable::Instance()->GetImagePath(name);
+        if (mapped != nullptr && mapped[0] != L'\0')
+            path = mapped;
+    }
+    if (!path.IsEmpty())
+        return LoadImageFromSource(path, type, mask, instance);
+    return LoadImageFromSource(name, type, mask, instance);
+}
+
+UIImageInfo* CUIRender::LoadImageById(UINT id, LPCWSTR type, DWORD mask, HINSTANCE instance)
+{
+    return LoadImageFromSource(MAKEINTRESOURCEW(id), type, mask, instance);
+}
+
+UIImageInfo* CUIRender::LoadImageFromSource(LPCWSTR name, LPCWSTR type, DWORD mask, HINSTANCE instance)
+{
+    if (name == nullptr)
+        return nullptr;
+    const bool intName = IS_INTRESOURCE(name);
+    ByteBlock bytes;
+    if (type != nullptr && (IS_INTRESOURCE(type) || type[0] != L'\0'))
+        bytes = ReadResourceBytes(instance, name, type);
+    else if (!intName)
+        bytes = CPaintManagerUI::GetResourceArchive().IsEmpty() ? ReadWholeFile(CPaintManagerUI::GetResourceFolder() + name)
+                                                                : ReadFromArchive(name);
+    if (bytes.Empty() && !intName && name[0] != L'\0')
+        bytes = ReadWholeFile(name);
+    return DecodeImage(bytes, mask);
+}
+
+void CUIRender::FreeImage(UIImageInfo* image, bool deleteRecord)
+{
+    if (image == nullptr)
+        return;
+    if (image->bitmap != nullptr)
+        ::DeleteObject(image->bitmap);
+    image->bitmap = nullptr;
+    // bits point into the DIB section, which went with the bitmap.
+    image->bits = nullptr;
+    delete[] image->savedBits;
+    image->savedBits = nullptr;
+    if (deleteRecord)
+        delete image;
+}
+
+Gdiplus::Image* CUIRender::LoadGdiplusImage(LPCWSTR descriptor)
+{
+    if (descriptor == nullptr)
+        return nullptr;
+    UIDrawInfo info;
+    info.Parse(descriptor, nullptr, nullptr);
+    if (info.imageName.IsEmpty())
+        return nullptr;
+    const ByteBlock bytes = ReadNamedBytes(info.imageName, true);
+    if (bytes.Empty())
+        return nullptr;
+    return GdiplusImageFromMemory(bytes.data.get(), bytes.size);
+}
+
+Gdiplus::Image* CUIRender::GdiplusImageFromMemory(const void* data, DWORD length)
+{
+    if (data == nullptr || length == 0)
+        return nullptr;
+    HGLOBAL global = ::GlobalAlloc(GMEM_FIXED, length);
+    if (global == nullptr)
+        return nullptr;
+    std::memcpy(reinterpret_cast<void*>(global), data, length);
+    IStream* stream = nullptr;
+    if (FAILED(::CreateStreamOnHGlobal(global, TRUE, &stream)) || stream == nullptr) {
+        ::GlobalFree(global);
+        return nullptr;
+    }
+    Gdiplus::Image* image = Gdiplus::Image::FromStream(stream);
+    // GDI+ keeps its own reference to the stream for the image's lifetime.
+    stream->Release();
+    if (image != nullptr && image->GetLastStatus() != Gdiplus::Ok) {
+        delete image;
+        return nullptr;
+    }
+    return image;
+}
+
+void CUIRender::AdjustImage(bool enable, UIImageInfo* image, short h, short s, short l)
+{
+    if (image == nullptr || !image->hsl || image->bitmap == nullptr || image->bits == nullptr ||
+        image->savedBits == nullptr)
+        return;
+    ::GdiFlush();
+    const size_t count = static_cast<size_t>(image->width) * static_cast<size_t>(image->height);
+    if (!enable || (h == 180 && s == 100 && l == 100)) {
+        std::memcpy(image->bits, image->savedBits, count * sizeof(DWORD));
+        return;
+    }
+    for (size_t i = 0; i < count; ++i) {
+        const DWORD saved = image->savedBits[i];
+        image->bits[i] = (AdjustColor(saved, h, s, l) & 0x00FFFFFF) | (saved & 0xFF000000);
+    }
+}
+
+// --- drawing ---
+
+bool CUIRender::DrawImageString(HDC hDC, CPaintManagerUI* manager, const RECT& rcItem, const RECT& rcPaint,
+                                LPCWSTR descriptor, LPCWSTR modify, HINSTANCE instance)
+{
+    if (hDC == nullptr || manager == nullptr)
+        return false;
+    const UIDrawInfo* info = manager->GetCachedDrawInfo(descriptor, modify);
+    if (info == nullptr)
+        return false;
+    return DrawImageInfo(hDC, manager, rcItem, rcPaint, info, instance);
+}
+
+bool CUIRender::DrawImageInfo(HDC hDC, CPaintManagerUI* manager, const RECT& rcItem, const RECT& rcPaint,
+                              const UIDrawInfo* info, HINSTANCE instance)
+{
+    if (hDC == nullptr || manager == nullptr || info == nullptr)
+        return false;
+    RECT dest = rcItem;
+    const RECT& d = info->dest;
+    if (d.left != 0 || d.top != 0 || d.right != 0 || d.bottom != 0)
+        dest = RECT{rcItem.left + d.left, rcItem.top + d.top, rcItem.left + d.right, rcItem.top + d.bottom};
+    if (info->size.cx > 0 && info->size.cy > 0)
+        AlignImageRect(rcItem, info->size, info->align, info->padding, dest);
+    return DrawImageFile(hDC, manager, rcItem, rcPaint, info->imageName, info->resourceType, dest, info->source,
+                         info->corner, info->mask, info->imageFactor, info->fade, info->hole, info->xtiled,
+                         info->ytiled, instance);
+}
+
+namespace {
+
+// Shared by the scaled and unscaled twins: the cached image, its source limited to the image,
+// and whether there is anything to draw.
+UIImageInfo* PrepareImage(HDC hDC, CPaintManagerUI* manager, const RECT& rcItem, const RECT& rcPaint,
+                          LPCWSTR name, LPCWSTR type, const RECT& dest, RECT& source, DWORD mask,
+                          HINSTANCE instance, bool& visible)
+{
+    visible = false;
+    if (hDC == nullptr || manager == nullptr || name == nullptr || name[0] == L'\0')
+        return nullptr;
+    UIImageInfo* image = manager->LoadImageCached(name, (type != nullptr && type[0] != L'\0') ? type : nullptr,
+                                                  mask, false, instance);
+    if (image == nullptr)
+        return nullptr;
+    if (source.left == 0 && source.top == 0 && source.right == 0 && source.bottom == 0)
+        source = RECT{0, 0, image->width, image->height};
+    if (source.right > image->width)
+        source.right = image->width;
+    if (source.bottom > image->height)
+        source.bottom = image->height;
+    visible = Intersects(dest, rcItem) && Intersects(dest, rcPaint);
+    return image;
+}
+
+} // namespace
+
+bool CUIRender::DrawImageFile(HDC hDC, CPaintManagerUI* manager, const RECT& rcItem, const RECT& rcPaint,
+                              LPCWSTR name, LPCWSTR type, RECT dest, RECT source, RECT corner, DWORD mask,
+                              double factor, BYTE fade, bool hole, bool xtiled, bool ytiled, HINSTANCE instance)
+{
+    bool visible = false;
+    UIImageInfo* image = PrepareImage(hDC, manager, rcItem, rcPaint, name, type, dest, source, mask, instance,
+                                      visible);
+    if (image == nullptr)
+        return false;
+    if (visible) {
+        const bool alpha = manager->IsLayered() || image->alpha;
+        DrawImageScaled(hDC, image->bitmap, dest, rcPaint, source, corner, alpha, factor, fade, hole, xtiled,
+                        ytiled);
+    }
+    return true;
+}
+
+bool CUIRender::DrawImageFileUnscaled(HDC hDC, CPaintManagerUI* manager, const RECT& rcItem, const RECT& rcPaint,
+                                      LPCWSTR name, LPCWSTR type, RECT dest, RECT source, RECT corner, DWORD mask,
+                                      BYTE fade, bool hole, bool xtiled, bool ytiled, HINSTANCE instance)
+{
+    bool visible = false;
+    UIImageInfo* image = PrepareImage(hDC, manager, rcItem, rcPaint, name, type, dest, source, mask, instance,
+                                      visible);
+    if (image == nullptr)
+        return false;
+    if (visible) {
+        const bool alpha = manager->IsLayered() || image->alpha;
+        DrawImage(hDC, image->bitmap, dest, rcPaint, source, corner, alpha, fade, hole, xtiled, ytiled);
+    }
+    return true;
+}
+
+void CUIRender::DrawImage(HDC hDC, HBITMAP bitmap, const RECT& dest, const RECT& rcPaint, const RECT& source,
+                          const RECT& corner, bool alpha, BYTE fade, bool hole, bool xtiled, bool ytiled)
+{
+    DrawImageScaled(hDC, bitmap, dest, rcPaint, source, corner, alpha, 1.0, fade, hole, xtiled, ytiled);
+}
+
+void CUIRender::DrawImageScaled(HDC hDC, HBITMAP bitmap, const RECT& D, const RECT& rcPaint, const RECT& S,
+                                const RECT& corner, bool alpha, double factor, BYTE fade, bool hole, bool xtiled,
+                                bool ytiled)
+{
+    if (hDC == nullptr || bitmap == nullptr)
+        return;
+    const MemoryDC mem(hDC, bitmap);
+    if (mem.Get() == nullptr)
+        return;
+    ::SetStretchBltMode(hDC, HALFTONE);
+
+    const bool blended = alpha || fade < 255;
+    const Blitter blit{hDC, mem.Get(), rcPaint, blended, BLENDFUNCTION{AC_SRC_OVER, 0, fade, AC_SRC_ALPHA},
+                       blended ? GetAlphaBlend() : nullptr};
+    if (blended && blit.alphaBlend == nullptr)
+        return;
+
+    const int cl = corner.left;
+    const int ct = corner.top;
+    const int cr = corner.right;
+    const int cb = corner.bottom;
+    const int dw = D.right - D.left;
+    const int dh = D.bottom - D.top;
+    const int sw = S.right - S.left;
+    const int sh = S.bottom - S.top;
+
+    if (!blended && dw == sw && dh == sh && cl == 0 && ct == 0 && cr == 0 && cb == 0) {
+        RECT part;
+        if (::IntersectRect(&part, &D, &rcPaint))
+            ::BitBlt(hDC, part.left, part.top, part.right - part.left, part.bottom - part.top, mem.Get(),
+                     S.left + part.left - D.left, S.top + part.top - D.top, SRCCOPY);
+        return;
+    }
+
+    // The source side of each border: the destination corner divided by f. The blended path
+    // rounds the near borders down and the far ones up; the opaque path truncates each value.
+    double f = CPaintManagerUI::GetImageScaleFactor() / (factor > 0.0 ? factor : 1.0);
+    if (f <= 0.0)
+        f = 1.0;
+    double L = cl / f;
+    double T = ct / f;
+    double R = cr / f;
+    double B = cb / f;
+    if (blended) {
+        L = std::floor(L);
+        T = std::floor(T);
+        R = std::ceil(R);
+        B = std::ceil(B);
+    }
+
+    // 1. Centre, stretched or tiled from the centre's source origin.
+    if (!hole) {
+        const RECT C = {D.left + cl, D.top + ct, D.right - cr, D.bottom - cb};
+        const int cw = C.right - C.left;
+        const int ch = C.bottom - C.top;
+        const int sx = Trunc(S.left + L);
+        const int sy = Trunc(S.top + T);
+        const int siw = Trunc(sw - L - R);
+        const int sih = Trunc(sh - T - B);
+        if (cw > 0 && ch > 0) {
+            if (!xtiled && !ytiled) {
+                blit.Piece(C.left, C.top, cw, ch, sx, sy, siw, sih);
+            } else if (ytiled && !xtiled) {
+                for (int y = C.top; sih > 0 && y < C.bottom; y += sih) {
+                    const int h = y + sih > C.bottom ? C.bottom - y : sih;
+                    blit.Piece(C.left, y, cw, h, sx, sy, siw, h);
+                }
+            } else if (xtiled && !ytiled) {
+                for (int x = C.left; siw > 0 && x < C.right; x += siw) {
+                    const int w = x + siw > C.right ? C.right - x : siw;
+                    blit.Piece(x, C.top, w, ch, sx, sy, w, sih);
+                }
+            } else {
+                for (int y = C.top; siw > 0 && sih > 0 && y < C.bottom; y += sih) {
+                    const int h = y + sih > C.bottom ? C.bottom - y : sih;
+                    for (int x = C.left; x < C.right; x += siw) {
+                        const int w = x + siw > C.right ? C.right - x : siw;
+                        blit.Piece(x, y, w, h, sx, sy, w, h);
+                    }
+                }
+            }
+        }
+    }
+
+    // 2..9. Borders and corners; corner pieces keep their size even where they overlap.
+    const int midW = dw - cl - cr;
+    const int midH = dh - ct - cb;
+    const int srcMidW = Trunc(sw - L - R);
+    const int srcMidH = Trunc(sh - T - B);
+    const int sLeftIn = Trunc(S.left + L);
+    const int sTopIn = Trunc(S.top + T);
+    const int sRightIn = Trunc(S.right - R);
+    const int sBottomIn = Trunc(S.bottom - B);
+    if (cl > 0 && ct > 0)
+        blit.Piece(D.left, D.top, cl, ct, S.left, S.top, Trunc(L), Trunc(T));
+    if (ct > 0)
+        blit.Piece(D.left + cl, D.top, midW, ct, sLeftIn, S.top, srcMidW, Trunc(T));
+    if (cr > 0 && ct > 0)
+        blit.Piece(D.right - cr, D.top, cr, ct, sRightIn, S.top, Trunc(R), Trunc(T));
+    if (cl > 0)
+        blit.Piece(D.left, D.top + ct, cl, midH, S.left, sTopIn, Trunc(L), srcMidH);
+    if (cr > 0)
+        blit.Piece(D.right - cr, D.top + ct, cr, midH, sRightIn, sTopIn, Trunc(R), srcMidH);
+    if (cl > 0 && cb > 0)
+        blit.Piece(D.left, D.bottom - cb, cl, cb, S.left, sBottomIn, Trunc(L), Trunc(B));
+    if (cb > 0)
+        blit.Piece(D.left + cl, D.bottom - cb, midW, cb, sLeftIn, sBottomIn, srcMidW, Trunc(B));
+    if (cr > 0 && cb > 0)
+        blit.Piece(D.right - cr, D.bottom - cb, cr, cb, sRightIn, sBottomIn, Trunc(R), Trunc(B));
+}
+
+void CUIRender::AlignImageRect(const RECT& rcItem, SIZE size, LPCWSTR align, const RECT& padding, RECT& rc)
+{
+    const CUIString text(align);
+    const int itemW = rcItem.right - rcItem.left;
+    const int itemH = rcItem.bottom - rcItem.top;
+    // Substring matches: "vcenter" also centres across.
+    if (text.Find(L"left") >= 0) {
+        rc.left = rcItem.left;
+        rc.right = rc.left + size.cx;
+    } else if (text.Find(L"center") >= 0) {
+        rc.left = rcItem.left + (itemW - size.cx) / 2;
+        rc.right = rc.left + size.cx;
+    } else if (text.Find(L"right") >= 0) {
+        rc.left = rcItem.right - size.cx;
+        rc.right = rc.left + size.cx;
+    }
+    if (text.Find(L"top") >= 0) {
+        rc.top = rcItem.top;
+        rc.bottom = rc.top + size.cy;
+    } else if (text.Find(L"vcenter") >= 0) {
+        rc.top = rcItem.top + (itemH - size.cy) / 2;
+        rc.bottom = rc.top + size.cy;
+    } else if (text.Find(L"bottom") >= 0) {
+        rc.top = rcItem.bottom - size.cy;
+        rc.bottom = rc.top + size.cy;
+    }
+    ::OffsetRect(&rc, padding.left, padding.top);
+    ::OffsetRect(&rc, -padding.right, -padding.bottom);
+    if (rc.right > rcItem.right)
+        rc.right = rcItem.right;
+    if (rc.bottom > rcItem.bottom)
+        rc.bottom = rcItem.bottom;
+}
+
+} // namespace ZvUI
