@@ -1348,10 +1348,13 @@ void CControlUI::PaintBorder(HDC hDC)
 
 void CControlUI::DoPostPaint(HDC /*hDC*/, const RECT& /*rcPaint*/) {}
 
-SIZE CControlUI::MeasureText(LPCWSTR /*text*/, int /*font*/)
+SIZE CControlUI::MeasureText(LPCWSTR text, int font)
 {
-    // Measured with the render engine on the manager's window DC once it exists.
-    return SIZE{0, 0};
+    if (m_pManager == nullptr)
+        return SIZE{0, 0};
+    const SIZE size = CUIRender::GetTextSize(m_pManager->GetWindowDC(), m_pManager, text, font);
+    const CDpiHelper* dpi = m_pManager->GetDpiHelper();
+    return SIZE{dpi->Unscale(size.cx), dpi->Unscale(size.cy)};
 }
 
 // --- scaling ---
