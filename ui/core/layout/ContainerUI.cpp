@@ -6,7 +6,6 @@
 #include <initializer_list>
 
 #include "layout/ScrollBarServices.h"
-#include "manager/DpiHelper.h"
 #include "manager/PaintManagerUI.h"
 #include "render/UIClipGuard.h"
 
