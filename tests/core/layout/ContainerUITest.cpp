@@ -482,6 +482,23 @@ TEST_F(WithScrollBars, OverflowShowsTheBarWithTheExcessAsRange)
     EXPECT_TRUE(SameRect(v.GetItemAt(0)->GetPos(), RECT{0, 0, 100, 150}));
 }
 
+TEST_F(WithScrollBars, HidingTheHorizontalBarGivesTheVerticalOneTheFullHeight)
+{
+    // Both bars start shown; only the vertical one is needed. The first layout must size the
+    // vertical bar and its range for the full height, not for the bar that just went away.
+    CVerticalLayoutUI v;
+    v.EnableScrollBar(true, true);
+    v.Add(MakeBox(50, 300));
+    v.SetPos(RECT{0, 0, 100, 200}, false);
+    EXPECT_FALSE(Bar(v.GetHorizontalScrollBar())->IsVisible());
+    ASSERT_TRUE(Bar(v.GetVerticalScrollBar())->IsVisible());
+    EXPECT_EQ(v.GetScrollRange().cy, 100);
+    EXPECT_TRUE(SameRect(Bar(v.GetVerticalScrollBar())->GetPos(), RECT{84, 0, 100, 200}))
+        << Show(Bar(v.GetVerticalScrollBar())->GetPos());
+    v.SetScrollPos(SIZE{0, 1000});
+    EXPECT_EQ(v.GetItemAt(0)->GetPos().bottom, 200);  // the end of the content meets the end of the view
+}
+
 TEST_F(WithScrollBars, ScrollingMovesChildrenAndNotifiesOncePerChange)
 {
     ManagedWindow w(100, 200);

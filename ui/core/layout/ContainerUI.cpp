@@ -4,7 +4,9 @@
 #include <cstdlib>
 #include <cwchar>
 #include <initializer_list>
+#include <new>
 
+#include "control/ScrollBarUI.h"
 #include "layout/ScrollBarServices.h"
 #include "manager/PaintManagerUI.h"
 #include "render/UIClipGuard.h"
@@ -13,7 +15,12 @@ namespace ZvUI {
 
 namespace {
 
-ScrollBarCreator g_scrollBarCreator = nullptr;
+CControlUI* CreateScrollBar()
+{
+    return new (std::nothrow) CScrollBarUI;
+}
+
+ScrollBarCreator g_scrollBarCreator = &CreateScrollBar;
 
 bool Is(LPCWSTR name, LPCWSTR key)
 {
@@ -1034,6 +1041,9 @@ void CContainerUI::Replace()
 
 void CContainerUI::UpdateScrollBars(RECT rc, int requiredWidth, int requiredHeight)
 {
+    // A re-place lays out again and decides both bars with the new rectangle; going on here
+    // with the old one would size the vertical bar and its range for a horizontal bar that
+    // has just gone (or come).
     if (m_pHorizontalScrollBar != nullptr && m_pHorizontalBar != nullptr) {
         const int overflow = requiredWidth - (rc.right - rc.left);
         const bool visible = m_pHorizontalScrollBar->IsVisible();
@@ -1042,11 +1052,13 @@ void CContainerUI::UpdateScrollBars(RECT rc, int requiredWidth, int requiredHeig
             m_pHorizontalBar->SetScrollRange(overflow);
             m_pHorizontalBar->SetScrollPos(0);
             Replace();
+            return;
         } else if (visible && overflow <= 0) {
             m_pHorizontalScrollBar->SetVisible(false);
             m_pHorizontalBar->SetScrollPos(0);
             m_pHorizontalBar->SetScrollRange(0);
             Replace();
+            return;
         } else if (visible) {
             const RECT bar = {rc.left, rc.bottom, rc.right,
                               rc.bottom + m_pHorizontalScrollBar->GetFixedHeight()};
@@ -1054,8 +1066,10 @@ void CContainerUI::UpdateScrollBars(RECT rc, int requiredWidth, int requiredHeig
             if (m_pHorizontalBar->GetScrollRange() != overflow) {
                 const int oldPos = m_pHorizontalBar->GetScrollPos();
                 m_pHorizontalBar->SetScrollRange(overflow);
-                if (m_pHorizontalBar->GetScrollPos() < oldPos)
+                if (m_pHorizontalBar->GetScrollPos() < oldPos) {
                     Replace();
+                    return;
+                }
             }
         }
     }
