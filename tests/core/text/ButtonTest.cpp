@@ -322,3 +322,35 @@ TEST_F(Button, TabBindingToSomethingElseIsIgnored)
     m_window->Click(50, 35);
     EXPECT_EQ(m_window->log.Count(L"click"), 2);
 }
+
+#if __has_include("layout/TabLayoutUI.h")
+#include "layout/TabLayoutUI.h"
+#include "layout/VerticalLayoutUI.h"
+
+TEST(ButtonTabBinding, EachClickSelectsTheBoundPage)
+{
+    CPaintManagerUI pm;
+    auto* root = new ZvUI::CVerticalLayoutUI;
+    auto* button = new CButtonUI;
+    auto* tabs = new ZvUI::CTabLayoutUI;
+    tabs->SetName(L"tabInstall");
+    for (int i = 0; i < 4; ++i)
+        tabs->Add(new CControlUI);
+    root->Add(button);
+    root->Add(tabs);
+    RootWindow window(pm, root, RECT{0, 0, 300, 200});
+    button->SetAttribute(L"bindtabindex", L"2");
+    button->SetAttribute(L"bindtablayoutname", L"tabInstall");
+    ASSERT_EQ(tabs->GetCurSel(), 0);
+    EXPECT_TRUE(button->Activate());
+    EXPECT_EQ(tabs->GetCurSel(), 2);
+    EXPECT_EQ(window.log.Count(L"tabselect"), 1);
+    tabs->SelectItem(0);
+    EXPECT_TRUE(button->Activate());
+    EXPECT_EQ(tabs->GetCurSel(), 2);
+    button->BindTabLayout(3);
+    EXPECT_EQ(tabs->GetCurSel(), 3) << "an explicit index wins over the bound one";
+    // The first "click" is raised before the page changes.
+    EXPECT_EQ(window.log.entries.front().type, L"click");
+}
+#endif
