@@ -103,7 +103,8 @@ public:
     virtual void HomeLeft();
     virtual void EndRight();
     virtual void EnableScrollBar(bool vertical = true, bool horizontal = false);
-    // The container neither owns nor deletes an attached bar; bar must be a CScrollBarUI.
+    // A CScrollBarUI (anything answering kScrollBarServicesInterface); others are ignored.
+    // The container neither owns nor deletes an attached bar; one it made itself it deletes.
     virtual void AttachVerticalScrollBar(CControlUI* bar);
     virtual CScrollBarUI* GetVerticalScrollBar() const;
     virtual CScrollBarUI* GetHorizontalScrollBar() const;

@@ -19,11 +19,11 @@ public:
     virtual void SetOwner(CContainerUI* owner) = 0;
     virtual bool IsHorizontal() const = 0;
     virtual void SetHorizontal(bool horizontal) = 0;
-    // Clamps to 0..range and re-places the bar.
     virtual int GetScrollPos() const = 0;
+    // Clamps to 0..range and re-places the bar.
     virtual void SetScrollPos(int pos) = 0;
-    // Negative becomes 0; the position is clamped to the new range.
     virtual int GetScrollRange() const = 0;
+    // Negative becomes 0; the position is clamped to the new range.
     virtual void SetScrollRange(int range) = 0;
     virtual int GetLineSize() const = 0;
 
