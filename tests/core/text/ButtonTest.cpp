@@ -8,6 +8,8 @@
 
 #include "ControlsTestSupport.h"
 #include "TextTestSupport.h"
+#include "layout/TabLayoutUI.h"
+#include "layout/VerticalLayoutUI.h"
 
 using ZvUI::CButtonUI;
 using ZvUI::CControlUI;
@@ -323,10 +325,6 @@ TEST_F(Button, TabBindingToSomethingElseIsIgnored)
     EXPECT_EQ(m_window->log.Count(L"click"), 2);
 }
 
-#if __has_include("layout/TabLayoutUI.h")
-#include "layout/TabLayoutUI.h"
-#include "layout/VerticalLayoutUI.h"
-
 TEST(ButtonTabBinding, EachClickSelectsTheBoundPage)
 {
     CPaintManagerUI pm;
@@ -353,4 +351,3 @@ TEST(ButtonTabBinding, EachClickSelectsTheBoundPage)
     // The first "click" is raised before the page changes.
     EXPECT_EQ(window.log.entries.front().type, L"click");
 }
-#endif

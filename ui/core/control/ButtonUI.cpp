@@ -3,17 +3,12 @@
 
 #include <cwchar>
 
+#include "layout/TabLayoutUI.h"
 #include "manager/DpiHelper.h"
 #include "manager/PaintManagerUI.h"
 #include "render/UIDrawInfo.h"
 #include "render/UIImageInfo.h"
 #include "render/UIRender.h"
-
-// The tab layout arrives with the tile, tab and child layouts; until then a bound name selects nothing.
-#if __has_include("layout/TabLayoutUI.h")
-#include "layout/TabLayoutUI.h"
-#define ZV_HAVE_TAB_LAYOUT 1
-#endif
 
 namespace ZvUI {
 
@@ -177,9 +172,7 @@ void CButtonUI::BindTabLayout(int index)
     void* tab = control != nullptr ? control->GetInterface(L"TabLayout") : nullptr;
     if (tab == nullptr)
         return;
-#ifdef ZV_HAVE_TAB_LAYOUT
     static_cast<CTabLayoutUI*>(tab)->SelectItem(index >= 0 ? index : m_iBindTabIndex);
-#endif
 }
 
 void CButtonUI::SetBindTabLayoutIndex(int index)
