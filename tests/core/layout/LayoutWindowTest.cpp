@@ -1,5 +1,5 @@
-// One shown window: its own WM_PAINT lays the tree out and paints it, and a preview drag of a
-// separator shows the shaded band on screen until the release.
+// One shown window: its own WM_PAINT lays the tree out and paints it, a preview drag of a
+// separator shows the shaded band on screen until the release, and EndDown paints before scrolling.
 #include <gtest/gtest.h>
 
 #include "../render/RenderCanvas.h"
@@ -56,7 +56,7 @@ bool ShowsUp(HWND hwnd)
 
 } // namespace
 
-TEST(LayoutWindow, OwnPaintLaysOutPaintsAndShowsTheDragBand)
+TEST(LayoutWindow, OwnPaintLaysOutPaintsShowsTheDragBandAndScrollsToTheNewEnd)
 {
     ManagedWindow window(320, 240, true);
     auto* root = new CVerticalLayoutUI;
@@ -68,7 +68,11 @@ TEST(LayoutWindow, OwnPaintLaysOutPaintsAndShowsTheDragBand)
     side->SetMinWidth(60);
     side->SetSepWidth(4);
     Coloured(side, kGreen);
-    CControlUI* content = Coloured(new CControlUI, kBlue);
+    ZvUI::SetScrollBarCreator(&layout_test::TestScrollBar::Create);
+    auto* content = new CVerticalLayoutUI;
+    Coloured(content, kBlue);
+    content->EnableScrollBar(true, false);
+    content->Add(MakeBox(0, 100));
     body->Add(side);
     body->Add(content);
     root->Add(header);
@@ -112,4 +116,14 @@ TEST(LayoutWindow, OwnPaintLaysOutPaintsAndShowsTheDragBand)
     EXPECT_EQ(canvas.Rgb(120, 120), kGreen & 0xFFFFFFu);
     EXPECT_EQ(canvas.Rgb(148, 120), kGreen & 0xFFFFFFu);
     EXPECT_EQ(canvas.Rgb(160, 120), kBlue & 0xFFFFFFu);
+
+    // Content added after the last paint: scrolling to the end first lets the window paint, so
+    // the end is that of the new content (500 high in a 170-high view).
+    EXPECT_EQ(content->GetScrollRange().cy, 0);
+    content->Add(MakeBox(0, 400));
+    content->EndDown();
+    EXPECT_EQ(content->GetScrollRange().cy, 330);
+    EXPECT_EQ(content->GetScrollPos().cy, 330);
+    EXPECT_EQ(content->GetItemAt(1)->GetPos().bottom, 210);
+    ZvUI::SetScrollBarCreator(nullptr);
 }
