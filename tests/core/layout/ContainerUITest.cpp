@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "../render/RenderCanvas.h"
 #include "LayoutTestSupport.h"
 #include "layout/VerticalLayoutUI.h"
@@ -680,6 +682,55 @@ TEST_F(WithScrollBars, AnAttachedBarTakesNoWidthFromTheVerticalLayout)
     EXPECT_EQ(v.GetScrollPos().cy, 0);
     v.AttachVerticalScrollBar(nullptr);
     v.EnableScrollBar(false, false);  // forget the stack object before it goes
+}
+
+// --- events ---
+
+namespace {
+
+class RecordingParent : public CContainerUI {
+public:
+    void DoEvent(UIControlEvent& event) override { seen.push_back(event.type); }
+    std::vector<int> seen;
+};
+
+} // namespace
+
+TEST_F(WithScrollBars, MouseDisabledContainerHandsMouseEventsToItsParent)
+{
+    RecordingParent parent;
+    auto* c = new CVerticalLayoutUI;
+    parent.Add(c);
+    c->SetManager(nullptr, &parent, false);
+    c->EnableScrollBar(true, false);
+    c->Add(MakeBox(0, 500));
+    c->SetPos(RECT{0, 0, 100, 100}, false);
+    c->SetMouseEnabled(false);
+    EXPECT_FALSE(Bar(c->GetVerticalScrollBar())->IsMouseEnabled());
+
+    UIControlEvent wheel;
+    wheel.type = ZvUI::EventScrollWheel;
+    wheel.wParam = 1;
+    c->DoEvent(wheel);  // a mouse event: the parent's, no scrolling
+    EXPECT_EQ(c->GetScrollPos().cy, 0);
+    UIControlEvent key;
+    key.type = ZvUI::EventKeyDown;
+    key.keyChar = VK_DOWN;
+    c->DoEvent(key);  // keys stay the container's
+    EXPECT_EQ(c->GetScrollPos().cy, 8);
+    UIControlEvent focus;
+    focus.type = ZvUI::EventSetFocus;
+    c->DoEvent(focus);
+    EXPECT_TRUE(c->IsFocused());
+    focus.type = ZvUI::EventKillFocus;
+    c->DoEvent(focus);
+    EXPECT_FALSE(c->IsFocused());
+    UIControlEvent up;
+    up.type = ZvUI::EventKeyUp;  // not the container's: up to the parent by the base
+    c->DoEvent(up);
+    ASSERT_EQ(parent.seen.size(), 2u);
+    EXPECT_EQ(parent.seen[0], ZvUI::EventScrollWheel);
+    EXPECT_EQ(parent.seen[1], ZvUI::EventKeyUp);
 }
 
 // --- painting ---
