@@ -238,7 +238,7 @@ TEST(ScrollBarPaint, StateImagesLandOnTheirParts)
     bar->SetScrollRange(200);
     bar->SetScrollPos(100);
     window.SetRoot(bar, R(0, 0, 16, 100));
-    // The images go in after the root: setting a root starts the manager's resources afresh.
+    // The images go in after the root: setting a root applies the DPI, which reloads the manager's images.
     AddSolidImage(window.Manager(), L"thumbred", 0xFFFF0000, 16, 16);
     AddSolidImage(window.Manager(), L"thumbblue", 0xFF0000FF, 16, 16);
     AddSolidImage(window.Manager(), L"btngreen", 0xFF00FF00, 16, 16);
