@@ -2,6 +2,8 @@
 // scrolling, and clipped painting into a DIB.
 #include "layout/ContainerUI.h"
 
+#include "control/ScrollBarUI.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -418,15 +420,29 @@ TEST(ContainerAttributes, ScaledReadsFollowTheManagersDpi)
 
 // --- scroll bars ---
 
-TEST(ContainerScrollBars, WithoutTheBarClassNoBarIsMade)
+TEST(ContainerScrollBars, RealBarsByDefault)
 {
-    CContainerUI c;
+    CVerticalLayoutUI c;
     c.SetAttribute(L"vscrollbar", L"true");
     c.SetAttribute(L"hscrollbar", L"true");
-    EXPECT_EQ(c.GetVerticalScrollBar(), nullptr);
-    EXPECT_EQ(c.GetHorizontalScrollBar(), nullptr);
-    c.UpdateScrollBars(RECT{0, 0, 10, 10}, 500, 500);
-    EXPECT_EQ(c.GetScrollRange().cy, 0);
+    ZvUI::CScrollBarUI* v = c.GetVerticalScrollBar();
+    ZvUI::CScrollBarUI* h = c.GetHorizontalScrollBar();
+    ASSERT_NE(v, nullptr);
+    ASSERT_NE(h, nullptr);
+    EXPECT_STREQ(v->GetClass(), L"ScrollBarUI");
+    EXPECT_FALSE(v->IsHorizontal());
+    EXPECT_TRUE(h->IsHorizontal());
+    EXPECT_EQ(v->GetOwner(), &c);
+    EXPECT_EQ(h->GetOwner(), &c);
+    c.Add(MakeBox(40, 300));
+    c.SetPos(RECT{0, 0, 100, 200}, false);
+    EXPECT_FALSE(h->IsVisible());
+    EXPECT_TRUE(v->IsVisible());
+    EXPECT_EQ(c.GetScrollRange().cy, 100);
+    EXPECT_TRUE(SameRect(v->GetPos(), RECT{84, 0, 100, 200})) << Show(v->GetPos());
+    c.SetScrollPos(SIZE{0, 250});
+    EXPECT_EQ(v->GetScrollPos(), 100);
+    EXPECT_EQ(c.GetItemAt(0)->GetPos().top, -100);
 }
 
 TEST_F(WithScrollBars, AttributesMakeBarsWithClassDefaultsAndStyles)

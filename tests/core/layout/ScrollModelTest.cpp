@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "LayoutTestSupport.h"
+#include "control/ScrollBarUI.h"
 #include "layout/HorizontalLayoutUI.h"
 #include "layout/VerticalLayoutUI.h"
 
@@ -158,16 +159,17 @@ std::string Show(const RECT& r)
            std::to_string(r.bottom) + ")";
 }
 
-class ScrollModel : public ::testing::Test {
-protected:
-    void SetUp() override { ZvUI::SetScrollBarCreator(&TestScrollBar::Create); }
-    void TearDown() override { ZvUI::SetScrollBarCreator(nullptr); }
-};
-
-} // namespace
-
-TEST_F(ScrollModel, GeneratedContentGetsTheBarsRangesAndOffsetsOfTheModel)
+// The bar as a control, whichever kind the container made.
+CControlUI* AsControl(ZvUI::CScrollBarUI* bar, bool real)
 {
+    if (bar == nullptr)
+        return nullptr;
+    return real ? static_cast<CControlUI*>(bar) : static_cast<CControlUI*>(Bar(bar));
+}
+
+void RunGeneratedCases(bool realBars)
+{
+    ZvUI::SetScrollBarCreator(realBars ? nullptr : &TestScrollBar::Create);
     ManagedWindow window(400, 300);
     std::mt19937 rng(20261209);
     int scrolled = 0;
@@ -190,8 +192,8 @@ TEST_F(ScrollModel, GeneratedContentGetsTheBarsRangesAndOffsetsOfTheModel)
         // It sets a new range after placing the children, though; the next layout uses it.
         layout->SetPos(RECT{0, 0, c.width, c.height}, true);
         const SIZE range = layout->GetScrollRange();
-        TestScrollBar* v = Bar(layout->GetVerticalScrollBar());
-        TestScrollBar* h = Bar(layout->GetHorizontalScrollBar());
+        CControlUI* v = AsControl(layout->GetVerticalScrollBar(), realBars);
+        CControlUI* h = AsControl(layout->GetHorizontalScrollBar(), realBars);
         ASSERT_EQ(v != nullptr && v->IsVisible(), e.vVisible) << what;
         ASSERT_EQ(h != nullptr && h->IsVisible(), e.hVisible) << what;
         ASSERT_EQ(range.cy, e.vRange) << what;
@@ -230,4 +232,17 @@ TEST_F(ScrollModel, GeneratedContentGetsTheBarsRangesAndOffsetsOfTheModel)
         window.Pump();
     }
     EXPECT_GT(scrolled, 100);
+    ZvUI::SetScrollBarCreator(nullptr);
+}
+
+} // namespace
+
+TEST(ScrollModel, GeneratedContentGetsTheBarsRangesAndOffsetsOfTheModel)
+{
+    RunGeneratedCases(false);
+}
+
+TEST(ScrollModel, TheSameWithRealScrollBars)
+{
+    RunGeneratedCases(true);
 }

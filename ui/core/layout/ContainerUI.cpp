@@ -15,6 +15,7 @@ namespace ZvUI {
 
 namespace {
 
+// Null when allocation fails; the container then goes on without that bar.
 CControlUI* CreateScrollBar()
 {
     return new (std::nothrow) CScrollBarUI;
@@ -62,7 +63,7 @@ bool Meets(const RECT& a, const RECT& b)
 
 void SetScrollBarCreator(ScrollBarCreator creator)
 {
-    g_scrollBarCreator = creator;
+    g_scrollBarCreator = creator != nullptr ? creator : &CreateScrollBar;
 }
 
 ScrollBarCreator GetScrollBarCreator()
@@ -934,7 +935,7 @@ void CContainerUI::EndRight()
 void CContainerUI::EnableScrollBar(bool vertical, bool horizontal)
 {
     if (vertical && m_pVerticalScrollBar == nullptr) {
-        CControlUI* bar = g_scrollBarCreator != nullptr ? g_scrollBarCreator() : nullptr;
+        CControlUI* bar = g_scrollBarCreator();
         IScrollBarServicesUI* services = ServicesOf(bar);
         if (services == nullptr) {
             delete bar;
@@ -956,7 +957,7 @@ void CContainerUI::EnableScrollBar(bool vertical, bool horizontal)
     }
 
     if (horizontal && m_pHorizontalScrollBar == nullptr) {
-        CControlUI* bar = g_scrollBarCreator != nullptr ? g_scrollBarCreator() : nullptr;
+        CControlUI* bar = g_scrollBarCreator();
         IScrollBarServicesUI* services = ServicesOf(bar);
         if (services == nullptr) {
             delete bar;

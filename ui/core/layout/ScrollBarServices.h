@@ -1,5 +1,5 @@
 #pragma once
-// What a container calls on its scroll bars, so the container builds before CScrollBarUI exists.
+// What a container calls on its scroll bars: all it needs of CScrollBarUI.
 
 #include <windows.h>
 
@@ -31,8 +31,8 @@ protected:
     ~IScrollBarServicesUI() = default;
 };
 
-// Makes the bars of EnableScrollBar; the caller owns the result. Until the scroll-bar class
-// registers its creator, no bar is made and the container behaves as if allocation failed.
+// Makes the bars of EnableScrollBar instead of CScrollBarUI (tests substitute their own);
+// null restores CScrollBarUI. The caller owns the result.
 using ScrollBarCreator = CControlUI* (*)();
 void SetScrollBarCreator(ScrollBarCreator creator);
 ScrollBarCreator GetScrollBarCreator();
