@@ -394,3 +394,35 @@ TEST(ScrollBarOwner, ButtonScrollsTheOwningContainer)
     EXPECT_EQ(layout->GetScrollPos().cy, moved + 100 > 200 ? 200 : moved + 100);
     window.Manager().RemoveNotifyListener(&scrolls);
 }
+
+TEST_F(ScrollBarInput, HoverMarksButtonsAndTheThumbUnderTheMouse)
+{
+    window.Move(8, 50, 0);
+    EXPECT_NE(bar->GetButton1State() & 0x08, 0u);
+    EXPECT_NE(bar->GetButton2State() & 0x08, 0u);
+    EXPECT_EQ(bar->GetThumbState() & 0x08, 0u);
+    window.Move(8, 20, 0);
+    EXPECT_NE(bar->GetThumbState() & 0x08, 0u);
+    window.Move(8, 60, 0);
+    EXPECT_EQ(bar->GetThumbState() & 0x08, 0u);
+}
+
+TEST(ScrollBarDpi, ThumbDragTracksTheMouseAtOneHundredFiftyPercent)
+{
+    HostWindow window(60, 200);
+    auto* bar = new CScrollBarUI;
+    bar->SetScrollRange(200);
+    window.SetRoot(bar, R(0, 0, 16, 150));
+    window.Manager().ApplyDpi(144);
+    ASSERT_EQ(window.Manager().GetDpiHelper()->GetScale(), 150);
+    bar->SetPos(R(0, 0, 24, 150), true);
+    // 24-pixel buttons leave 102; the thumb is 150 * 102 / 350 = 43 long.
+    ASSERT_EQ(Show(bar->GetThumbRect()), "0,24,24,67");
+    window.Down(12, 30);
+    // The thumb's whole free travel (102 - 43) is the whole range.
+    window.Move(12, 30 + 59);
+    ASSERT_TRUE(HostWindow::PumpUntil([&] { return bar->GetScrollPos() != 0; }));
+    EXPECT_EQ(bar->GetScrollPos(), 200);
+    EXPECT_EQ(Show(bar->GetThumbRect()), "0,83,24,126");
+    window.Up(12, 89);
+}
