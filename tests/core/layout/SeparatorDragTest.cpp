@@ -194,7 +194,7 @@ TEST(SeparatorDrag, LeftBandOfARowMovesItsLeftEdge)
     Drag(window.Handle(), 140, 50);
     EXPECT_TRUE(SameRect(pane->GetSeparatorRect(true), RECT{138, 0, 144, 100}));
     EXPECT_EQ(pane->GetFixedWidth(), 112);
-    Drag(window.Handle(), 160, 50);  // right, but left of the band's left edge (138)? no: inside
+    Drag(window.Handle(), 160, 50);  // back right from inside the band: the left edge follows
     EXPECT_EQ(pane->GetFixedWidth(), 92);
     Up(window.Handle(), 160, 50);
     window.Layout();
