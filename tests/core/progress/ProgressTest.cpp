@@ -154,6 +154,8 @@ TEST(ProgressPaint, ForeColourFillsExactlyTheValueShare)
     const Row rows[] = {
         {0, 100, 0, 0},     {0, 100, 50, 297}, {0, 100, 100, 594}, {0, 100, 1, 5},
         {0, 100, 99, 588},  {-100, 100, 0, 297}, {0, 7, 3, 254},
+        // Products past 32 bits.
+        {0, 2000000000, 1000000000, 297}, {-2000000000, 2000000000, 0, 297},
     };
     HostWindow window(600, 20);
     CProgressUI* bar = Install(window, RECT{0, 0, 594, 14});

@@ -1,6 +1,7 @@
 // Progress bar: range and value, the filled part in the fore colour or fore image, percentage text.
 #include "control/ProgressUI.h"
 
+#include <climits>
 #include <cwchar>
 
 #include "manager/DpiHelper.h"
@@ -91,7 +92,8 @@ void CProgressUI::UpdateText()
     // An empty range has no share to show; skip rather than divide by zero.
     if (m_nMax <= m_nMin)
         return;
-    const float percent = static_cast<float>(m_nValue - m_nMin) * 100.0f / static_cast<float>(m_nMax - m_nMin);
+    const float percent = static_cast<float>(static_cast<__int64>(m_nValue) - m_nMin) * 100.0f /
+                          static_cast<float>(static_cast<__int64>(m_nMax) - m_nMin);
     CUIString text;
     text.Format(L"%.0f%%", static_cast<double>(percent));
     SetText(text);
@@ -115,8 +117,12 @@ void CProgressUI::SetAttribute(LPCWSTR name, LPCWSTR value)
 
 void CProgressUI::RepairRange()
 {
-    if (m_nMin >= m_nMax)
+    // At the top of the int range the maximum cannot go up: the minimum comes down instead.
+    if (m_nMin >= m_nMax) {
+        if (m_nMin == INT_MAX)
+            m_nMin = INT_MAX - 1;
         m_nMax = m_nMin + 1;
+    }
     if (m_nValue > m_nMax)
         m_nValue = m_nMax;
     if (m_nValue < m_nMin)
@@ -131,26 +137,29 @@ void CProgressUI::PaintForeColor(HDC hDC)
         return;
     RepairRange();
     RECT rc = m_rcItem;
-    const int span = m_nMax - m_nMin;
+    // In 64 bits: a wide range times the bar's length does not fit in 32.
+    const __int64 span = static_cast<__int64>(m_nMax) - m_nMin;
     if (m_bHorizontal)
-        rc.right = (m_nValue - m_nMin) * (m_rcItem.right - m_rcItem.left) / span + m_rcItem.left;
+        rc.right = static_cast<LONG>((static_cast<__int64>(m_nValue) - m_nMin) * (m_rcItem.right - m_rcItem.left) /
+                                     span) + m_rcItem.left;
     else
-        rc.top = (m_rcItem.bottom - m_rcItem.top) * (m_nMax - m_nValue) / span + m_rcItem.top;
+        rc.top = static_cast<LONG>((m_rcItem.bottom - m_rcItem.top) * (static_cast<__int64>(m_nMax) - m_nValue) /
+                                   span) + m_rcItem.top;
     CUIRender::DrawColor(hDC, rc, GetAdjustColor(m_dwForeColor));
 }
 
 void CProgressUI::PaintForeImage(HDC hDC)
 {
     RepairRange();
-    const float span = static_cast<float>(m_nMax - m_nMin);
+    const float span = static_cast<float>(static_cast<__int64>(m_nMax) - m_nMin);
     const int width = m_rcItem.right - m_rcItem.left;
     const int height = m_rcItem.bottom - m_rcItem.top;
     int filled = 0;
     int offset = 0;
     if (m_bHorizontal) {
-        filled = static_cast<int>(static_cast<float>(m_nValue - m_nMin) * static_cast<float>(width) / span);
+        filled = static_cast<int>(static_cast<float>(static_cast<__int64>(m_nValue) - m_nMin) * static_cast<float>(width) / span);
     } else {
-        offset = static_cast<int>(static_cast<float>(height) * static_cast<float>(m_nMax - m_nValue) / span);
+        offset = static_cast<int>(static_cast<float>(height) * static_cast<float>(static_cast<__int64>(m_nMax) - m_nValue) / span);
         filled = width;
     }
     if (m_sForeImage.IsEmpty())
