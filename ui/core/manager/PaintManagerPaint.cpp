@@ -182,7 +182,7 @@ bool CPaintManagerUI::OnPaint(LRESULT& result)
                     m_bPainting = false;
                     return true;
                 }
-                // The drop shadow follows the window here once the shadow window exists.
+                m_shadow.Update(m_hWndPaint);
             }
         }
     } else if (m_bLayered && m_bLayeredChanged) {

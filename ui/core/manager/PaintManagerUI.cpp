@@ -199,7 +199,7 @@ CPaintManagerUI::CPaintManagerUI()
     Gdiplus::GdiplusStartupInput input;
     if (Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, nullptr) != Gdiplus::Ok)
         m_gdiplusToken = 0;
-    // The drop shadow's window class (Part 1.128) is registered here once it exists.
+    CShadowUI::RegisterShadowClass(GetModule());
     // The process DPI reaches every new manager before it has a window.
     GetDpiHelper()->SetScale(s.processDpi);
 }
@@ -569,7 +569,7 @@ CControlUI* BindNameProc(CControlUI* control, LPVOID data)
 
 bool CPaintManagerUI::SetRootControl(CControlUI* control)
 {
-    // The drop shadow (Part 1.128) is created here with this manager once it exists.
+    m_shadow.Create(this);
     SetFocus(nullptr);
     m_pEventKey = nullptr;
     m_pEventHover = nullptr;

@@ -10,6 +10,7 @@
 #include "utils/UIArray.h"
 #include "utils/UIString.h"
 #include "utils/UIStringMap.h"
+#include "window/ShadowUI.h"
 
 namespace ZvUI {
 
@@ -308,6 +309,8 @@ public:
     void SetHoverTime(int ms) { m_nHoverTime = ms; }
     int GetHoverTime() const { return m_nHoverTime; }
     void SetPainting(bool painting) { m_bPainting = painting; }
+    // The window's drop shadow; off until enabled.
+    CShadowUI* GetShadow() { return &m_shadow; }
     bool IsPainting() const { return m_bPainting; }
 
     // --- painting (Part 1.150, the rendering side; see PaintManagerPaint.cpp) ---
@@ -438,6 +441,7 @@ private:
     bool m_bPainting = false;
     bool m_bUseGdiplusText = false;
     int m_nGdiplusTextRenderingHint = 0;
+    CShadowUI m_shadow;
 
     // --- Part 1.150 painting state read by invalidation ---
     RECT m_rcUpdate = {0, 0, 0, 0};
