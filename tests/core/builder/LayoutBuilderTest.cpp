@@ -1,0 +1,249 @@
+// Control factory and layout builder: class names in any case, elements, attributes, includes.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "builder/ControlFactory.h"
+#include "builder/DialogBuilder.h"
+#include "control/ButtonUI.h"
+#include "control/ControlUI.h"
+#include "layout/ContainerUI.h"
+#include "manager/PaintManagerUI.h"
+
+using namespace ZvUI;
+
+namespace {
+
+// --- factory ---
+
+struct FactoryCase {
+    const wchar_t* name;
+    const wchar_t* cls;  // null: not created
+};
+
+TEST(ControlFactory, CreatesBuiltInClassesInAnyCase)
+{
+    const FactoryCase cases[] = {
+        {L"CVerticalLayoutUI", L"VerticalLayoutUI"}, {L"cverticallayoutui", L"VerticalLayoutUI"},
+        {L"CBUTTONUI", L"ButtonUI"}, {L"CLabelUI", L"LabelUI"}, {L"CTextUI", L"TextUI"},
+        {L"CControlUI", L"ControlUI"}, {L"CContainerUI", L"ContainerUI"},
+        {L"CHorizontalLayoutUI", L"HorizontalLayoutUI"}, {L"CTabLayoutUI", L"TabLayoutUI"},
+        {L"CTileLayoutUI", L"TileLayoutUI"}, {L"CChildLayoutUI", L"ChildLayoutUI"},
+        {L"CProgressUI", L"ProgressUI"}, {L"CScrollBarUI", L"ScrollBarUI"},
+        {L"VerticalLayout", nullptr}, {L"Button", nullptr}, {L"", nullptr}, {L"CNoSuchUI", nullptr}};
+    for (const FactoryCase& c : cases) {
+        CControlUI* control = CControlFactory::GetInstance()->CreateControl(c.name);
+        if (c.cls == nullptr) {
+            EXPECT_EQ(control, nullptr) << c.name;
+        } else {
+            ASSERT_NE(control, nullptr) << c.name;
+            EXPECT_STREQ(control->GetClass(), c.cls) << c.name;
+        }
+        delete control;
+    }
+}
+
+CControlUI* MakeFirst() { auto* c = new CControlUI(); c->SetName(L"first"); return c; }
+CControlUI* MakeSecond() { auto* c = new CControlUI(); c->SetName(L"second"); return c; }
+
+TEST(ControlFactory, RegisteringTwiceKeepsTheFirstCreator)
+{
+    CControlFactory* factory = CControlFactory::GetInstance();
+    factory->RegisterControl(L"CTwiceUI", &MakeFirst);
+    factory->RegisterControl(L"ctwiceui", &MakeSecond);
+    CControlUI* control = factory->CreateControl(L"CTWICEUI");
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control->GetName(), L"first");
+    delete control;
+}
+
+// --- builder on a real window ---
+
+LRESULT CALLBACK ManagedProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    auto* pm = reinterpret_cast<CPaintManagerUI*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    LRESULT result = 0;
+    if (pm != nullptr && pm->HandleWindowMessage(msg, wParam, lParam, result))
+        return result;
+    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+class BuilderWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        static ATOM atom = [] {
+            WNDCLASSW wc = {};
+            wc.lpfnWndProc = ManagedProc;
+            wc.hInstance = ::GetModuleHandleW(nullptr);
+            wc.lpszClassName = L"ZvBuilderTestWindow";
+            return ::RegisterClassW(&wc);
+        }();
+        (void)atom;
+        m_hwnd = ::CreateWindowExW(0, L"ZvBuilderTestWindow", L"b", WS_POPUP, 0, 0, 100, 100, nullptr,
+                                   nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        ::SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&m_pm));
+        m_pm.AttachWindow(m_hwnd);
+    }
+    void TearDown() override
+    {
+        ::SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
+        ::DestroyWindow(m_hwnd);
+    }
+    CControlUI* Build(LPCWSTR xml, IDialogBuilderCallback* cb = nullptr)
+    {
+        CLayoutBuilder builder;
+        CControlUI* root = builder.Create(xml, nullptr, cb, &m_pm, nullptr);
+        if (root != nullptr)
+            m_pm.SetRootControl(root);
+        return root;
+    }
+    CPaintManagerUI m_pm;
+    HWND m_hwnd = nullptr;
+};
+
+TEST_F(BuilderWindow, WindowAttributesApplyInAnyCaseExceptTheLayeredFour)
+{
+    CControlUI* root = Build(
+        L"<WINDOW SIZE=\"300,200\" Caption=\"0,0,0,50\" sizeBOX=\"4,5,6,7\" roundcorner=\"3,4\" "
+        L"MinInfo=\"80,60\" maxinfo=\"900,700\" SHOWDIRTY=\"TRUE\" Bktrans=\"true\" "
+        L"DefaultFontColor=\"#FF112233\" tooltiphovertime=\"250\">"
+        L"<VerticalLayout name=\"root\"/></WINDOW>");
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(m_pm.GetInitialSize().cx, 300);
+    EXPECT_EQ(m_pm.GetInitialSize().cy, 200);
+    RECT rcWin;
+    ::GetWindowRect(m_hwnd, &rcWin);
+    EXPECT_EQ(rcWin.right - rcWin.left, 300);
+    const RECT cap = m_pm.GetCaptionRect();
+    EXPECT_EQ(cap.bottom, 50);
+    const RECT box = m_pm.GetSizeBox();
+    EXPECT_EQ(box.left + box.top + box.right + box.bottom, 22);
+    EXPECT_EQ(m_pm.GetRoundCorner().cy, 4);
+    EXPECT_EQ(m_pm.GetMinInfo().cx, 80);
+    EXPECT_EQ(m_pm.GetMaxInfo().cy, 700);
+    EXPECT_TRUE(m_pm.IsShowUpdateRect());
+    EXPECT_FALSE(m_pm.IsLayeredRequested());  // "Bktrans" is not "bktrans"
+    EXPECT_EQ(m_pm.GetTextColor(), 0xFF112233u);
+    EXPECT_EQ(m_pm.GetHoverTime(), 250);
+}
+
+TEST_F(BuilderWindow, ChildrenAttributesDefaultsAndTagsInAnyCase)
+{
+    CControlUI* root = Build(
+        L"<Window><Default name=\"Button\" value=\"text=&quot;dflt&quot; width=&quot;40&quot;\"/>"
+        L"<Font id=\"3\" name=\"Tahoma\" size=\"14\" default=\"true\"/><Font name=\"x\" size=\"30\"/>"
+        L"<Style name=\"big\" value=\"height=&quot;33&quot;\"/>"
+        L"<verticallayout NAME=\"root\"><HorizontalLayout name=\"row\">"
+        L"<Button name=\"a\"/><Button name=\"b\" Text=\"own\"/><BUTTON name=\"c2\"/><Label name=\"l\" style=\"big\"/>"
+        L"</HorizontalLayout><Unknown name=\"u\"><Label name=\"lost\"/></Unknown></verticallayout>"
+        L"<Label name=\"second\"/></Window>");
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->GetName(), L"root");
+    CControlUI* a = m_pm.FindControl(L"a");
+    CControlUI* b = m_pm.FindControl(L"b");
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    EXPECT_STREQ(a->GetClass(), L"ButtonUI");
+    EXPECT_EQ(a->GetText(), L"dflt");
+    EXPECT_EQ(b->GetText(), L"own");
+    EXPECT_EQ(b->GetFixedWidth(), 40);
+    EXPECT_EQ(b->GetParent(), m_pm.FindControl(L"row"));
+    // Class defaults are looked up under the tag as written.
+    ASSERT_NE(m_pm.FindControl(L"c2"), nullptr);
+    EXPECT_STREQ(m_pm.FindControl(L"c2")->GetClass(), L"ButtonUI");
+    ASSERT_NE(m_pm.FindControl(L"l"), nullptr);
+    EXPECT_EQ(m_pm.FindControl(L"l")->GetFixedHeight(), 33);
+    EXPECT_EQ(m_pm.FindControl(L"u"), nullptr);
+    EXPECT_EQ(m_pm.FindControl(L"lost"), nullptr);
+    EXPECT_EQ(m_pm.FindControl(L"second"), nullptr);  // built, attached nowhere
+    EXPECT_NE(m_pm.GetFontInfo(3), nullptr);
+    EXPECT_EQ(m_pm.GetFontCount(), 1);
+}
+
+class TagRecorder : public IDialogBuilderCallback {
+public:
+    CControlUI* CreateControl(LPCWSTR tag) override
+    {
+        tags += tag;
+        tags += L";";
+        if (wcscmp(tag, L"MyThing") != 0)
+            return nullptr;
+        auto* c = new CControlUI();
+        return c;
+    }
+    std::wstring tags;
+};
+
+TEST_F(BuilderWindow, UnknownTagsGoToTheCallbackAsWritten)
+{
+    TagRecorder cb;
+    CControlUI* root = Build(L"<Window><VerticalLayout><MyThing name=\"t\"/><mystery/></VerticalLayout></Window>", &cb);
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(cb.tags, L"MyThing;mystery;");
+    ASSERT_NE(m_pm.FindControl(L"t"), nullptr);
+}
+
+TEST_F(BuilderWindow, ParentWithoutContainerEndsTheLevel)
+{
+    CControlUI* root = Build(L"<Window><VerticalLayout><Label name=\"p\"><Label name=\"c\"/></Label>"
+                             L"<Label name=\"after\"/></VerticalLayout></Window>");
+    ASSERT_NE(root, nullptr);
+    EXPECT_NE(m_pm.FindControl(L"p"), nullptr);
+    EXPECT_NE(m_pm.FindControl(L"after"), nullptr);
+    EXPECT_EQ(m_pm.FindControl(L"c"), nullptr);
+}
+
+TEST_F(BuilderWindow, FailuresReturnNullAndApplyNothing)
+{
+    const wchar_t* bad[] = {L"<Window size=\"300,200\"><VerticalLayout></Window>",
+                            L"no-such-file.xml", L"<Window size=\"300,200\"></Window>"};
+    for (const wchar_t* xml : bad) {
+        CLayoutBuilder builder;
+        EXPECT_EQ(builder.Create(xml, nullptr, nullptr, &m_pm, nullptr), nullptr) << xml;
+    }
+    EXPECT_EQ(m_pm.GetInitialSize().cx, 300);  // the valid, empty layout applied its window
+    CLayoutBuilder builder;
+    EXPECT_EQ(builder.Create(MAKEINTRESOURCEW(999), L"ZVXML", nullptr, &m_pm, nullptr), nullptr);
+}
+
+// --- includes from files ---
+
+std::wstring TempFolder()
+{
+    wchar_t dir[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, dir);
+    std::wstring folder = std::wstring(dir) + L"zvbuilder\\";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+void WriteFile(const std::wstring& path, const char* text)
+{
+    FILE* f = _wfopen(path.c_str(), L"wb");
+    ASSERT_NE(f, nullptr);
+    fputs(text, f);
+    fclose(f);
+}
+
+TEST_F(BuilderWindow, IncludeRepeatsAFileUnderTheCurrentParent)
+{
+    const std::wstring folder = TempFolder();
+    WriteFile(folder + L"item.xml", "<Window><Label text=\"inc\"/></Window>");
+    WriteFile(folder + L"main.xml",
+              "<Window><VerticalLayout name=\"root\"><Include source=\"item.xml\" count=\"3\"/>"
+              "<include SOURCE=\"item.xml\"/></VerticalLayout></Window>");
+    CPaintManagerUI::SetResourceFolder(folder.c_str());
+    CControlUI* root = Build(L"main.xml");
+    CPaintManagerUI::SetResourceFolder(L"");
+    ASSERT_NE(root, nullptr);
+    auto* container = static_cast<IContainerUI*>(root->GetInterface(L"IContainer"));
+    ASSERT_NE(container, nullptr);
+    ASSERT_EQ(container->GetCount(), 4);
+    EXPECT_EQ(container->GetItemAt(3)->GetText(), L"inc");
+}
+
+} // namespace

@@ -1,0 +1,109 @@
+// Control factory: the vocabulary of element names a layout file may use.
+#include "builder/ControlFactory.h"
+
+#include <cwchar>
+#include <new>
+
+#include "control/ButtonUI.h"
+#include "control/ControlUI.h"
+#include "control/LabelUI.h"
+#include "control/ProgressUI.h"
+#include "control/ScrollBarUI.h"
+#include "control/TextUI.h"
+#include "layout/ChildLayoutUI.h"
+#include "layout/ContainerUI.h"
+#include "layout/HorizontalLayoutUI.h"
+#include "layout/TabLayoutUI.h"
+#include "layout/TileLayoutUI.h"
+#include "layout/VerticalLayoutUI.h"
+
+namespace ZvUI {
+
+namespace {
+
+template <class T>
+CControlUI* Make()
+{
+    return new (std::nothrow) T();
+}
+
+std::wstring KeyOf(CUIString name)
+{
+    name.MakeLower();
+    return std::wstring(name.GetData());
+}
+
+} // namespace
+
+CControlFactory*& CControlFactory::Slot()
+{
+    // Function-local static: the first initialisation is guarded against concurrent callers.
+    static CControlFactory* instance = new CControlFactory();
+    return instance;
+}
+
+CControlFactory* CControlFactory::GetInstance()
+{
+    // After Release a later build gets a fresh registry instead of a freed one.
+    CControlFactory*& instance = Slot();
+    if (instance == nullptr)
+        instance = new CControlFactory();
+    return instance;
+}
+
+void CControlFactory::Release()
+{
+    CControlFactory*& instance = Slot();
+    delete instance;
+    instance = nullptr;
+}
+
+CControlFactory::CControlFactory()
+{
+    // The built-in classes of the core, in the order of the framework's class list.
+    RegisterControl(L"CControlUI", &Make<CControlUI>);
+    RegisterControl(L"CContainerUI", &Make<CContainerUI>);
+    RegisterControl(L"CButtonUI", &Make<CButtonUI>);
+    RegisterControl(L"CLabelUI", &Make<CLabelUI>);
+    RegisterControl(L"CProgressUI", &Make<CProgressUI>);
+    RegisterControl(L"CScrollBarUI", &Make<CScrollBarUI>);
+    RegisterControl(L"CTextUI", &Make<CTextUI>);
+    RegisterControl(L"CChildLayoutUI", &Make<CChildLayoutUI>);
+    RegisterControl(L"CHorizontalLayoutUI", &Make<CHorizontalLayoutUI>);
+    RegisterControl(L"CTabLayoutUI", &Make<CTabLayoutUI>);
+    RegisterControl(L"CTileLayoutUI", &Make<CTileLayoutUI>);
+    RegisterControl(L"CVerticalLayoutUI", &Make<CVerticalLayoutUI>);
+
+    // Classes of the list, tree and text-input controls (ui/controls) and of the hosted and
+    // animated controls (ui/extra) register here as they arrive, one line each:
+    //   CComboUI, CComboBoxUI, CDateTimeUI, CEditUI, CGifAnimUI, CIPAddressUI, CIPAddressExUI,
+    //   CListUI, CListHeaderUI, CListHeaderItemUI, CListLabelElementUI, CListTextElementUI,
+    //   CListContainerElementUI, COptionMultiLineUI, CRichEditUI, CSliderUI, CTreeNodeUI (no
+    //   parent node), CTreeViewUI;
+    //   CActiveXUI, CFlashUI, CGroupBoxUI, CMenuUI, CMenuElementUI, CWebBrowserUI,
+    //   CAnimationTabLayoutUI, CRollTextUI, CColorPaletteUI, CListExUI,
+    //   CListContainerHeaderItemUI, CListTextExtElementUI, CHotKeyUI, CFadeButtonUI, CRingUI.
+    // The option and check box of the core (COptionUI, CCheckBoxUI) belong here too.
+}
+
+CControlFactory::~CControlFactory() = default;
+
+CControlUI* CControlFactory::CreateControl(CUIString className)
+{
+    const auto it = m_creators.find(KeyOf(className));
+    return it != m_creators.end() ? it->second() : nullptr;
+}
+
+void CControlFactory::RegisterControl(CUIString className, CreateControlFn creator)
+{
+    if (creator == nullptr)
+        return;
+    m_creators.emplace(KeyOf(className), creator);
+}
+
+bool CControlFactory::IsRegistered(CUIString className) const
+{
+    return m_creators.count(KeyOf(className)) != 0;
+}
+
+} // namespace ZvUI

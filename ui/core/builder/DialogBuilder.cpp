@@ -1,0 +1,402 @@
+// Layout builder: resources and window attributes of the root, then one control per element.
+#include "builder/DialogBuilder.h"
+
+#include <cwchar>
+#include <cwctype>
+#include <cstdlib>
+
+#include "builder/ControlFactory.h"
+#include "builder/TreeBuilderServices.h"
+#include "control/ControlUI.h"
+#include "layout/ChildLayoutUI.h"
+#include "layout/ContainerUI.h"
+#include "manager/DpiHelper.h"
+#include "manager/PaintManagerUI.h"
+#include "resource/UIResourceTable.h"
+#include "utils/UIString.h"
+#if __has_include("window/ShadowUI.h")
+#include "window/ShadowUI.h"
+#define ZV_HAVE_SHADOW 1
+#endif
+
+namespace ZvUI {
+
+namespace {
+
+// --- attribute values ---
+
+bool Is(LPCWSTR a, LPCWSTR b)
+{
+    return _wcsicmp(a, b) == 0;
+}
+
+bool ReadBool(LPCWSTR value)
+{
+    return _wcsicmp(value, L"true") == 0;
+}
+
+// "700,420": the reader skips exactly one character between the numbers, whatever it is.
+SIZE ReadPair(LPCWSTR value)
+{
+    LPWSTR end = nullptr;
+    SIZE sz;
+    sz.cx = wcstol(value, &end, 10);
+    sz.cy = *end != L'\0' ? wcstol(end + 1, &end, 10) : 0;
+    return sz;
+}
+
+RECT ReadRect(LPCWSTR value)
+{
+    LPWSTR end = nullptr;
+    RECT rc = {0, 0, 0, 0};
+    rc.left = wcstol(value, &end, 10);
+    LONG* const rest[] = {&rc.top, &rc.right, &rc.bottom};
+    for (LONG* field : rest) {
+        if (*end == L'\0')
+            break;
+        *field = wcstol(end + 1, &end, 10);
+    }
+    return rc;
+}
+
+DWORD ReadColor(LPCWSTR value)
+{
+    if (*value == L'#')
+        ++value;
+    return wcstoul(value, nullptr, 16);
+}
+
+LPCWSTR AttributeOr(const CXmlNode& node, LPCWSTR name, LPCWSTR fallback)
+{
+    return node.HasAttribute(name) ? node.GetAttributeValue(name) : fallback;
+}
+
+// --- the child layout's content ---
+
+CControlUI* BuildChildLayout(LPCWSTR file, CPaintManagerUI* manager)
+{
+    CLayoutBuilder builder;
+    return builder.Create(file, nullptr, nullptr, manager, nullptr);
+}
+
+} // namespace
+
+CLayoutBuilder::CLayoutBuilder()
+{
+    // Child layouts build their file through the builder once one has existed.
+    if (CChildLayoutUI::GetBuilder() == nullptr)
+        CChildLayoutUI::SetBuilder(&BuildChildLayout);
+}
+
+CLayoutBuilder::~CLayoutBuilder() = default;
+
+// --- loading ---
+
+CControlUI* CLayoutBuilder::Create(LPCWSTR source, LPCWSTR type, IDialogBuilderCallback* callback,
+                                   CPaintManagerUI* manager, CControlUI* parent)
+{
+    if (source == nullptr)
+        return nullptr;
+    if (!IS_INTRESOURCE(source) && source[0] != L'<') {
+        LPCWSTR mapped = CUIResourceTable::Instance()->GetXmlPath(source);
+        if (mapped != nullptr && mapped[0] != L'\0')
+            source = mapped;
+    }
+
+    if (IS_INTRESOURCE(source)) {
+        HINSTANCE module = m_hModule != nullptr ? m_hModule : CPaintManagerUI::GetResourceModule();
+        HRSRC res = ::FindResourceW(module, source, type);
+        if (res == nullptr)
+            return nullptr;
+        HGLOBAL mem = ::LoadResource(module, res);
+        const void* data = mem != nullptr ? ::LockResource(mem) : nullptr;
+        if (data == nullptr)
+            return nullptr;
+        if (!m_xml.LoadFromMem(static_cast<const BYTE*>(data), ::SizeofResource(module, res),
+                               CXmlDocument::kEncodingUtf8))
+            return nullptr;
+        m_pstrType = type;
+    } else if (source[0] == L'<') {
+        if (!m_xml.Load(source))
+            return nullptr;
+    } else if (!m_xml.LoadFromFile(source, CXmlDocument::kEncodingUtf8)) {
+        return nullptr;
+    }
+    return ParseWindow(callback, manager, parent);
+}
+
+CControlUI* CLayoutBuilder::ParseWindow(IDialogBuilderCallback* callback, CPaintManagerUI* manager,
+                                        CControlUI* parent)
+{
+    m_pCallback = callback;
+    CXmlNode root = m_xml.GetRoot();
+    if (!root.IsValid())
+        return nullptr;
+    if (manager != nullptr) {
+        ApplyResources(root, manager);
+        if (Is(root.GetName(), L"Window") && manager->GetWindowHandle() != nullptr)
+            ApplyWindowAttributes(root, manager);
+    }
+    return ParseControls(root, parent, manager);
+}
+
+void CLayoutBuilder::GetLastErrorMessage(LPWSTR message, int count) const
+{
+    m_xml.GetLastErrorMessage(message, count);
+}
+
+void CLayoutBuilder::GetLastErrorLocation(LPWSTR location, int count) const
+{
+    m_xml.GetLastErrorLocation(location, count);
+}
+
+// --- resources and window attributes ---
+
+void CLayoutBuilder::ApplyResources(const CXmlNode& root, CPaintManagerUI* manager)
+{
+    for (CXmlNode node = root.GetChild(); node.IsValid(); node = node.GetSibling()) {
+        LPCWSTR tag = node.GetName();
+        const bool shared = ReadBool(AttributeOr(node, L"shared", L""));
+        if (Is(tag, L"Image")) {
+            if (!node.HasAttribute(L"name"))
+                continue;
+            LPCWSTR restype = AttributeOr(node, L"restype", nullptr);
+            const DWORD mask = ReadColor(AttributeOr(node, L"mask", L"0"));
+            manager->AddImage(node.GetAttributeValue(L"name"), restype, mask, false, shared);
+        } else if (Is(tag, L"Font")) {
+            const int id = node.HasAttribute(L"id") ? _wtoi(node.GetAttributeValue(L"id")) : -1;
+            if (id < 0)
+                continue;
+            LPCWSTR face = AttributeOr(node, L"name", L"");
+            const int size = node.HasAttribute(L"size") ? _wtoi(node.GetAttributeValue(L"size")) : 12;
+            const bool bold = ReadBool(AttributeOr(node, L"bold", L""));
+            const bool underline = ReadBool(AttributeOr(node, L"underline", L""));
+            const bool italic = ReadBool(AttributeOr(node, L"italic", L""));
+            manager->AddFont(id, face, size, bold, underline, italic, shared);
+            if (ReadBool(AttributeOr(node, L"default", L"")))
+                manager->SetDefaultFont(face, size, bold, underline, italic, shared);
+        } else if (Is(tag, L"Default")) {
+            if (node.HasAttribute(L"name"))
+                manager->AddClassDefaults(node.GetAttributeValue(L"name"),
+                                          AttributeOr(node, L"value", L""), shared);
+        } else if (Is(tag, L"Style")) {
+            if (node.HasAttribute(L"name"))
+                manager->AddStyle(node.GetAttributeValue(L"name"), AttributeOr(node, L"value", L""),
+                                  shared);
+        } else if (Is(tag, L"Import")) {
+            if (node.HasAttribute(L"fontfile"))
+                manager->AddFontFile(node.GetAttributeValue(L"fontfile"));
+        }
+    }
+}
+
+void CLayoutBuilder::ApplyWindowAttributes(const CXmlNode& root, CPaintManagerUI* manager)
+{
+#ifdef ZV_HAVE_SHADOW
+    CShadowUI* shadow = manager->GetShadow();
+#endif
+    const int count = root.GetAttributeCount();
+    for (int i = 0; i < count; ++i) {
+        LPCWSTR name = root.GetAttributeName(i);
+        LPCWSTR value = root.GetAttributeValue(i);
+        // These four keep the exact lower-case spelling of older skins.
+        if (wcscmp(name, L"layeredopacity") == 0) {
+            manager->SetLayeredOpacity(static_cast<BYTE>(_wtoi(value)));
+        } else if (wcscmp(name, L"layered") == 0 || wcscmp(name, L"bktrans") == 0) {
+            manager->SetLayered(ReadBool(value));
+        } else if (wcscmp(name, L"layeredimage") == 0) {
+            manager->SetLayered(true);
+            manager->SetLayeredBackground(value);
+        } else if (wcscmp(name, L"noactivate") == 0) {
+            manager->SetNoActivate(ReadBool(value));
+        } else if (Is(name, L"size")) {
+            const SIZE sz = ReadPair(value);
+            CDpiHelper* dpi = manager->GetDpiHelper();
+            manager->SetInitialSize(dpi->Scale(sz.cx), dpi->Scale(sz.cy));
+        } else if (Is(name, L"sizebox")) {
+            manager->SetSizeBox(ReadRect(value));
+        } else if (Is(name, L"caption")) {
+            manager->SetCaptionRect(ReadRect(value));
+        } else if (Is(name, L"roundcorner")) {
+            const SIZE sz = ReadPair(value);
+            manager->SetRoundCorner(sz.cx, sz.cy);
+        } else if (Is(name, L"mininfo")) {
+            const SIZE sz = ReadPair(value);
+            manager->SetMinInfo(sz.cx, sz.cy);
+        } else if (Is(name, L"maxinfo")) {
+            const SIZE sz = ReadPair(value);
+            manager->SetMaxInfo(sz.cx, sz.cy);
+        } else if (Is(name, L"showdirty")) {
+            manager->SetShowUpdateRect(ReadBool(value));
+        } else if (Is(name, L"opacity") || Is(name, L"alpha")) {
+            manager->SetOpacity(static_cast<BYTE>(_wtoi(value)));
+        } else if (Is(name, L"disabledfontcolor")) {
+            manager->SetDisabledColor(ReadColor(value));
+        } else if (Is(name, L"defaultfontcolor")) {
+            manager->SetTextColor(ReadColor(value));
+        } else if (Is(name, L"linkfontcolor")) {
+            manager->SetLinkColor(ReadColor(value));
+        } else if (Is(name, L"linkhoverfontcolor")) {
+            manager->SetLinkHoverColor(ReadColor(value));
+        } else if (Is(name, L"selectedcolor")) {
+            manager->SetSelectedColor(ReadColor(value));
+#ifdef ZV_HAVE_SHADOW
+        } else if (Is(name, L"shadowsize")) {
+            shadow->SetSize(_wtoi(value));
+        } else if (Is(name, L"shadowsharpness")) {
+            shadow->SetSharpness(static_cast<unsigned int>(_wtoi(value)));
+        } else if (Is(name, L"shadowdarkness")) {
+            shadow->SetDarkness(static_cast<unsigned int>(_wtoi(value)));
+        } else if (Is(name, L"shadowposition")) {
+            const SIZE sz = ReadPair(value);
+            shadow->SetPosition(sz.cx, sz.cy);
+        } else if (Is(name, L"shadowcolor")) {
+            shadow->SetColor(ReadColor(value));
+        } else if (Is(name, L"shadowcorner")) {
+            const RECT rc = ReadRect(value);
+            shadow->SetCorner(rc.left, rc.top, rc.right, rc.bottom);
+        } else if (Is(name, L"shadowimage")) {
+            shadow->SetImage(value);
+        } else if (Is(name, L"showshadow")) {
+            shadow->SetShadowEnabled(ReadBool(value));
+#endif
+        } else if (Is(name, L"gdiplustext")) {
+            manager->SetUseGdiplusText(ReadBool(value));
+        } else if (Is(name, L"textrenderinghint")) {
+            manager->SetGdiplusTextRenderingHint(_wtoi(value));
+        } else if (Is(name, L"tooltiphovertime")) {
+            manager->SetHoverTime(_wtoi(value));
+        }
+    }
+}
+
+// --- controls ---
+
+CControlUI* CLayoutBuilder::MakeControl(LPCWSTR tag) const
+{
+    CUIString className;
+    className.Format(L"C%sUI", tag);
+    CControlUI* control = CControlFactory::GetInstance()->CreateControl(className);
+    if (control == nullptr) {
+        CUIPtrArray* plugins = CPaintManagerUI::GetPlugins();
+        for (int i = 0; plugins != nullptr && control == nullptr && i < plugins->GetSize(); ++i) {
+            auto create = reinterpret_cast<PluginCreateControl>((*plugins)[i]);
+            control = create(tag);
+        }
+    }
+    if (control == nullptr && m_pCallback != nullptr)
+        control = m_pCallback->CreateControl(tag);
+    return control;
+}
+
+void CLayoutBuilder::BuildInclude(const CXmlNode& node, CControlUI* parent, CPaintManagerUI* manager)
+{
+    wchar_t buffer[500] = {};
+    int count = 1;
+    if (node.GetAttributeValue(L"count", buffer, 499))
+        count = static_cast<int>(wcstol(buffer, nullptr, 10));
+    if (!node.GetAttributeValue(L"source", buffer, 499))
+        return;
+    for (int i = 0; i < count; ++i) {
+        CLayoutBuilder builder;
+        CControlUI* built = nullptr;
+        if (m_pstrType != nullptr) {
+            const WORD id = static_cast<WORD>(wcstol(buffer, nullptr, 10));
+            built = builder.Create(MAKEINTRESOURCEW(id), m_pstrType, m_pCallback, manager, parent);
+        } else {
+            built = builder.Create(buffer, nullptr, m_pCallback, manager, parent);
+        }
+        // Without a parent the included tree would belong to nobody.
+        if (parent == nullptr)
+            delete built;
+    }
+}
+
+CControlUI* CLayoutBuilder::ParseControls(const CXmlNode& root, CControlUI* parent,
+                                          CPaintManagerUI* manager)
+{
+    CControlUI* first = nullptr;
+    IContainerUI* container = nullptr;
+    bool containerLooked = false;
+    for (CXmlNode node = root.GetChild(); node.IsValid(); node = node.GetSibling()) {
+        LPCWSTR tag = node.GetName();
+        if (Is(tag, L"Image") || Is(tag, L"Font") || Is(tag, L"Default") || Is(tag, L"Style") ||
+            Is(tag, L"Import"))
+            continue;
+        if (Is(tag, L"Include")) {
+            if (node.HasAttributes())
+                BuildInclude(node, parent, manager);
+            continue;
+        }
+
+        CControlUI* control = MakeControl(tag);
+        if (control == nullptr)
+            continue;
+        // Children first: a control has its content before it is attached and configured.
+        if (node.HasChildren())
+            ParseControls(node, control, manager);
+
+        CControlUI* treeView = nullptr;
+        if (parent != nullptr) {
+            auto* parentNode = static_cast<ITreeNodeBuilderUI*>(parent->GetInterface(kTreeNodeBuilderInterface));
+            auto* parentView = static_cast<ITreeViewBuilderUI*>(parent->GetInterface(kTreeViewBuilderInterface));
+            const bool isNode = control->GetInterface(kTreeNodeBuilderInterface) != nullptr;
+            if (isNode && parentNode != nullptr) {
+                treeView = parentNode->GetTreeView();
+                if (!parentNode->AddChild(control)) {
+                    delete control;
+                    continue;
+                }
+            } else if (isNode && parentView != nullptr) {
+                treeView = parent;
+                if (!parentView->AddNode(control)) {
+                    delete control;
+                    continue;
+                }
+            } else if (!isNode && parentNode != nullptr) {
+                IContainerUI* row = parentNode->GetRowContainer();
+                if (row == nullptr || !row->Add(control)) {
+                    delete control;
+                    continue;
+                }
+            } else {
+                if (!containerLooked) {
+                    container = static_cast<IContainerUI*>(parent->GetInterface(L"IContainer"));
+                    containerLooked = true;
+                }
+                if (container == nullptr) {
+                    // Not reached by anybody: nothing may leak.
+                    delete control;
+                    return nullptr;
+                }
+                if (!container->Add(control)) {
+                    delete control;
+                    continue;
+                }
+            }
+        }
+
+        if (manager != nullptr) {
+            if (treeView != nullptr)
+                control->SetManager(manager, treeView, true);
+            else
+                control->SetManager(manager, nullptr, false);
+            LPCWSTR defaults = manager->GetClassDefaults(tag);
+            if (defaults != nullptr)
+                control->ApplyAttributeList(defaults);
+        }
+        const int count = node.GetAttributeCount();
+        for (int i = 0; i < count; ++i)
+            control->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
+        if (manager != nullptr && treeView == nullptr)
+            control->SetManager(nullptr, nullptr, false);
+
+        if (first == nullptr)
+            first = control;
+        else if (parent == nullptr)
+            delete control;  // a second top-level control would be attached nowhere
+    }
+    return first;
+}
+
+} // namespace ZvUI
