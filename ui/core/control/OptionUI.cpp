@@ -1,0 +1,335 @@
+// Option: selection with group exclusion, the selected looks, and the selected strip cut.
+#include "control/OptionUI.h"
+
+#include <cwchar>
+
+#include "manager/PaintManagerUI.h"
+#include "render/UIDrawInfo.h"
+#include "render/UIImageInfo.h"
+#include "render/UIRender.h"
+
+namespace ZvUI {
+
+namespace {
+
+bool Is(LPCWSTR name, LPCWSTR key)
+{
+    return _wcsicmp(name, key) == 0;
+}
+
+DWORD ParseColor(LPCWSTR value)
+{
+    if (*value == L'#')
+        ++value;
+    return static_cast<DWORD>(wcstoul(value, nullptr, 16));
+}
+
+CUIString StripFrame(const UIDrawInfo& info, int left, int right, int height)
+{
+    CUIString frame;
+    frame.Format(L"res='%s' restype='%s' dest='%d,%d,%d,%d' source='%d,%d,%d,%d'", info.imageName.GetData(),
+                 info.resourceType.GetData(), static_cast<int>(info.dest.left), static_cast<int>(info.dest.top),
+                 static_cast<int>(info.dest.right), static_cast<int>(info.dest.bottom), left, 0, right, height);
+    return frame;
+}
+
+} // namespace
+
+COptionUI::~COptionUI()
+{
+    if (!m_sGroupName.IsEmpty() && m_pManager != nullptr)
+        m_pManager->LeaveOptionGroup(m_sGroupName, this);
+}
+
+LPCWSTR COptionUI::GetClass() const
+{
+    return L"OptionUI";
+}
+
+LPVOID COptionUI::GetInterface(LPCWSTR name)
+{
+    if (name != nullptr && _wcsicmp(name, L"Option") == 0)
+        return static_cast<COptionUI*>(this);
+    return CButtonUI::GetInterface(name);
+}
+
+void COptionUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init)
+{
+    // A group left behind in another manager would keep a pointer to this option after it dies.
+    if (m_pManager != nullptr && m_pManager != manager && !m_sGroupName.IsEmpty())
+        m_pManager->LeaveOptionGroup(m_sGroupName, this);
+    CButtonUI::SetManager(manager, parent, init);
+    if (init && !m_sGroupName.IsEmpty() && m_pManager != nullptr)
+        m_pManager->JoinOptionGroup(m_sGroupName, this);
+}
+
+void COptionUI::SetGroup(LPCWSTR name)
+{
+    const CUIString group = name != nullptr ? name : L"";
+    if (group == m_sGroupName)
+        return;
+    if (!m_sGroupName.IsEmpty() && m_pManager != nullptr)
+        m_pManager->LeaveOptionGroup(m_sGroupName, this);
+    m_sGroupName = group;
+    if (m_pManager != nullptr && !m_sGroupName.IsEmpty())
+        m_pManager->JoinOptionGroup(m_sGroupName, this);
+    Selected(m_bSelected, true);
+}
+
+void COptionUI::Selected(bool select, bool notify)
+{
+    ApplySelected(select, notify, 0);
+}
+
+void COptionUI::ApplySelected(bool select, bool notify, WPARAM wParam)
+{
+    if (select == m_bSelected)
+        return;
+    m_bSelected = select;
+    if (select)
+        m_uButtonState |= ButtonStateSelected;
+    else
+        m_uButtonState &= ~ButtonStateSelected;
+    if (m_pManager != nullptr) {
+        if (!m_sGroupName.IsEmpty()) {
+            // Members deselect silently: only the newly selected one reports.
+            if (!select) {
+                Invalidate();
+                return;
+            }
+            CUIPtrArray* group = m_pManager->GetOptionGroup(m_sGroupName);
+            for (int i = 0; group != nullptr && i < group->GetSize(); ++i) {
+                auto* control = static_cast<CControlUI*>((*group)[i]);
+                auto* option = control != nullptr ? static_cast<COptionUI*>(control->GetInterface(L"Option")) : nullptr;
+                if (option != nullptr && option != this)
+                    option->Selected(false, notify);
+            }
+        }
+        if (notify)
+            m_pManager->RaiseNotify(this, L"selectchanged", wParam, 0, false);
+    }
+    Invalidate();
+}
+
+bool COptionUI::Activate()
+{
+    if (!CButtonUI::Activate())
+        return false;
+    if (!m_sGroupName.IsEmpty())
+        Selected(true, true);
+    else
+        Selected(!m_bSelected, true);
+    return true;
+}
+
+void COptionUI::SetEnabled(bool enable)
+{
+    CButtonUI::SetEnabled(enable);
+    // The state word is rebuilt from scratch; the selected look must survive it.
+    if (m_bSelected)
+        m_uButtonState |= ButtonStateSelected;
+}
+
+// --- accessors ---
+
+CUIString COptionUI::GetSelectedStateImage() const
+{
+    return m_sSelectedStateImage;
+}
+
+void COptionUI::SetSelectedStateImage(LPCWSTR descriptor)
+{
+    m_sSelectedStateImage = descriptor;
+    Invalidate();
+}
+
+void COptionUI::SetSelectedImage(LPCWSTR descriptor)
+{
+    m_sSelectedImage = descriptor;
+    Invalidate();
+}
+
+void COptionUI::SetSelectedHotImage(LPCWSTR descriptor)
+{
+    m_sSelectedHotImage = descriptor;
+    Invalidate();
+}
+
+void COptionUI::SetSelectedPushedImage(LPCWSTR descriptor)
+{
+    m_sSelectedPushedImage = descriptor;
+    Invalidate();
+}
+
+void COptionUI::SetSelectedDisabledImage(LPCWSTR descriptor)
+{
+    m_sSelectedDisabledImage = descriptor;
+    Invalidate();
+}
+
+void COptionUI::SetSelectedForeImage(LPCWSTR descriptor)
+{
+    m_sSelectedForeImage = descriptor;
+    Invalidate();
+}
+
+void COptionUI::SetSelectedStateCount(int count)
+{
+    m_nSelectedStateCount = count;
+    Invalidate();
+}
+
+void COptionUI::SetSelectedFont(int index)
+{
+    m_iSelectedFont = index;
+    Invalidate();
+}
+
+DWORD COptionUI::GetSelectedTextColor()
+{
+    if (m_dwSelectedTextColor == 0 && m_pManager != nullptr)
+        m_dwSelectedTextColor = m_pManager->GetTextColor();
+    return m_dwSelectedTextColor;
+}
+
+// --- attributes ---
+
+void COptionUI::SetAttribute(LPCWSTR name, LPCWSTR value)
+{
+    if (Is(name, L"group"))
+        SetGroup(value);
+    else if (Is(name, L"selected"))
+        Selected(_wcsicmp(value, L"true") == 0, true);
+    else if (Is(name, L"selectedimage"))
+        SetSelectedImage(value);
+    else if (Is(name, L"selectedhotimage"))
+        SetSelectedHotImage(value);
+    else if (Is(name, L"selectedpushedimage"))
+        SetSelectedPushedImage(value);
+    else if (Is(name, L"selecteddisableimage"))
+        SetSelectedDisabledImage(value);
+    else if (Is(name, L"selectedforeimage"))
+        SetSelectedForeImage(value);
+    else if (Is(name, L"selectedstateimage"))
+        SetSelectedStateImage(value);
+    else if (Is(name, L"selectedstatecount"))
+        SetSelectedStateCount(_wtoi(value));
+    else if (Is(name, L"selectedbkcolor"))
+        SetSelectedBkColor(ParseColor(value));
+    else if (Is(name, L"selectedtextcolor"))
+        SetSelectedTextColor(ParseColor(value));
+    else if (Is(name, L"selectedhottextcolor"))
+        SetSelectedHotTextColor(ParseColor(value));
+    else if (Is(name, L"selectedpushedtextcolor"))
+        SetSelectedPushedTextColor(ParseColor(value));
+    else if (Is(name, L"selectedfont"))
+        SetSelectedFont(_wtoi(value));
+    else
+        CButtonUI::SetAttribute(name, value);
+}
+
+// --- painting ---
+
+void COptionUI::PaintBkColor(HDC hDC)
+{
+    if (!m_bSelected) {
+        CButtonUI::PaintBkColor(hDC);
+        return;
+    }
+    if (m_dwSelectedBkColor != 0)
+        CUIRender::DrawColor(hDC, m_rcPaint, GetAdjustColor(m_dwSelectedBkColor));
+}
+
+void COptionUI::CutSelectedStateImages()
+{
+    if (m_sSelectedStateImage.IsEmpty() || m_nSelectedStateCount <= 0 || !m_sSelectedImage.IsEmpty() ||
+        m_pManager == nullptr)
+        return;
+    UIDrawInfo info;
+    info.Parse(m_sSelectedStateImage, L"", nullptr);
+    const UIImageInfo* image = m_pManager->LoadImageCached(
+        info.imageName, info.resourceType.IsEmpty() ? nullptr : info.resourceType.GetData(), info.mask, info.hsl);
+    if (image == nullptr || image->width <= 0 || image->height <= 0)
+        return;
+    const int frame = image->width / m_nSelectedStateCount;
+    const int height = image->height;
+    m_sSelectedImage = StripFrame(info, 0, frame, height);
+    if (m_nSelectedStateCount > 1) {
+        m_sSelectedHotImage = StripFrame(info, frame, 2 * frame, height);
+        m_sSelectedPushedImage = m_sSelectedHotImage;
+    }
+    if (m_nSelectedStateCount > 2)
+        m_sSelectedPushedImage = StripFrame(info, 2 * frame, 3 * frame, height);
+}
+
+void COptionUI::PaintStatusImage(HDC hDC)
+{
+    if (!m_bSelected) {
+        CButtonUI::PaintStatusImage(hDC);
+        return;
+    }
+    CutSelectedStateImages();
+    const CUIString* chosen = nullptr;
+    if ((m_uButtonState & ButtonStatePushed) != 0 && !m_sSelectedPushedImage.IsEmpty())
+        chosen = &m_sSelectedPushedImage;
+    else if ((m_uButtonState & ButtonStateHot) != 0 && !m_sSelectedHotImage.IsEmpty())
+        chosen = &m_sSelectedHotImage;
+    else if ((m_uButtonState & ButtonStateDisabled) != 0 && !m_sSelectedDisabledImage.IsEmpty())
+        chosen = &m_sSelectedDisabledImage;
+    if (chosen != nullptr && DrawImage(hDC, *chosen))
+        return;
+    if (!m_sSelectedImage.IsEmpty())
+        DrawImage(hDC, m_sSelectedImage);
+}
+
+void COptionUI::PaintForeImage(HDC hDC)
+{
+    if (m_bSelected && !m_sSelectedForeImage.IsEmpty() && DrawImage(hDC, m_sSelectedForeImage))
+        return;
+    CButtonUI::PaintForeImage(hDC);
+}
+
+void COptionUI::PaintText(HDC hDC)
+{
+    if (!m_bSelected) {
+        CButtonUI::PaintText(hDC);
+        return;
+    }
+    if (m_pManager == nullptr)
+        return;
+    const DWORD keptTextColor = m_dwTextColor;
+    if ((m_uButtonState & ButtonStateSelected) != 0 && m_dwSelectedTextColor != 0)
+        m_dwTextColor = m_dwSelectedTextColor;
+    if ((m_uButtonState & ButtonStatePushed) != 0 && !m_sSelectedPushedImage.IsEmpty()) {
+        if (m_dwSelectedPushedTextColor != 0)
+            m_dwTextColor = m_dwSelectedPushedTextColor;
+    } else if ((m_uButtonState & ButtonStateHot) != 0 && !m_sSelectedHotImage.IsEmpty()) {
+        if (m_dwSelectedHotTextColor != 0)
+            m_dwTextColor = m_dwSelectedHotTextColor;
+    }
+    if (m_dwTextColor == 0)
+        m_dwTextColor = m_pManager->GetTextColor();
+    if (m_dwDisabledTextColor == 0)
+        m_dwDisabledTextColor = m_pManager->GetDisabledColor();
+    const int font = m_iSelectedFont != -1 ? m_iSelectedFont : m_iFont;
+
+    const CUIString text = GetText();
+    if (!text.IsEmpty()) {
+        RECT rc = m_rcItem;
+        const RECT padding = GetTextPadding();
+        rc.left += padding.left;
+        rc.top += padding.top;
+        rc.right -= padding.right;
+        rc.bottom -= padding.bottom;
+        const DWORD color = IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor;
+        if (m_bShowHtml) {
+            int none = 0;
+            CUIRender::DrawHtmlText(hDC, m_pManager, rc, text, color, nullptr, nullptr, none, font, m_uTextStyle);
+        } else {
+            CUIRender::DrawText(hDC, m_pManager, rc, text, color, font, m_uTextStyle);
+        }
+    }
+    m_dwTextColor = keptTextColor;
+}
+
+} // namespace ZvUI
