@@ -8,6 +8,7 @@
 
 #include "ManagedWindow.h"
 #include "control/ControlUI.h"
+#include "layout/VerticalLayoutUI.h"
 #include "render/UIRender.h"
 
 using namespace ZvUI;
@@ -57,7 +58,13 @@ public:
         const int height = ds.dsBm.bmHeight;
         return static_cast<const DWORD*>(ds.dsBm.bmBits)[(height - 1 - y) * ds.dsBm.bmWidth + x];
     }
+    void SetPos(RECT rc, bool invalidate) override
+    {
+        ++placements;
+        CControlUI::SetPos(rc, invalidate);
+    }
     int paints = 0;
+    int placements = 0;
     bool gdiFill = false;
     HBITMAP surface = nullptr;
 };
@@ -198,6 +205,50 @@ TEST_F(PaintWindow, LayeredImageGivesTheWindowItsAlpha)
     // Nothing drawn there: colour 0 times any alpha, alpha from the image.
     EXPECT_EQ(m_root->Pixel(30, 20), 0x80000000u);
     CPaintManagerUI::SetResourceFolder(L"");
+}
+
+class CountingLayout : public CVerticalLayoutUI {
+public:
+    void SetPos(RECT rc, bool invalidate) override
+    {
+        ++placements;
+        CVerticalLayoutUI::SetPos(rc, invalidate);
+    }
+    int placements = 0;
+};
+
+TEST(PaintManagerLayout, OnlyControlsThatAskedAreLaidOutAgain)
+{
+    CPaintManagerUI manager;
+    ManagedWindow window(manager, 40, 30);
+    auto* root = new CountingLayout();
+    auto* first = new ProbeControl();
+    auto* second = new ProbeControl();
+    first->SetFixedHeight(10);
+    root->Add(first);
+    root->Add(second);
+    // The manager takes ownership of the root.
+    manager.SetRootControl(root);
+    ::ShowWindow(window.Get(), SW_SHOWNOACTIVATE);
+    ::UpdateWindow(window.Get());
+    ManagedWindow::Pump();
+    ASSERT_EQ(root->placements, 1);
+    EXPECT_EQ(second->GetPos().top, 10);
+    const int firstBefore = first->placements;
+    const int secondBefore = second->placements;
+
+    second->NeedUpdate();
+    ::UpdateWindow(window.Get());
+    ManagedWindow::Pump();
+    EXPECT_EQ(root->placements, 1) << "the root did not ask";
+    EXPECT_EQ(first->placements, firstBefore);
+    EXPECT_EQ(second->placements, secondBefore + 1);
+    EXPECT_EQ(second->GetPos().top, 10);
+
+    root->NeedUpdate();
+    ::UpdateWindow(window.Get());
+    ManagedWindow::Pump();
+    EXPECT_EQ(root->placements, 2);
 }
 
 TEST(PaintManagerNoRoot, PaintValidatesTheWindow)
