@@ -247,3 +247,34 @@ TEST_F(BuilderWindow, IncludeRepeatsAFileUnderTheCurrentParent)
 }
 
 } // namespace
+
+namespace {
+
+// --- resources and the archive ---
+
+TEST_F(BuilderWindow, ResourceLayoutIncludesResourceIdsOfItsType)
+{
+    CLayoutBuilder builder;
+    CControlUI* root = builder.Create(MAKEINTRESOURCEW(201), L"ZVXML", nullptr, &m_pm, nullptr);
+    ASSERT_NE(root, nullptr);
+    m_pm.SetRootControl(root);
+    EXPECT_EQ(m_pm.GetInitialSize().cx, 220);
+    auto* container = static_cast<IContainerUI*>(root->GetInterface(L"IContainer"));
+    ASSERT_NE(container, nullptr);
+    ASSERT_EQ(container->GetCount(), 2);
+    EXPECT_TRUE(container->GetItemAt(1)->GetText() == L"资源");
+}
+
+TEST_F(BuilderWindow, ArchiveLayoutLoadsItsImagesAndIncludes)
+{
+    // The same zip as a file archive: the image reader opens archives by name.
+    CPaintManagerUI::SetResourceFolder(ZV_SKIN_BUILD_DIR);
+    CPaintManagerUI::SetResourceArchive(L"builder_skin.zip");
+    CControlUI* root = Build(L"arc_main.xml");
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->GetName(), L"arcroot");
+    ASSERT_NE(m_pm.FindControl(L"arcbtn"), nullptr);
+    EXPECT_TRUE(m_pm.FindControl(L"arcbtn")->GetText() == L"archive");
+}
+
+} // namespace
