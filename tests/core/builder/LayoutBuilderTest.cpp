@@ -33,6 +33,7 @@ TEST(ControlFactory, CreatesBuiltInClassesInAnyCase)
         {L"CHorizontalLayoutUI", L"HorizontalLayoutUI"}, {L"CTabLayoutUI", L"TabLayoutUI"},
         {L"CTileLayoutUI", L"TileLayoutUI"}, {L"CChildLayoutUI", L"ChildLayoutUI"},
         {L"CProgressUI", L"ProgressUI"}, {L"CScrollBarUI", L"ScrollBarUI"},
+        {L"COptionUI", L"OptionUI"}, {L"ccheckboxui", L"CheckBoxUI"},
         {L"VerticalLayout", nullptr}, {L"Button", nullptr}, {L"", nullptr}, {L"CNoSuchUI", nullptr}};
     for (const FactoryCase& c : cases) {
         CControlUI* control = CControlFactory::GetInstance()->CreateControl(c.name);
@@ -110,7 +111,7 @@ TEST_F(BuilderWindow, WindowAttributesApplyInAnyCaseExceptTheLayeredFour)
     CControlUI* root = Build(
         L"<WINDOW SIZE=\"300,200\" Caption=\"0,0,0,50\" sizeBOX=\"4,5,6,7\" roundcorner=\"3,4\" "
         L"MinInfo=\"80,60\" maxinfo=\"900,700\" SHOWDIRTY=\"TRUE\" Bktrans=\"true\" "
-        L"DefaultFontColor=\"#FF112233\" tooltiphovertime=\"250\">"
+        L"DefaultFontColor=\"#FF112233\" tooltiphovertime=\"250\" ShadowSize=\"5\" showshadow=\"true\">"
         L"<VerticalLayout name=\"root\"/></WINDOW>");
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(m_pm.GetInitialSize().cx, 300);
@@ -129,6 +130,7 @@ TEST_F(BuilderWindow, WindowAttributesApplyInAnyCaseExceptTheLayeredFour)
     EXPECT_FALSE(m_pm.IsLayeredRequested());  // "Bktrans" is not "bktrans"
     EXPECT_EQ(m_pm.GetTextColor(), 0xFF112233u);
     EXPECT_EQ(m_pm.GetHoverTime(), 250);
+    EXPECT_TRUE(m_pm.GetShadow()->IsShadowEnabled());
 }
 
 TEST_F(BuilderWindow, ChildrenAttributesDefaultsAndTagsInAnyCase)

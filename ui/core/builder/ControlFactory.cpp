@@ -5,8 +5,10 @@
 #include <new>
 
 #include "control/ButtonUI.h"
+#include "control/CheckBoxUI.h"
 #include "control/ControlUI.h"
 #include "control/LabelUI.h"
+#include "control/OptionUI.h"
 #include "control/ProgressUI.h"
 #include "control/ScrollBarUI.h"
 #include "control/TextUI.h"
@@ -65,6 +67,8 @@ CControlFactory::CControlFactory()
     RegisterControl(L"CContainerUI", &Make<CContainerUI>);
     RegisterControl(L"CButtonUI", &Make<CButtonUI>);
     RegisterControl(L"CLabelUI", &Make<CLabelUI>);
+    RegisterControl(L"COptionUI", &Make<COptionUI>);
+    RegisterControl(L"CCheckBoxUI", &Make<CCheckBoxUI>);
     RegisterControl(L"CProgressUI", &Make<CProgressUI>);
     RegisterControl(L"CScrollBarUI", &Make<CScrollBarUI>);
     RegisterControl(L"CTextUI", &Make<CTextUI>);
@@ -83,7 +87,6 @@ CControlFactory::CControlFactory()
     //   CActiveXUI, CFlashUI, CGroupBoxUI, CMenuUI, CMenuElementUI, CWebBrowserUI,
     //   CAnimationTabLayoutUI, CRollTextUI, CColorPaletteUI, CListExUI,
     //   CListContainerHeaderItemUI, CListTextExtElementUI, CHotKeyUI, CFadeButtonUI, CRingUI.
-    // The option and check box of the core (COptionUI, CCheckBoxUI) belong here too.
 }
 
 CControlFactory::~CControlFactory() = default;

@@ -14,10 +14,7 @@
 #include "manager/PaintManagerUI.h"
 #include "resource/UIResourceTable.h"
 #include "utils/UIString.h"
-#if __has_include("window/ShadowUI.h")
 #include "window/ShadowUI.h"
-#define ZV_HAVE_SHADOW 1
-#endif
 
 namespace ZvUI {
 
@@ -192,9 +189,7 @@ void CLayoutBuilder::ApplyResources(const CXmlNode& root, CPaintManagerUI* manag
 
 void CLayoutBuilder::ApplyWindowAttributes(const CXmlNode& root, CPaintManagerUI* manager)
 {
-#ifdef ZV_HAVE_SHADOW
     CShadowUI* shadow = manager->GetShadow();
-#endif
     const int count = root.GetAttributeCount();
     for (int i = 0; i < count; ++i) {
         LPCWSTR name = root.GetAttributeName(i);
@@ -240,7 +235,6 @@ void CLayoutBuilder::ApplyWindowAttributes(const CXmlNode& root, CPaintManagerUI
             manager->SetLinkHoverColor(ReadColor(value));
         } else if (Is(name, L"selectedcolor")) {
             manager->SetSelectedColor(ReadColor(value));
-#ifdef ZV_HAVE_SHADOW
         } else if (Is(name, L"shadowsize")) {
             shadow->SetSize(_wtoi(value));
         } else if (Is(name, L"shadowsharpness")) {
@@ -259,7 +253,6 @@ void CLayoutBuilder::ApplyWindowAttributes(const CXmlNode& root, CPaintManagerUI
             shadow->SetImage(value);
         } else if (Is(name, L"showshadow")) {
             shadow->SetShadowEnabled(ReadBool(value));
-#endif
         } else if (Is(name, L"gdiplustext")) {
             manager->SetUseGdiplusText(ReadBool(value));
         } else if (Is(name, L"textrenderinghint")) {
