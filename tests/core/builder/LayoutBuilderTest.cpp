@@ -237,14 +237,20 @@ TEST_F(BuilderWindow, IncludeRepeatsAFileUnderTheCurrentParent)
     WriteFile(folder + L"item.xml", "<Window><Label text=\"inc\"/></Window>");
     WriteFile(folder + L"main.xml",
               "<Window><VerticalLayout name=\"root\"><Include source=\"item.xml\" count=\"3\"/>"
-              "<include SOURCE=\"item.xml\"/></VerticalLayout></Window>");
+              "<include SOURCE=\"item.xml\"/><ChildLayout name=\"child\" xmlfile=\"item.xml\"/>"
+              "</VerticalLayout></Window>");
     CPaintManagerUI::SetResourceFolder(folder.c_str());
     CControlUI* root = Build(L"main.xml");
+    // The child layout builds its own file when the finished tree is attached.
+    CControlUI* child = m_pm.FindControl(L"child");
+    ASSERT_NE(child, nullptr);
+    auto* childItems = static_cast<IContainerUI*>(child->GetInterface(L"IContainer"));
+    EXPECT_EQ(childItems->GetCount(), 1);
     CPaintManagerUI::SetResourceFolder(L"");
     ASSERT_NE(root, nullptr);
     auto* container = static_cast<IContainerUI*>(root->GetInterface(L"IContainer"));
     ASSERT_NE(container, nullptr);
-    ASSERT_EQ(container->GetCount(), 4);
+    ASSERT_EQ(container->GetCount(), 5);
     EXPECT_EQ(container->GetItemAt(3)->GetText(), L"inc");
 }
 
