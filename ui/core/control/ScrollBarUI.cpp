@@ -80,6 +80,15 @@ int StateImage(UINT state)
     return -1;
 }
 
+// Each part's disabled bit follows the control's enabled state at paint time.
+void SyncDisabled(UINT& state, bool enabled)
+{
+    if (enabled)
+        state &= ~kDisabled;
+    else
+        state |= kDisabled;
+}
+
 } // namespace
 
 CScrollBarUI::CScrollBarUI()
@@ -565,10 +574,7 @@ bool CScrollBarUI::DrawPart(HDC hDC, Part part, UINT state, const RECT& rc)
 
 void CScrollBarUI::PaintBk(HDC hDC)
 {
-    if (IsEnabled())
-        m_uThumbState &= ~kDisabled;
-    else
-        m_uThumbState |= kDisabled;
+    SyncDisabled(m_uThumbState, IsEnabled());
     const int chosen = StateImage(m_uThumbState);
     if (chosen >= 0 && !m_images[PartBk][chosen].IsEmpty() && DrawImage(hDC, m_images[PartBk][chosen]))
         return;
@@ -580,10 +586,7 @@ void CScrollBarUI::PaintButton1(HDC hDC)
 {
     if (!m_bShowButton1)
         return;
-    if (IsEnabled())
-        m_uButton1State &= ~kDisabled;
-    else
-        m_uButton1State |= kDisabled;
+    SyncDisabled(m_uButton1State, IsEnabled());
     if (!DrawPart(hDC, PartButton1, m_uButton1State, m_rcButton1))
         CUIRender::DrawRect(hDC, m_rcButton1, 2, kOutlineColor);
 }
@@ -592,10 +595,7 @@ void CScrollBarUI::PaintButton2(HDC hDC)
 {
     if (!m_bShowButton2)
         return;
-    if (IsEnabled())
-        m_uButton2State &= ~kDisabled;
-    else
-        m_uButton2State |= kDisabled;
+    SyncDisabled(m_uButton2State, IsEnabled());
     if (!DrawPart(hDC, PartButton2, m_uButton2State, m_rcButton2))
         CUIRender::DrawRect(hDC, m_rcButton2, 2, kOutlineColor);
 }
@@ -604,10 +604,7 @@ void CScrollBarUI::PaintThumb(HDC hDC)
 {
     if (IsZero(m_rcThumb))
         return;
-    if (IsEnabled())
-        m_uThumbState &= ~kDisabled;
-    else
-        m_uThumbState |= kDisabled;
+    SyncDisabled(m_uThumbState, IsEnabled());
     if (!DrawPart(hDC, PartThumb, m_uThumbState, m_rcThumb))
         CUIRender::DrawRect(hDC, m_rcThumb, 2, kOutlineColor);
 }
