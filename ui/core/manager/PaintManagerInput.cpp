@@ -1,4 +1,4 @@
-// Paint manager message handling and input (Part 1.105): window messages to control events,
+// Paint manager message handling and input: window messages to control events,
 // hover and tooltip, the keyboard preview, PreTranslate and the message loop.
 #include "manager/PaintManagerUI.h"
 
@@ -585,7 +585,7 @@ void CPaintManagerUI::OnMouseLeave()
 
 void CPaintManagerUI::StartDrag()
 {
-    // The OLE drag source is Part 1.129; until it lands a pending drag just ends.
+    // There is no OLE drag source yet; until there is, a pending drag just ends.
     m_bDragPending = false;
 }
 

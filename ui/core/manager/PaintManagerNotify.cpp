@@ -1,4 +1,4 @@
-// Paint manager services for controls (Part 1.106): focus and Tab order, capture, timers,
+// Paint manager services for controls: focus and Tab order, capture, timers,
 // notifications and their queue, listener lists, searches and option groups.
 #include "manager/PaintManagerUI.h"
 

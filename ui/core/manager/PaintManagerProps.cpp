@@ -1,4 +1,4 @@
-// Paint manager window properties (Part 1.155): lengths are stored at 96 dpi and returned
+// Paint manager window properties: lengths are stored at 96 dpi and returned
 // scaled by the manager's DPI helper; the initial size is stored as given.
 #include "manager/PaintManagerUI.h"
 
@@ -118,8 +118,8 @@ void CPaintManagerUI::SetLayered(bool layered)
 
 void CPaintManagerUI::SetLayeredBackground(LPCWSTR drawString)
 {
-    // The draw description is prepared before the first paint by the image drawing
-    // (Part 1.121), which reads this string.
+    // The draw description is prepared before the first paint by the image drawing,
+    // which reads this string.
     m_sLayeredImage = drawString;
     m_bLayeredChanged = true;
     Invalidate();

@@ -1,4 +1,4 @@
-// Paint manager resources (Part 1.117): default colours, fonts and font files, class default
+// Paint manager resources: default colours, fonts and font files, class default
 // attribute lists, styles and window custom attributes, each held per manager and process-wide.
 #include "manager/PaintManagerUI.h"
 

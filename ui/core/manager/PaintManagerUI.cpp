@@ -201,7 +201,7 @@ CPaintManagerUI::CPaintManagerUI()
         m_gdiplusToken = 0;
     CShadowUI::RegisterShadowClass(GetModule());
     // The process DPI reaches every new manager before it has a window.
-    GetDpiHelper()->SetScale(s.processDpi);
+    ApplyDpi(s.processDpi);
 }
 
 CPaintManagerUI::~CPaintManagerUI()
@@ -582,7 +582,7 @@ bool CPaintManagerUI::SetRootControl(CControlUI* control)
     m_bUpdateNeeded = true;
     m_bFirstLayout = true;
     m_bFocusNeeded = true;
-    GetDpiHelper()->SetScale(Settings().processDpi);
+    ApplyDpi(Settings().processDpi);
     return BindControls(control, nullptr);
 }
 

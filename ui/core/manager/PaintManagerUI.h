@@ -72,7 +72,7 @@ public:
     static void ExtractResourceArchive(LPCWSTR archivePath, LPCWSTR targetFolder,
                                        ExtractProgress progress, LPCSTR password);
 
-    // --- window (Part 1.105) ---
+    // --- window ---
     // Resets the manager's own resources, option groups and timers, then takes the window.
     void AttachWindow(HWND window, LPCWSTR name = nullptr);
     HWND GetWindowHandle() const { return m_hWndPaint; }
@@ -84,7 +84,7 @@ public:
     const TOOLINFOW& GetToolTipInfo() const { return m_ToolTip; }
     POINT GetMousePos() const { return m_ptLastMousePos; }
 
-    // --- message handling and input (Part 1.105) ---
+    // --- message handling and input ---
     // True when the message is fully handled; the window then returns result.
     bool HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool HandleKeyboardPreview(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -123,7 +123,7 @@ public:
     void Invalidate(RECT& rc);
     void Invalidate(const RECT& rc);
 
-    // --- focus and capture (Part 1.106) ---
+    // --- focus and capture ---
     CControlUI* GetFocus() const { return m_pFocus; }
     void SetFocus(CControlUI* control);
     // Focuses control once layout has run (on the next paint).
@@ -137,7 +137,7 @@ public:
     CControlUI* GetClickControl() const { return m_pEventClick; }
     CControlUI* GetKeyControl() const { return m_pEventKey; }
 
-    // --- timers (Part 1.106) ---
+    // --- timers ---
     // False when the system refuses the timer or the (control, callerId) timer already runs.
     [[nodiscard]] bool SetTimer(CControlUI* control, UINT callerId, UINT elapse);
     bool KillTimer(CControlUI* control, UINT callerId);
@@ -147,7 +147,7 @@ public:
     // The record at index, or null.
     const UITimerInfo* GetTimerInfo(int index) const;
 
-    // --- notifications (Part 1.106) ---
+    // --- notifications ---
     void SetFillVirtualWindowName(bool fill) { m_bFillVirtualWnd = fill; }
     bool IsFillVirtualWindowName() const { return m_bFillVirtualWnd; }
     bool AddNotifyListener(INotifyUI* listener);
@@ -167,7 +167,7 @@ public:
     void PostAsyncNotify();
     int GetQueuedNotifyCount() const { return m_aAsyncNotify.GetSize(); }
 
-    // --- listener lists (Part 1.106; none of them owns what it holds) ---
+    // --- listener lists (none of them owns what it holds) ---
     bool AddAcceleratorTranslator(ITranslateAccelerator* translator);
     bool RemoveAcceleratorTranslator(ITranslateAccelerator* translator);
     bool AddEarlyMessageFilter(IMessageFilterUI* filter);
@@ -190,7 +190,7 @@ public:
     bool AddMouseLeaveWatcher(CControlUI* control);
     bool RemoveMouseLeaveWatcher(CControlUI* control);
 
-    // --- searches (Part 1.106) ---
+    // --- searches ---
     CControlUI* FindControl(LPCWSTR name) const;
     CControlUI* FindControl(POINT pt) const;
     CControlUI* FindSubControlByName(CControlUI* parent, LPCWSTR name);
@@ -199,13 +199,13 @@ public:
     CUIPtrArray* FindSubControlsByClass(CControlUI* parent, LPCWSTR className);
     CUIPtrArray* GetSearchResults() { return &m_aFoundControls; }
 
-    // --- option groups (Part 1.106) ---
+    // --- option groups ---
     bool JoinOptionGroup(LPCWSTR name, CControlUI* control);
     CUIPtrArray* GetOptionGroup(LPCWSTR name) const;
     void LeaveOptionGroup(LPCWSTR name, CControlUI* control);
     void RemoveAllOptionGroups();
 
-    // --- resources: colours (Part 1.117; getters return the manager's own value) ---
+    // --- resources: colours (getters return the manager's own value) ---
     // With shared, the shared value changes and the manager's follows it only when it was
     // still equal to the old shared value.
     DWORD GetDisabledColor() const;
@@ -223,7 +223,7 @@ public:
     void SetUseSharedResources(bool use) { m_bUseSharedResources = use; }
     bool IsUseSharedResources() const { return m_bUseSharedResources; }
 
-    // --- resources: fonts (Part 1.117; lookups try the manager's set, then the shared set) ---
+    // --- resources: fonts (lookups try the manager's set, then the shared set) ---
     HFONT AddFont(int id, LPCWSTR face, int size, bool bold, bool underline, bool italic,
                   bool shared = false);
     void SetDefaultFont(LPCWSTR face, int size, bool bold, bool underline, bool italic,
@@ -247,7 +247,7 @@ public:
     void AddFontFile(LPCWSTR name);
     int GetFontFileCount() const { return m_aFontMemHandles.GetSize(); }
 
-    // --- resources: class defaults, styles, window attributes (Part 1.117) ---
+    // --- resources: class defaults, styles, window attributes ---
     // Replaces an existing list of the class.
     void AddClassDefaults(LPCWSTR className, LPCWSTR attributes, bool shared = false);
     LPCWSTR GetClassDefaults(LPCWSTR className) const;
@@ -272,7 +272,7 @@ public:
     bool RemoveWindowAttribute(LPCWSTR name);
     void RemoveAllWindowAttributes();
 
-    // --- window properties (Part 1.155; geometric getters scale by the DPI helper) ---
+    // --- window properties (geometric getters scale by the DPI helper) ---
     // Stored as given (the builder passes it already scaled).
     void SetInitialSize(int cx, int cy);
     SIZE GetInitialSize() const { return m_szInitWindowSize; }
@@ -313,7 +313,7 @@ public:
     CShadowUI* GetShadow() { return &m_shadow; }
     bool IsPainting() const { return m_bPainting; }
 
-    // --- painting (Part 1.150, the rendering side; see PaintManagerPaint.cpp) ---
+    // --- painting (the rendering side; see PaintManagerPaint.cpp) ---
     // The painting side of WM_PAINT, WM_PRINTCLIENT, WM_SIZE and WM_DPICHANGED. True when it
     // handled the message, with result set; HandleWindowMessage then returns true.
     bool OnPaintMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -371,7 +371,7 @@ private:
     void StartDrag();
     void MeasureFont(UIFontInfo* info);
 
-    // --- Part 1.105 run-time state ---
+    // --- run-time state ---
     CUIString m_sName;
     HWND m_hWndPaint = nullptr;
     HDC m_hDcPaint = nullptr;
@@ -416,7 +416,7 @@ private:
     CUIStringMap m_mNameHash;
     CUIStringMap m_mOptionGroup;
 
-    // --- Part 1.117 resources ---
+    // --- resources ---
     bool m_bUseSharedResources = false;
     UIResourceSet m_ResInfo;
     CUIPtrArray m_aFontMemHandles;
@@ -424,7 +424,7 @@ private:
     CDpiHelper* m_pDpiHelper = nullptr;
     ULONG_PTR m_gdiplusToken = 0;
 
-    // --- Part 1.155 window properties ---
+    // --- window properties ---
     bool m_bShowUpdateRect = false;
     SIZE m_szMinWindow = {0, 0};
     SIZE m_szMaxWindow = {0, 0};
@@ -443,7 +443,7 @@ private:
     int m_nGdiplusTextRenderingHint = 0;
     CShadowUI m_shadow;
 
-    // --- Part 1.150 painting state read by invalidation ---
+    // --- painting state read by invalidation ---
     RECT m_rcUpdate = {0, 0, 0, 0};
 
     // --- painting ---

@@ -1,5 +1,5 @@
 #pragma once
-// Seams of Part 0.4: what the core calls on list, tree and rich-edit controls that live in
+// Seams: what the core calls on list, tree and rich-edit controls that live in
 // ui/controls. The core links and is tested without them; those controls fill these in.
 
 #include <windows.h>
@@ -10,7 +10,7 @@ namespace ZvUI {
 constexpr wchar_t kRichEditServicesInterface[] = L"RichEditServices";
 constexpr wchar_t kListItemInterface[] = L"ListItem";
 
-// What the paint manager (Tab handling, Part 1.105) and the font rescaling (Part 1.122) call on
+// What the paint manager (Tab handling) and the font rescaling call on
 // a rich edit. CRichEditUI derives from it and answers GetInterface(kRichEditServicesInterface)
 // with static_cast<IRichEditServicesUI*>(this).
 class IRichEditServicesUI {

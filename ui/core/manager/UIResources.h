@@ -21,7 +21,7 @@ struct UIFontInfo {
 };
 
 // Colours are ARGB. The maps own their values: fonts hold UIFontInfo*, images UIImageInfo*
-// (Part 1.120), class defaults and styles CUIString*, draw infos UIDrawInfo* (Part 1.121).
+//, class defaults and styles CUIString*, draw infos UIDrawInfo*.
 struct UIResourceSet {
     DWORD disabledColor = 0xFFA7A6AA;
     DWORD textColor = 0xFF000000;
