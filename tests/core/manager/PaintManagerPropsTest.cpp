@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ManagerTestSupport.h"
+#include "layout/ContainerUI.h"
 #include "manager/DpiHelper.h"
 
 using namespace ZvUI;
@@ -159,4 +160,48 @@ TEST(WindowProps, PlainFlagsRoundTrip)
     EXPECT_TRUE(m.IsPainting());
     EXPECT_EQ(m.GetMousePos().x, -1);
     EXPECT_EQ(m.GetMousePos().y, -1);
+}
+
+TEST(WindowProps, WrapRootPutsTheTreeInsideALayeredWrapperOnce)
+{
+    bool destroyed = false;
+    {
+        TestWindow window;
+        auto* inner = new zvtest::TestControl(L"inner");
+        inner->destroyed = &destroyed;
+        zvtest::TestContainer* oldRoot = zvtest::InstallRoot(window, {{inner, {0, 0, 10, 10}}});
+        CPaintManagerUI& m = window.manager();
+        EXPECT_EQ(m.GetContentRoot(), oldRoot);
+        EXPECT_EQ(m.GetRootWrapper(), nullptr);
+
+        auto* wrapper = new CContainerUI();
+        wrapper->SetInset(4, 5, 6, 7);
+        // The manager takes ownership of the wrapper, the wrapper of the old root.
+        m.WrapRoot(wrapper);
+        EXPECT_TRUE(m.IsLayered());
+        EXPECT_EQ(m.GetRoot(), wrapper);
+        EXPECT_EQ(m.GetRootWrapper(), wrapper);
+        EXPECT_EQ(m.GetContentRoot(), oldRoot);
+        EXPECT_EQ(oldRoot->GetParent(), wrapper);
+        EXPECT_EQ(wrapper->GetCount(), 1);
+        ExpectRect(m.GetRootWrapperInset(), 4, 5, 6, 7);
+        // Names stay bound; searches start at the wrapper.
+        EXPECT_EQ(m.FindControl(L"inner"), inner);
+        // After the next layout the wrapper holds the old tree inside its inset.
+        zvtest::Pump(50);
+        ::UpdateWindow(window.hwnd());
+        EXPECT_EQ(wrapper->GetPos().right, 400);
+        EXPECT_EQ(oldRoot->GetPos().left, 4);
+        EXPECT_EQ(m.FindControl(POINT{5, 6}), inner);
+
+        // Only once per manager.
+        CContainerUI second;
+        m.WrapRoot(&second);
+        EXPECT_EQ(m.GetRoot(), wrapper);
+        EXPECT_EQ(second.GetCount(), 0);
+        zvtest::Pump(30);
+        EXPECT_FALSE(destroyed);
+    }
+    // The manager's destruction deleted the wrapper and, through it, the old tree.
+    EXPECT_TRUE(destroyed);
 }

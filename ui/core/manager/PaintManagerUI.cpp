@@ -9,6 +9,7 @@
 
 #include "archive/ZipArchive.h"
 #include "control/ControlUI.h"
+#include "layout/ContainerUI.h"
 #include "manager/DpiHelper.h"
 #include "utils/UIConvert.h"
 #include "xml/XmlResourceHooks.h"
@@ -593,6 +594,29 @@ bool CPaintManagerUI::BindControls(CControlUI* control, CControlUI* parent)
     control->SetManager(this, parent != nullptr ? parent : control->GetParent(), true);
     control->FindControl(BindNameProc, &m_mNameHash, 0);
     return true;
+}
+
+void CPaintManagerUI::WrapRoot(CControlUI* container)
+{
+    if (m_pWrapper != nullptr || container == nullptr)
+        return;
+    auto* items = static_cast<IContainerUI*>(container->GetInterface(L"IContainer"));
+    if (items == nullptr)
+        return;
+    SetLayered(true);
+    m_pWrapper = container;
+    // The wrapper joins this manager first, so that the old root is bound with the wrapper as
+    // its parent; the container takes ownership of the old root.
+    if (container->GetManager() == nullptr)
+        container->SetManager(this, nullptr, false);
+    CControlUI* oldRoot = m_pRoot;
+    if (oldRoot != nullptr)
+        items->Add(oldRoot);
+    m_pContentRoot = oldRoot;
+    m_pRoot = container;
+    if (auto* box = static_cast<CContainerUI*>(container->GetInterface(L"Container")))
+        m_rcWrapperInset = box->GetInset();
+    Invalidate();
 }
 
 void CPaintManagerUI::QueueControlDeletion(CControlUI* control)
