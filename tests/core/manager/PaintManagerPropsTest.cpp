@@ -136,6 +136,8 @@ TEST(WindowProps, LayeredInsetAndBackgroundMarkTheLayerChanged)
     EXPECT_TRUE(m.IsLayeredChanged());
     m.SetLayeredBackground(L"file='bk.png' corner='4,4,4,4'");
     EXPECT_STREQ(m.GetLayeredBackground(), L"file='bk.png' corner='4,4,4,4'");
+    // Its draw description is parsed and cached before the first paint.
+    EXPECT_EQ(m.GetResourceSet().drawInfos.GetSize(), 1);
 }
 
 TEST(WindowProps, PlainFlagsRoundTrip)

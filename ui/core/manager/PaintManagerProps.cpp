@@ -118,9 +118,10 @@ void CPaintManagerUI::SetLayered(bool layered)
 
 void CPaintManagerUI::SetLayeredBackground(LPCWSTR drawString)
 {
-    // The draw description is prepared before the first paint by the image drawing,
-    // which reads this string.
     m_sLayeredImage = drawString;
+    // Parsed and cached now, so the first layered paint finds its description ready.
+    if (!m_sLayeredImage.IsEmpty())
+        (void)GetCachedDrawInfo(m_sLayeredImage, nullptr);
     m_bLayeredChanged = true;
     Invalidate();
 }
