@@ -135,7 +135,8 @@ private slots:
         QFETCH(int, green);
         QFETCH(int, blue);
         const QColor color = colorFromArgb(argb);
-        QCOMPARE(color.spec(), QColor::Rgb);
+        // Kept as plain RGB: equal to its own RGB conversion only then.
+        QCOMPARE(color, color.toRgb());
         QCOMPARE(color.alpha(), alpha);
         QCOMPARE(color.red(), red);
         QCOMPARE(color.green(), green);
