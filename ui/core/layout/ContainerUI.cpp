@@ -7,11 +7,14 @@
 #include <new>
 
 #include "control/ScrollBarUI.h"
+#include "layout/LayoutLimits.h"
 #include "layout/ScrollBarServices.h"
 #include "manager/PaintManagerUI.h"
 #include "render/UIClipGuard.h"
 
 namespace ZvUI {
+
+using layout_limits::Clamp;
 
 namespace {
 
@@ -57,6 +60,43 @@ bool Meets(const RECT& a, const RECT& b)
 {
     RECT tmp = {};
     return ::IntersectRect(&tmp, &a, &b) != FALSE;
+}
+
+// The six steps one bar offers, toward the start first.
+struct ScrollSteps {
+    void (CContainerUI::*pageBack)();
+    void (CContainerUI::*pageForward)();
+    void (CContainerUI::*end)();
+    void (CContainerUI::*home)();
+    void (CContainerUI::*lineBack)();
+    void (CContainerUI::*lineForward)();
+};
+
+// Navigation keys and wheel notches to one bar's steps; false when the event is none of them.
+bool RunScrollStep(CContainerUI& container, const UIControlEvent& event, const ScrollSteps& steps)
+{
+    void (CContainerUI::*step)() = nullptr;
+    if (event.type == EventKeyDown) {
+        switch (event.keyChar) {
+        case VK_PRIOR: step = steps.pageBack; break;
+        case VK_NEXT: step = steps.pageForward; break;
+        case VK_END: step = steps.end; break;
+        case VK_HOME: step = steps.home; break;
+        case VK_UP: step = steps.lineBack; break;
+        case VK_DOWN: step = steps.lineForward; break;
+        default: break;
+        }
+    } else if (event.type == EventScrollWheel) {
+        switch (LOWORD(event.wParam)) {
+        case 0: step = steps.lineBack; break;
+        case 1: step = steps.lineForward; break;
+        default: break;
+        }
+    }
+    if (step == nullptr)
+        return false;
+    (container.*step)();
+    return true;
 }
 
 } // namespace
@@ -136,16 +176,21 @@ int CContainerUI::GetCount() const
     return m_items.GetSize();
 }
 
-bool CContainerUI::Add(CControlUI* control)
+void CContainerUI::AdoptChild(CControlUI* control)
 {
-    if (control == nullptr)
-        return false;
     if (m_pManager != nullptr)
         m_pManager->BindControls(control, this);
     if (IsVisible())
         NeedUpdate();
     else
         control->SetInternVisible(false);
+}
+
+bool CContainerUI::Add(CControlUI* control)
+{
+    if (control == nullptr)
+        return false;
+    AdoptChild(control);
     return m_items.Add(control);
 }
 
@@ -153,12 +198,7 @@ bool CContainerUI::AddAt(CControlUI* control, int index)
 {
     if (control == nullptr)
         return false;
-    if (m_pManager != nullptr)
-        m_pManager->BindControls(control, this);
-    if (IsVisible())
-        NeedUpdate();
-    else
-        control->SetInternVisible(false);
+    AdoptChild(control);
     return m_items.InsertAt(index, control);
 }
 
@@ -237,22 +277,35 @@ RECT CContainerUI::GetInsetRect() const
     return rc;
 }
 
-RECT CContainerUI::GetClientPos() const
+RECT CContainerUI::GetScrolledContentRect() const
 {
     RECT rc = GetInsetRect();
     if (IsVScrollVisible()) {
         rc.top -= GetVScrollPos();
-        rc.bottom -= GetVScrollPos();
-        rc.bottom += GetVScrollRange();
+        rc.bottom += GetVScrollRange() - GetVScrollPos();
         rc.right -= GetVScrollWidth();
     }
     if (IsHScrollVisible()) {
         rc.left -= GetHScrollPos();
-        rc.right -= GetHScrollPos();
-        rc.right += GetHScrollRange();
+        rc.right += GetHScrollRange() - GetHScrollPos();
         rc.bottom -= GetHScrollHeight();
     }
     return rc;
+}
+
+RECT CContainerUI::GetViewRect() const
+{
+    RECT rc = GetInsetRect();
+    if (!m_bExternalVScroll && IsVScrollVisible())
+        rc.right -= GetVScrollWidth();
+    if (IsHScrollVisible())
+        rc.bottom -= GetHScrollHeight();
+    return rc;
+}
+
+RECT CContainerUI::GetClientPos() const
+{
+    return GetScrolledContentRect();
 }
 
 void CContainerUI::SetPos(RECT rc, bool invalidate)
@@ -261,17 +314,8 @@ void CContainerUI::SetPos(RECT rc, bool invalidate)
     if (m_items.IsEmpty())
         return;
 
-    RECT inner = GetInsetRect();
-    if (IsVScrollVisible()) {
-        inner.top -= GetVScrollPos();
-        inner.bottom += GetVScrollRange() - GetVScrollPos();
-        inner.right -= GetVScrollWidth();
-    }
-    if (IsHScrollVisible()) {
-        inner.left -= GetHScrollPos();
-        inner.right += GetHScrollRange() - GetHScrollPos();
-        inner.bottom -= GetHScrollHeight();
-    }
+    // Non-virtual on purpose: a derived GetClientPos must not move the base placement.
+    const RECT inner = GetScrolledContentRect();
 
     for (int i = 0; i < m_items.GetSize(); ++i) {
         auto* child = static_cast<CControlUI*>(m_items[i]);
@@ -281,16 +325,8 @@ void CContainerUI::SetPos(RECT rc, bool invalidate)
             PlaceFloatingChild(i);
             continue;
         }
-        int cx = inner.right - inner.left;
-        if (cx < child->GetMinWidth())
-            cx = child->GetMinWidth();
-        if (cx > child->GetMaxWidth())
-            cx = child->GetMaxWidth();
-        int cy = inner.bottom - inner.top;
-        if (cy < child->GetMinHeight())
-            cy = child->GetMinHeight();
-        if (cy > child->GetMaxHeight())
-            cy = child->GetMaxHeight();
+        const int cx = Clamp(inner.right - inner.left, child->GetMinWidth(), child->GetMaxWidth());
+        const int cy = Clamp(inner.bottom - inner.top, child->GetMinHeight(), child->GetMaxHeight());
         child->SetPos(RECT{inner.left, inner.top, inner.left + cx, inner.top + cy}, false);
     }
 }
@@ -370,11 +406,7 @@ CControlUI* CContainerUI::FindControl(FindControlProc proc, LPVOID data, UINT fl
         return result;
 
     if (!hitTest || m_bMouseChildEnabled) {
-        RECT rc = GetInsetRect();
-        if (!m_bExternalVScroll && IsVScrollVisible())
-            rc.right -= GetVScrollWidth();
-        if (IsHScrollVisible())
-            rc.bottom -= GetHScrollHeight();
+        const RECT rc = GetViewRect();
         const int count = m_items.GetSize();
         const bool topFirst = (flags & FindTopFirst) != 0;
         for (int n = 0; n < count; ++n) {
@@ -412,46 +444,18 @@ void CContainerUI::DoEvent(UIControlEvent& event)
         m_bFocused = false;
         return;
     }
+    static constexpr ScrollSteps kVertical = {&CContainerUI::PageUp,   &CContainerUI::PageDown,
+                                              &CContainerUI::EndDown,  &CContainerUI::HomeUp,
+                                              &CContainerUI::LineUp,   &CContainerUI::LineDown};
+    static constexpr ScrollSteps kHorizontal = {&CContainerUI::PageLeft, &CContainerUI::PageRight,
+                                                &CContainerUI::EndRight, &CContainerUI::HomeLeft,
+                                                &CContainerUI::LineLeft, &CContainerUI::LineRight};
     if (!m_bExternalVScroll && m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible() &&
-        m_pVerticalScrollBar->IsEnabled()) {
-        if (event.type == EventKeyDown) {
-            switch (event.keyChar) {
-            case VK_PRIOR: PageUp(); return;
-            case VK_NEXT: PageDown(); return;
-            case VK_END: EndDown(); return;
-            case VK_HOME: HomeUp(); return;
-            case VK_UP: LineUp(); return;
-            case VK_DOWN: LineDown(); return;
-            default: break;
-            }
-        } else if (event.type == EventScrollWheel) {
-            switch (LOWORD(event.wParam)) {
-            case 0: LineUp(); return;
-            case 1: LineDown(); return;
-            default: break;
-            }
-        }
-    }
+        m_pVerticalScrollBar->IsEnabled() && RunScrollStep(*this, event, kVertical))
+        return;
     if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible() &&
-        m_pHorizontalScrollBar->IsEnabled()) {
-        if (event.type == EventKeyDown) {
-            switch (event.keyChar) {
-            case VK_PRIOR: PageLeft(); return;
-            case VK_NEXT: PageRight(); return;
-            case VK_END: EndRight(); return;
-            case VK_HOME: HomeLeft(); return;
-            case VK_UP: LineLeft(); return;
-            case VK_DOWN: LineRight(); return;
-            default: break;
-            }
-        } else if (event.type == EventScrollWheel) {
-            switch (LOWORD(event.wParam)) {
-            case 0: LineLeft(); return;
-            case 1: LineRight(); return;
-            default: break;
-            }
-        }
-    }
+        m_pHorizontalScrollBar->IsEnabled() && RunScrollStep(*this, event, kHorizontal))
+        return;
     CControlUI::DoEvent(event);
 }
 
@@ -524,11 +528,7 @@ bool CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* stopControl
     CControlUI::DoPaint(hDC, rcPaint, stopControl);
 
     if (!m_items.IsEmpty()) {
-        RECT rc = GetInsetRect();
-        if (!m_bExternalVScroll && IsVScrollVisible())
-            rc.right -= GetVScrollWidth();
-        if (IsHScrollVisible())
-            rc.bottom -= GetHScrollHeight();
+        const RECT rc = GetViewRect();
 
         RECT inner = {};
         if (!::IntersectRect(&inner, &rcPaint, &rc)) {
@@ -813,7 +813,7 @@ int CContainerUI::GetScrollStepSize() const
     return ScaleValue(m_nScrollStepSize);
 }
 
-void CContainerUI::LineUp()
+int CContainerUI::VerticalLineStep() const
 {
     int step = GetScrollStepSize();
     if (step == 0) {
@@ -821,44 +821,65 @@ void CContainerUI::LineUp()
         if (m_pManager != nullptr)
             step += m_pManager->GetDefaultFontInfo()->metrics.tmHeight;
     }
+    return step;
+}
+
+int CContainerUI::HorizontalLineStep() const
+{
+    return GetScrollStepSize() != 0 ? GetScrollStepSize() : 8;
+}
+
+int CContainerUI::VerticalPage() const
+{
+    const RECT inset = GetInset();
+    int page = (m_rcItem.bottom - m_rcItem.top) - inset.top - inset.bottom;
+    if (IsHScrollVisible())
+        page -= GetHScrollHeight();
+    return page;
+}
+
+int CContainerUI::HorizontalPage() const
+{
+    const RECT inset = GetInset();
+    int page = (m_rcItem.right - m_rcItem.left) - inset.left - inset.right;
+    if (IsVScrollVisible())
+        page -= GetVScrollWidth();
+    return page;
+}
+
+void CContainerUI::ScrollBy(int dx, int dy)
+{
     SIZE pos = GetScrollPos();
-    pos.cy -= step;
+    pos.cx += dx;
+    pos.cy += dy;
     SetScrollPos(pos, true);
+}
+
+void CContainerUI::FlushPendingLayout()
+{
+    // A pending layout changes the range: let the window paint first.
+    if (m_pManager != nullptr && m_pManager->GetWindowHandle() != nullptr)
+        ::UpdateWindow(m_pManager->GetWindowHandle());
+}
+
+void CContainerUI::LineUp()
+{
+    ScrollBy(0, -VerticalLineStep());
 }
 
 void CContainerUI::LineDown()
 {
-    int step = GetScrollStepSize();
-    if (step == 0) {
-        step = 8;
-        if (m_pManager != nullptr)
-            step += m_pManager->GetDefaultFontInfo()->metrics.tmHeight;
-    }
-    SIZE pos = GetScrollPos();
-    pos.cy += step;
-    SetScrollPos(pos, true);
+    ScrollBy(0, VerticalLineStep());
 }
 
 void CContainerUI::PageUp()
 {
-    const RECT inset = GetInset();
-    int page = (m_rcItem.bottom - m_rcItem.top) - inset.top - inset.bottom;
-    if (IsHScrollVisible())
-        page -= GetHScrollHeight();
-    SIZE pos = GetScrollPos();
-    pos.cy -= page;
-    SetScrollPos(pos, true);
+    ScrollBy(0, -VerticalPage());
 }
 
 void CContainerUI::PageDown()
 {
-    const RECT inset = GetInset();
-    int page = (m_rcItem.bottom - m_rcItem.top) - inset.top - inset.bottom;
-    if (IsHScrollVisible())
-        page -= GetHScrollHeight();
-    SIZE pos = GetScrollPos();
-    pos.cy += page;
-    SetScrollPos(pos, true);
+    ScrollBy(0, VerticalPage());
 }
 
 void CContainerUI::HomeUp()
@@ -870,9 +891,7 @@ void CContainerUI::HomeUp()
 
 void CContainerUI::EndDown()
 {
-    // A pending layout changes the range: let the window paint first.
-    if (m_pManager != nullptr && m_pManager->GetWindowHandle() != nullptr)
-        ::UpdateWindow(m_pManager->GetWindowHandle());
+    FlushPendingLayout();
     SIZE pos = GetScrollPos();
     pos.cy = GetScrollRange().cy;
     SetScrollPos(pos, true);
@@ -880,40 +899,22 @@ void CContainerUI::EndDown()
 
 void CContainerUI::LineLeft()
 {
-    const int step = GetScrollStepSize() != 0 ? GetScrollStepSize() : 8;
-    SIZE pos = GetScrollPos();
-    pos.cx -= step;
-    SetScrollPos(pos, true);
+    ScrollBy(-HorizontalLineStep(), 0);
 }
 
 void CContainerUI::LineRight()
 {
-    const int step = GetScrollStepSize() != 0 ? GetScrollStepSize() : 8;
-    SIZE pos = GetScrollPos();
-    pos.cx += step;
-    SetScrollPos(pos, true);
+    ScrollBy(HorizontalLineStep(), 0);
 }
 
 void CContainerUI::PageLeft()
 {
-    const RECT inset = GetInset();
-    int page = (m_rcItem.right - m_rcItem.left) - inset.left - inset.right;
-    if (IsVScrollVisible())
-        page -= GetVScrollWidth();
-    SIZE pos = GetScrollPos();
-    pos.cx -= page;
-    SetScrollPos(pos, true);
+    ScrollBy(-HorizontalPage(), 0);
 }
 
 void CContainerUI::PageRight()
 {
-    const RECT inset = GetInset();
-    int page = (m_rcItem.right - m_rcItem.left) - inset.left - inset.right;
-    if (IsVScrollVisible())
-        page -= GetVScrollWidth();
-    SIZE pos = GetScrollPos();
-    pos.cx += page;
-    SetScrollPos(pos, true);
+    ScrollBy(HorizontalPage(), 0);
 }
 
 void CContainerUI::HomeLeft()
@@ -925,29 +926,39 @@ void CContainerUI::HomeLeft()
 
 void CContainerUI::EndRight()
 {
-    if (m_pManager != nullptr && m_pManager->GetWindowHandle() != nullptr)
-        ::UpdateWindow(m_pManager->GetWindowHandle());
+    FlushPendingLayout();
     SIZE pos = GetScrollPos();
     pos.cx = GetScrollRange().cx;
     SetScrollPos(pos, true);
 }
 
+void CContainerUI::CreateOwnBar(bool horizontal)
+{
+    CControlUI* bar = g_scrollBarCreator();
+    IScrollBarServicesUI* services = ServicesOf(bar);
+    if (services == nullptr) {
+        delete bar;
+        return;
+    }
+    if (horizontal) {
+        SetHorizontalBar(bar);
+        services->SetHorizontal(true);
+    } else {
+        SetVerticalBar(bar);
+        m_bExternalVScroll = false;
+    }
+    services->SetOwner(this);
+    bar->SetManager(m_pManager, nullptr, false);
+    LPCWSTR defaults =
+        m_pManager != nullptr ? m_pManager->GetClassDefaults(horizontal ? L"HScrollBar" : L"VScrollBar") : nullptr;
+    if (defaults != nullptr)
+        bar->ApplyAttributeList(defaults);
+}
+
 void CContainerUI::EnableScrollBar(bool vertical, bool horizontal)
 {
     if (vertical && m_pVerticalScrollBar == nullptr) {
-        CControlUI* bar = g_scrollBarCreator();
-        IScrollBarServicesUI* services = ServicesOf(bar);
-        if (services == nullptr) {
-            delete bar;
-        } else {
-            SetVerticalBar(bar);
-            m_bExternalVScroll = false;
-            services->SetOwner(this);
-            bar->SetManager(m_pManager, nullptr, false);
-            LPCWSTR defaults = m_pManager != nullptr ? m_pManager->GetClassDefaults(L"VScrollBar") : nullptr;
-            if (defaults != nullptr)
-                bar->ApplyAttributeList(defaults);
-        }
+        CreateOwnBar(false);
     } else if (!vertical && m_pVerticalScrollBar != nullptr) {
         // A bar attached from outside belongs to whoever attached it: forget it only.
         if (!m_bExternalVScroll)
@@ -957,19 +968,7 @@ void CContainerUI::EnableScrollBar(bool vertical, bool horizontal)
     }
 
     if (horizontal && m_pHorizontalScrollBar == nullptr) {
-        CControlUI* bar = g_scrollBarCreator();
-        IScrollBarServicesUI* services = ServicesOf(bar);
-        if (services == nullptr) {
-            delete bar;
-        } else {
-            SetHorizontalBar(bar);
-            services->SetHorizontal(true);
-            services->SetOwner(this);
-            bar->SetManager(m_pManager, nullptr, false);
-            LPCWSTR defaults = m_pManager != nullptr ? m_pManager->GetClassDefaults(L"HScrollBar") : nullptr;
-            if (defaults != nullptr)
-                bar->ApplyAttributeList(defaults);
-        }
+        CreateOwnBar(true);
     } else if (!horizontal && m_pHorizontalScrollBar != nullptr) {
         delete m_pHorizontalScrollBar;
         SetHorizontalBar(nullptr);
@@ -1040,65 +1039,51 @@ void CContainerUI::Replace()
     SetPos(m_rcItem, true);
 }
 
+bool CContainerUI::UpdateBar(CControlUI* bar, IScrollBarServicesUI* services, int overflow, const RECT& barRect)
+{
+    const bool visible = bar->IsVisible();
+    if (overflow > 0 && !visible) {
+        bar->SetVisible(true);
+        services->SetScrollRange(overflow);
+        services->SetScrollPos(0);
+        Replace();
+        return true;
+    }
+    if (visible && overflow <= 0) {
+        bar->SetVisible(false);
+        services->SetScrollPos(0);
+        services->SetScrollRange(0);
+        Replace();
+        return true;
+    }
+    if (visible) {
+        bar->SetPos(barRect, true);
+        if (services->GetScrollRange() != overflow) {
+            const int oldPos = services->GetScrollPos();
+            services->SetScrollRange(overflow);
+            // The range clamped the position: the content has to follow.
+            if (services->GetScrollPos() < oldPos) {
+                Replace();
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 void CContainerUI::UpdateScrollBars(RECT rc, int requiredWidth, int requiredHeight)
 {
     // A re-place lays out again and decides both bars with the new rectangle; going on here
     // with the old one would size the vertical bar and its range for a horizontal bar that
     // has just gone (or come).
     if (m_pHorizontalScrollBar != nullptr && m_pHorizontalBar != nullptr) {
-        const int overflow = requiredWidth - (rc.right - rc.left);
-        const bool visible = m_pHorizontalScrollBar->IsVisible();
-        if (overflow > 0 && !visible) {
-            m_pHorizontalScrollBar->SetVisible(true);
-            m_pHorizontalBar->SetScrollRange(overflow);
-            m_pHorizontalBar->SetScrollPos(0);
-            Replace();
+        const RECT bar = {rc.left, rc.bottom, rc.right, rc.bottom + m_pHorizontalScrollBar->GetFixedHeight()};
+        if (UpdateBar(m_pHorizontalScrollBar, m_pHorizontalBar, requiredWidth - (rc.right - rc.left), bar))
             return;
-        } else if (visible && overflow <= 0) {
-            m_pHorizontalScrollBar->SetVisible(false);
-            m_pHorizontalBar->SetScrollPos(0);
-            m_pHorizontalBar->SetScrollRange(0);
-            Replace();
-            return;
-        } else if (visible) {
-            const RECT bar = {rc.left, rc.bottom, rc.right,
-                              rc.bottom + m_pHorizontalScrollBar->GetFixedHeight()};
-            m_pHorizontalScrollBar->SetPos(bar, true);
-            if (m_pHorizontalBar->GetScrollRange() != overflow) {
-                const int oldPos = m_pHorizontalBar->GetScrollPos();
-                m_pHorizontalBar->SetScrollRange(overflow);
-                if (m_pHorizontalBar->GetScrollPos() < oldPos) {
-                    Replace();
-                    return;
-                }
-            }
-        }
     }
-
     if (m_pVerticalScrollBar != nullptr && m_pVerticalBar != nullptr) {
-        const int overflow = requiredHeight - (rc.bottom - rc.top);
-        const bool visible = m_pVerticalScrollBar->IsVisible();
-        if (overflow > 0 && !visible) {
-            m_pVerticalScrollBar->SetVisible(true);
-            m_pVerticalBar->SetScrollRange(overflow);
-            m_pVerticalBar->SetScrollPos(0);
-            Replace();
-        } else if (visible && overflow <= 0) {
-            m_pVerticalScrollBar->SetVisible(false);
-            m_pVerticalBar->SetScrollPos(0);
-            m_pVerticalBar->SetScrollRange(0);
-            Replace();
-        } else if (visible) {
-            const RECT bar = {rc.right, rc.top, rc.right + m_pVerticalScrollBar->GetFixedWidth(),
-                              rc.bottom};
-            m_pVerticalScrollBar->SetPos(bar, true);
-            if (m_pVerticalBar->GetScrollRange() != overflow) {
-                const int oldPos = m_pVerticalBar->GetScrollPos();
-                m_pVerticalBar->SetScrollRange(overflow);
-                if (m_pVerticalBar->GetScrollPos() < oldPos)
-                    Replace();
-            }
-        }
+        const RECT bar = {rc.right, rc.top, rc.right + m_pVerticalScrollBar->GetFixedWidth(), rc.bottom};
+        UpdateBar(m_pVerticalScrollBar, m_pVerticalBar, requiredHeight - (rc.bottom - rc.top), bar);
     }
 }
 

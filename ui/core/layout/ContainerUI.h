@@ -138,6 +138,9 @@ protected:
     int GetHScrollHeight() const;
     // Item rectangle less the scaled inset.
     RECT GetInsetRect() const;
+    // The inset rectangle less the room of the visible bars (an attached vertical bar takes none):
+    // where children show and take hits.
+    RECT GetViewRect() const;
     void DestroyChild(CControlUI* control);
 
     CUIPtrArray m_items;
@@ -162,6 +165,20 @@ private:
     void SetHorizontalBar(CControlUI* bar);
     // SetPos of this container, as the bars' show/hide steps re-place it.
     void Replace();
+    // The whole scrolled content area in window coordinates.
+    RECT GetScrolledContentRect() const;
+    // Binds a new child to the manager and to this container's visibility.
+    void AdoptChild(CControlUI* control);
+    void CreateOwnBar(bool horizontal);
+    // One bar's show, hide or resize step; true when it re-placed the container.
+    bool UpdateBar(CControlUI* bar, IScrollBarServicesUI* services, int overflow, const RECT& barRect);
+    // What one line or page step moves; the vertical line falls back to the font height.
+    int VerticalLineStep() const;
+    int HorizontalLineStep() const;
+    int VerticalPage() const;
+    int HorizontalPage() const;
+    void ScrollBy(int dx, int dy);
+    void FlushPendingLayout();
 };
 
 } // namespace ZvUI
