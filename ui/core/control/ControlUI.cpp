@@ -8,6 +8,7 @@
 #include "manager/PaintManagerUI.h"
 #include "render/UIClipGuard.h"
 #include "render/UIRender.h"
+#include "resource/UIResourceTable.h"
 
 namespace ZvUI {
 
@@ -214,8 +215,10 @@ CControlUI* CControlUI::GetParent() const
 
 CUIString CControlUI::GetText() const
 {
-    // With resource text on, the text is an id into the resource table, which resolves it
-    // once that table exists; until then the id is shown as it stands.
+    // With resource text on, the stored text is an id; the table answers the id itself when
+    // it has no text for it.
+    if (m_bResourceText)
+        return CUIResourceTable::Instance()->GetText(m_sText, nullptr);
     return m_sText;
 }
 
@@ -502,7 +505,8 @@ UINT CControlUI::GetFloatAlign() const
 
 CUIString CControlUI::GetToolTip() const
 {
-    // Resource-text ids resolve through the resource table once it exists.
+    if (m_bResourceText)
+        return CUIResourceTable::Instance()->GetText(m_sToolTip, nullptr);
     return m_sToolTip;
 }
 
