@@ -254,6 +254,70 @@ TEST_F(BuilderWindow, IncludeRepeatsAFileUnderTheCurrentParent)
     EXPECT_EQ(container->GetItemAt(3)->GetText(), L"inc");
 }
 
+// Counts the controls alive, so a test can see which ones the builder freed.
+class CountedControl : public CControlUI {
+public:
+    CountedControl() { ++live; }
+    ~CountedControl() override { --live; }
+    static int live;
+};
+int CountedControl::live = 0;
+
+class CountingCallback : public IDialogBuilderCallback {
+public:
+    CControlUI* CreateControl(LPCWSTR tag) override
+    {
+        return wcscmp(tag, L"Counted") == 0 ? new CountedControl() : nullptr;
+    }
+};
+
+TEST_F(BuilderWindow, ControlsThatNobodyOwnsAreDeleted)
+{
+    CountingCallback cb;
+    CountedControl::live = 0;
+    {
+        CLayoutBuilder builder;
+        CControlUI* root = builder.Create(
+            L"<Window><VerticalLayout name=\"root\">"
+            L"<Label name=\"p\"><Counted name=\"orphan\"/><Counted name=\"orphan2\"/></Label>"
+            L"<Counted name=\"kept\"/></VerticalLayout>"
+            L"<Counted name=\"extra\"/><Counted name=\"extra2\"><Counted/></Counted></Window>",
+            nullptr, &cb, &m_pm, nullptr);
+        ASSERT_NE(root, nullptr);
+        // A label takes no children, and only the first top-level control has an owner.
+        EXPECT_EQ(CountedControl::live, 1);
+        m_pm.SetRootControl(root);
+        ASSERT_NE(m_pm.FindControl(L"kept"), nullptr);
+        EXPECT_EQ(m_pm.FindControl(L"orphan"), nullptr);
+    }
+    // A counted control as the whole layout is the caller's.
+    CLayoutBuilder single;
+    CControlUI* alone = single.Create(L"<Window><Counted/><Counted/></Window>", nullptr, &cb, &m_pm, nullptr);
+    ASSERT_NE(alone, nullptr);
+    EXPECT_EQ(CountedControl::live, 2);
+    delete alone;
+    EXPECT_EQ(CountedControl::live, 1);
+    m_pm.SetRootControl(nullptr);
+}
+
+TEST_F(BuilderWindow, IncludeWithoutAParentLeavesNothingBehind)
+{
+    CountingCallback cb;
+    CountedControl::live = 0;
+    const std::wstring folder = TempFolder();
+    WriteFile(folder + L"counted.xml", "<Window><Counted/><Counted/></Window>");
+    CPaintManagerUI::SetResourceFolder(folder.c_str());
+    CLayoutBuilder builder;
+    CControlUI* root = builder.Create(L"<Window><Include source=\"counted.xml\" count=\"2\"/><Counted/></Window>",
+                                      nullptr, &cb, &m_pm, nullptr);
+    CPaintManagerUI::SetResourceFolder(L"");
+    // Included controls never count as the first of the level.
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(CountedControl::live, 1);
+    delete root;
+    EXPECT_EQ(CountedControl::live, 0);
+}
+
 } // namespace
 
 namespace {
@@ -286,3 +350,4 @@ TEST_F(BuilderWindow, ArchiveLayoutLoadsItsImagesAndIncludes)
 }
 
 } // namespace
+
