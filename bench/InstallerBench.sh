@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installer bench: size of the stripped installer.exe and its start-up time against a bare
+# Win32 window built with the same toolchain and flags. Runs under its own Xvfb and Wine prefix.
+# Usage: bench/InstallerBench.sh [BUILD_DIR] [runs]   (BUILD_DIR defaults to ./build)
+set -u
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build}
+runs=${2:-11}
+win=$build/win
+installer=$(cat "$win/bench/installer-bench.cfg" 2>/dev/null)
+harness=$win/bench/InstallerBench.exe
+bare=$win/bench/InstallerBenchWindow.exe
+for f in "${installer:-$win/bench/installer-bench.cfg}" "$harness" "$bare"; do
+  [ -f "$f" ] || { echo "missing $f: build first (BUILD_DIR=$build bash scripts/build.sh)" >&2; exit 2; }
+done
+
+work=$(mktemp -d /tmp/zvbench.XXXXXX)
+. "$root/scripts/wine-env.sh"
+trap 'wine_env_stop; rm -rf "$work"' EXIT
+
+i686-w64-mingw32-strip -o "$work/installer.exe" "$installer"
+i686-w64-mingw32-strip -o "$work/bare.exe" "$bare"
+size=$(stat -c %s "$work/installer.exe")
+echo "installer.exe stripped: $size bytes ($(awk "BEGIN{printf \"%.2f\", $size/1048576}") MB, goal <= 1.50 MB)"
+echo "bare window stripped:   $(stat -c %s "$work/bare.exe") bytes"
+
+wine_env_start
+winpath() { local p; p=$(readlink -f "$1"); echo "Z:${p//\//\\}"; }
+timeout 600 wine "$harness" "$(winpath "$work/installer.exe")" "$(winpath "$work/bare.exe")" "$runs" </dev/null \
+  >"$work/bench.log" 2>&1
+status=$?
+cat "$work/bench.log"
+exit $status
