@@ -261,4 +261,11 @@ TEST(ProgressPaint, ForeImageIsSqueezedOrCutToTheValue)
     bar->SetValue(0);
     PaintInto(*bar, canvas);
     EXPECT_EQ(canvas.Rgb(0, 5), kWhite);
+
+    // Equal bounds are repaired before the image is cut: nothing filled, no division by zero.
+    bar->SetMinValue(7);
+    bar->SetMaxValue(7);
+    PaintInto(*bar, canvas);
+    EXPECT_EQ(bar->GetMaxValue(), 8);
+    EXPECT_EQ(canvas.Rgb(0, 5), kWhite);
 }
