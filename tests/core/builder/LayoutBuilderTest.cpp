@@ -10,8 +10,14 @@
 #include "builder/DialogBuilder.h"
 #include "control/ButtonUI.h"
 #include "control/ControlUI.h"
+#include "control/LabelUI.h"
+#include "control/OptionUI.h"
 #include "layout/ContainerUI.h"
+#include "layout/TabLayoutUI.h"
 #include "manager/PaintManagerUI.h"
+#include "manager/UIResources.h"
+#include "render/UIImageInfo.h"
+#include "render/UIRender.h"
 
 using namespace ZvUI;
 
@@ -351,3 +357,133 @@ TEST_F(BuilderWindow, ArchiveLayoutLoadsItsImagesAndIncludes)
 
 } // namespace
 
+namespace {
+
+// --- one skin with every element, from the zip linked into the program ---
+
+struct ClassCase {
+    const wchar_t* name;
+    const wchar_t* cls;
+};
+
+// The pixel at a window point of a bitmap that GenerateBitmap painted for the whole client area.
+DWORD PixelAt(HBITMAP bitmap, int x, int y)
+{
+    DIBSECTION ds = {};
+    ::GetObjectW(bitmap, sizeof(ds), &ds);
+    const auto* bits = static_cast<const DWORD*>(ds.dsBm.bmBits);
+    const int row = ds.dsBmih.biHeight > 0 ? ds.dsBm.bmHeight - 1 - y : y;
+    return bits[row * ds.dsBm.bmWidth + x] & 0xFFFFFF;
+}
+
+class FullSkin : public BuilderWindow {
+protected:
+    void SetUp() override
+    {
+        BuilderWindow::SetUp();
+        HMODULE module = ::GetModuleHandleW(nullptr);
+        HRSRC res = ::FindResourceW(module, MAKEINTRESOURCEW(113), L"ZVZIP_RES");
+        ASSERT_NE(res, nullptr);
+        const void* bytes = ::LockResource(::LoadResource(module, res));
+        CPaintManagerUI::SetResourceArchive(bytes, static_cast<int>(::SizeofResource(module, res)));
+    }
+    void TearDown() override
+    {
+        CPaintManagerUI::SetResourceArchive(L"");
+        BuilderWindow::TearDown();
+    }
+};
+
+TEST_F(FullSkin, EveryElementOfTheFormatBuildsARealWindow)
+{
+    CControlUI* root = Build(L"full_main.xml");
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->GetName(), L"fullroot");
+
+    // Window attributes in any case.
+    EXPECT_EQ(m_pm.GetInitialSize().cx, 400);
+    EXPECT_EQ(m_pm.GetInitialSize().cy, 300);
+    EXPECT_EQ(m_pm.GetCaptionRect().bottom, 30);
+    EXPECT_EQ(m_pm.GetRoundCorner().cx, 4);
+    EXPECT_EQ(m_pm.GetMinInfo().cx, 200);
+    EXPECT_EQ(m_pm.GetTextColor(), 0xFF202020u);
+
+    // Font, Import and Image.
+    ASSERT_NE(m_pm.GetFontInfo(1), nullptr);
+    EXPECT_EQ(m_pm.GetFontInfo(1)->faceName, L"Zv Plain Face");
+    EXPECT_TRUE(m_pm.GetFontInfo(1)->bold);
+    EXPECT_EQ(m_pm.GetDefaultFontInfo()->faceName, L"Tahoma");
+    EXPECT_EQ(m_pm.GetFontFileCount(), 1);
+    const UIImageInfo* button = m_pm.FindImage(L"btn.png");
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->width, 20);
+    EXPECT_FALSE(button->alpha);
+    const UIImageInfo* bar = m_pm.FindImage(L"bar.png");
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(bar->alpha);  // the magenta stripe is masked out
+
+    // One element per control class, tags in any case.
+    const ClassCase classes[] = {
+        {L"fullroot", L"VerticalLayoutUI"}, {L"left", L"VerticalLayoutUI"}, {L"body", L"HorizontalLayoutUI"},
+        {L"title", L"LabelUI"},   {L"closebtn", L"ButtonUI"}, {L"text", L"TextUI"},
+        {L"opt1", L"OptionUI"},   {L"check", L"CheckBoxUI"},  {L"prg", L"ProgressUI"},
+        {L"sbar", L"ScrollBarUI"}, {L"plain", L"ControlUI"},  {L"box", L"ContainerUI"},
+        {L"tabs", L"TabLayoutUI"}, {L"tiles", L"TileLayoutUI"}, {L"child", L"ChildLayoutUI"}};
+    for (const ClassCase& c : classes) {
+        CControlUI* control = m_pm.FindControl(c.name);
+        ASSERT_NE(control, nullptr) << c.name;
+        EXPECT_STREQ(control->GetClass(), c.cls) << c.name;
+    }
+
+    // Default and Style, with the element's own attributes last.
+    auto* close = static_cast<CButtonUI*>(m_pm.FindControl(L"closebtn"));
+    EXPECT_EQ(close->GetFixedHeight(), 28);
+    EXPECT_EQ(close->GetNormalImage(), L"btn.png");
+    EXPECT_EQ(static_cast<CLabelUI*>(m_pm.FindControl(L"tab0"))->GetTextColor(), 0xFF000080u);
+    EXPECT_EQ(static_cast<CLabelUI*>(m_pm.FindControl(L"title"))->GetTextColor(), 0xFFFFFFFFu);
+    EXPECT_EQ(m_pm.FindControl(L"captionbar")->GetFixedHeight(), 30);
+    auto* body = static_cast<CContainerUI*>(m_pm.FindControl(L"body"));
+    EXPECT_EQ(body->GetInset().left, 6);
+    EXPECT_EQ(body->GetBkColor(), 0xFFE8F0F8u);
+
+    // Include from the archive, the child layout's own file, and the stateful controls.
+    auto* tiles = static_cast<IContainerUI*>(m_pm.FindControl(L"tiles")->GetInterface(L"IContainer"));
+    EXPECT_EQ(tiles->GetCount(), 5);
+    auto* child = static_cast<IContainerUI*>(m_pm.FindControl(L"child")->GetInterface(L"IContainer"));
+    EXPECT_EQ(child->GetCount(), 1);
+    EXPECT_TRUE(static_cast<COptionUI*>(m_pm.FindControl(L"opt1"))->IsSelected());
+    EXPECT_FALSE(static_cast<COptionUI*>(m_pm.FindControl(L"opt2"))->IsSelected());
+    EXPECT_EQ(static_cast<CTabLayoutUI*>(m_pm.FindControl(L"tabs"))->GetCurSel(), 1);
+
+    // Shown and painted: the layout places the tree in the skin's size.
+    ::ShowWindow(m_hwnd, SW_SHOWNOACTIVATE);
+    ::UpdateWindow(m_hwnd);
+    RECT client;
+    ::GetClientRect(m_hwnd, &client);
+    ASSERT_EQ(client.right, 400);
+    EXPECT_EQ(root->GetPos().bottom, 300);
+    HBITMAP shot = CUIRender::GenerateBitmap(&m_pm, client, nullptr);
+    ASSERT_NE(shot, nullptr);
+    EXPECT_EQ(PixelAt(shot, 330, 3), 0x2060A0u);  // caption style
+    const RECT prg = m_pm.FindControl(L"prg")->GetPos();
+    ASSERT_GT(prg.right - prg.left, 100);
+    EXPECT_EQ(PixelAt(shot, prg.left + 5, prg.top + 7), 0x30A030u);   // filled part
+    EXPECT_EQ(PixelAt(shot, prg.right - 5, prg.top + 7), 0xCCCCCCu);  // the track beyond 60 %
+    const RECT box = m_pm.FindControl(L"box")->GetPos();
+    EXPECT_EQ(PixelAt(shot, (box.left + box.right) / 2, (box.top + box.bottom) / 2), 0x1E963Cu);
+    EXPECT_EQ(PixelAt(shot, (box.left + box.right) / 2, box.top + 1), 0xE8F0F8u);  // masked stripe
+    const RECT tab = m_pm.FindControl(L"tab1")->GetPos();
+    EXPECT_EQ(PixelAt(shot, tab.right - 3, tab.bottom - 3), 0xFFE0A0u);
+    ::DeleteObject(shot);
+    // ZV_HOLD_FULL_SKIN keeps the window on screen for five seconds, for a look at it.
+    if (::GetEnvironmentVariableW(L"ZV_HOLD_FULL_SKIN", nullptr, 0) != 0) {
+        for (int i = 0; i < 100; ++i) {
+            MSG msg;
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+                ::DispatchMessageW(&msg);
+            ::Sleep(50);
+        }
+    }
+}
+
+} // namespace

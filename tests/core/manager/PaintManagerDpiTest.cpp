@@ -9,6 +9,8 @@
 #include "manager/DpiHelper.h"
 #include "manager/PaintManagerUI.h"
 #include "manager/UIResources.h"
+#include "render/UIImageInfo.h"
+#include "control/ControlUI.h"
 
 using namespace ZvUI;
 
@@ -78,6 +80,25 @@ TEST(ApplyDpi, ToAllManagersAndWithoutAWindow)
     EXPECT_EQ(other.GetDpiHelper()->GetScale(), 200);
     EXPECT_EQ(WindowSize(window.Get()).cx, 400);
     other.ApplyDpi(96);
+}
+
+TEST(ApplyDpi, SkinImagesSurviveAnUnchangedScale)
+{
+    CPaintManagerUI::SetGlobalDpi(96);
+    CPaintManagerUI manager;
+    ManagedWindow window(manager, 200, 100);
+    const CUIString file = CUIString(ZV_IMAGE_DIR) + L"\\btn.png";
+    ASSERT_NE(manager.AddImage(file, nullptr, 0xFFFF00FF, false, false), nullptr);
+    // A new root applies the process DPI again: the image and its mask stay.
+    manager.SetRootControl(new CControlUI());
+    ASSERT_NE(manager.FindImage(file), nullptr);
+    EXPECT_EQ(manager.FindImage(file)->mask, 0xFFFF00FFu);
+    manager.ApplyDpi(96);
+    EXPECT_NE(manager.FindImage(file), nullptr);
+    // A real change drops it, to be loaded again at the new scale.
+    manager.ApplyDpi(144);
+    EXPECT_EQ(manager.FindImage(file), nullptr);
+    manager.ApplyDpi(96);
 }
 
 TEST(ScaleRectByFactor, OriginAndExtentTruncate)

@@ -30,6 +30,10 @@ void CPaintManagerUI::ApplyDpi(int dpi)
     const int oldScale = helper->GetScale();
     helper->SetScale(dpi);
     const int newScale = helper->GetScale();
+    // Every new root applies the process DPI again; at an unchanged scale the skin's own
+    // images (with their masks and resource types) must survive it.
+    if (newScale != oldScale)
+        RemoveAllImages();
     RescaleFonts();
     if (m_hWndPaint == nullptr)
         return;
@@ -59,9 +63,9 @@ void CPaintManagerUI::ApplyDpiToAll(int dpi)
 
 void CPaintManagerUI::RescaleFonts()
 {
-    // Draw infos hold scaled rectangles and maybe a file for the old scale; images reload lazily.
+    // Draw infos hold scaled rectangles and maybe a file for the old scale; dropped images
+    // reload lazily.
     ClearDrawInfoCache();
-    RemoveAllImages();
     RebuildFontMap(*this, m_ResInfo.fonts);
     RebuildFont(&m_ResInfo.defaultFont);
     UIResourceSet& shared = GetSharedResources();
