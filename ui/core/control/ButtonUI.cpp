@@ -457,13 +457,6 @@ void CButtonUI::PaintText(HDC hDC)
     const CUIString text = GetText();
     if (text.IsEmpty())
         return;
-    RECT rc = m_rcItem;
-    const RECT padding = GetTextPadding();
-    rc.left += padding.left;
-    rc.top += padding.top;
-    rc.right -= padding.right;
-    rc.bottom -= padding.bottom;
-
     DWORD color = IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor;
     if ((m_uButtonState & ButtonStatePushed) != 0 && m_dwPushedTextColor != 0)
         color = m_dwPushedTextColor;
@@ -488,13 +481,7 @@ void CButtonUI::PaintText(HDC hDC)
                 SetFixedWidth(wanted);
         }
     }
-
-    if (m_bShowHtml) {
-        int none = 0;
-        CUIRender::DrawHtmlText(hDC, m_pManager, rc, text, color, nullptr, nullptr, none, font, m_uTextStyle);
-    } else {
-        CUIRender::DrawText(hDC, m_pManager, rc, text, color, font, m_uTextStyle);
-    }
+    DrawTextIn(hDC, text, color, font);
 }
 
 } // namespace ZvUI

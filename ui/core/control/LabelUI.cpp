@@ -306,27 +306,37 @@ void CLabelUI::TakeDefaultColors()
         m_dwDisabledTextColor = m_pManager->GetDisabledColor();
 }
 
-void CLabelUI::PaintText(HDC hDC)
+RECT CLabelUI::GetTextRect() const
 {
-    if (m_pManager == nullptr)
-        return;
-    TakeDefaultColors();
     RECT rc = m_rcItem;
     const RECT padding = GetTextPadding();
     rc.left += padding.left;
     rc.top += padding.top;
     rc.right -= padding.right;
     rc.bottom -= padding.bottom;
+    return rc;
+}
+
+void CLabelUI::DrawTextIn(HDC hDC, const CUIString& text, DWORD color, int font)
+{
+    RECT rc = GetTextRect();
+    if (m_bShowHtml) {
+        int none = 0;
+        CUIRender::DrawHtmlText(hDC, m_pManager, rc, text, color, nullptr, nullptr, none, font, m_uTextStyle);
+    } else {
+        CUIRender::DrawText(hDC, m_pManager, rc, text, color, font, m_uTextStyle);
+    }
+}
+
+void CLabelUI::PaintText(HDC hDC)
+{
+    if (m_pManager == nullptr)
+        return;
+    TakeDefaultColors();
     const CUIString text = GetText();
     if (text.IsEmpty())
         return;
-    const DWORD color = IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor;
-    if (m_bShowHtml) {
-        int none = 0;
-        CUIRender::DrawHtmlText(hDC, m_pManager, rc, text, color, nullptr, nullptr, none, m_iFont, m_uTextStyle);
-    } else {
-        CUIRender::DrawText(hDC, m_pManager, rc, text, color, m_iFont, m_uTextStyle);
-    }
+    DrawTextIn(hDC, text, IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor, m_iFont);
 }
 
 } // namespace ZvUI

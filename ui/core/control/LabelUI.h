@@ -47,6 +47,10 @@ protected:
     void TakeDefaultColors();
     // Measures text in rc with the label's font and style plus DT_CALCRECT.
     RECT MeasureIn(RECT rc, LPCWSTR text, UINT style);
+    // The item rectangle less the scaled text padding.
+    RECT GetTextRect() const;
+    // Draws text in the text rectangle with the label's style, as markup when showhtml is on.
+    void DrawTextIn(HDC hDC, const CUIString& text, DWORD color, int font);
 
     DWORD m_dwTextColor = 0;
     DWORD m_dwDisabledTextColor = 0;

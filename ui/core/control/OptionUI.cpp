@@ -307,28 +307,12 @@ void COptionUI::PaintText(HDC hDC)
         if (m_dwSelectedHotTextColor != 0)
             m_dwTextColor = m_dwSelectedHotTextColor;
     }
-    if (m_dwTextColor == 0)
-        m_dwTextColor = m_pManager->GetTextColor();
-    if (m_dwDisabledTextColor == 0)
-        m_dwDisabledTextColor = m_pManager->GetDisabledColor();
+    TakeDefaultColors();
     const int font = m_iSelectedFont != -1 ? m_iSelectedFont : m_iFont;
 
     const CUIString text = GetText();
-    if (!text.IsEmpty()) {
-        RECT rc = m_rcItem;
-        const RECT padding = GetTextPadding();
-        rc.left += padding.left;
-        rc.top += padding.top;
-        rc.right -= padding.right;
-        rc.bottom -= padding.bottom;
-        const DWORD color = IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor;
-        if (m_bShowHtml) {
-            int none = 0;
-            CUIRender::DrawHtmlText(hDC, m_pManager, rc, text, color, nullptr, nullptr, none, font, m_uTextStyle);
-        } else {
-            CUIRender::DrawText(hDC, m_pManager, rc, text, color, font, m_uTextStyle);
-        }
-    }
+    if (!text.IsEmpty())
+        DrawTextIn(hDC, text, IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor, font);
     m_dwTextColor = keptTextColor;
 }
 

@@ -136,12 +136,7 @@ void CTextUI::PaintText(HDC hDC)
     }
     TakeDefaultColors();
     // The padding is scaled as in the estimate, so text wraps where it was measured.
-    RECT rc = m_rcItem;
-    const RECT padding = GetTextPadding();
-    rc.left += padding.left;
-    rc.top += padding.top;
-    rc.right -= padding.right;
-    rc.bottom -= padding.bottom;
+    RECT rc = GetTextRect();
     const DWORD color = IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor;
     if (m_bShowHtml) {
         m_nLinks = kMaxLinks;
