@@ -391,28 +391,34 @@ void CButtonUI::PaintBkColor(HDC hDC)
     CUIRender::DrawColor(hDC, m_rcPaint, GetAdjustColor(color));
 }
 
-void CButtonUI::CutStateImages()
+void CButtonUI::CutStrip(const CUIString& strip, int count, CUIString& normal, CUIString& hot, CUIString& pushed,
+                         CUIString* disabled)
 {
-    if (m_sStateImage.IsEmpty() || m_nStateCount <= 0 || !m_sNormalImage.IsEmpty() || m_pManager == nullptr)
+    if (strip.IsEmpty() || count <= 0 || !normal.IsEmpty() || m_pManager == nullptr)
         return;
     // Parsed without the manager: the cut strings stay in skin units and are scaled when drawn.
     UIDrawInfo info;
-    info.Parse(m_sStateImage, L"", nullptr);
+    info.Parse(strip, L"", nullptr);
     const UIImageInfo* image = m_pManager->LoadImageCached(
         info.imageName, info.resourceType.IsEmpty() ? nullptr : info.resourceType.GetData(), info.mask, info.hsl);
     if (image == nullptr || image->width <= 0 || image->height <= 0)
         return;
-    const int frame = image->width / m_nStateCount;
+    const int frame = image->width / count;
     const int height = image->height;
-    m_sNormalImage = StripFrame(info, 0, frame, height);
-    if (m_nStateCount > 1) {
-        m_sHotImage = StripFrame(info, frame, 2 * frame, height);
-        m_sPushedImage = m_sHotImage;
+    normal = StripFrame(info, 0, frame, height);
+    if (count > 1) {
+        hot = StripFrame(info, frame, 2 * frame, height);
+        pushed = hot;
     }
-    if (m_nStateCount > 2)
-        m_sPushedImage = StripFrame(info, 2 * frame, 3 * frame, height);
-    if (m_nStateCount > 3)
-        m_sDisabledImage = StripFrame(info, 3 * frame, 4 * frame, height);
+    if (count > 2)
+        pushed = StripFrame(info, 2 * frame, 3 * frame, height);
+    if (count > 3 && disabled != nullptr)
+        *disabled = StripFrame(info, 3 * frame, 4 * frame, height);
+}
+
+void CButtonUI::CutStateImages()
+{
+    CutStrip(m_sStateImage, m_nStateCount, m_sNormalImage, m_sHotImage, m_sPushedImage, &m_sDisabledImage);
 }
 
 void CButtonUI::PaintStatusImage(HDC hDC)

@@ -86,6 +86,10 @@ public:
 protected:
     // Cuts the normal, hot, pushed and disabled images from the state strip.
     void CutStateImages();
+    // Cuts count frames of a horizontal strip into normal, hot, pushed and (with a slot) disabled,
+    // once: a set normal image means the strip was cut already. Two frames push with the hot one.
+    void CutStrip(const CUIString& strip, int count, CUIString& normal, CUIString& hot, CUIString& pushed,
+                  CUIString* disabled);
     void UpdateFocusAndEnabledBits();
 
     UINT m_uButtonState = 0;

@@ -4,8 +4,6 @@
 #include <cwchar>
 
 #include "manager/PaintManagerUI.h"
-#include "render/UIDrawInfo.h"
-#include "render/UIImageInfo.h"
 #include "render/UIRender.h"
 
 namespace ZvUI {
@@ -23,16 +21,6 @@ DWORD ParseColor(LPCWSTR value)
         ++value;
     return static_cast<DWORD>(wcstoul(value, nullptr, 16));
 }
-
-CUIString StripFrame(const UIDrawInfo& info, int left, int right, int height)
-{
-    CUIString frame;
-    frame.Format(L"res='%s' restype='%s' dest='%d,%d,%d,%d' source='%d,%d,%d,%d'", info.imageName.GetData(),
-                 info.resourceType.GetData(), static_cast<int>(info.dest.left), static_cast<int>(info.dest.top),
-                 static_cast<int>(info.dest.right), static_cast<int>(info.dest.bottom), left, 0, right, height);
-    return frame;
-}
-
 } // namespace
 
 COptionUI::~COptionUI()
@@ -242,24 +230,9 @@ void COptionUI::PaintBkColor(HDC hDC)
 
 void COptionUI::CutSelectedStateImages()
 {
-    if (m_sSelectedStateImage.IsEmpty() || m_nSelectedStateCount <= 0 || !m_sSelectedImage.IsEmpty() ||
-        m_pManager == nullptr)
-        return;
-    UIDrawInfo info;
-    info.Parse(m_sSelectedStateImage, L"", nullptr);
-    const UIImageInfo* image = m_pManager->LoadImageCached(
-        info.imageName, info.resourceType.IsEmpty() ? nullptr : info.resourceType.GetData(), info.mask, info.hsl);
-    if (image == nullptr || image->width <= 0 || image->height <= 0)
-        return;
-    const int frame = image->width / m_nSelectedStateCount;
-    const int height = image->height;
-    m_sSelectedImage = StripFrame(info, 0, frame, height);
-    if (m_nSelectedStateCount > 1) {
-        m_sSelectedHotImage = StripFrame(info, frame, 2 * frame, height);
-        m_sSelectedPushedImage = m_sSelectedHotImage;
-    }
-    if (m_nSelectedStateCount > 2)
-        m_sSelectedPushedImage = StripFrame(info, 2 * frame, 3 * frame, height);
+    // The selected strip has no disabled frame.
+    CutStrip(m_sSelectedStateImage, m_nSelectedStateCount, m_sSelectedImage, m_sSelectedHotImage,
+             m_sSelectedPushedImage, nullptr);
 }
 
 void COptionUI::PaintStatusImage(HDC hDC)
