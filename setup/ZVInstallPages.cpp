@@ -1,0 +1,223 @@
+#include "ZVInstallPages.h"
+
+#include "InstallOptions.h"
+#include "SetupUrls.h"
+#include "ShellFunctions.h"
+#include "ZVMsgBox.h"
+#include "util/StringUtil.h"
+
+#include "layout/ContainerUI.h"
+#include "utils/UIString.h"
+
+using namespace ZvUI;
+
+const wchar_t kZvProgressPrefix[] = L"正在安装，请不要关闭";
+
+namespace {
+
+constexpr wchar_t kProductName[] = L"Velmora";
+
+template <class T>
+bool IsSender(const UINotifyMessage& msg, const ZvControlPtr<T>& control)
+{
+    return control && msg.sender == control.get();
+}
+
+} // namespace
+
+// --- shared ---
+
+void CZVInstallPage::OnEvent(int code, int argument, int extra)
+{
+    if (code == kZvEventRepost && GetNextSink() != nullptr)
+        GetNextSink()->OnEvent(code, argument, extra);
+}
+
+void CZVInstallPage::Minimize() const
+{
+    ::SendMessageW(GetFrameWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void CZVInstallPage::ConfirmClose()
+{
+    // The frame, and this page with it, may be gone when the box returns: keep only locals.
+    const HWND frame = GetFrameWindow();
+    const int answer = ShowDimmedMsgBox(m_pm, L"确定关闭？", L"关闭后将中断安装流程", L"确定", L"取消");
+    if (answer == 1 && ::IsWindow(frame))
+        ::PostMessageW(frame, WM_CLOSE, 0, 0);
+}
+
+void CZVInstallPage::CloseFrame() const
+{
+    ::PostMessageW(GetFrameWindow(), WM_CLOSE, 0, 0);
+}
+
+// --- page 0: start ---
+
+ZV_BEGIN_MESSAGE_TABLE(CZVInstallPage0, CNotifyPump)
+ZV_ON_NOTIFY(L"click", OnClick)
+ZV_ON_NOTIFY(L"selectchanged", OnSelectChanged)
+ZV_END_MESSAGE_TABLE()
+
+void CZVInstallPage0::Init()
+{
+    m_minButton = Find<CButtonUI>(L"minbtn");
+    m_closeButton = Find<CButtonUI>(L"closebtn");
+    m_installButton = Find<CButtonUI>(L"installBtn");
+    m_agreement = Find<COptionUI>(L"protocalOpt");
+    m_agreementLink = Find<CButtonUI>(L"zv_btn_protocal");
+    m_customButton = Find<CButtonUI>(L"customBtn");
+}
+
+void CZVInstallPage0::OnClick(UINotifyMessage& msg)
+{
+    if (IsSender(msg, m_minButton))
+        Minimize();
+    else if (IsSender(msg, m_closeButton))
+        ConfirmClose();
+    else if (IsSender(msg, m_installButton))
+        RaiseEvent(kZvEventShowPage, 2);
+    else if (IsSender(msg, m_customButton))
+        RaiseEvent(kZvEventShowPage, 1);
+    else if (IsSender(msg, m_agreementLink))
+        OpenWithShell(GetAgreementUrl());
+}
+
+void CZVInstallPage0::OnSelectChanged(UINotifyMessage& msg)
+{
+    if (!IsSender(msg, m_agreement) || GetNextSink() == nullptr)
+        return;
+    // No install without the agreement.
+    const bool agreed = m_agreement->IsSelected();
+    if (m_customButton)
+        m_customButton->SetEnabled(agreed);
+    if (m_installButton)
+        m_installButton->SetEnabled(agreed);
+}
+
+// --- page 1: custom install ---
+
+ZV_BEGIN_MESSAGE_TABLE(CZVInstallPage1, CNotifyPump)
+ZV_ON_NOTIFY(L"click", OnClick)
+ZV_ON_NOTIFY(L"selectchanged", OnSelectChanged)
+ZV_END_MESSAGE_TABLE()
+
+CZVInstallPage1::CZVInstallPage1(CPaintManagerUI& pm)
+    : CZVInstallPage(pm), m_pickFolder(BrowseForFolder)
+{
+}
+
+void CZVInstallPage1::Init()
+{
+    m_backButton = Find<CButtonUI>(L"gobackbtn");
+    m_minButton = Find<CButtonUI>(L"minbtn1");
+    m_closeButton = Find<CButtonUI>(L"closebtn1");
+    m_installButton = Find<CButtonUI>(L"installBtn1");
+    m_pathLabel = Find<CLabelUI>(L"pathLab");
+    m_modifyButton = Find<CButtonUI>(L"modifyBtn");
+    m_desktopShortcut = Find<COptionUI>(L"desktopShortCutOpt");
+    m_taskbar = Find<COptionUI>(L"addtaskbarOpt");
+
+    const CInstallOptions& options = CInstallOptions::Instance();
+    if (m_pathLabel)
+        m_pathLabel->SetText(options.GetInstallFolder().c_str());
+    if (m_desktopShortcut)
+        m_desktopShortcut->Selected(options.IsDesktopShortcut(), true);
+    if (m_taskbar)
+        m_taskbar->Selected(options.IsTaskbar(), true);
+}
+
+void CZVInstallPage1::OnClick(UINotifyMessage& msg)
+{
+    if (IsSender(msg, m_backButton))
+        RaiseEvent(kZvEventShowPage, 0);
+    else if (IsSender(msg, m_installButton))
+        RaiseEvent(kZvEventShowPage, 2);
+    else if (IsSender(msg, m_minButton))
+        Minimize();
+    else if (IsSender(msg, m_closeButton))
+        ConfirmClose();
+    else if (IsSender(msg, m_modifyButton))
+        ChangeFolder();
+}
+
+void CZVInstallPage1::OnSelectChanged(UINotifyMessage& msg)
+{
+    // The full setup learns the shortcut choice from the options, so they follow the boxes.
+    CInstallOptions& options = CInstallOptions::Instance();
+    if (IsSender(msg, m_desktopShortcut))
+        options.SetDesktopShortcut(m_desktopShortcut->IsSelected());
+    else if (IsSender(msg, m_taskbar))
+        options.SetTaskbar(m_taskbar->IsSelected());
+}
+
+void CZVInstallPage1::ChangeFolder()
+{
+    CInstallOptions& options = CInstallOptions::Instance();
+    const std::wstring chosen = m_pickFolder ? m_pickFolder(GetFrameWindow(), options.GetInstallFolder()) : L"";
+    if (chosen.empty())
+        return;
+    // A drive root comes back as "D:\": no second separator before the product folder.
+    const std::wstring folder = ZVCore::EndsWith(chosen, L"\\") ? chosen + kProductName
+                                                                 : chosen + L"\\" + kProductName;
+    options.SetInstallFolder(folder);
+    if (m_pathLabel)
+        m_pathLabel->SetText(folder.c_str());
+}
+
+// --- page 2: progress ---
+
+ZV_BEGIN_MESSAGE_TABLE(CZVInstallPage2, CNotifyPump)
+ZV_ON_NOTIFY(L"click", OnClick)
+ZV_END_MESSAGE_TABLE()
+
+void CZVInstallPage2::Init()
+{
+    m_minButton = Find<CButtonUI>(L"minbtn2");
+    m_closeButton = Find<CButtonUI>(L"closebtn2");
+    m_bar = Find<CProgressUI>(L"installPrg");
+    m_label = Find<CLabelUI>(L"installproglab");
+    if (m_bar)
+        m_bar->SetValue(0);
+}
+
+void CZVInstallPage2::OnClick(UINotifyMessage& msg)
+{
+    if (IsSender(msg, m_minButton))
+        Minimize();
+    else if (IsSender(msg, m_closeButton))
+        ConfirmClose();
+}
+
+void CZVInstallPage2::SetProgress(double value)
+{
+    const int percent = static_cast<int>(value);
+    if (m_label) {
+        CUIString text;
+        text.Format(L"%ls %d%%", kZvProgressPrefix, percent);
+        m_label->SetText(text);
+    }
+    if (m_bar)
+        m_bar->SetValue(percent);
+}
+
+// --- page 3: finish ---
+
+ZV_BEGIN_MESSAGE_TABLE(CZVInstallPage3, CNotifyPump)
+ZV_ON_NOTIFY(L"click", OnClick)
+ZV_END_MESSAGE_TABLE()
+
+void CZVInstallPage3::Init()
+{
+    m_minButton = Find<CButtonUI>(L"minbtn3");
+    m_closeButton = Find<CButtonUI>(L"closebtn3");
+    m_completeButton = Find<CButtonUI>(L"completeBtn");
+}
+
+void CZVInstallPage3::OnClick(UINotifyMessage& msg)
+{
+    if (IsSender(msg, m_minButton))
+        Minimize();
+    else if (IsSender(msg, m_closeButton) || IsSender(msg, m_completeButton))
+        CloseFrame();
+}

@@ -1,0 +1,129 @@
+// The four wizard pages: each acts on the controls of its layout and asks the main frame for the rest.
+#pragma once
+
+#include "ZVObjectWnd.h"
+#include "ZvBase.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "control/ButtonUI.h"
+#include "control/LabelUI.h"
+#include "control/OptionUI.h"
+#include "control/ProgressUI.h"
+#include "manager/PaintManagerUI.h"
+#include "window/NotifyPump.h"
+
+// The shared start of the progress page's text.
+extern const wchar_t kZvProgressPrefix[];
+
+// What every page shares: the frame's paint manager, the caption buttons and the event rule.
+class CZVInstallPage : public ZvUI::CNotifyPump, public ZvBase {
+public:
+    explicit CZVInstallPage(ZvUI::CPaintManagerUI& pm) : m_pm(pm) {}
+
+    // Code 1 travels on to the next sink; a page drops every other code that reaches it.
+    void OnEvent(int code, int argument, int extra) override;
+
+protected:
+    template <class T>
+    ZvControlPtr<T> Find(LPCWSTR name)
+    {
+        return FindZvControl<T>(m_pm, name);
+    }
+    [[nodiscard]] HWND GetFrameWindow() const { return m_pm.GetWindowHandle(); }
+    void Minimize() const;
+    // Asks first; the window closes only on "确定".
+    void ConfirmClose();
+    void CloseFrame() const;
+
+    ZvUI::CPaintManagerUI& m_pm;
+};
+
+// Start page: install, agreement check box and link, custom install.
+class CZVInstallPage0 : public CZVInstallPage {
+    ZV_DECLARE_MESSAGE_TABLE(CZVInstallPage0)
+
+public:
+    using CZVInstallPage::CZVInstallPage;
+    void Init();
+    void OnClick(ZvUI::UINotifyMessage& msg);
+    void OnSelectChanged(ZvUI::UINotifyMessage& msg);
+
+private:
+    ZvControlPtr<ZvUI::CButtonUI> m_minButton;
+    ZvControlPtr<ZvUI::CButtonUI> m_closeButton;
+    ZvControlPtr<ZvUI::CButtonUI> m_installButton;
+    ZvControlPtr<ZvUI::COptionUI> m_agreement;
+    ZvControlPtr<ZvUI::CButtonUI> m_agreementLink;
+    ZvControlPtr<ZvUI::CButtonUI> m_customButton;
+};
+
+// Custom page: install folder, shortcut options, back and install.
+class CZVInstallPage1 : public CZVInstallPage {
+    ZV_DECLARE_MESSAGE_TABLE(CZVInstallPage1)
+
+public:
+    // (owner, start folder) -> chosen folder, empty when cancelled.
+    using FolderPicker = std::function<std::wstring(HWND owner, const std::wstring& start)>;
+
+    explicit CZVInstallPage1(ZvUI::CPaintManagerUI& pm);
+    void Init();
+    void OnClick(ZvUI::UINotifyMessage& msg);
+    void OnSelectChanged(ZvUI::UINotifyMessage& msg);
+
+    // The shell's folder picker unless replaced.
+    void SetFolderPicker(FolderPicker picker) { m_pickFolder = std::move(picker); }
+
+private:
+    void ChangeFolder();
+
+    ZvControlPtr<ZvUI::CButtonUI> m_backButton;
+    ZvControlPtr<ZvUI::CButtonUI> m_minButton;
+    ZvControlPtr<ZvUI::CButtonUI> m_closeButton;
+    ZvControlPtr<ZvUI::CButtonUI> m_installButton;
+    ZvControlPtr<ZvUI::CLabelUI> m_pathLabel;
+    ZvControlPtr<ZvUI::CButtonUI> m_modifyButton;
+    ZvControlPtr<ZvUI::COptionUI> m_desktopShortcut;
+    ZvControlPtr<ZvUI::COptionUI> m_taskbar;
+    FolderPicker m_pickFolder;
+};
+
+// Progress page: the bar and its label.
+class CZVInstallPage2 : public CZVInstallPage {
+    ZV_DECLARE_MESSAGE_TABLE(CZVInstallPage2)
+
+public:
+    using CZVInstallPage::CZVInstallPage;
+    void Init();
+    void OnClick(ZvUI::UINotifyMessage& msg);
+
+    // Shows value truncated to a whole percentage in the label and the bar.
+    void SetProgress(double value);
+    // The page's hooks for event 66 and for the frame's timers: nothing to do.
+    void DoAction() {}
+    LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
+
+private:
+    ZvControlPtr<ZvUI::CButtonUI> m_minButton;
+    ZvControlPtr<ZvUI::CButtonUI> m_closeButton;
+    ZvControlPtr<ZvUI::CProgressUI> m_bar;
+    ZvControlPtr<ZvUI::CLabelUI> m_label;
+};
+
+// Finish page: closing needs no confirmation any more.
+class CZVInstallPage3 : public CZVInstallPage {
+    ZV_DECLARE_MESSAGE_TABLE(CZVInstallPage3)
+
+public:
+    using CZVInstallPage::CZVInstallPage;
+    void Init();
+    void OnClick(ZvUI::UINotifyMessage& msg);
+
+private:
+    ZvControlPtr<ZvUI::CButtonUI> m_minButton;
+    ZvControlPtr<ZvUI::CButtonUI> m_closeButton;
+    ZvControlPtr<ZvUI::CButtonUI> m_completeButton;
+};
