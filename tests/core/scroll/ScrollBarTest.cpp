@@ -261,6 +261,54 @@ TEST(ScrollBarPaint, StateImagesLandOnTheirParts)
     EXPECT_EQ(canvas.Rgb(8, 90), 0x00FF00u);
 }
 
+TEST(ScrollBarPaint, RailMarkCentresOnTheThumbAndBackgroundFollowsTheState)
+{
+    struct Row {
+        const char* what;
+        bool horizontal;
+        RECT pos;
+        POINT inMark;
+        POINT besideMark;
+    };
+    // Horizontal thumb 44..156 (mark 92..108); vertical thumb 39..61 (mark 42..58).
+    const Row rows[] = {
+        {"horizontal", true, R(0, 0, 200, 16), {92, 8}, {91, 8}},
+        {"vertical", false, R(0, 0, 16, 100), {8, 42}, {8, 41}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        HostWindow window(220, 120);
+        auto* bar = new CScrollBarUI;
+        bar->SetHorizontal(row.horizontal);
+        bar->SetBkNormalImage(L"bkyellow");
+        bar->SetBkDisabledImage(L"bkcyan");
+        bar->SetRailNormalImage(L"railmagenta");
+        bar->SetScrollRange(row.horizontal ? 100 : 200);
+        bar->SetScrollPos(row.horizontal ? 50 : 100);
+        window.SetRoot(bar, row.pos);
+        AddSolidImage(window.Manager(), L"bkyellow", 0xFFFFFF00, 16, 16);
+        AddSolidImage(window.Manager(), L"bkcyan", 0xFF00FFFF, 16, 16);
+        AddSolidImage(window.Manager(), L"railmagenta", 0xFFFF00FF, 16, 16);
+
+        RenderCanvas canvas(220, 120);
+        RECT all = R(0, 0, 220, 120);
+        ASSERT_TRUE(bar->Paint(canvas.DC(), all, nullptr));
+        EXPECT_EQ(canvas.Rgb(row.inMark.x, row.inMark.y), 0xFF00FFu);
+        EXPECT_EQ(canvas.Rgb(row.besideMark.x, row.besideMark.y), 0xFFFF00u);
+        // The mark is as long as the bar is thick: 16 pixels from its first one.
+        const POINT last = row.horizontal ? POINT{row.inMark.x + 15, row.inMark.y} : POINT{row.inMark.x, row.inMark.y + 15};
+        const POINT past = row.horizontal ? POINT{row.inMark.x + 16, row.inMark.y} : POINT{row.inMark.x, row.inMark.y + 16};
+        EXPECT_EQ(canvas.Rgb(last.x, last.y), 0xFF00FFu);
+        EXPECT_EQ(canvas.Rgb(past.x, past.y), 0xFFFF00u);
+
+        bar->SetEnabled(false);
+        canvas.Fill(0x00FFFFFF);
+        ASSERT_TRUE(bar->Paint(canvas.DC(), all, nullptr));
+        EXPECT_EQ(canvas.Rgb(row.besideMark.x, row.besideMark.y), 0x00FFFFu);
+        EXPECT_EQ(canvas.Rgb(row.inMark.x, row.inMark.y), 0xFF00FFu);
+    }
+}
+
 // --- mouse input through the manager ---
 
 class ScrollBarInput : public ::testing::Test {

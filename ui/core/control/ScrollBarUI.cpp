@@ -212,135 +212,100 @@ void CScrollBarUI::SetPos(RECT rc, bool invalidate)
     SIZE fixed = m_cxyFixed;
     if (m_pManager != nullptr)
         m_pManager->GetDpiHelper()->ScaleSize(fixed);
-    const RECT& r = m_rcItem;
+    const int t = m_bHorizontal ? fixed.cy : fixed.cx;
+    const int start = AxisStart(m_rcItem);
+    const int end = AxisEnd(m_rcItem);
+    const int crossStart = m_bHorizontal ? m_rcItem.top : m_rcItem.left;
+    const int extent = end - start;
+    int space = extent;
+    if (m_bShowButton1)
+        space -= t;
+    if (m_bShowButton2)
+        space -= t;
+    const bool roomForThumb = t < space;
+    // Without room for a thumb the buttons share the length, each at most as long as thick.
+    const int buttonLen = roomForThumb ? t : (extent / 2 < t ? extent / 2 : t);
+    m_rcButton1 = m_bShowButton1 ? AlongAxis(start, start + buttonLen, crossStart, crossStart + t)
+                                 : AlongAxis(start, start, crossStart, crossStart);
+    m_rcButton2 = m_bShowButton2 ? AlongAxis(end - buttonLen, end, crossStart, crossStart + t)
+                                 : AlongAxis(end, end, crossStart, crossStart);
+    if (!roomForThumb) {
+        m_rcThumb = RECT{0, 0, 0, 0};
+        return;
+    }
 
-    if (m_bHorizontal) {
-        const int t = fixed.cy;
-        const int extent = r.right - r.left;
-        int space = extent;
-        if (m_bShowButton1)
-            space -= t;
-        if (m_bShowButton2)
-            space -= t;
-        if (t < space) {
-            m_rcButton1 = m_bShowButton1 ? RECT{r.left, r.top, r.left + t, r.top + t} : RECT{r.left, r.top, r.left, r.top};
-            m_rcButton2 = m_bShowButton2 ? RECT{r.right - t, r.top, r.right, r.top + t}
-                                         : RECT{r.right, r.top, r.right, r.top};
-            m_rcThumb.top = r.top;
-            m_rcThumb.bottom = r.top + t;
-            if (m_nRange <= 0) {
-                m_rcThumb.left = m_rcButton1.right;
-                m_rcThumb.right = m_rcButton2.left;
-            } else {
-                int thumbLen = static_cast<int>(static_cast<__int64>(extent * space) / (extent + m_nRange));
-                if (thumbLen < t)
-                    thumbLen = t;
-                m_rcThumb.left =
-                    static_cast<int>(m_nScrollPos * (space - thumbLen) / m_nRange) + m_rcButton1.right;
-                m_rcThumb.right = m_rcThumb.left + thumbLen;
-                if (m_rcThumb.right > m_rcButton2.left) {
-                    m_rcThumb.left = m_rcButton2.left - thumbLen;
-                    m_rcThumb.right = m_rcButton2.left;
-                }
-            }
+    const int railStart = AxisEnd(m_rcButton1);
+    const int railEnd = AxisStart(m_rcButton2);
+    int thumbStart = railStart;
+    int thumbEnd = railEnd;
+    if (m_nRange > 0) {
+        int thumbLen = static_cast<int>(static_cast<__int64>(extent * space) / (extent + m_nRange));
+        if (thumbLen < t)
+            thumbLen = t;
+        // The horizontal bar places the thumb in exact integers, the vertical one in floats.
+        if (m_bHorizontal) {
+            thumbStart = static_cast<int>(m_nScrollPos * (space - thumbLen) / m_nRange) + railStart;
         } else {
-            const int half = extent / 2 < t ? extent / 2 : t;
-            m_rcButton1 = m_bShowButton1 ? RECT{r.left, r.top, r.left + half, r.top + t}
-                                         : RECT{r.left, r.top, r.left, r.top};
-            m_rcButton2 = m_bShowButton2 ? RECT{r.right - half, r.top, r.right, r.top + t}
-                                         : RECT{r.right, r.top, r.right, r.top};
-            m_rcThumb = RECT{0, 0, 0, 0};
+            const float share = static_cast<float>(m_nScrollPos) / static_cast<float>(m_nRange);
+            thumbStart = static_cast<int>(share * static_cast<float>(space - thumbLen)) + railStart;
         }
-    } else {
-        const int t = fixed.cx;
-        const int extent = r.bottom - r.top;
-        int space = extent;
-        if (m_bShowButton1)
-            space -= t;
-        if (m_bShowButton2)
-            space -= t;
-        if (t < space) {
-            m_rcButton1 = m_bShowButton1 ? RECT{r.left, r.top, r.left + t, r.top + t} : RECT{r.left, r.top, r.left, r.top};
-            m_rcButton2 = m_bShowButton2 ? RECT{r.left, r.bottom - t, r.left + t, r.bottom}
-                                         : RECT{r.left, r.bottom, r.left, r.bottom};
-            m_rcThumb.left = r.left;
-            m_rcThumb.right = r.left + t;
-            if (m_nRange <= 0) {
-                m_rcThumb.top = m_rcButton1.bottom;
-                m_rcThumb.bottom = m_rcButton2.top;
-            } else {
-                int thumbLen = static_cast<int>(static_cast<__int64>(extent * space) / (extent + m_nRange));
-                if (thumbLen < t)
-                    thumbLen = t;
-                const float share = static_cast<float>(m_nScrollPos) / static_cast<float>(m_nRange);
-                m_rcThumb.top = static_cast<int>(share * static_cast<float>(space - thumbLen)) + m_rcButton1.bottom;
-                m_rcThumb.bottom = m_rcThumb.top + thumbLen;
-                if (m_rcThumb.bottom > m_rcButton2.top) {
-                    m_rcThumb.top = m_rcButton2.top - thumbLen;
-                    m_rcThumb.bottom = m_rcButton2.top;
-                }
-            }
-        } else {
-            const int half = extent / 2 < t ? extent / 2 : t;
-            m_rcButton1 = m_bShowButton1 ? RECT{r.left, r.top, r.left + t, r.top + half}
-                                         : RECT{r.left, r.top, r.left, r.top};
-            m_rcButton2 = m_bShowButton2 ? RECT{r.left, r.bottom - half, r.left + t, r.bottom}
-                                         : RECT{r.left, r.bottom, r.left, r.bottom};
-            m_rcThumb = RECT{0, 0, 0, 0};
+        thumbEnd = thumbStart + thumbLen;
+        if (thumbEnd > railEnd) {
+            thumbStart = railEnd - thumbLen;
+            thumbEnd = railEnd;
         }
     }
+    m_rcThumb = AlongAxis(thumbStart, thumbEnd, crossStart, crossStart + t);
+}
+
+int CScrollBarUI::AxisStart(const RECT& rc) const
+{
+    return m_bHorizontal ? rc.left : rc.top;
+}
+
+int CScrollBarUI::AxisEnd(const RECT& rc) const
+{
+    return m_bHorizontal ? rc.right : rc.bottom;
+}
+
+RECT CScrollBarUI::AlongAxis(int start, int end, int crossStart, int crossEnd) const
+{
+    return m_bHorizontal ? RECT{start, crossStart, end, crossEnd} : RECT{crossStart, start, crossEnd, end};
 }
 
 // --- movements ---
 
+void CScrollBarUI::Step(void (CContainerUI::*horizontalStep)(), void (CContainerUI::*verticalStep)(), int delta)
+{
+    if (m_pOwner != nullptr)
+        (m_pOwner->*(m_bHorizontal ? horizontalStep : verticalStep))();
+    else
+        SetScrollPos(static_cast<int>(m_nScrollPos) + delta);
+}
+
+int CScrollBarUI::PageLength() const
+{
+    return AxisEnd(m_rcItem) - AxisStart(m_rcItem);
+}
+
 void CScrollBarUI::LineBack()
 {
-    if (m_pOwner != nullptr) {
-        if (m_bHorizontal)
-            m_pOwner->LineLeft();
-        else
-            m_pOwner->LineUp();
-    } else {
-        SetScrollPos(static_cast<int>(m_nScrollPos) - m_nLineSize);
-    }
+    Step(&CContainerUI::LineLeft, &CContainerUI::LineUp, -m_nLineSize);
 }
 
 void CScrollBarUI::LineForward()
 {
-    if (m_pOwner != nullptr) {
-        if (m_bHorizontal)
-            m_pOwner->LineRight();
-        else
-            m_pOwner->LineDown();
-    } else {
-        SetScrollPos(static_cast<int>(m_nScrollPos) + m_nLineSize);
-    }
+    Step(&CContainerUI::LineRight, &CContainerUI::LineDown, m_nLineSize);
 }
 
 void CScrollBarUI::PageBack()
 {
-    if (m_pOwner != nullptr) {
-        if (m_bHorizontal)
-            m_pOwner->PageLeft();
-        else
-            m_pOwner->PageUp();
-    } else {
-        const int page = m_bHorizontal ? m_rcItem.right - m_rcItem.left : m_rcItem.bottom - m_rcItem.top;
-        SetScrollPos(static_cast<int>(m_nScrollPos) - page);
-    }
+    Step(&CContainerUI::PageLeft, &CContainerUI::PageUp, -PageLength());
 }
 
 void CScrollBarUI::PageForward()
 {
-    if (m_pOwner != nullptr) {
-        if (m_bHorizontal)
-            m_pOwner->PageRight();
-        else
-            m_pOwner->PageDown();
-    } else {
-        const int page = m_bHorizontal ? m_rcItem.right - m_rcItem.left : m_rcItem.bottom - m_rcItem.top;
-        SetScrollPos(static_cast<int>(m_nScrollPos) + page);
-    }
+    Step(&CContainerUI::PageRight, &CContainerUI::PageDown, PageLength());
 }
 
 void CScrollBarUI::RaiseScroll()
@@ -378,8 +343,8 @@ void CScrollBarUI::DoEvent(UIControlEvent& event)
         if (m_pManager != nullptr)
             (void)m_pManager->SetTimer(this, ScrollRepeatTimer, kRepeatElapse);
         const int coord = m_bHorizontal ? pt.x : pt.y;
-        const int thumbStart = m_bHorizontal ? m_rcThumb.left : m_rcThumb.top;
-        const int thumbEnd = m_bHorizontal ? m_rcThumb.right : m_rcThumb.bottom;
+        const int thumbStart = AxisStart(m_rcThumb);
+        const int thumbEnd = AxisEnd(m_rcThumb);
         if (::PtInRect(&m_rcButton1, pt)) {
             m_uButton1State |= kPushed;
             LineBack();
@@ -473,9 +438,9 @@ void CScrollBarUI::DoEvent(UIControlEvent& event)
                 ::ScreenToClient(m_pManager->GetWindowHandle(), &cursor);
             const int coord = m_bHorizontal ? cursor.x : cursor.y;
             // Paging stops once the thumb has reached the cursor.
-            if (coord < (m_bHorizontal ? m_rcThumb.left : m_rcThumb.top))
+            if (coord < AxisStart(m_rcThumb))
                 PageBack();
-            else if (coord > (m_bHorizontal ? m_rcThumb.right : m_rcThumb.bottom))
+            else if (coord > AxisEnd(m_rcThumb))
                 PageForward();
         }
         RaiseScroll();
@@ -562,68 +527,62 @@ void CScrollBarUI::FormatDest(const RECT& rc)
                                ::MulDiv(rc.bottom - m_rcItem.top, 100, scale));
 }
 
+bool CScrollBarUI::DrawStateImage(HDC hDC, Part part, UINT state, LPCWSTR modify)
+{
+    const int chosen = StateImage(state);
+    if (chosen >= 0 && !m_images[part][chosen].IsEmpty() && DrawImage(hDC, m_images[part][chosen], modify))
+        return true;
+    const CUIString& normal = m_images[part][ImageNormal];
+    return !normal.IsEmpty() && DrawImage(hDC, normal, modify);
+}
+
 bool CScrollBarUI::DrawPart(HDC hDC, Part part, UINT state, const RECT& rc)
 {
     FormatDest(rc);
-    const int chosen = StateImage(state);
-    if (chosen >= 0 && !m_images[part][chosen].IsEmpty() && DrawImage(hDC, m_images[part][chosen], m_sImageModify))
-        return true;
-    const CUIString& normal = m_images[part][ImageNormal];
-    return !normal.IsEmpty() && DrawImage(hDC, normal, m_sImageModify);
+    return DrawStateImage(hDC, part, state, m_sImageModify);
+}
+
+void CScrollBarUI::PaintOutlinedPart(HDC hDC, Part part, UINT& state, const RECT& rc)
+{
+    SyncDisabled(state, IsEnabled());
+    if (!DrawPart(hDC, part, state, rc))
+        CUIRender::DrawRect(hDC, rc, 2, kOutlineColor);
 }
 
 void CScrollBarUI::PaintBk(HDC hDC)
 {
     SyncDisabled(m_uThumbState, IsEnabled());
-    const int chosen = StateImage(m_uThumbState);
-    if (chosen >= 0 && !m_images[PartBk][chosen].IsEmpty() && DrawImage(hDC, m_images[PartBk][chosen]))
-        return;
-    if (!m_images[PartBk][ImageNormal].IsEmpty())
-        (void)DrawImage(hDC, m_images[PartBk][ImageNormal]);
+    (void)DrawStateImage(hDC, PartBk, m_uThumbState, nullptr);
 }
 
 void CScrollBarUI::PaintButton1(HDC hDC)
 {
-    if (!m_bShowButton1)
-        return;
-    SyncDisabled(m_uButton1State, IsEnabled());
-    if (!DrawPart(hDC, PartButton1, m_uButton1State, m_rcButton1))
-        CUIRender::DrawRect(hDC, m_rcButton1, 2, kOutlineColor);
+    if (m_bShowButton1)
+        PaintOutlinedPart(hDC, PartButton1, m_uButton1State, m_rcButton1);
 }
 
 void CScrollBarUI::PaintButton2(HDC hDC)
 {
-    if (!m_bShowButton2)
-        return;
-    SyncDisabled(m_uButton2State, IsEnabled());
-    if (!DrawPart(hDC, PartButton2, m_uButton2State, m_rcButton2))
-        CUIRender::DrawRect(hDC, m_rcButton2, 2, kOutlineColor);
+    if (m_bShowButton2)
+        PaintOutlinedPart(hDC, PartButton2, m_uButton2State, m_rcButton2);
 }
 
 void CScrollBarUI::PaintThumb(HDC hDC)
 {
-    if (IsZero(m_rcThumb))
-        return;
-    SyncDisabled(m_uThumbState, IsEnabled());
-    if (!DrawPart(hDC, PartThumb, m_uThumbState, m_rcThumb))
-        CUIRender::DrawRect(hDC, m_rcThumb, 2, kOutlineColor);
+    if (!IsZero(m_rcThumb))
+        PaintOutlinedPart(hDC, PartThumb, m_uThumbState, m_rcThumb);
 }
 
 void CScrollBarUI::PaintRail(HDC hDC)
 {
     if (IsZero(m_rcThumb))
         return;
-    RECT mark = {};
-    if (m_bHorizontal) {
-        const int f = m_cxyFixed.cy;
-        const int cx = (m_rcThumb.left + m_rcThumb.right) / 2;
-        mark = RECT{cx - f / 2, m_rcThumb.top, cx - f / 2 + f, m_rcThumb.bottom};
-    } else {
-        const int f = m_cxyFixed.cx;
-        const int cy = (m_rcThumb.top + m_rcThumb.bottom) / 2;
-        mark = RECT{m_rcThumb.left, cy - f / 2, m_rcThumb.right, cy - f / 2 + f};
-    }
-    (void)DrawPart(hDC, PartRail, m_uThumbState, mark);
+    // A mark of the stored (unscaled) thickness, centred on the thumb.
+    const int f = m_bHorizontal ? m_cxyFixed.cy : m_cxyFixed.cx;
+    const int c = (AxisStart(m_rcThumb) + AxisEnd(m_rcThumb)) / 2;
+    const int crossStart = m_bHorizontal ? m_rcThumb.top : m_rcThumb.left;
+    const int crossEnd = m_bHorizontal ? m_rcThumb.bottom : m_rcThumb.right;
+    (void)DrawPart(hDC, PartRail, m_uThumbState, AlongAxis(c - f / 2, c - f / 2 + f, crossStart, crossEnd));
 }
 
 } // namespace ZvUI

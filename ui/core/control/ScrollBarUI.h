@@ -117,8 +117,19 @@ private:
     void PageBack();
     void PageForward();
     void RaiseScroll();
+    // The owner's step for this bar's axis, or delta on the own position without an owner.
+    void Step(void (CContainerUI::*horizontalStep)(), void (CContainerUI::*verticalStep)(), int delta);
+    int PageLength() const;
+    // Coordinates along the bar's axis, and a rectangle built from them.
+    int AxisStart(const RECT& rc) const;
+    int AxisEnd(const RECT& rc) const;
+    RECT AlongAxis(int start, int end, int crossStart, int crossEnd) const;
+    // The state image of a part, else its normal image; false when neither drew.
+    bool DrawStateImage(HDC hDC, Part part, UINT state, LPCWSTR modify);
     // Draws the state image of a part at rc, else its normal image; false when neither drew.
     bool DrawPart(HDC hDC, Part part, UINT state, const RECT& rc);
+    // A button or the thumb: its image at rc, a plain outline when none draws.
+    void PaintOutlinedPart(HDC hDC, Part part, UINT& state, const RECT& rc);
     // Destination modifier of rc relative to the item's top left, in 96-dpi units.
     void FormatDest(const RECT& rc);
 
