@@ -319,16 +319,23 @@ void CContainerUI::SetPos(RECT rc, bool invalidate)
 
     for (int i = 0; i < m_items.GetSize(); ++i) {
         auto* child = static_cast<CControlUI*>(m_items[i]);
-        if (!child->IsVisible())
+        if (IsPlacedApart(child, i))
             continue;
-        if (child->IsFloat()) {
-            PlaceFloatingChild(i);
-            continue;
-        }
         const int cx = Clamp(inner.right - inner.left, child->GetMinWidth(), child->GetMaxWidth());
         const int cy = Clamp(inner.bottom - inner.top, child->GetMinHeight(), child->GetMaxHeight());
         child->SetPos(RECT{inner.left, inner.top, inner.left + cx, inner.top + cy}, false);
     }
+}
+
+bool CContainerUI::IsPlacedApart(CControlUI* child, int index)
+{
+    if (!child->IsVisible())
+        return true;
+    if (child->IsFloat()) {
+        PlaceFloatingChild(index);
+        return true;
+    }
+    return false;
 }
 
 void CContainerUI::Move(SIZE offset, bool invalidate)

@@ -142,6 +142,9 @@ protected:
     // where children show and take hits.
     RECT GetViewRect() const;
     void DestroyChild(CControlUI* control);
+    // A hidden child takes no place and a floating one is placed here; true for both, so the
+    // layout's own placement skips them.
+    bool IsPlacedApart(CControlUI* child, int index);
 
     CUIPtrArray m_items;
     RECT m_rcInset = {0, 0, 0, 0};

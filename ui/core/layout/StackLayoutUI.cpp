@@ -124,12 +124,8 @@ void CStackLayoutUI::SetPos(RECT rect, bool invalidate)
     int autoDone = 0;
     for (int i = 0; i < m_items.GetSize(); ++i) {
         auto* child = static_cast<CControlUI*>(m_items[i]);
-        if (!child->IsVisible())
+        if (IsPlacedApart(child, i))
             continue;
-        if (child->IsFloat()) {
-            PlaceFloatingChild(i);
-            continue;
-        }
         ++placed;
         const RECT p = child->GetPadding();
         remaining -= axis.MainStart(p);

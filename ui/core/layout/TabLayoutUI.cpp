@@ -125,12 +125,8 @@ void CTabLayoutUI::SetPos(RECT rc, bool invalidate)
 
     for (int i = 0; i < GetCount(); ++i) {
         CControlUI* child = GetItemAt(i);
-        if (!child->IsVisible())
+        if (IsPlacedApart(child, i))
             continue;
-        if (child->IsFloat()) {
-            PlaceFloatingChild(i);
-            continue;
-        }
         if (i != m_iCurSel)
             continue;
 

@@ -104,12 +104,8 @@ void CTileLayoutUI::SetPos(RECT rcPos, bool invalidate)
 
     for (int i = 0; i < GetCount(); ++i) {
         CControlUI* child = GetItemAt(i);
-        if (!child->IsVisible())
+        if (IsPlacedApart(child, i))
             continue;
-        if (child->IsFloat()) {
-            PlaceFloatingChild(i);
-            continue;
-        }
 
         if (placed % columns == 0) {
             // The row is as tall as its tallest member at the width it will get.
