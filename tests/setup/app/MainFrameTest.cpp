@@ -1,0 +1,444 @@
+// The main frame on a real window: pages, the install request, download statuses posted from a
+// worker thread, the hand-off, the APP.ini handshake, the failure box and the close confirmation.
+#include "AppTestSupport.h"
+#include "AppIni.h"
+#include "DataFolder.h"
+#include "InstallOptions.h"
+#include "SetupHandOff.h"
+#include "SetupUrls.h"
+#include "ZVInstallPages.h"
+#include "ZVMainFrame.h"
+#include "ZVMsgBox.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+#include "control/ControlUI.h"
+#include "control/OptionUI.h"
+#include "control/ProgressUI.h"
+#include "layout/ContainerUI.h"
+
+using namespace ZvUI;
+using apptest::CTimerScript;
+
+namespace {
+
+class FakeDownloader : public CDownloader {
+public:
+    bool Start() override
+    {
+        ++starts;
+        return startResult;
+    }
+    int starts = 0;
+    bool startResult = true;
+};
+
+class MainFrame : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dataFolder = PrepareDataFolder();
+        ASSERT_FALSE(m_dataFolder.empty());
+        ::DeleteFileW((m_dataFolder + L"\\APP.ini").c_str());
+        m_savedFolder = CInstallOptions::Instance().GetInstallFolder();
+
+        m_frame = ShowZVWindow<ZVMainFrame>(nullptr, nullptr, false, kZvWindowCaption, nullptr, nullptr,
+                                            kZvWindowStyle, kZvWindowExStyle, 1, 0);
+        ASSERT_NE(m_frame, nullptr);
+        m_window = m_frame->GetHandle();
+        m_frame->SetDownloaderFactory([this](DownloadStatusCallback report, const std::wstring& url,
+                                             const std::wstring& target) {
+            m_report = std::move(report);
+            m_url = url;
+            m_target = target;
+            ++m_made;
+            return &m_downloader;
+        });
+        m_frame->SetSetupStarter([this](const std::wstring& target) {
+            m_started.push_back(target);
+            return m_setupStarts;
+        });
+        m_pm = &m_frame->GetPaintManager();
+        ASSERT_TRUE(apptest::PumpUntil([this] { return Laid(L"installBtn"); }, 2000));
+    }
+
+    void TearDown() override
+    {
+        if (::IsWindow(m_window))
+            ::DestroyWindow(m_window);
+        apptest::Pump(10);
+        CInstallOptions::Instance().SetInstallFolder(m_savedFolder);
+        CInstallOptions::Instance().SetDesktopShortcut(true);
+    }
+
+    bool Laid(LPCWSTR name) const
+    {
+        CControlUI* control = m_pm->FindControl(name);
+        return control != nullptr && control->IsVisible() && !::IsRectEmpty(&control->GetPos());
+    }
+
+    // A real click on a control of the current page, once the page is laid out.
+    void Click(LPCWSTR name)
+    {
+        ASSERT_TRUE(apptest::PumpUntil([&] { return Laid(name); }, 2000)) << "not on screen: " << name;
+        ASSERT_TRUE(apptest::PostClick(*m_pm, name));
+        apptest::Pump(30);
+    }
+
+    // Statuses come from another thread, as the real downloader's do.
+    void ReportFromWorker(int code, double value, int times = 1)
+    {
+        ASSERT_TRUE(m_report);
+        std::thread worker([&] {
+            for (int i = 0; i < times; ++i)
+                m_report(code, value);
+        });
+        worker.join();
+    }
+
+    void StartDownload()
+    {
+        const int before = m_downloader.starts;
+        Click(L"installBtn");
+        ASSERT_EQ(m_frame->GetCurrentPage(), 2);
+        ASSERT_EQ(m_downloader.starts, before + 1);
+    }
+
+    CUIString ProgressText() const { return m_pm->FindControl(L"installproglab")->GetText(); }
+    int BarValue() const { return static_cast<CProgressUI*>(m_pm->FindControl(L"installPrg"))->GetValue(); }
+    bool IsEnabled(LPCWSTR name) const { return m_pm->FindControl(L"installBtn") && m_pm->FindControl(name)->IsEnabled(); }
+    void Tick(UINT_PTR timer, int times = 1)
+    {
+        for (int i = 0; i < times; ++i)
+            ::SendMessageW(m_window, WM_TIMER, timer, 0);
+    }
+
+    std::wstring m_dataFolder;
+    std::wstring m_savedFolder;
+    ZVMainFrame* m_frame = nullptr;
+    HWND m_window = nullptr;
+    CPaintManagerUI* m_pm = nullptr;
+    FakeDownloader m_downloader;
+    DownloadStatusCallback m_report;
+    std::wstring m_url;
+    std::wstring m_target;
+    int m_made = 0;
+    std::vector<std::wstring> m_started;
+    bool m_setupStarts = true;
+};
+
+std::wstring Percent(int value)
+{
+    return std::wstring(kZvProgressPrefix) + L" " + std::to_wstring(value) + L"%";
+}
+
+} // namespace
+
+// --- pages ---
+
+TEST_F(MainFrame, StartsOnTheFirstPageWithItsButtonsEnabled)
+{
+    EXPECT_EQ(m_frame->GetCurrentPage(), 0);
+    EXPECT_TRUE(IsEnabled(L"installBtn"));
+    EXPECT_TRUE(IsEnabled(L"customBtn"));
+    EXPECT_STREQ(ProgressText(), Percent(0).c_str());
+}
+
+TEST_F(MainFrame, PageEventsSelectTabsAndOnlyTheProgressPageDownloads)
+{
+    m_frame->OnEvent(64, 1, 0);
+    EXPECT_EQ(m_frame->GetCurrentPage(), 1);
+    m_frame->OnEvent(64, 0, 0);
+    EXPECT_EQ(m_frame->GetCurrentPage(), 0);
+    EXPECT_EQ(m_made, 0);
+    m_frame->OnEvent(64, 2, 0);
+    EXPECT_EQ(m_frame->GetCurrentPage(), 2);
+    EXPECT_EQ(m_made, 1);
+    EXPECT_EQ(m_downloader.starts, 1);
+}
+
+TEST_F(MainFrame, CodeOneComesBackAsAnEventOnTheWindowsQueue)
+{
+    m_frame->OnEvent(64, 1, 0);
+    m_frame->OnEvent(1, 64, 0); // re-raised as code 64, argument 0, once the queue runs
+    EXPECT_EQ(m_frame->GetCurrentPage(), 1);
+    apptest::Pump(30);
+    EXPECT_EQ(m_frame->GetCurrentPage(), 0);
+}
+
+TEST_F(MainFrame, TheAgreementBoxEnablesInstallAndCustomInstall)
+{
+    Click(L"protocalOpt");
+    EXPECT_FALSE(static_cast<COptionUI*>(m_pm->FindControl(L"protocalOpt"))->IsSelected());
+    EXPECT_FALSE(IsEnabled(L"installBtn"));
+    EXPECT_FALSE(IsEnabled(L"customBtn"));
+    Click(L"installBtn"); // disabled: nothing happens
+    EXPECT_EQ(m_frame->GetCurrentPage(), 0);
+    EXPECT_EQ(m_made, 0);
+
+    Click(L"protocalOpt");
+    EXPECT_TRUE(IsEnabled(L"installBtn"));
+    EXPECT_TRUE(IsEnabled(L"customBtn"));
+}
+
+TEST_F(MainFrame, CustomPageChangesTheFolderAndGoesBack)
+{
+    std::vector<std::wstring> answers = {L"D:\\Apps", L"", L"E:\\"};
+    std::vector<std::wstring> starts;
+    HWND owner = nullptr;
+    m_frame->GetCustomPage().SetFolderPicker([&](HWND parent, const std::wstring& start) {
+        owner = parent;
+        starts.push_back(start);
+        const std::wstring answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    });
+    Click(L"customBtn");
+    ASSERT_EQ(m_frame->GetCurrentPage(), 1);
+    EXPECT_STREQ(m_pm->FindControl(L"pathLab")->GetText(), m_savedFolder.c_str());
+
+    Click(L"modifyBtn");
+    EXPECT_EQ(owner, m_window);
+    EXPECT_EQ(starts.back(), m_savedFolder);
+    EXPECT_STREQ(m_pm->FindControl(L"pathLab")->GetText(), L"D:\\Apps\\Velmora");
+    EXPECT_EQ(CInstallOptions::Instance().GetInstallFolder(), L"D:\\Apps\\Velmora");
+
+    Click(L"modifyBtn"); // cancelled: nothing changes
+    EXPECT_EQ(starts.back(), L"D:\\Apps\\Velmora");
+    EXPECT_STREQ(m_pm->FindControl(L"pathLab")->GetText(), L"D:\\Apps\\Velmora");
+
+    Click(L"modifyBtn"); // a drive root gets one separator only
+    EXPECT_STREQ(m_pm->FindControl(L"pathLab")->GetText(), L"E:\\Velmora");
+
+    Click(L"gobackbtn");
+    EXPECT_EQ(m_frame->GetCurrentPage(), 0);
+}
+
+TEST_F(MainFrame, TheDesktopShortcutBoxDecidesTheHandOffFlag)
+{
+    Click(L"customBtn");
+    Click(L"desktopShortCutOpt");
+    EXPECT_FALSE(CInstallOptions::Instance().IsDesktopShortcut());
+    EXPECT_EQ(MakeHandOffParameters(L"C:\\V", CInstallOptions::Instance().IsDesktopShortcut()),
+              L"-instdir=C:\\V -dsc=false");
+    Click(L"desktopShortCutOpt");
+    EXPECT_TRUE(CInstallOptions::Instance().IsDesktopShortcut());
+
+    Click(L"installBtn1");
+    EXPECT_EQ(m_frame->GetCurrentPage(), 2);
+    EXPECT_EQ(m_downloader.starts, 1);
+}
+
+TEST_F(MainFrame, ProgressShowsWholePercentages)
+{
+    CZVInstallPage2 page(*m_pm); // works on the frame's own controls
+    page.Init();
+    page.SetProgress(99.7);
+    EXPECT_STREQ(ProgressText(), Percent(99).c_str());
+    EXPECT_EQ(BarValue(), 99);
+    page.SetProgress(42.0);
+    EXPECT_STREQ(ProgressText(), Percent(42).c_str());
+    EXPECT_EQ(BarValue(), 42);
+}
+
+// --- install request ---
+
+TEST_F(MainFrame, TheInstallRequestPreparesAppIniAndOneTargetFile)
+{
+    StartDownload();
+    EXPECT_EQ(m_url, GetDownloadUrl());
+    const std::wstring prefix = m_dataFolder + L"\\";
+    ASSERT_EQ(m_target.size(), prefix.size() + 32 + 4);
+    EXPECT_EQ(m_target.substr(0, prefix.size()), prefix);
+    EXPECT_EQ(m_target.substr(m_target.size() - 4), L".exe");
+    EXPECT_EQ(m_frame->GetTargetPath(), m_target);
+
+    const CAppIni ini(m_dataFolder);
+    EXPECT_EQ(ini.ReadInstallValue(L"channel"), L"darozeved");
+    EXPECT_EQ(ini.ReadInstallValue(L"active"), L"0");
+
+    // A second request keeps downloader and file, leaves the channel and resets "active".
+    ASSERT_TRUE(ini.WriteInstallValue(L"channel", L"store"));
+    ASSERT_TRUE(ini.WriteInstallValue(L"active", L"1"));
+    m_frame->OnEvent(64, 2, 0);
+    EXPECT_EQ(m_made, 1);
+    EXPECT_EQ(m_downloader.starts, 2);
+    EXPECT_EQ(m_frame->GetTargetPath(), m_target);
+    EXPECT_EQ(ini.ReadInstallValue(L"channel"), L"store");
+    EXPECT_EQ(ini.ReadInstallValue(L"active"), L"0");
+}
+
+TEST_F(MainFrame, ProgressReportsMoveTheBarOneStepEachUpToSeventy)
+{
+    StartDownload();
+    ReportFromWorker(1001, 1);
+    ReportFromWorker(1002, 0.5, 10);
+    apptest::Pump(50);
+    EXPECT_STREQ(ProgressText(), Percent(10).c_str());
+    EXPECT_EQ(BarValue(), 10);
+    ReportFromWorker(1002, 0.9, 100);
+    apptest::Pump(50);
+    EXPECT_EQ(m_frame->GetProgress(), 70);
+    EXPECT_STREQ(ProgressText(), Percent(70).c_str());
+    EXPECT_EQ(BarValue(), 70);
+}
+
+TEST_F(MainFrame, DoneHandsOffAndThePollClimbsToNinetyNine)
+{
+    StartDownload();
+    ReportFromWorker(1003, 0);
+    ASSERT_TRUE(apptest::PumpUntil([this] { return !m_started.empty(); }, 1000));
+    EXPECT_EQ(m_started, (std::vector<std::wstring>{m_target}));
+    // The poll timer runs on the frame's own window.
+    EXPECT_TRUE(apptest::PumpUntil([this] { return m_frame->GetProgress() > 71; }, 2000));
+
+    Tick(kZvPollTimer, 40);
+    EXPECT_STREQ(ProgressText(), Percent(99).c_str());
+    EXPECT_EQ(BarValue(), 99);
+    Tick(kZvPollTimer, 5);
+    EXPECT_STREQ(ProgressText(), Percent(99).c_str());
+    EXPECT_EQ(m_frame->GetCurrentPage(), 2);
+}
+
+TEST_F(MainFrame, AnActiveSetupShowsTheFinishPageAndClosesTheWindow)
+{
+    StartDownload();
+    ReportFromWorker(1003, 0);
+    ASSERT_TRUE(apptest::PumpUntil([this] { return !m_started.empty(); }, 1000));
+    ASSERT_TRUE(CAppIni(m_dataFolder).WriteInstallValue(L"active", L"1"));
+
+    Tick(kZvPollTimer);
+    EXPECT_STREQ(ProgressText(), Percent(100).c_str());
+    EXPECT_EQ(BarValue(), 100);
+    EXPECT_EQ(m_frame->GetCurrentPage(), 3);
+    EXPECT_FALSE(::KillTimer(m_window, kZvPollTimer)); // the poll has stopped
+    EXPECT_TRUE(::KillTimer(m_window, kZvCloseTimer)); // and the close is armed
+
+    Tick(kZvCloseTimer); // the close timer's tick, without its three seconds
+    EXPECT_TRUE(apptest::PumpUntil([this] { return !::IsWindow(m_window); }, 1000));
+}
+
+TEST_F(MainFrame, TheFinishButtonClosesAtOnce)
+{
+    m_frame->OnEvent(64, 3, 0);
+    Click(L"completeBtn");
+    EXPECT_TRUE(apptest::PumpUntil([this] { return !::IsWindow(m_window); }, 1000));
+}
+
+// --- failures and closing ---
+
+TEST_F(MainFrame, AFailedDownloadOffersTheWayBackToTheStartPage)
+{
+    StartDownload();
+    ReportFromWorker(1002, 0.2, 5);
+    CUIString title, message;
+    int layers = 0;
+    const int before = static_cast<IContainerUI*>(m_pm->GetContentRoot()->GetInterface(L"IContainer"))->GetCount();
+    CTimerScript script([&] {
+        CPaintManagerUI* box = apptest::ManagerOf(apptest::FindMsgBox());
+        if (box == nullptr)
+            return false;
+        title = box->FindControl(L"zv_txt_title")->GetText();
+        message = box->FindControl(L"zv_txt_msg")->GetText();
+        layers = static_cast<IContainerUI*>(m_pm->GetContentRoot()->GetInterface(L"IContainer"))->GetCount();
+        return apptest::PostClick(*box, L"okBtn");
+    });
+    ReportFromWorker(1004, -2146697208.0); // INET_E_DOWNLOAD_FAILURE
+    ASSERT_TRUE(apptest::PumpUntil([&] { return script.IsDone() && apptest::FindMsgBox() == nullptr; }, 3000));
+    apptest::Pump(30);
+    EXPECT_STREQ(title, L"下载失败！");
+    EXPECT_STREQ(message, L"请检查网络");
+    EXPECT_EQ(layers, before + 1);
+    EXPECT_EQ(m_frame->GetCurrentPage(), 0);
+    EXPECT_EQ(BarValue(), 0);
+
+    StartDownload(); // and a second attempt starts again
+}
+
+TEST_F(MainFrame, CancellingTheFailureBoxStaysOnTheProgressPage)
+{
+    StartDownload();
+    ReportFromWorker(1002, 0.2, 5);
+    CTimerScript script(apptest::ClickInMsgBox(L"cancelBtn"));
+    ReportFromWorker(1004, 1);
+    ASSERT_TRUE(apptest::PumpUntil([&] { return script.IsDone() && apptest::FindMsgBox() == nullptr; }, 3000));
+    apptest::Pump(30);
+    EXPECT_EQ(m_frame->GetCurrentPage(), 2);
+    EXPECT_EQ(BarValue(), 0);
+    EXPECT_STREQ(ProgressText(), Percent(0).c_str());
+}
+
+TEST_F(MainFrame, ASetupThatCannotStartIsReportedAsAFailure)
+{
+    m_setupStarts = false;
+    StartDownload();
+    CTimerScript script(apptest::ClickInMsgBox(L"okBtn"));
+    ReportFromWorker(1003, 0);
+    ASSERT_TRUE(apptest::PumpUntil([&] { return script.IsDone() && apptest::FindMsgBox() == nullptr; }, 3000));
+    apptest::Pump(30);
+    EXPECT_EQ(m_started.size(), 1u);
+    EXPECT_EQ(m_frame->GetCurrentPage(), 0);
+    EXPECT_FALSE(::KillTimer(m_window, kZvPollTimer)); // no poll for a setup that never ran
+}
+
+TEST_F(MainFrame, ADownloadThatCannotStartIsReportedAsAFailure)
+{
+    m_downloader.startResult = false;
+    CTimerScript script(apptest::ClickInMsgBox(L"okBtn"));
+    Click(L"installBtn");
+    ASSERT_TRUE(apptest::PumpUntil([&] { return script.IsDone() && apptest::FindMsgBox() == nullptr; }, 3000));
+    apptest::Pump(30);
+    EXPECT_EQ(m_downloader.starts, 1);
+    EXPECT_EQ(m_frame->GetCurrentPage(), 0);
+}
+
+TEST_F(MainFrame, CloseAsksFirstAndCancelKeepsTheDownloadRunning)
+{
+    StartDownload();
+    {
+        CTimerScript script(apptest::ClickInMsgBox(L"cancelBtn"));
+        Click(L"closebtn2");
+        ASSERT_TRUE(apptest::PumpUntil([&] { return script.IsDone() && apptest::FindMsgBox() == nullptr; }, 3000));
+    }
+    apptest::Pump(30);
+    EXPECT_TRUE(::IsWindow(m_window));
+    ReportFromWorker(1002, 0.5, 3); // the download goes on
+    apptest::Pump(30);
+    EXPECT_EQ(BarValue(), 3);
+
+    CTimerScript script(apptest::ClickInMsgBox(L"okBtn"));
+    Click(L"closebtn2");
+    EXPECT_TRUE(apptest::PumpUntil([this] { return !::IsWindow(m_window); }, 3000));
+    ReportFromWorker(1002, 0.6); // a late status finds no window and goes nowhere
+    apptest::Pump(30);
+}
+
+TEST_F(MainFrame, TheFinishTimerClosingUnderAnOpenBoxLeavesNothingBehind)
+{
+    m_frame->OnEvent(64, 2, 0);
+    CTimerScript script([this] {
+        if (apptest::FindMsgBox() == nullptr)
+            return false;
+        ::PostMessageW(m_window, WM_TIMER, kZvCloseTimer, 0);
+        return true;
+    });
+    Click(L"closebtn2");
+    EXPECT_TRUE(apptest::PumpUntil([this] { return !::IsWindow(m_window); }, 3000));
+    EXPECT_EQ(apptest::FindMsgBox(), nullptr);
+}
+
+TEST(DownloadStatusValue, SurvivesTheTripThroughAMessage)
+{
+    struct Case {
+        int code;
+        double value;
+    };
+    for (const Case& c : {Case{1001, 1}, Case{1002, 0.123456}, Case{1002, 1}, Case{1003, 0},
+                          Case{1004, -2146697208.0}, Case{1004, 1}}) {
+        EXPECT_NEAR(UnpackDownloadStatusValue(c.code, PackDownloadStatusValue(c.code, c.value)), c.value, 1e-6)
+            << c.code;
+    }
+}
