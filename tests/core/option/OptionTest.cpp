@@ -173,6 +173,45 @@ TEST_F(Options, CheckBoxWithoutAutoCheckIsAnOption)
     EXPECT_EQ(Log().size(), 3u) << "a disabled box ignores the mouse";
 }
 
+// A parent that counts the presses passed on to it.
+class PressCountingContainer : public CContainerUI {
+public:
+    void DoEvent(ZvUI::UIControlEvent& event) override
+    {
+        if (event.type == ZvUI::EventButtonDown)
+            ++presses;
+        CContainerUI::DoEvent(event);
+    }
+    int presses = 0;
+};
+
+TEST(CheckBoxMouse, MouseDisabledAutoCheckBoxPassesThePressToItsParent)
+{
+    CPaintManagerUI pm;
+    auto* root = new PressCountingContainer;
+    auto* check = new CCheckBoxUI;
+    root->Add(check);
+    RootWindow window(pm, root, RECT{0, 0, 300, 200});
+    check->SetPos(RECT{10, 50, 50, 70}, false);
+    check->SetAttribute(L"EnableAutoCheck", L"true");
+    check->SetMouseEnabled(false);
+
+    ZvUI::UIControlEvent press;
+    press.type = ZvUI::EventButtonDown;
+    press.mousePoint = POINT{30, 60};
+    press.sender = check;
+    check->DoEvent(press);
+    EXPECT_FALSE(check->IsChecked());
+    EXPECT_EQ(root->presses, 1);
+    EXPECT_EQ(window.log.Count(L"checkclick"), 0);
+
+    check->SetMouseEnabled(true);
+    check->DoEvent(press);
+    EXPECT_TRUE(check->IsChecked());
+    EXPECT_EQ(root->presses, 1);
+    EXPECT_EQ(window.log.Count(L"checkclick"), 1);
+}
+
 TEST(OptionIdentity, ClassesAndInterfaces)
 {
     COptionUI option;

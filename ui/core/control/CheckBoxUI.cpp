@@ -23,14 +23,8 @@ LPVOID CCheckBoxUI::GetInterface(LPCWSTR name)
 
 void CCheckBoxUI::DoEvent(UIControlEvent& event)
 {
-    if (!IsMouseEnabled() && event.type > EventMouseBegin && event.type < EventMouseEnd) {
-        if (m_pParent != nullptr)
-            m_pParent->DoEvent(event);
-        else
-            CButtonUI::DoEvent(event);
-        return;
-    }
-    if (m_bAutoCheck && (event.type == EventButtonDown || event.type == EventDoubleClick)) {
+    // With the mouse disabled the button passes the press on to the parent.
+    if (m_bAutoCheck && IsMouseEnabled() && (event.type == EventButtonDown || event.type == EventDoubleClick)) {
         if (!::PtInRect(&m_rcItem, event.mousePoint) || !IsEnabled())
             return;
         // The press decides at once; no press tracking, so no "click" on release.
