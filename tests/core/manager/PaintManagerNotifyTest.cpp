@@ -295,6 +295,33 @@ TEST_F(Notify, PostedTimerMessageReachesTheLiveRecordWithTheCallersId)
     EXPECT_EQ(fired[0].event.lParam, 1234);
 }
 
+TEST_F(Notify, TimersTheWindowSetsItselfAreLeftToTheWindow)
+{
+    InstallABC();
+    // Control timers may use the window's numbers as their own ids; they still run on ids below 240.
+    ASSERT_TRUE(a->SetTimer(268, 100000));
+    ASSERT_TRUE(a->SetTimer(286, 100000));
+    EXPECT_LT(TimerOf(a, 268)->windowTimerId, 240u);
+    std::vector<WPARAM> reachedWindow;
+    window.after = [&reachedWindow](UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
+        if (msg != WM_TIMER)
+            return false;
+        reachedWindow.push_back(wParam);
+        result = 0;
+        return true;
+    };
+    Log::Get().Clear();
+    ::SendMessageW(window.hwnd(), WM_TIMER, 268, 0);
+    ::SendMessageW(window.hwnd(), WM_TIMER, 286, 0);
+    EXPECT_TRUE(Log::Get().Find(L"E a 27").empty());
+    EXPECT_EQ(reachedWindow, (std::vector<WPARAM>{268, 286}));
+    // A control timer's own message reaches its control and the window as well.
+    ::SendMessageW(window.hwnd(), WM_TIMER, TimerOf(a, 286)->windowTimerId, 0);
+    EXPECT_EQ(TimerEvents(L"a", 286), 1u);
+    EXPECT_EQ(reachedWindow.size(), 3u);
+    window.after = nullptr;
+}
+
 // --- notifications ---
 
 TEST_F(Notify, AsyncNotificationsArriveOnceThroughOneWmApp1)
