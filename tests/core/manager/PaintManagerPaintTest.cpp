@@ -263,3 +263,21 @@ TEST(PaintManagerNoRoot, PaintValidatesTheWindow)
     LRESULT result = 0;
     EXPECT_FALSE(manager.OnPaintMessage(WM_PRINTCLIENT, 0, PRF_CLIENT, result));
 }
+
+TEST(PaintManagerInvalidate, EmptyOrOutsideRectanglesLeaveNothingToPaint)
+{
+    CPaintManagerUI manager;
+    ManagedWindow window(manager, 30, 20);
+    ::ShowWindow(window.Get(), SW_SHOWNOACTIVATE);
+    ::UpdateWindow(window.Get());
+    RECT rc;
+    ASSERT_FALSE(::GetUpdateRect(window.Get(), &rc, FALSE));
+    // An unplaced control asks with 0,0,0,0; one left of the window is clamped to nothing.
+    manager.Invalidate(RECT{0, 0, 0, 0});
+    manager.Invalidate(RECT{-20, 5, -10, 15});
+    EXPECT_FALSE(::GetUpdateRect(window.Get(), &rc, FALSE));
+    manager.Invalidate(RECT{2, 3, 12, 13});
+    ASSERT_TRUE(::GetUpdateRect(window.Get(), &rc, FALSE));
+    EXPECT_EQ(rc.left, 2);
+    EXPECT_EQ(rc.bottom, 13);
+}

@@ -697,6 +697,10 @@ void CPaintManagerUI::Invalidate(RECT& rc)
         rc.right = rc.left;
     if (rc.bottom < rc.top)
         rc.bottom = rc.top;
+    // Controls not placed yet ask with empty rectangles, once per setter while a layout is
+    // built: each would cost a server round trip and adds nothing to the update region.
+    if (::IsRectEmpty(&rc))
+        return;
     ::UnionRect(&m_rcUpdate, &m_rcUpdate, &rc);
     if (m_hWndPaint != nullptr)
         ::InvalidateRect(m_hWndPaint, &rc, FALSE);
