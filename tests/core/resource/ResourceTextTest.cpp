@@ -2,8 +2,6 @@
 // names and layout names, all through layouts built on a real window.
 #include <windows.h>
 #include <commctrl.h>
-#include <objidl.h>
-#include <gdiplus.h>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +10,7 @@
 #include <vector>
 
 #include "ManagedWindow.h"
+#include "RenderCanvas.h"
 #include "builder/DialogBuilder.h"
 #include "control/ControlUI.h"
 #include "layout/ContainerUI.h"
@@ -22,63 +21,25 @@ using namespace ZvUI;
 
 namespace {
 
-class GdiplusEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        Gdiplus::GdiplusStartupInput input;
-        Gdiplus::GdiplusStartup(&m_token, &input, nullptr);
-    }
-    void TearDown() override { Gdiplus::GdiplusShutdown(m_token); }
-
-private:
-    ULONG_PTR m_token = 0;
-};
-
-const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
-
 constexpr int kWidth = 300;
 constexpr int kHeight = 40;
 
-// A top-down 32-bit picture of the whole tree, painted on white.
-class Canvas {
+// The whole tree painted on white into a canvas of the window's size.
+class Canvas : public RenderCanvas {
 public:
-    Canvas()
-    {
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-        bi.bmiHeader.biWidth = kWidth;
-        bi.bmiHeader.biHeight = -kHeight;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        m_dc = ::CreateCompatibleDC(nullptr);
-        m_bitmap = ::CreateDIBSection(m_dc, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
-        m_old = ::SelectObject(m_dc, m_bitmap);
-        for (int i = 0; i < kWidth * kHeight; ++i)
-            m_bits[i] = 0xFFFFFF;
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    ~Canvas()
-    {
-        ::SelectObject(m_dc, m_old);
-        ::DeleteObject(m_bitmap);
-        ::DeleteDC(m_dc);
-    }
+    Canvas() : RenderCanvas(kWidth, kHeight) {}
     void Paint(CControlUI* root)
     {
         const RECT rc = {0, 0, kWidth, kHeight};
-        root->Paint(m_dc, rc, nullptr);
-        ::GdiFlush();
+        root->Paint(DC(), rc, nullptr);
     }
-    DWORD At(int x, int y) const { return m_bits[y * kWidth + x] & 0xFFFFFF; }
     // The pixels of a column band, row by row.
     std::vector<DWORD> Band(int left, int width) const
     {
         std::vector<DWORD> band;
         for (int y = 0; y < kHeight; ++y)
             for (int x = left; x < left + width; ++x)
-                band.push_back(At(x, y));
+                band.push_back(Rgb(x, y));
         return band;
     }
     int DarkPixels(int left, int width) const
@@ -88,12 +49,6 @@ public:
             dark += (p & 0xFF) < 0x80 ? 1 : 0;
         return dark;
     }
-
-private:
-    HDC m_dc = nullptr;
-    HBITMAP m_bitmap = nullptr;
-    HGDIOBJ m_old = nullptr;
-    DWORD* m_bits = nullptr;
 };
 
 std::wstring TempFolder()
@@ -263,8 +218,8 @@ TEST_F(ResourceText, ImageNamesGoThroughTheImagePathMap)
     ASSERT_NE(root, nullptr);
     Canvas canvas;
     canvas.Paint(root);
-    EXPECT_EQ(canvas.At(25, 20), 0x0000FFu);
-    EXPECT_EQ(canvas.At(75, 20), 0xFFFFFFu);
+    EXPECT_EQ(canvas.Rgb(25, 20), 0x0000FFu);
+    EXPECT_EQ(canvas.Rgb(75, 20), 0xFFFFFFu);
 }
 
 TEST_F(ResourceText, LayoutNamesGoThroughTheXmlPathMap)
