@@ -59,12 +59,12 @@ CWndShadow::~CWndShadow()
     // Nothing may keep pointing at a dead object: hand the parent back to its own procedure
     // (or, when someone subclassed it after us, leave only the forwarding) and take the shadow along.
     auto entry = g_parents.find(m_parent);
-    if (entry == g_parents.end() || entry->second.shadow != this)
-        return;
-    entry->second.shadow = nullptr;
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(m_parent, GWLP_WNDPROC)) == &CWndShadow::ParentProc) {
-        SetWindowLongPtrW(m_parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(entry->second.previous));
-        g_parents.erase(entry);
+    if (entry != g_parents.end() && entry->second.shadow == this) {
+        entry->second.shadow = nullptr;
+        if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(m_parent, GWLP_WNDPROC)) == &CWndShadow::ParentProc) {
+            SetWindowLongPtrW(m_parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(entry->second.previous));
+            g_parents.erase(entry);
+        }
     }
     if (m_shadow != static_cast<HWND>(INVALID_HANDLE_VALUE) && IsWindow(m_shadow))
         DestroyWindow(m_shadow);
@@ -189,8 +189,9 @@ LRESULT CALLBACK CWndShadow::ParentProc(HWND window, UINT message, WPARAM wParam
     const WNDPROC previous = entry->second.previous;
     if (entry->second.shadow != nullptr)
         entry->second.shadow->OnParentMessage(window, message, wParam, lParam);
+    // Looked up again: the handling above may have sent other messages to this parent.
     if (message == WM_NCDESTROY)
-        g_parents.erase(entry);
+        g_parents.erase(window);
     return CallWindowProcW(previous, window, message, wParam, lParam);
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -173,10 +174,18 @@ protected:
         Pump();
     }
 
-    // Attaches the main frame's look to a parent.
+    // Makes parent the test's parent window and attaches shadow to it; returns the shadow window.
+    HWND Attach(CWndShadow& shadow, HWND parent)
+    {
+        m_parent = parent;
+        shadow.Create(m_parent);
+        return shadow.GetShadowWindow();
+    }
+
+    // Attaches a shadow with the main frame's look to a new visible parent.
     void AttachMainFrameLook(CWndShadow& shadow)
     {
-        shadow.Create(m_parent);
+        Attach(shadow, MakeParent(true));
         EXPECT_TRUE(shadow.SetSize(8));
         EXPECT_TRUE(shadow.SetColor(0x646464));
         EXPECT_TRUE(shadow.SetDarkness(24));
@@ -214,10 +223,8 @@ TEST(ShadowInitialize, CreateDoesNothingUntilInitializeSucceedsOnce)
 
 TEST_F(ShadowWindow, IsALayeredClickThroughPopupOwnedByTheParent)
 {
-    m_parent = MakeParent(true);
     CWndShadow shadow;
-    shadow.Create(m_parent);
-    HWND window = shadow.GetShadowWindow();
+    HWND window = Attach(shadow, MakeParent(true));
     ASSERT_TRUE(IsWindow(window));
 
     wchar_t name[64] = {};
@@ -234,7 +241,6 @@ TEST_F(ShadowWindow, IsALayeredClickThroughPopupOwnedByTheParent)
 
 TEST_F(ShadowWindow, PushesTheMainFrameShadowAsPerPixelAlpha)
 {
-    m_parent = MakeParent(true);
     CWndShadow shadow;
     AttachMainFrameLook(shadow);
     ASSERT_FALSE(g_calls.empty());
@@ -265,9 +271,8 @@ TEST_F(ShadowWindow, PushesTheMainFrameShadowAsPerPixelAlpha)
 
 TEST_F(ShadowWindow, FollowsTheParentsMoves)
 {
-    m_parent = MakeParent(true);
     CWndShadow shadow;
-    shadow.Create(m_parent);
+    Attach(shadow, MakeParent(true));
     ASSERT_TRUE(shadow.SetSize(8));
     ASSERT_TRUE(shadow.SetPosition(3, -2));
     SetWindowPos(m_parent, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -276,10 +281,8 @@ TEST_F(ShadowWindow, FollowsTheParentsMoves)
 
 TEST_F(ShadowWindow, HidesWhenMinimisedOrMaximisedAndReturnsOnRestore)
 {
-    m_parent = MakeParent(true);
     CWndShadow shadow;
-    shadow.Create(m_parent);
-    HWND window = shadow.GetShadowWindow();
+    HWND window = Attach(shadow, MakeParent(true));
 
     ShowWindow(m_parent, SW_MINIMIZE);
     EXPECT_FALSE(IsWindowVisible(window));
@@ -299,10 +302,8 @@ TEST_F(ShadowWindow, HidesWhenMinimisedOrMaximisedAndReturnsOnRestore)
 
 TEST_F(ShadowWindow, HidesAndShowsWithTheParent)
 {
-    m_parent = MakeParent(true);
     CWndShadow shadow;
-    shadow.Create(m_parent);
-    HWND window = shadow.GetShadowWindow();
+    HWND window = Attach(shadow, MakeParent(true));
 
     ShowWindow(m_parent, SW_HIDE);
     EXPECT_FALSE(IsWindowVisible(window));
@@ -312,10 +313,8 @@ TEST_F(ShadowWindow, HidesAndShowsWithTheParent)
 
 TEST_F(ShadowWindow, IsDestroyedWithTheParent)
 {
-    m_parent = MakeParent(true);
     CWndShadow shadow;
-    shadow.Create(m_parent);
-    HWND window = shadow.GetShadowWindow();
+    HWND window = Attach(shadow, MakeParent(true));
     ASSERT_TRUE(IsWindow(window));
     DestroyWindow(m_parent);
     EXPECT_FALSE(IsWindow(window));
@@ -323,10 +322,8 @@ TEST_F(ShadowWindow, IsDestroyedWithTheParent)
 
 TEST_F(ShadowWindow, HiddenParentGetsItsShadowWhenShownAndPainted)
 {
-    m_parent = MakeParent(false);
     CWndShadow shadow;
-    shadow.Create(m_parent);
-    HWND window = shadow.GetShadowWindow();
+    HWND window = Attach(shadow, MakeParent(false));
     EXPECT_FALSE(IsWindowVisible(window));
 
     // Settings while hidden are kept for later and draw nothing now.
@@ -345,10 +342,8 @@ TEST_F(ShadowWindow, HiddenParentGetsItsShadowWhenShownAndPainted)
 
 TEST_F(ShadowWindow, GrowingRedrawsOnPaintShrinkingRedrawsAtOnce)
 {
-    m_parent = MakeParent(true);
     CWndShadow shadow;
-    shadow.Create(m_parent);
-    HWND window = shadow.GetShadowWindow();
+    HWND window = Attach(shadow, MakeParent(true));
     UpdateWindow(m_parent);
 
     SetWindowPos(m_parent, nullptr, 0, 0, 260, 180, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -365,9 +360,8 @@ TEST_F(ShadowWindow, GrowingRedrawsOnPaintShrinkingRedrawsAtOnce)
 
 TEST_F(ShadowWindow, RejectedSettingsChangeNothing)
 {
-    m_parent = MakeParent(true);
     CWndShadow shadow;
-    shadow.Create(m_parent);
+    Attach(shadow, MakeParent(true));
     ASSERT_TRUE(shadow.SetSize(6));
     g_calls.clear();
 
@@ -392,9 +386,8 @@ TEST_F(ShadowWindow, RejectedSettingsChangeNothing)
 
 TEST_F(ShadowWindow, SizeThatLeavesNoPixelsKeepsTheLastShadow)
 {
-    m_parent = MakeParent(true, 100, 100, 200, 30);
     CWndShadow shadow;
-    shadow.Create(m_parent);
+    Attach(shadow, MakeParent(true, 100, 100, 200, 30));
     g_calls.clear();
     EXPECT_TRUE(shadow.SetSize(-20));
     EXPECT_TRUE(g_calls.empty());
@@ -404,10 +397,13 @@ TEST_F(ShadowWindow, SizeThatLeavesNoPixelsKeepsTheLastShadow)
 TEST_F(ShadowWindow, SecondShadowOnTheSameParentTakesOverWithoutLooping)
 {
     m_parent = MakeParent(true);
-    CWndShadow first;
+    auto first = std::make_unique<CWndShadow>();
     CWndShadow second;
-    first.Create(m_parent);
+    first->Create(m_parent);
     second.Create(m_parent);
+    HWND replaced = first->GetShadowWindow();
+    first.reset();
+    EXPECT_FALSE(IsWindow(replaced)) << "an ended object takes its window along";
     ASSERT_TRUE(second.SetSize(2));
     SetWindowPos(m_parent, nullptr, 150, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_TRUE(RectIs(second.GetShadowWindow(), 153, 123, 357, 277));
