@@ -33,9 +33,25 @@ void CZVInstallPage::OnEvent(int code, int argument, int extra)
         GetNextSink()->OnEvent(code, argument, extra);
 }
 
-void CZVInstallPage::Minimize() const
+void CZVInstallPage::FindCaptionButtons(LPCWSTR minName, LPCWSTR closeName)
 {
-    ::SendMessageW(GetFrameWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    m_minButton = Find<CButtonUI>(minName);
+    m_closeButton = Find<CButtonUI>(closeName);
+}
+
+bool CZVInstallPage::OnCaptionClick(const UINotifyMessage& msg, bool confirm)
+{
+    if (IsSender(msg, m_minButton)) {
+        ::SendMessageW(GetFrameWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        return true;
+    }
+    if (!IsSender(msg, m_closeButton))
+        return false;
+    if (confirm)
+        ConfirmClose();
+    else
+        CloseFrame();
+    return true;
 }
 
 void CZVInstallPage::ConfirmClose()
@@ -61,8 +77,7 @@ ZV_END_MESSAGE_TABLE()
 
 void CZVInstallPage0::Init()
 {
-    m_minButton = Find<CButtonUI>(L"minbtn");
-    m_closeButton = Find<CButtonUI>(L"closebtn");
+    FindCaptionButtons(L"minbtn", L"closebtn");
     m_installButton = Find<CButtonUI>(L"installBtn");
     m_agreement = Find<COptionUI>(L"protocalOpt");
     m_agreementLink = Find<CButtonUI>(L"zv_btn_protocal");
@@ -71,11 +86,9 @@ void CZVInstallPage0::Init()
 
 void CZVInstallPage0::OnClick(UINotifyMessage& msg)
 {
-    if (IsSender(msg, m_minButton))
-        Minimize();
-    else if (IsSender(msg, m_closeButton))
-        ConfirmClose();
-    else if (IsSender(msg, m_installButton))
+    if (OnCaptionClick(msg, true))
+        return;
+    if (IsSender(msg, m_installButton))
         RaiseEvent(kZvEventShowPage, 2);
     else if (IsSender(msg, m_customButton))
         RaiseEvent(kZvEventShowPage, 1);
@@ -110,8 +123,7 @@ CZVInstallPage1::CZVInstallPage1(CPaintManagerUI& pm)
 void CZVInstallPage1::Init()
 {
     m_backButton = Find<CButtonUI>(L"gobackbtn");
-    m_minButton = Find<CButtonUI>(L"minbtn1");
-    m_closeButton = Find<CButtonUI>(L"closebtn1");
+    FindCaptionButtons(L"minbtn1", L"closebtn1");
     m_installButton = Find<CButtonUI>(L"installBtn1");
     m_pathLabel = Find<CLabelUI>(L"pathLab");
     m_modifyButton = Find<CButtonUI>(L"modifyBtn");
@@ -129,14 +141,12 @@ void CZVInstallPage1::Init()
 
 void CZVInstallPage1::OnClick(UINotifyMessage& msg)
 {
+    if (OnCaptionClick(msg, true))
+        return;
     if (IsSender(msg, m_backButton))
         RaiseEvent(kZvEventShowPage, 0);
     else if (IsSender(msg, m_installButton))
         RaiseEvent(kZvEventShowPage, 2);
-    else if (IsSender(msg, m_minButton))
-        Minimize();
-    else if (IsSender(msg, m_closeButton))
-        ConfirmClose();
     else if (IsSender(msg, m_modifyButton))
         ChangeFolder();
 }
@@ -173,8 +183,7 @@ ZV_END_MESSAGE_TABLE()
 
 void CZVInstallPage2::Init()
 {
-    m_minButton = Find<CButtonUI>(L"minbtn2");
-    m_closeButton = Find<CButtonUI>(L"closebtn2");
+    FindCaptionButtons(L"minbtn2", L"closebtn2");
     m_bar = Find<CProgressUI>(L"installPrg");
     m_label = Find<CLabelUI>(L"installproglab");
     if (m_bar)
@@ -183,10 +192,7 @@ void CZVInstallPage2::Init()
 
 void CZVInstallPage2::OnClick(UINotifyMessage& msg)
 {
-    if (IsSender(msg, m_minButton))
-        Minimize();
-    else if (IsSender(msg, m_closeButton))
-        ConfirmClose();
+    OnCaptionClick(msg, true);
 }
 
 void CZVInstallPage2::SetProgress(double value)
@@ -209,15 +215,13 @@ ZV_END_MESSAGE_TABLE()
 
 void CZVInstallPage3::Init()
 {
-    m_minButton = Find<CButtonUI>(L"minbtn3");
-    m_closeButton = Find<CButtonUI>(L"closebtn3");
+    FindCaptionButtons(L"minbtn3", L"closebtn3");
     m_completeButton = Find<CButtonUI>(L"completeBtn");
 }
 
 void CZVInstallPage3::OnClick(UINotifyMessage& msg)
 {
-    if (IsSender(msg, m_minButton))
-        Minimize();
-    else if (IsSender(msg, m_closeButton) || IsSender(msg, m_completeButton))
+    // Finished: nothing left to interrupt, so no question.
+    if (!OnCaptionClick(msg, false) && IsSender(msg, m_completeButton))
         CloseFrame();
 }

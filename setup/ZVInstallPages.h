@@ -34,12 +34,21 @@ protected:
         return FindZvControl<T>(m_pm, name);
     }
     [[nodiscard]] HWND GetFrameWindow() const { return m_pm.GetWindowHandle(); }
-    void Minimize() const;
-    // Asks first; the window closes only on "确定".
-    void ConfirmClose();
+    // The page's own minimise and close buttons.
+    void FindCaptionButtons(LPCWSTR minName, LPCWSTR closeName);
+    // Minimises, or closes (after asking when confirm is set), when msg comes from one of
+    // them; true when it did.
+    bool OnCaptionClick(const ZvUI::UINotifyMessage& msg, bool confirm);
     void CloseFrame() const;
 
     ZvUI::CPaintManagerUI& m_pm;
+
+private:
+    // Asks first; the window closes only on "确定".
+    void ConfirmClose();
+
+    ZvControlPtr<ZvUI::CButtonUI> m_minButton;
+    ZvControlPtr<ZvUI::CButtonUI> m_closeButton;
 };
 
 // Start page: install, agreement check box and link, custom install.
@@ -53,8 +62,6 @@ public:
     void OnSelectChanged(ZvUI::UINotifyMessage& msg);
 
 private:
-    ZvControlPtr<ZvUI::CButtonUI> m_minButton;
-    ZvControlPtr<ZvUI::CButtonUI> m_closeButton;
     ZvControlPtr<ZvUI::CButtonUI> m_installButton;
     ZvControlPtr<ZvUI::COptionUI> m_agreement;
     ZvControlPtr<ZvUI::CButtonUI> m_agreementLink;
@@ -81,8 +88,6 @@ private:
     void ChangeFolder();
 
     ZvControlPtr<ZvUI::CButtonUI> m_backButton;
-    ZvControlPtr<ZvUI::CButtonUI> m_minButton;
-    ZvControlPtr<ZvUI::CButtonUI> m_closeButton;
     ZvControlPtr<ZvUI::CButtonUI> m_installButton;
     ZvControlPtr<ZvUI::CLabelUI> m_pathLabel;
     ZvControlPtr<ZvUI::CButtonUI> m_modifyButton;
@@ -107,8 +112,6 @@ public:
     LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
 
 private:
-    ZvControlPtr<ZvUI::CButtonUI> m_minButton;
-    ZvControlPtr<ZvUI::CButtonUI> m_closeButton;
     ZvControlPtr<ZvUI::CProgressUI> m_bar;
     ZvControlPtr<ZvUI::CLabelUI> m_label;
 };
@@ -123,7 +126,5 @@ public:
     void OnClick(ZvUI::UINotifyMessage& msg);
 
 private:
-    ZvControlPtr<ZvUI::CButtonUI> m_minButton;
-    ZvControlPtr<ZvUI::CButtonUI> m_closeButton;
     ZvControlPtr<ZvUI::CButtonUI> m_completeButton;
 };

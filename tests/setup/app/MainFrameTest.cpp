@@ -19,6 +19,7 @@
 #include "control/OptionUI.h"
 #include "control/ProgressUI.h"
 #include "layout/ContainerUI.h"
+#include "layout/TabLayoutUI.h"
 
 using namespace ZvUI;
 using apptest::CTimerScript;
@@ -110,6 +111,11 @@ protected:
     CUIString ProgressText() const { return m_pm->FindControl(L"installproglab")->GetText(); }
     int BarValue() const { return static_cast<CProgressUI*>(m_pm->FindControl(L"installPrg"))->GetValue(); }
     bool IsEnabled(LPCWSTR name) const { return m_pm->FindControl(L"installBtn") && m_pm->FindControl(name)->IsEnabled(); }
+    // Shows a page without the install request that page 2 would start.
+    void SelectPageQuietly(int page)
+    {
+        static_cast<CTabLayoutUI*>(m_pm->FindControl(L"tabInstall"))->SelectItem(page);
+    }
     void Tick(UINT_PTR timer, int times = 1)
     {
         for (int i = 0; i < times; ++i)
@@ -321,11 +327,27 @@ TEST_F(MainFrame, AnActiveSetupShowsTheFinishPageAndClosesTheWindow)
     EXPECT_TRUE(apptest::PumpUntil([this] { return !::IsWindow(m_window); }, 1000));
 }
 
-TEST_F(MainFrame, TheFinishButtonClosesAtOnce)
+TEST_F(MainFrame, OnTheFinishPageBothButtonsCloseWithoutAsking)
 {
-    m_frame->OnEvent(64, 3, 0);
-    Click(L"completeBtn");
-    EXPECT_TRUE(apptest::PumpUntil([this] { return !::IsWindow(m_window); }, 1000));
+    for (LPCWSTR button : {L"completeBtn", L"closebtn3"}) {
+        TearDown();
+        SetUp();
+        m_frame->OnEvent(64, 3, 0);
+        Click(button);
+        EXPECT_TRUE(apptest::PumpUntil([this] { return !::IsWindow(m_window); }, 1000)) << button;
+        EXPECT_EQ(apptest::FindMsgBox(), nullptr);
+    }
+}
+
+TEST_F(MainFrame, EveryPageMinimisesTheWindow)
+{
+    const LPCWSTR buttons[] = {L"minbtn", L"minbtn1", L"minbtn2", L"minbtn3"};
+    for (int page = 0; page < 4; ++page) {
+        ::ShowWindow(m_window, SW_RESTORE);
+        SelectPageQuietly(page);
+        Click(buttons[page]);
+        EXPECT_TRUE(::IsIconic(m_window)) << buttons[page];
+    }
 }
 
 // --- failures and closing ---
