@@ -1,5 +1,6 @@
 #include "InstallerDriver.h"
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -132,6 +133,14 @@ bool CInstaller::WaitNoWindow(const wchar_t* cls, DWORD timeoutMs) const
     return WaitFor([&] { return Window(cls) == nullptr; }, timeoutMs);
 }
 
+HWND CInstaller::WaitBox(DWORD timeoutMs) const
+{
+    HWND box = WaitWindow(kMsgBoxClass, timeoutMs);
+    if (box && !WaitFor([&] { return IsAccent(WindowPixel(box, kMsgBoxWidth, box::kOk)); }, 5000))
+        return nullptr;
+    return box;
+}
+
 int CInstaller::Page() const
 {
     HWND frameWnd = Window(kFrameClass);
@@ -214,21 +223,103 @@ void ClickIn(HWND wnd, int skinWidth, SkinPoint p)
     Click(ToScreen(wnd, skinWidth, p));
 }
 
+namespace {
+
+// Reads and selects items of a tree view in another process through a block of its memory.
+class CRemoteTree {
+public:
+    explicit CRemoteTree(HWND tree) : tree_(tree)
+    {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(tree, &pid);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process_)
+            block_ = static_cast<BYTE*>(VirtualAllocEx(process_, nullptr, 4096, MEM_COMMIT | MEM_RESERVE,
+                                                       PAGE_READWRITE));
+    }
+    ~CRemoteTree()
+    {
+        if (block_)
+            VirtualFreeEx(process_, block_, 0, MEM_RELEASE);
+        if (process_)
+            CloseHandle(process_);
+    }
+    [[nodiscard]] bool Ready() const { return block_ != nullptr; }
+
+    [[nodiscard]] std::wstring Text(HTREEITEM item) const
+    {
+        TVITEMW query{};
+        query.mask = TVIF_TEXT | TVIF_HANDLE;
+        query.hItem = item;
+        query.pszText = reinterpret_cast<wchar_t*>(block_ + 512);
+        query.cchTextMax = 260;
+        SIZE_T done = 0;
+        wchar_t text[261] = {};
+        if (!WriteProcessMemory(process_, block_, &query, sizeof(query), &done) ||
+            !SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(block_)) ||
+            !ReadProcessMemory(process_, block_ + 512, text, 260 * sizeof(wchar_t), &done))
+            return {};
+        return text;
+    }
+
+    [[nodiscard]] HTREEITEM Next(HTREEITEM item, UINT relation) const
+    {
+        return reinterpret_cast<HTREEITEM>(
+            SendMessageW(tree_, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+    }
+
+    // Depth-first search of the items filled in so far.
+    [[nodiscard]] HTREEITEM Find(HTREEITEM first, const std::function<bool(const std::wstring&)>& match,
+                                 int depth) const
+    {
+        for (HTREEITEM item = first; item && depth >= 0; item = Next(item, TVGN_NEXT)) {
+            if (match(Text(item)))
+                return item;
+            if (HTREEITEM found = Find(Next(item, TVGN_CHILD), match, depth - 1))
+                return found;
+        }
+        return nullptr;
+    }
+
+    void Expand(HTREEITEM item) const { SendMessageW(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item)); }
+    void Select(HTREEITEM item) const
+    {
+        SendMessageW(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    }
+
+private:
+    HWND tree_;
+    HANDLE process_ = nullptr;
+    BYTE* block_ = nullptr;
+};
+
+}  // namespace
+
 bool ChooseInPicker(HWND picker, const std::wstring& folder)
 {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(picker, &pid);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
-    if (!process)
+    // "X:\name": the drive's item is labelled "... (X:)", the folder's item by its name.
+    if (folder.size() < 4 || folder[1] != L':' || folder.find(L'\\', 3) != std::wstring::npos)
         return false;
-    const SIZE_T bytes = (folder.size() + 1) * sizeof(wchar_t);
-    void* remote = VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    SIZE_T written = 0;
-    const bool copied = remote && WriteProcessMemory(process, remote, folder.c_str(), bytes, &written);
-    CloseHandle(process);
-    if (!copied)
+    const std::wstring drive = L"(" + folder.substr(0, 2) + L")";
+    const std::wstring name = folder.substr(3);
+    HWND treeWnd = FindWindowExW(picker, nullptr, WC_TREEVIEWW, nullptr);
+    if (!treeWnd)
         return false;
-    SendMessageW(picker, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote));
+    CRemoteTree tree(treeWnd);
+    if (!tree.Ready())
+        return false;
+    HTREEITEM root = tree.Next(nullptr, TVGN_ROOT);
+    HTREEITEM driveItem =
+        tree.Find(root, [&](const std::wstring& text) { return text.find(drive) != std::wstring::npos; }, 3);
+    if (!driveItem)
+        return false;
+    tree.Expand(driveItem);
+    HTREEITEM folderItem = tree.Find(
+        tree.Next(driveItem, TVGN_CHILD), [&](const std::wstring& text) { return lstrcmpiW(text.c_str(), name.c_str()) == 0; },
+        0);
+    if (!folderItem)
+        return false;
+    tree.Select(folderItem);
     HWND ok = GetDlgItem(picker, IDOK);
     RECT r{};
     if (!ok || !GetWindowRect(ok, &r))

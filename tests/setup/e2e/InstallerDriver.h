@@ -72,6 +72,8 @@ public:
     [[nodiscard]] int VisibleCount(const wchar_t* cls) const;
     [[nodiscard]] HWND WaitWindow(const wchar_t* cls, DWORD timeoutMs) const;
     bool WaitNoWindow(const wchar_t* cls, DWORD timeoutMs) const;
+    // The message box once it is up and painted (its first button shows), or null.
+    [[nodiscard]] HWND WaitBox(DWORD timeoutMs) const;
 
     // The main frame's page told by its pixels: 0 to 3, or -1 while it matches none.
     [[nodiscard]] int Page() const;
@@ -91,8 +93,8 @@ void ClickIn(HWND wnd, int skinWidth, SkinPoint p);
 // The window's scale as a percentage (client width against the skin's width).
 [[nodiscard]] int ScalePercent(HWND wnd, int skinWidth);
 
-// Selects folder in a folder picker of another process (the string is written into that
-// process, as the picker reads it there) and presses its OK button with the mouse.
+// Selects the folder "X:\name" in the tree of a folder picker of another process (the tree's
+// items are read through memory of that process) and presses the picker's OK button.
 bool ChooseInPicker(HWND picker, const std::wstring& folder);
 
 // The data folder AppData\Roaming\Velmora and its files.

@@ -33,7 +33,7 @@ void Shot(HWND frameWnd, const wchar_t* name)
 void CloseWithConfirmation(CInstaller& app, HWND frameWnd)
 {
     ClickIn(frameWnd, kFrameWidth, frame::kClose);
-    if (HWND box = app.WaitWindow(kMsgBoxClass, 10000))
+    if (HWND box = app.WaitBox(10000))
         ClickIn(box, kMsgBoxWidth, box::kOk);
     DWORD code = 0;
     if (!app.WaitExit(10000, &code))
@@ -55,7 +55,7 @@ void WalkThePages(const std::wstring& exe)
     Shot(frameWnd, L"page1-custom");
 
     ClickIn(frameWnd, kFrameWidth, frame::kClosePage1);
-    HWND box = app.WaitWindow(kMsgBoxClass, 10000);
+    HWND box = app.WaitBox(10000);
     if (!box)
         return Fail("no close confirmation");
     Shot(frameWnd, L"msgbox-confirm-close");
@@ -86,7 +86,7 @@ void ShowTheFailure(const std::wstring& exe)
     if (!frameWnd || !app.WaitPage(0, 10000))
         return Fail("no start page");
     ClickIn(frameWnd, kFrameWidth, frame::kInstall);
-    HWND box = app.WaitWindow(kMsgBoxClass, 20000);
+    HWND box = app.WaitBox(20000);
     if (!box)
         return Fail("no failure box");
     Shot(frameWnd, L"msgbox-download-failed");

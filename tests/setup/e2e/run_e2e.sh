@@ -33,13 +33,24 @@ if openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=localhost" \
   tls_args=(--tls-port "$tls_port" --cert "$work/tls.pem" --key "$work/tls.key")
 fi
 
-python3 "$here/e2e_server.py" --ok-port "$ok_port" --fail-port "$fail_port" --full-setup "$full_setup" \
-  --log "$work/requests.log" --ready-file "$work/ready" "${tls_args[@]}" >"$work/server.out" 2>&1 &
-server_pid=$!
-for _ in $(seq 1 100); do
-  [ -s "$work/ready" ] && break
-  kill -0 "$server_pid" 2>/dev/null || break
-  sleep 0.1
+# Another run of this build may still hold the ports: try again for a while.
+start_server() {
+  rm -f "$work/ready"
+  python3 "$here/e2e_server.py" --ok-port "$ok_port" --fail-port "$fail_port" --full-setup "$full_setup" \
+    --log "$work/requests.log" --ready-file "$work/ready" "${tls_args[@]}" >"$work/server.out" 2>&1 &
+  server_pid=$!
+  for _ in $(seq 1 100); do
+    [ -s "$work/ready" ] && return 0
+    kill -0 "$server_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill "$server_pid" 2>/dev/null; wait "$server_pid" 2>/dev/null
+  server_pid=
+  return 1
+}
+for attempt in $(seq 1 40); do
+  start_server && break
+  sleep 3
 done
 if [ ! -s "$work/ready" ]; then
   echo "e2e server did not start (ports $ok_port $fail_port $tls_port busy?)" >&2
