@@ -18,6 +18,7 @@
 #include "manager/UIResources.h"
 #include "render/UIImageInfo.h"
 #include "render/UIRender.h"
+#include "resource/UIResourceTable.h"
 
 using namespace ZvUI;
 
@@ -484,6 +485,28 @@ TEST_F(FullSkin, EveryElementOfTheFormatBuildsARealWindow)
             ::Sleep(50);
         }
     }
+}
+
+TEST_F(FullSkin, ResourceTableFromTheArchiveNamesImagesAndLayouts)
+{
+    CUIResourceTable::Release();
+    ASSERT_TRUE(CUIResourceTable::Instance()->LoadFromResource(L"res.xml", nullptr));
+    // "tile" names the archive's full_item.xml, "logo" its btn.png.
+    CControlUI* root = Build(L"<Window><VerticalLayout><Include source=\"tile\"/>"
+                             L"<Control name=\"logo\" bkimage=\"logo\"/></VerticalLayout></Window>");
+    ASSERT_NE(root, nullptr);
+    auto* items = static_cast<IContainerUI*>(root->GetInterface(L"IContainer"));
+    ASSERT_EQ(items->GetCount(), 2);
+    EXPECT_EQ(items->GetItemAt(0)->GetText(), L"tile");
+    ::ShowWindow(m_hwnd, SW_SHOWNOACTIVATE);
+    ::UpdateWindow(m_hwnd);
+    const RECT logo = m_pm.FindControl(L"logo")->GetPos();
+    ASSERT_GT(logo.bottom - logo.top, 10);
+    HBITMAP shot = CUIRender::GenerateBitmap(&m_pm, RECT{0, 0, 100, 100}, nullptr);
+    ASSERT_NE(shot, nullptr);
+    EXPECT_EQ(PixelAt(shot, 50, (logo.top + logo.bottom) / 2), 0x285AAAu);  // the button face's blue
+    ::DeleteObject(shot);
+    CUIResourceTable::Release();
 }
 
 } // namespace

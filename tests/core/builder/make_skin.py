@@ -29,5 +29,5 @@ with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as z:
     z.writestr("btn.png", png(button))
     z.writestr("bar.png", png(bar))
     z.write(font, "zvplain.ttf")
-    for name in ("arc_main.xml", "arc_item.xml", "full_main.xml", "full_item.xml", "full_child.xml"):
+    for name in ("arc_main.xml", "arc_item.xml", "full_main.xml", "full_item.xml", "full_child.xml", "res.xml"):
         z.write(os.path.join(src, name), name)
