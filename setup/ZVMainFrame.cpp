@@ -219,8 +219,17 @@ LRESULT ZVMainFrame::OnTimer(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handl
     if (wParam == kZvPollTimer)
         PollSetup();
     else if (wParam == kZvCloseTimer)
-        PostMessage(WM_CLOSE);
+        CloseWhenNoBoxIsOpen();
     return m_page2.OnTimer(msg, wParam, lParam, handled);
+}
+
+void ZVMainFrame::CloseWhenNoBoxIsOpen()
+{
+    // A box over the frame (it disables the frame while it runs) was opened from inside a
+    // handler of this window; destroying the window now would pull the frame from under that
+    // handler. The timer keeps running, so the next tick closes once the box is answered.
+    if (::IsWindowEnabled(m_hWnd))
+        PostMessage(WM_CLOSE);
 }
 
 void ZVMainFrame::PollSetup()

@@ -70,6 +70,7 @@ private:
     void StartInstall();
     void ReportFailure();
     void PollSetup();
+    void CloseWhenNoBoxIsOpen();
 
     CZVInstallThread m_workQueue;
     CZVInstallPage0 m_page0;

@@ -438,18 +438,32 @@ TEST_F(MainFrame, CloseAsksFirstAndCancelKeepsTheDownloadRunning)
     apptest::Pump(30);
 }
 
-TEST_F(MainFrame, TheFinishTimerClosingUnderAnOpenBoxLeavesNothingBehind)
+TEST_F(MainFrame, TheFinishTimerWaitsForAnOpenBoxToBeAnswered)
 {
     m_frame->OnEvent(64, 2, 0);
-    CTimerScript script([this] {
-        if (apptest::FindMsgBox() == nullptr)
+    int ticks = 0;
+    bool openAfterTick = false;
+    CTimerScript script([&] {
+        const HWND box = apptest::FindMsgBox();
+        if (box == nullptr)
             return false;
-        ::PostMessageW(m_window, WM_TIMER, kZvCloseTimer, 0);
-        return true;
+        if (++ticks == 1) {
+            ::SendMessageW(m_window, WM_TIMER, kZvCloseTimer, 0); // the finish timer fires under the box
+            return false;
+        }
+        if (ticks < 4)
+            return false;
+        openAfterTick = ::IsWindow(m_window) && ::IsWindow(box);
+        return apptest::PostClick(*apptest::ManagerOf(box), L"cancelBtn");
     });
     Click(L"closebtn2");
-    EXPECT_TRUE(apptest::PumpUntil([this] { return !::IsWindow(m_window); }, 3000));
-    EXPECT_EQ(apptest::FindMsgBox(), nullptr);
+    ASSERT_TRUE(apptest::PumpUntil([&] { return script.IsDone() && apptest::FindMsgBox() == nullptr; }, 3000));
+    apptest::Pump(30);
+    EXPECT_TRUE(openAfterTick);
+    EXPECT_TRUE(::IsWindow(m_window));
+
+    Tick(kZvCloseTimer); // the next tick, with the box answered
+    EXPECT_TRUE(apptest::PumpUntil([this] { return !::IsWindow(m_window); }, 1000));
 }
 
 TEST(DownloadStatusValue, SurvivesTheTripThroughAMessage)
