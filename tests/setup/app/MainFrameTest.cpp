@@ -6,12 +6,15 @@
 #include "InstallOptions.h"
 #include "SetupHandOff.h"
 #include "SetupUrls.h"
+#include "WinDownloader.h"
 #include "ZVInstallPages.h"
 #include "ZVMainFrame.h"
 #include "ZVMsgBox.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -464,6 +467,43 @@ TEST_F(MainFrame, TheFinishTimerWaitsForAnOpenBoxToBeAnswered)
 
     Tick(kZvCloseTimer); // the next tick, with the box answered
     EXPECT_TRUE(apptest::PumpUntil([this] { return !::IsWindow(m_window); }, 1000));
+}
+
+TEST_F(MainFrame, TheRealDownloadersWorkerReachesTheFrameThroughItsWindow)
+{
+    const std::wstring source = m_dataFolder + L"\\package-source.bin";
+    {
+        std::ofstream file(source.c_str(), std::ios::binary);
+        file << std::string(64 * 1024, 'v');
+    }
+    std::unique_ptr<CDownloader> real;
+    DWORD reportingThread = 0;
+    m_frame->SetDownloaderFactory([&](DownloadStatusCallback report, const std::wstring&, const std::wstring& target) {
+        m_target = target;
+        // Notes the thread the statuses come from, then hands them on as the frame asked.
+        auto spy = [&reportingThread, report](int code, double value) {
+            reportingThread = ::GetCurrentThreadId();
+            report(code, value);
+        };
+        std::wstring url = L"file:///" + source;
+        for (wchar_t& c : url)
+            c = c == L'\\' ? L'/' : c;
+        real = std::make_unique<CWinDownloader>(spy, url, target);
+        return real.get();
+    });
+    Click(L"installBtn");
+    ASSERT_TRUE(apptest::PumpUntil([this] { return !m_started.empty(); }, 5000));
+    EXPECT_NE(reportingThread, ::GetCurrentThreadId());
+    EXPECT_EQ(m_started, (std::vector<std::wstring>{m_target}));
+    EXPECT_GE(m_frame->GetProgress(), 70);
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    ASSERT_TRUE(::GetFileAttributesExW(m_target.c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(data.nFileSizeLow, 64u * 1024u);
+
+    ::DestroyWindow(m_window);
+    real.reset(); // the run has ended: nothing to wait for
+    ::DeleteFileW(m_target.c_str());
+    ::DeleteFileW(source.c_str());
 }
 
 TEST(DownloadStatusValue, SurvivesTheTripThroughAMessage)
