@@ -46,11 +46,11 @@ ZVMainFrame::ZVMainFrame()
 {
     m_skinFile = L"ZVMainFrame.xml";
     m_className = L"zvmainframe";
-    CNotifyPump* pages[] = {&m_page0, &m_page1, &m_page2, &m_page3};
-    ZvBase* sinks[] = {&m_page0, &m_page1, &m_page2, &m_page3};
+    CZVInstallPage* pages[] = {&m_page0, &m_page1, &m_page2, &m_page3};
     for (int i = 0; i < 4; ++i) {
+        // The skin's page layouts name these virtual windows, so their notifications reach the pages.
         RegisterVirtualWindow(kPageNames[i], pages[i]);
-        sinks[i]->SetNextSink(this);
+        pages[i]->SetNextSink(this);
     }
     (void)m_workQueue.Start(); // idle: nothing is ever queued
 }
