@@ -1,7 +1,6 @@
 #include "StringUtil.h"
 
 #include <cctype>
-#include <sstream>
 
 namespace ZVCore {
 
@@ -105,11 +104,19 @@ std::wstring ReplaceAll(const std::wstring& text, const std::wstring& pattern, c
 
 std::vector<std::wstring> SplitString(const std::wstring& text, wchar_t delimiter)
 {
+    // Same pieces as reading a wide string stream with getline, without pulling the stream and
+    // locale machinery into the program: a delimiter at the very end gives no empty last piece.
     std::vector<std::wstring> pieces;
-    std::wistringstream stream(text);
-    std::wstring piece;
-    while (std::getline(stream, piece, delimiter))
-        pieces.push_back(piece);
+    size_t from = 0;
+    while (from < text.size()) {
+        const size_t at = text.find(delimiter, from);
+        if (at == std::wstring::npos) {
+            pieces.push_back(text.substr(from));
+            break;
+        }
+        pieces.push_back(text.substr(from, at - from));
+        from = at + 1;
+    }
     return pieces;
 }
 
