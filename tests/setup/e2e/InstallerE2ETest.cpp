@@ -149,6 +149,17 @@ protected:
         EXPECT_TRUE(IsWindowEnabled(frameWnd)) << "frame still disabled";
     }
 
+    // A close button asks over the dimmed frame; "取消" leaves the page as it was.
+    static void ExpectCancelledCloseStaysOn(const CInstaller& app, HWND frameWnd, SkinPoint closeButton, int page)
+    {
+        HWND box = AskToClose(app, frameWnd, closeButton);
+        ASSERT_NE(box, nullptr);
+        ExpectBoxOverDimmedFrame(box, frameWnd);
+        Answer(app, box, box::kCancel);
+        EXPECT_TRUE(app.WaitPage(page, kAfterBox));
+        ExpectUndimmed(frameWnd);
+    }
+
     // From the install click on: the download, the hand-off with folder, the finish page and
     // the closing three seconds after the full setup reported itself active.
     void ExpectInstallRunsToTheEnd(CInstaller& app, HWND frameWnd, int port, const std::wstring& folder)
@@ -273,24 +284,15 @@ TEST_F(InstallerE2E, ClosingAsksFirstOnTheStartAndCustomPages)
     HWND frameWnd = Launch(app, L"ZV_E2E_INSTALLER_OK");
     ASSERT_NE(frameWnd, nullptr);
 
-    HWND box = AskToClose(app, frameWnd, frame::kClose);
-    ASSERT_NE(box, nullptr);
-    ExpectBoxOverDimmedFrame(box, frameWnd);
-    Answer(app, box, box::kCancel);
-    EXPECT_TRUE(app.WaitPage(0, kAfterBox));
-    ExpectUndimmed(frameWnd);
+    ExpectCancelledCloseStaysOn(app, frameWnd, frame::kClose, 0);
 
     ClickIn(frameWnd, kFrameWidth, frame::kCustom);
     ASSERT_TRUE(app.WaitPage(1, 5000)) << "custom page not shown";
-    box = AskToClose(app, frameWnd, frame::kClosePage1);
-    ASSERT_NE(box, nullptr);
-    Answer(app, box, box::kCancel);
-    EXPECT_TRUE(app.WaitPage(1, kAfterBox));
-    ExpectUndimmed(frameWnd);
+    ExpectCancelledCloseStaysOn(app, frameWnd, frame::kClosePage1, 1);
 
     ClickIn(frameWnd, kFrameWidth, frame::kBack);
     ASSERT_TRUE(app.WaitPage(0, 5000)) << "back did not return to the start page";
-    box = AskToClose(app, frameWnd, frame::kClose);
+    HWND box = AskToClose(app, frameWnd, frame::kClose);
     ASSERT_NE(box, nullptr);
     Answer(app, box, box::kOk);
     DWORD code = 1234;

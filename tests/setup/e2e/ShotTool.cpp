@@ -40,12 +40,23 @@ void CloseWithConfirmation(CInstaller& app, HWND frameWnd)
         Fail("the installer did not end");
 }
 
+// Starts the installer and waits for its start page; null when it does not come.
+HWND StartOnTheStartPage(CInstaller& app, const std::wstring& exe)
+{
+    HWND frameWnd = app.Start(exe) ? app.WaitWindow(kFrameClass, 30000) : nullptr;
+    if (!frameWnd || !app.WaitPage(0, 10000)) {
+        Fail("no start page");
+        return nullptr;
+    }
+    return frameWnd;
+}
+
 void WalkThePages(const std::wstring& exe)
 {
     CInstaller app;
-    HWND frameWnd = app.Start(exe) ? app.WaitWindow(kFrameClass, 30000) : nullptr;
-    if (!frameWnd || !app.WaitPage(0, 10000))
-        return Fail("no start page");
+    HWND frameWnd = StartOnTheStartPage(app, exe);
+    if (!frameWnd)
+        return;
     std::printf("main frame at %d %%\n", ScalePercent(frameWnd, kFrameWidth));
     Shot(frameWnd, L"page0-start");
 
@@ -82,9 +93,9 @@ void WalkThePages(const std::wstring& exe)
 void ShowTheFailure(const std::wstring& exe)
 {
     CInstaller app;
-    HWND frameWnd = app.Start(exe) ? app.WaitWindow(kFrameClass, 30000) : nullptr;
-    if (!frameWnd || !app.WaitPage(0, 10000))
-        return Fail("no start page");
+    HWND frameWnd = StartOnTheStartPage(app, exe);
+    if (!frameWnd)
+        return;
     ClickIn(frameWnd, kFrameWidth, frame::kInstall);
     HWND box = app.WaitBox(20000);
     if (!box)
