@@ -168,3 +168,25 @@ TEST(CjkText, MappedFontsHaveTheGlyphs)
         EXPECT_STRNE(actual, L"DejaVu Sans");
     }
 }
+
+TEST(CjkText, GdiplusTextUsesTheFaceGdiSelected)
+{
+    // Layered windows draw text with GDI+, which alone would not resolve a mapped face name.
+    auto draw = [](LPCWSTR face, RenderCanvas& canvas) {
+        CPaintManagerUI pm;
+        pm.SetUseGdiplusText(true);
+        pm.AddFont(0, face, 16, false, false, false);
+        RECT rc = {4, 4, 196, 36};
+        CUIRender::DrawText(canvas.DC(), &pm, rc, L"立即安装", 0xFF000000, 0, DT_SINGLELINE);
+    };
+    RenderCanvas mapped(200, 40);
+    RenderCanvas real(200, 40);
+    draw(L"微软雅黑", mapped);
+    draw(L"WenQuanYi Micro Hei", real);
+    int differing = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 200; ++x)
+            differing += mapped.Rgb(x, y) != real.Rgb(x, y) ? 1 : 0;
+    EXPECT_GT(InkBounds(mapped).right, 40);
+    EXPECT_EQ(differing, 0);
+}

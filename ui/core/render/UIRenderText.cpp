@@ -87,7 +87,14 @@ void DrawTextGdiplus(HDC hDC, CPaintManagerUI* manager, RECT& rc, LPCWSTR text, 
                      UINT style)
 {
     SelectGuard selectFont(hDC, manager->GetFont(font));
-    Gdiplus::Font gdiFont(hDC, manager->GetFont(font));
+    // GDI+ looks the face up by the name the skin asked for, which may be a localised or
+    // substituted name that only GDI resolves; give it the face GDI actually selected.
+    LOGFONTW logFont = {};
+    ::GetObjectW(manager->GetFont(font), sizeof(logFont), &logFont);
+    wchar_t selectedFace[LF_FACESIZE] = {};
+    if (::GetTextFaceW(hDC, LF_FACESIZE, selectedFace) > 0)
+        wcsncpy(logFont.lfFaceName, selectedFace, LF_FACESIZE - 1);
+    Gdiplus::Font gdiFont(hDC, &logFont);
     Gdiplus::Graphics graphics(hDC);
     graphics.SetTextRenderingHint(RenderingHint(manager->GetGdiplusTextRenderingHint()));
     graphics.SetSmoothingMode(Gdiplus::SmoothingModeHighQuality);
