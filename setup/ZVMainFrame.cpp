@@ -108,8 +108,9 @@ void ZVMainFrame::OnEvent(int code, int argument, int)
         break;
     case kZvEventShowPage:
         SelectPage(argument);
+        // The frame handles the install request itself, even below another sink.
         if (argument == kProgressPage)
-            RaiseEvent(kZvEventInstall, 0);
+            OnEvent(kZvEventInstall, 0, 0);
         break;
     case kZvEventInstall:
         StartInstall();

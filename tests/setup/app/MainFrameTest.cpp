@@ -169,6 +169,20 @@ TEST_F(MainFrame, PageEventsSelectTabsAndOnlyTheProgressPageDownloads)
     EXPECT_EQ(m_downloader.starts, 1);
 }
 
+TEST_F(MainFrame, BelowAnotherSinkTheProgressPageStillStartsItsOwnDownload)
+{
+    struct Listener : ZvBase {
+        std::vector<int> codes;
+        void OnEvent(int code, int, int) override { codes.push_back(code); }
+    } above;
+    m_frame->SetNextSink(&above);
+    m_frame->OnEvent(64, 2, 0);
+    m_frame->SetNextSink(nullptr);
+    EXPECT_EQ(m_frame->GetCurrentPage(), 2);
+    EXPECT_EQ(m_downloader.starts, 1);
+    EXPECT_TRUE(above.codes.empty());
+}
+
 TEST_F(MainFrame, CodeOneComesBackAsAnEventOnTheWindowsQueue)
 {
     m_frame->OnEvent(64, 1, 0);
