@@ -153,12 +153,10 @@ void CZVInstallPage1::OnClick(UINotifyMessage& msg)
 
 void CZVInstallPage1::OnSelectChanged(UINotifyMessage& msg)
 {
-    // The full setup learns the shortcut choice from the options, so they follow the boxes.
-    CInstallOptions& options = CInstallOptions::Instance();
+    // The full setup learns the shortcut choice from the options; the taskbar box is only shown
+    // and its flag stays as it was.
     if (IsSender(msg, m_desktopShortcut))
-        options.SetDesktopShortcut(m_desktopShortcut->IsSelected());
-    else if (IsSender(msg, m_taskbar))
-        options.SetTaskbar(m_taskbar->IsSelected());
+        CInstallOptions::Instance().SetDesktopShortcut(m_desktopShortcut->IsSelected());
 }
 
 void CZVInstallPage1::ChangeFolder()

@@ -76,6 +76,7 @@ protected:
         apptest::Pump(10);
         CInstallOptions::Instance().SetInstallFolder(m_savedFolder);
         CInstallOptions::Instance().SetDesktopShortcut(true);
+        CInstallOptions::Instance().SetTaskbar(true);
     }
 
     bool Laid(LPCWSTR name) const
@@ -253,6 +254,17 @@ TEST_F(MainFrame, TheDesktopShortcutBoxDecidesTheHandOffFlag)
     Click(L"installBtn1");
     EXPECT_EQ(m_frame->GetCurrentPage(), 2);
     EXPECT_EQ(m_downloader.starts, 1);
+}
+
+TEST_F(MainFrame, TheTaskbarBoxLeavesItsFlagAlone)
+{
+    Click(L"customBtn");
+    auto* taskbar = static_cast<COptionUI*>(m_pm->FindControl(L"addtaskbarOpt"));
+    ASSERT_NE(taskbar, nullptr);
+    taskbar->Selected(false, true); // hidden in the skin, so not clickable
+    apptest::Pump(30);
+    EXPECT_TRUE(CInstallOptions::Instance().IsTaskbar());
+    EXPECT_TRUE(CInstallOptions::Instance().IsDesktopShortcut());
 }
 
 TEST_F(MainFrame, ProgressShowsWholePercentages)
