@@ -187,6 +187,15 @@ LRESULT CALLBACK CWndShadow::ParentProc(HWND window, UINT message, WPARAM wParam
     if (entry == g_parents.end())
         return DefWindowProcW(window, message, wParam, lParam);
     const WNDPROC previous = entry->second.previous;
+    // A pending shadow is drawn after the parent has painted, so the parent's first frame
+    // does not wait for it.
+    if (message == WM_PAINT) {
+        const LRESULT result = CallWindowProcW(previous, window, message, wParam, lParam);
+        entry = g_parents.find(window);
+        if (entry != g_parents.end() && entry->second.shadow != nullptr)
+            entry->second.shadow->OnParentMessage(window, message, wParam, lParam);
+        return result;
+    }
     if (entry->second.shadow != nullptr)
         entry->second.shadow->OnParentMessage(window, message, wParam, lParam);
     // Looked up again: the handling above may have sent other messages to this parent.
