@@ -39,12 +39,15 @@ void CPaintManagerUI::ApplyDpi(int dpi)
         return;
     RECT rc = {0, 0, 0, 0};
     ::GetWindowRect(m_hWndPaint, &rc);
+    const RECT before = rc;
     if (!::IsZoomed(m_hWndPaint) && oldScale > 0) {
         rc.right = rc.left + (rc.right - rc.left) * newScale / oldScale;
         rc.bottom = rc.top + (rc.bottom - rc.top) * newScale / oldScale;
     }
-    ::SetWindowPos(m_hWndPaint, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    // Every new root applies the DPI; a window that keeps its rectangle is spared the round trip.
+    if (!::EqualRect(&rc, &before))
+        ::SetWindowPos(m_hWndPaint, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
     if (m_pRoot != nullptr)
         m_pRoot->NeedUpdate();
     // A notice for the application's window; the framework itself ignores it.
