@@ -58,6 +58,9 @@ bool CreateDirectoryChain(const std::wstring& path)
 
 std::wstring MakeDownloadTarget(const std::wstring& dataFolder)
 {
+    // Without a folder the name would land at the root of the current drive.
+    if (dataFolder.empty())
+        return {};
     GUID guid = {};
     if (FAILED(CoCreateGuid(&guid)))
         return {};

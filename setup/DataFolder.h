@@ -16,6 +16,6 @@
 // characters are refused. False when a folder neither exists nor can be created.
 bool CreateDirectoryChain(const std::wstring& path);
 
-// dataFolder + "\" + a new GUID as 32 upper-case hexadecimal digits + ".exe"; empty when no
-// GUID could be made.
+// dataFolder + "\" + a new GUID as 32 upper-case hexadecimal digits + ".exe"; empty when the
+// folder is empty or no GUID could be made.
 [[nodiscard]] std::wstring MakeDownloadTarget(const std::wstring& dataFolder);

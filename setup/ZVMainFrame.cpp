@@ -139,20 +139,15 @@ void ZVMainFrame::ShowProgress(double value)
     m_page2.SetProgress(value);
 }
 
-std::wstring ZVMainFrame::MakeDownloadTarget() const
-{
-    const std::wstring folder = PrepareDataFolder();
-    return folder.empty() ? std::wstring() : ::MakeDownloadTarget(folder);
-}
-
 void ZVMainFrame::StartInstall()
 {
     m_progress = 0;
     ShowProgress(m_progress);
+    const std::wstring dataFolder = PrepareDataFolder();
     // One file name for every run, so a retry overwrites the failed attempt.
     if (m_targetPath.empty())
-        m_targetPath = MakeDownloadTarget();
-    (void)CAppIni(PrepareDataFolder()).PrepareInstall();
+        m_targetPath = MakeDownloadTarget(dataFolder);
+    (void)CAppIni(dataFolder).PrepareInstall();
 
     if (m_downloader == nullptr) {
         // The worker only posts to the window: it never touches the frame or its controls.

@@ -52,8 +52,6 @@ public:
 
     // A status of the download, on the UI thread (the worker posts it as WM_ZVDOWNLOADSTATUS).
     void OnDownloadStatus(int code, double value);
-    // A new file name in the data folder; empty when the data folder is unknown.
-    [[nodiscard]] std::wstring MakeDownloadTarget() const;
 
     // The real downloader and hand-off unless replaced, for instance by tests.
     void SetDownloaderFactory(DownloaderFactory factory) { m_makeDownloader = std::move(factory); }

@@ -94,4 +94,5 @@ TEST(DataFolder, DownloadTargetIsANewGuidWithExe)
         seen.insert(target);
     }
     EXPECT_EQ(seen.size(), 20u);
+    EXPECT_EQ(MakeDownloadTarget(L""), L"") << "no name at the root of the current drive";
 }
