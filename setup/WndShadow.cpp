@@ -5,6 +5,8 @@
 #include <map>
 #include <vector>
 
+#include "render/UIRender.h"
+
 namespace {
 
 using UpdateLayeredWindowFn = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD);
@@ -278,19 +280,12 @@ void CWndShadow::Update(HWND parent)
     if (width <= 0 || height <= 0)
         return;
 
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    bmi.bmiHeader.biSizeImage = static_cast<DWORD>(width) * static_cast<DWORD>(height) * 4;
-    void* bits = nullptr;
-    BitmapHandle bitmap{CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0)};
+    // A positive height: rows bottom-up, as the anchors are laid out.
+    BYTE* bits = nullptr;
+    BitmapHandle bitmap{ZvUI::CUIRender::CreateARGB32Bitmap(nullptr, width, height, &bits)};
     if (bitmap.handle == nullptr || bits == nullptr)
         return;
-    auto* pixels = static_cast<std::uint32_t*>(bits);
+    auto* pixels = reinterpret_cast<std::uint32_t*>(bits);
     std::fill(pixels, pixels + static_cast<size_t>(width) * height, 0u);
 
     {

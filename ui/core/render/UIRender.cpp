@@ -167,7 +167,7 @@ BYTE ToByte(float value)
 HBITMAP CUIRender::CreateARGB32Bitmap(HDC hDC, int width, int height, BYTE** bits)
 {
     BITMAPINFO bmi = Argb32Header(width, height);
-    bmi.bmiHeader.biSizeImage = static_cast<DWORD>(width) * static_cast<DWORD>(height < 0 ? -height : height);
+    bmi.bmiHeader.biSizeImage = static_cast<DWORD>(width) * static_cast<DWORD>(height < 0 ? -height : height) * 4;
     void* pixels = nullptr;
     HBITMAP bitmap = ::CreateDIBSection(hDC, &bmi, DIB_RGB_COLORS, &pixels, nullptr, 0);
     if (bits != nullptr) {
