@@ -30,8 +30,9 @@ void CPaintManagerUI::ApplyDpi(int dpi)
     const int oldScale = helper->GetScale();
     helper->SetScale(dpi);
     const int newScale = helper->GetScale();
-    // Every new root applies the process DPI again; at an unchanged scale the skin's own
-    // images (with their masks and resource types) must survive it.
+    // Every new root applies the process DPI again: at an unchanged scale the skin's own images
+    // (with their masks and resource types) survive it, and a window that keeps its rectangle is
+    // spared the resize.
     if (newScale != oldScale)
         RemoveAllImages();
     RescaleFonts();
@@ -44,7 +45,6 @@ void CPaintManagerUI::ApplyDpi(int dpi)
         rc.right = rc.left + (rc.right - rc.left) * newScale / oldScale;
         rc.bottom = rc.top + (rc.bottom - rc.top) * newScale / oldScale;
     }
-    // Every new root applies the DPI; a window that keeps its rectangle is spared the round trip.
     if (!::EqualRect(&rc, &before))
         ::SetWindowPos(m_hWndPaint, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
                        SWP_NOZORDER | SWP_NOACTIVATE);
