@@ -7,7 +7,7 @@ build=${BUILD_DIR:-$here/build}
 jobs=$(nproc)
 
 cmake -S "$here" -B "$build/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$here/cmake/toolchain-mingw32.cmake" "$@" >/dev/null
+  -DCMAKE_TOOLCHAIN_FILE="$here/cmake/toolchain-mingw.cmake" "$@" >/dev/null
 cmake --build "$build/win" -j "$jobs"
 
 cmake -S "$here" -B "$build/native" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null

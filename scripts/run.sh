@@ -8,10 +8,11 @@ bash "$here/scripts/setup.sh"
 BUILD_DIR=$build bash "$here/scripts/build.sh"
 
 prog=$build/win/setup/installer.exe
-[ -f "$prog" ] || prog=$build/win/tests/core/demo/zvui_demo.exe
 . "$here/scripts/wine-env.sh"
+ZV_WIN_ARCH=$(zv_build_arch "$build")
+export ZV_WIN_ARCH
 trap wine_env_stop EXIT
 if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ]; then keep=$DISPLAY; fi
 wine_env_start
 [ -n "${keep:-}" ] && export DISPLAY=$keep
-wine "$prog"
+"$WINE" "$prog"

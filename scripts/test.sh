@@ -8,6 +8,8 @@ bash "$here/scripts/setup.sh"
 BUILD_DIR=$build bash "$here/scripts/build.sh"
 
 . "$here/scripts/wine-env.sh"
+ZV_WIN_ARCH=$(zv_build_arch "$build")
+export ZV_WIN_ARCH
 trap wine_env_stop EXIT
 wine_env_start
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}

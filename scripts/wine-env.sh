@@ -1,9 +1,36 @@
 #!/usr/bin/env bash
-# Source this file: wine_env_start brings up Xvfb, a fresh 32-bit prefix and one persistent wineserver;
+# Source this file: wine_env_start brings up Xvfb, a fresh prefix and one persistent wineserver;
 # wine_env_stop ends exactly what it started.
+#
+# ZV_WIN_ARCH (x86_64 by default, or i686) picks the Wine loader. The 64-bit loader is called by its
+# path: Debian's `wine` command takes the 32-bit loader whenever wine32 is installed, and that loader
+# cannot run at all on machines without 32-bit emulation. Exports WINE and WINESERVER for callers.
 _zv_pids=()
 
+# Prints the Windows architecture a build tree was configured for (x86_64 when unknown).
+zv_build_arch() {
+  local cache=$1/win/CMakeCache.txt arch=
+  [ -f "$cache" ] && arch=$(sed -n 's/^ZV_WIN_ARCH:[A-Z]*=//p' "$cache")
+  echo "${arch:-x86_64}"
+}
+
+zv_wine_select() {
+  case "${ZV_WIN_ARCH:-x86_64}" in
+    x86_64)
+      export WINE=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64 WINEARCH=win64 ;;
+    i686)
+      # A 32-bit program under the 32-bit loader (needs wine32:i386 and a machine that runs 32-bit code).
+      export WINE=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver32 WINEARCH=win32 ;;
+    *) echo "wine-env: unknown ZV_WIN_ARCH '$ZV_WIN_ARCH'" >&2; return 2 ;;
+  esac
+  if [ ! -x "$WINE" ]; then
+    echo "wine-env: $WINE is missing (run scripts/setup.sh)" >&2
+    return 2
+  fi
+}
+
 wine_env_start() {
+  zv_wine_select || return
   local n
   for n in $(seq 91 199); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
@@ -16,29 +43,29 @@ wine_env_start() {
 
   ZV_WINE_TMP=$(mktemp -d /tmp/zvwine.XXXXXX)
   export ZV_WINE_TMP
-  export WINEPREFIX=$ZV_WINE_TMP/prefix WINEARCH=win32
+  export WINEPREFIX=$ZV_WINE_TMP/prefix
   export WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all LC_ALL=C.UTF-8
-  wineboot -i >/dev/null 2>&1
-  wineserver -w
+  "$WINE" wineboot -i >/dev/null 2>&1
+  "$WINESERVER" -w
   # Map the skin's font names to the CJK font so Chinese text renders.
   local face
   for face in "微软雅黑" "Microsoft YaHei" "Microsoft YaHei UI" "宋体" "SimSun" "新宋体" "NSimSun"; do
-    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+    "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
   done
   # No window manager runs on Xvfb: unmanaged windows spare Wine its 2 s wait for one whenever
   # a captioned window is hidden.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-  wineserver -w
-  wineserver -f -p >/dev/null 2>&1 &
+  "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  "$WINESERVER" -w
+  "$WINESERVER" -f -p >/dev/null 2>&1 &
   _zv_pids+=($!)
   sleep 0.2
   # The first program of a session starts Wine's services; start them here, away from ctest's
   # output pipe, which they would otherwise hold open until the test times out.
-  wine cmd /c exit >/dev/null 2>&1 </dev/null
+  "$WINE" cmd /c exit >/dev/null 2>&1 </dev/null
 }
 
 wine_env_stop() {
-  [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
+  [ -n "${WINEPREFIX:-}" ] && [ -n "${WINESERVER:-}" ] && "$WINESERVER" -k >/dev/null 2>&1 || true
   local p
   for p in "${_zv_pids[@]}"; do kill "$p" 2>/dev/null || true; done
   for p in "${_zv_pids[@]}"; do wait "$p" 2>/dev/null || true; done
