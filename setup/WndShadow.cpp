@@ -369,7 +369,8 @@ bool CWndShadow::MakeShadow(std::uint32_t* pixels, HRGN region, int width, int h
             if (d < solidRadius) {
                 cell = full;
             } else if (d <= k) {
-                const auto alpha = static_cast<unsigned>((1.0 - (d - solidRadius) / (p + 1)) * darkness);
+                // One division: whole-number values stay whole in every build.
+                const auto alpha = static_cast<unsigned>(((p + 1) - (d - solidRadius)) * darkness / (p + 1));
                 cell = (alpha << 24) | PreMultiply(look.color, alpha);
             }
         }

@@ -93,7 +93,7 @@ std::vector<std::uint32_t> ExpectedShadow(const std::vector<Span>& rows, int wid
                 px = ShadowPixel(look.color, look.darkness);
             else if (d <= reach)
                 px = ShadowPixel(look.color,
-                    static_cast<unsigned>((1 - (d - solid) / (sharp + 1)) * look.darkness));
+                    static_cast<unsigned>(((sharp + 1) - (d - solid)) * look.darkness / (sharp + 1)));
         }
     }
     return out;

@@ -132,11 +132,19 @@ public:
         DWORD old = 0;
         ASSERT_TRUE(VirtualProtect(m_target, sizeof(m_saved), PAGE_EXECUTE_READWRITE, &old));
         std::memcpy(m_saved, m_target, sizeof(m_saved));
+        const auto recorder = reinterpret_cast<std::uintptr_t>(&RecordLayeredUpdate);
+#ifdef _WIN64
+        // jmp [rip + 0] with the recorder's address behind it: user32 and the test program can lie
+        // more than 2 GB apart, out of reach of a relative jump.
+        const unsigned char jump[6] = {0xFF, 0x25, 0, 0, 0, 0};
+        std::memcpy(m_target, jump, sizeof(jump));
+        std::memcpy(m_target + sizeof(jump), &recorder, sizeof(recorder));
+#else
         // jmp rel32 to the recorder.
-        const auto jump = reinterpret_cast<std::intptr_t>(&RecordLayeredUpdate)
-            - reinterpret_cast<std::intptr_t>(m_target + sizeof(m_saved));
+        const auto jump = static_cast<std::uint32_t>(recorder - reinterpret_cast<std::uintptr_t>(m_target + 5));
         m_target[0] = 0xE9;
         std::memcpy(m_target + 1, &jump, 4);
+#endif
         FlushInstructionCache(GetCurrentProcess(), m_target, sizeof(m_saved));
     }
 
@@ -151,7 +159,11 @@ public:
 
 private:
     unsigned char* m_target = nullptr;
+#ifdef _WIN64
+    unsigned char m_saved[14]{};
+#else
     unsigned char m_saved[5]{};
+#endif
 };
 
 LayeredUpdateRecorder g_recorder;

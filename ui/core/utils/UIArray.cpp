@@ -19,10 +19,11 @@ int GrownCapacity(int capacity)
     return capacity > INT_MAX / 2 ? -1 : capacity * 2;
 }
 
-// Null when the byte count would not fit the address space.
+// Null when the block would pass INT_MAX bytes: element offsets are ints, and a 32-bit process could
+// never have such a block, so both builds refuse it alike instead of one trying a huge allocation.
 void* ReallocElements(void* block, int count, size_t elementSize)
 {
-    if (count < 0 || elementSize == 0 || static_cast<size_t>(count) > SIZE_MAX / elementSize) {
+    if (count < 0 || elementSize == 0 || static_cast<size_t>(count) > static_cast<size_t>(INT_MAX) / elementSize) {
         return nullptr;
     }
     return realloc(block, static_cast<size_t>(count) * elementSize);
@@ -200,7 +201,7 @@ LPVOID CUIValArray::GetAt(int index) const
     if (index < 0 || index >= m_nCount) {
         return nullptr;
     }
-    return m_pVoid + index * m_iElementSize;
+    return m_pVoid + static_cast<size_t>(index) * static_cast<size_t>(m_iElementSize);
 }
 
 } // namespace ZvUI

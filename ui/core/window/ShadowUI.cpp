@@ -552,7 +552,9 @@ void CShadowUI::BuildShadowBitmap(DWORD* bits, HWND host, const RECT& rcHost) co
         table.swap(eroded);
     }
 
-    // The kernel: solid inside radius R, falling off linearly to the edge at K.
+    // The kernel: solid inside radius R, falling off linearly to the edge at K. The fall-off
+    // (1 - (d - R) / (S + 1)) * D is computed as one division, so that values that are whole
+    // numbers come out whole in every build instead of a hair below.
     const int K = std::max(S, Z);
     const int R = Z > S ? Z - S : 0;
     const int side = 2 * K + 1;
@@ -566,7 +568,7 @@ void CShadowUI::BuildShadowBitmap(DWORD* bits, HWND host, const RECT& rcHost) co
             if (d < R)
                 alpha = D;
             else if (d <= K)
-                alpha = static_cast<int>((1.0 - (d - R) / (S + 1)) * D);
+                alpha = static_cast<int>(((S + 1) - (d - R)) * D / (S + 1));
             else
                 continue;
             alpha = std::clamp(alpha, 0, 255);
