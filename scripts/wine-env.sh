@@ -19,8 +19,9 @@ zv_wine_select() {
     x86_64)
       export WINE=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64 WINEARCH=win64 ;;
     i686)
-      # A 32-bit program under the 32-bit loader (needs wine32:i386 and a machine that runs 32-bit code).
-      export WINE=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver32 WINEARCH=win32 ;;
+      # The 32-bit loader in a 64-bit prefix: a 32-bit program on 64-bit Windows, under WOW64, as
+      # users run it (needs wine32:i386 and a machine that runs 32-bit code).
+      export WINE=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver WINEARCH=win64 ;;
     *) echo "wine-env: unknown ZV_WIN_ARCH '$ZV_WIN_ARCH'" >&2; return 2 ;;
   esac
   if [ ! -x "$WINE" ]; then

@@ -53,7 +53,13 @@ std::wstring GetSpecialFolder(int csidl)
 
 std::wstring GetDefaultInstallFolder()
 {
+#ifdef _WIN64
+    // The product is 32-bit: the 64-bit build offers the folder the 32-bit build gets on 64-bit
+    // Windows ("Program Files (x86)"), not the 64-bit programs' folder.
+    return GetSpecialFolder(CSIDL_PROGRAM_FILESX86) + L"\\" + kProductName;
+#else
     return GetSpecialFolder(CSIDL_PROGRAM_FILES) + L"\\" + kProductName;
+#endif
 }
 
 int GetScreenDpi()

@@ -12,7 +12,7 @@
 TEST(InstallOptions, StartsWithTheDefaultFolderCreatedAndBothFlagsOn)
 {
     CInstallOptions& options = CInstallOptions::Instance();
-    const std::wstring expected = GetSpecialFolder(CSIDL_PROGRAM_FILES) + L"\\Velmora";
+    const std::wstring expected = GetSpecialFolder(CSIDL_PROGRAM_FILESX86) + L"\\Velmora";
     EXPECT_EQ(options.GetInstallFolder(), expected);
     EXPECT_TRUE(FolderExists(expected));
     EXPECT_TRUE(options.IsDesktopShortcut());

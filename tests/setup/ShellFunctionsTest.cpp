@@ -104,11 +104,15 @@ TEST(ShellFunctions, ProgramFolderIsTheModuleFolderWithoutSeparator)
     EXPECT_NE(GetProgramFolder().back(), L'\\');
 }
 
-TEST(ShellFunctions, DefaultInstallFolderIsUnderProgramFiles)
+TEST(ShellFunctions, DefaultInstallFolderIsThe32BitProgramFiles)
 {
-    const std::wstring programFiles = GetSpecialFolder(CSIDL_PROGRAM_FILES);
+    // Both builds offer the folder of 32-bit programs: "Program Files (x86)" on 64-bit Windows.
+    const std::wstring programFiles = GetSpecialFolder(CSIDL_PROGRAM_FILESX86);
     ASSERT_FALSE(programFiles.empty());
     EXPECT_EQ(GetDefaultInstallFolder(), programFiles + L"\\Velmora");
+#ifdef _WIN64
+    EXPECT_NE(GetDefaultInstallFolder().find(L"Program Files (x86)\\Velmora"), std::wstring::npos);
+#endif
     EXPECT_EQ(GetSpecialFolder(-12345), L"");
 }
 

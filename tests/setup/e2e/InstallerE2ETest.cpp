@@ -220,6 +220,7 @@ TEST_F(InstallerE2E, InstallDownloadsOnceHandsOverAndClosesAfterTheFullSetupIsAc
     EXPECT_EQ(client.bottom, 420 * scale / 100);
     EXPECT_GE(app.VisibleCount(kShadowClass), 1) << "no drop shadow";
     const std::wstring folder = ProgramFilesFolder() + L"\\Velmora";
+    EXPECT_EQ(folder, L"C:\\Program Files (x86)\\Velmora") << "the 32-bit programs' folder in every build";
     EXPECT_NE(GetFileAttributesW(folder.c_str()), INVALID_FILE_ATTRIBUTES) << "default folder not made at start";
 
     ClickIn(frameWnd, kFrameWidth, frame::kInstall);

@@ -38,13 +38,15 @@ server_pid=$!
 for _ in $(seq 1 100); do [ -s "$work/ready" ] && break; sleep 0.1; done
 [ -s "$work/ready" ] || { echo "server did not start" >&2; exit 1; }
 
+ZV_WIN_ARCH=$(zv_build_arch "$build")
+export ZV_WIN_ARCH
 wine_env_start
 status=0
 for dpi in 96 192; do
-  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1
+  "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1
   percent=$((dpi * 100 / 96))
   mkdir -p "$work/bmp"
-  timeout 180 wine "$E2E_SHOT_TOOL" "$(winpath "$E2E_INSTALLER_OK")" "$(winpath "$E2E_INSTALLER_FAIL")" \
+  timeout 180 "$WINE" "$E2E_SHOT_TOOL" "$(winpath "$E2E_INSTALLER_OK")" "$(winpath "$E2E_INSTALLER_FAIL")" \
     "$(winpath "$work/bmp")" "$percent" </dev/null >"$work/shots-$percent.log" 2>&1 || status=1
   cat "$work/shots-$percent.log"
   for bmp in "$work"/bmp/*.bmp; do
