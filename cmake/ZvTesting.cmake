@@ -15,5 +15,6 @@ function(zv_add_wine_test name)
   # gtest_main's main(), not wmain: no -municode entry for tests.
   target_link_options(${name} PRIVATE -mconsole)
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+  # All Wine tests share one X display, cursor and focus: even under ctest -j they run one at a time.
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300 RESOURCE_LOCK zv_wine_display)
 endfunction()
