@@ -344,8 +344,9 @@ TEST_F(ActiveXHost, ClassIdsThatNameNothingLeaveTheControlInert)
 TEST_F(ActiveXHost, ClassRegisteredWithComIsCreatedByItsIdAlone)
 {
     using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+    HMODULE server = ::GetModuleHandleW(L"AxTestServer.dll");
     auto getClassObject = reinterpret_cast<GetClassObjectFn>(
-        ::GetProcAddress(::GetModuleHandleW(L"AxTestServer.dll"), "DllGetClassObject"));
+        reinterpret_cast<void*>(::GetProcAddress(server, "DllGetClassObject")));
     ASSERT_NE(getClassObject, nullptr);
     IUnknown* factory = nullptr;
     ASSERT_EQ(getClassObject(kCLSID_AxTestWindowed, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);

@@ -26,7 +26,7 @@ LRESULT CALLBACK OwnWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     return ::DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-class TestControl : public IOleObject,
+class TestControl final : public IOleObject,
                     public IOleControl,
                     public IOleInPlaceObjectWindowless,
                     public IViewObjectEx,
@@ -208,9 +208,9 @@ public:
     STDMETHODIMP Unfreeze(DWORD) override { return E_NOTIMPL; }
     STDMETHODIMP SetAdvise(DWORD, DWORD, IAdviseSink*) override { return S_OK; }
     STDMETHODIMP GetAdvise(DWORD*, DWORD*, IAdviseSink**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetExtent(DWORD aspect, LONG, DVTARGETDEVICE*, LPSIZEL size) override
+    STDMETHODIMP GetExtent(DWORD drawing, LONG, DVTARGETDEVICE*, LPSIZEL size) override
     {
-        return TestControl::GetExtent(aspect, size);
+        return TestControl::GetExtent(drawing, size);
     }
     STDMETHODIMP GetRect(DWORD, LPRECTL) override { return E_NOTIMPL; }
     STDMETHODIMP GetViewStatus(DWORD* status) override
@@ -220,7 +220,7 @@ public:
     }
     STDMETHODIMP QueryHitPoint(DWORD, LPCRECT bounds, POINT pt, LONG, DWORD* hit) override
     {
-        *hit = ::PtInRect(bounds, pt) ? g_stats.hitAnswer : HITRESULT_OUTSIDE;
+        *hit = ::PtInRect(bounds, pt) ? g_stats.hitAnswer : static_cast<DWORD>(HITRESULT_OUTSIDE);
         return S_OK;
     }
     STDMETHODIMP QueryHitRect(DWORD, LPCRECT, LPCRECT, LONG, DWORD*) override { return E_NOTIMPL; }
@@ -411,7 +411,7 @@ Factory g_windowedFactory(false);
 
 } // namespace
 
-extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv)
+extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv)
 {
     if (clsid == kCLSID_AxTestWindowless)
         return g_windowlessFactory.QueryInterface(riid, ppv);
@@ -421,12 +421,12 @@ extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLS
     return CLASS_E_CLASSNOTAVAILABLE;
 }
 
-extern "C" __declspec(dllexport) AxTestStats* AxTestGetStats()
+extern "C" AxTestStats* AxTestGetStats()
 {
     return &g_stats;
 }
 
-extern "C" __declspec(dllexport) void AxTestReleaseHeldSite()
+extern "C" void AxTestReleaseHeldSite()
 {
     if (g_heldSite == nullptr)
         return;

@@ -64,13 +64,15 @@ HMODULE Server()
 
 AxTestStats* TestStats()
 {
-    auto fn = reinterpret_cast<AxTestStatsFn>(::GetProcAddress(Server(), "AxTestGetStats"));
+    auto fn = reinterpret_cast<AxTestStatsFn>(
+        reinterpret_cast<void*>(::GetProcAddress(Server(), "AxTestGetStats")));
     return fn != nullptr ? fn() : nullptr;
 }
 
 void ReleaseHeldSite()
 {
-    auto fn = reinterpret_cast<AxTestReleaseHeldSiteFn>(::GetProcAddress(Server(), "AxTestReleaseHeldSite"));
+    auto fn = reinterpret_cast<AxTestReleaseHeldSiteFn>(
+        reinterpret_cast<void*>(::GetProcAddress(Server(), "AxTestReleaseHeldSite")));
     if (fn != nullptr)
         fn();
 }
@@ -95,6 +97,10 @@ void CloseHost(std::unique_ptr<HostWindow>& wnd)
 {
     if (wnd == nullptr)
         return;
+    // ZV_HOLD_MS keeps the window up for a screenshot.
+    wchar_t hold[16] = {};
+    if (::GetEnvironmentVariableW(L"ZV_HOLD_MS", hold, 16) > 0)
+        Pump(static_cast<DWORD>(_wtoi(hold)));
     ZvUI::CControlUI* root = wnd->GetPaintManager().GetRoot();
     if (::IsWindow(*wnd))
         ::DestroyWindow(*wnd);

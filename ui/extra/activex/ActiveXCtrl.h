@@ -14,7 +14,7 @@ class CActiveXUI;
 class CActiveXCtrl;
 
 // Child window of the manager's window for an object that will not run windowless.
-class CActiveXWnd : public CWindowWnd {
+class CActiveXWnd final : public CWindowWnd {
 public:
     explicit CActiveXWnd(CActiveXCtrl* owner) : m_pOwner(owner) {}
     // Null on failure.

@@ -293,8 +293,8 @@ IOleObject* CActiveXUI::CreateFromModule()
     if (module == nullptr)
         return nullptr;
     using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, LPVOID*);
-    auto getClassObject =
-        reinterpret_cast<GetClassObjectFn>(::GetProcAddress(module, "DllGetClassObject"));
+    auto getClassObject = reinterpret_cast<GetClassObjectFn>(
+        reinterpret_cast<void*>(::GetProcAddress(module, "DllGetClassObject")));
     if (getClassObject == nullptr)
         return nullptr;
     IClassFactory* factory = nullptr;

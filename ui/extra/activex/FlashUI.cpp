@@ -60,7 +60,8 @@ HRESULT CFlashUI::RegisterEventHandler(bool connect)
 {
     if (m_pFlash == nullptr)
         return S_FALSE;
-    return ConnectSink(m_pFlash, kDIID_IShockwaveFlashEvents, static_cast<IDispatch*>(this), connect, m_dwCookie);
+    return ConnectSink(m_pFlash, kDIID_IShockwaveFlashEvents, static_cast<IDispatch*>(this), connect,
+                       m_dwCookie);
 }
 
 void CFlashUI::SetFlashEventHandler(IFlashHandler* handler)

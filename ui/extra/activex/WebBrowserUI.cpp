@@ -165,7 +165,8 @@ HRESULT CWebBrowserUI::RegisterEventHandler(bool connect)
 {
     if (m_pWebBrowser2 == nullptr)
         return S_FALSE;
-    return ConnectSink(m_pWebBrowser2, DIID_DWebBrowserEvents2, static_cast<IDispatch*>(this), connect, m_dwCookie);
+    return ConnectSink(m_pWebBrowser2, DIID_DWebBrowserEvents2, static_cast<IDispatch*>(this), connect,
+                       m_dwCookie);
 }
 
 // --- navigation ---
