@@ -139,6 +139,12 @@ TEST_F(ActiveXHost, WindowlessControlGetsClicksKeysAndFocusThroughTheManager)
     ::SendMessageW(wnd, WM_CHAR, L'b', 0);
     EXPECT_EQ(std::wstring(stats.chars), L"a");
 
+    // The wheel's point is on the screen; it still finds the object under it.
+    ::SetWindowPos(wnd, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump();
+    ::SendMessageW(wnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), At(cx + 100, cy + 100));
+    EXPECT_EQ(stats.wheels, 1);
+
     // A disabled mouse leaves the object out of mouse traffic.
     host->SetMouseEnabled(false);
     ::SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, At(cx, cy));
@@ -361,6 +367,32 @@ TEST_F(ActiveXHost, ClassRegisteredWithComIsCreatedByItsIdAlone)
     Close();
     EXPECT_EQ(Live(), 0);
     ::CoRevokeClassObject(cookie);
+}
+
+TEST_F(ActiveXHost, LayeredWindowPrintsTheHostWindowItAttached)
+{
+    std::wstring layout = Layout(kCLSID_AxTestWindowed, L"AxTestServer.dll");
+    layout.replace(layout.find(L"<Window "), 8, L"<Window layered=\"true\" ");
+    HostWindow& wnd = Open(layout);
+    ASSERT_TRUE(wnd.GetPaintManager().IsLayered());
+    auto* host = wnd.Find<CActiveXUI>(L"ax");
+    ASSERT_NE(host, nullptr);
+    HWND child = host->GetHostWindow();
+    ASSERT_NE(child, nullptr);
+    ASSERT_EQ(wnd.GetPaintManager().GetChildWindowCount(), 1);
+    EXPECT_EQ(wnd.GetPaintManager().GetChildWindow(0), child);
+
+    // A layered window shows the object only through the host window's WM_PRINT.
+    const LONG drawsBefore = TestStats()->draws;
+    ::RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_GT(TestStats()->draws, drawsBefore);
+    EXPECT_EQ(TestStats()->lastDraw.left, 0) << "drawn over the host window's client area";
+
+    IOleInPlaceObject* inPlace = nullptr;
+    ASSERT_EQ(host->GetHostedControl(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inPlace)), S_OK);
+    inPlace->InPlaceDeactivate();
+    inPlace->Release();
+    EXPECT_EQ(wnd.GetPaintManager().GetChildWindowCount(), 0);
 }
 
 } // namespace

@@ -170,6 +170,8 @@ public:
         IOleInPlaceSiteWindowless* site = WindowlessSite();
         if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST)
             ++g_stats.mouseMessages;
+        if (msg == WM_MOUSEWHEEL)
+            ++g_stats.wheels;
         HRESULT hr = S_OK;
         if (msg == WM_LBUTTONDOWN && site != nullptr) {
             ++g_stats.clicks;

@@ -26,6 +26,7 @@ struct AxTestStats {
     RECT lastDraw;
     LONG clicks;
     LONG mouseMessages;
+    LONG wheels;
     LONG keyDowns;
     wchar_t chars[32];
     LONG charCount;

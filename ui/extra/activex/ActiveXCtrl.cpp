@@ -469,7 +469,8 @@ STDMETHODIMP CActiveXCtrl::ShowObject()
 {
     if (m_pOwner == nullptr)
         return E_UNEXPECTED;
-    HDC hdc = ::GetDC(m_pOwner->m_hwndHost);
+    // GetDC(null) would hand out the screen.
+    HDC hdc = m_pOwner->m_hwndHost != nullptr ? ::GetDC(m_pOwner->m_hwndHost) : nullptr;
     if (hdc == nullptr)
         return E_FAIL;
     DrawView(hdc, m_pOwner->GetPos());
@@ -567,6 +568,9 @@ STDMETHODIMP CActiveXCtrl::InvalidateRgn(HRGN rgn, BOOL erase)
 {
     if (m_pOwner == nullptr)
         return E_UNEXPECTED;
+    // A null window would mean every window on the desktop.
+    if (m_pOwner->m_hwndHost == nullptr)
+        return E_FAIL;
     return ::InvalidateRgn(m_pOwner->m_hwndHost, rgn, erase) ? S_OK : E_FAIL;
 }
 

@@ -22,7 +22,7 @@ constexpr DWORD kModuleSearch = LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRA
 
 bool IsMouseMessage(UINT msg)
 {
-    return msg >= WM_MOUSEFIRST && msg <= WM_MOUSEHWHEEL;
+    return msg >= WM_MOUSEFIRST && msg <= WM_XBUTTONDBLCLK;
 }
 
 bool IsKeyMessage(UINT msg)
@@ -261,7 +261,10 @@ LRESULT CActiveXUI::MessageHandler(UINT msg, WPARAM wParam, LPARAM lParam, bool&
             if (m_pControl->m_pViewObject != nullptr &&
                 SUCCEEDED(m_pControl->m_pViewObject->QueryInterface(
                     IID_IViewObjectEx, reinterpret_cast<void**>(&view)))) {
-                const POINT pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+                POINT pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+                // The wheel reports a screen point; the item rectangle is in client terms.
+                if (msg == WM_MOUSEWHEEL && m_pManager != nullptr)
+                    ::ScreenToClient(m_pManager->GetWindowHandle(), &pt);
                 hit = HITRESULT_OUTSIDE;
                 view->QueryHitPoint(DVASPECT_CONTENT, &m_rcItem, pt, 0, &hit);
                 view->Release();
