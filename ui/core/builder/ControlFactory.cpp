@@ -4,6 +4,9 @@
 #include <cwchar>
 #include <new>
 
+#include "activex/ActiveXUI.h"
+#include "activex/FlashUI.h"
+#include "activex/WebBrowserUI.h"
 #include "control/ButtonUI.h"
 #include "control/CheckBoxUI.h"
 #include "control/ControlUI.h"
@@ -77,6 +80,10 @@ CControlFactory::CControlFactory()
     RegisterControl(L"CTabLayoutUI", &Make<CTabLayoutUI>);
     RegisterControl(L"CTileLayoutUI", &Make<CTileLayoutUI>);
     RegisterControl(L"CVerticalLayoutUI", &Make<CVerticalLayoutUI>);
+
+    RegisterControl(L"CActiveXUI", &Make<CActiveXUI>);
+    RegisterControl(L"CFlashUI", &Make<CFlashUI>);
+    RegisterControl(L"CWebBrowserUI", &Make<CWebBrowserUI>);
 
     // Classes of the list, tree and text-input controls (ui/controls) and of the hosted and
     // animated controls (ui/extra) register here as they arrive, one line each:

@@ -1,0 +1,48 @@
+#pragma once
+// In-process test control shared by the ActiveX tests: class ids and the record it keeps.
+
+#include <windows.h>
+#include <oaidl.h>
+
+// Runs without a window of its own when the host allows it.
+inline constexpr CLSID kCLSID_AxTestWindowless = {
+    0x5b0c7a01, 0x6d2e, 0x4c11, {0x9a, 0x31, 0x7e, 0x55, 0x10, 0x2c, 0x40, 0x01}};
+// Always creates a child window of the host's window.
+inline constexpr CLSID kCLSID_AxTestWindowed = {
+    0x5b0c7a02, 0x6d2e, 0x4c11, {0x9a, 0x31, 0x7e, 0x55, 0x10, 0x2c, 0x40, 0x02}};
+
+constexpr DISPID kDispCaption = 1;
+
+// What the test control saw; one record per process, reset by the tests.
+struct AxTestStats {
+    LONG liveObjects;
+    LONG initNewCalls;
+    bool siteSetBeforeInitNew;
+    bool windowless;
+    HWND ownWindow;
+    SIZEL extent;
+    RECT objectRect;
+    LONG draws;
+    RECT lastDraw;
+    LONG clicks;
+    LONG mouseMessages;
+    LONG wheels;
+    LONG keyDowns;
+    wchar_t chars[32];
+    LONG charCount;
+    LONG windowFocusGained;
+    wchar_t caption[32];
+    // Answer of QueryHitPoint inside the object's rectangle.
+    DWORD hitAnswer;
+    // When set, the object keeps its client site after the host lets it go.
+    bool holdSite;
+    HRESULT lateCallResult;
+    LONG lateReleaseResult;
+    // Frames handed out by GetWindowContext that were still alive at deactivation.
+    LONG framesSeen;
+    bool sameFrameEachTime;
+};
+
+using AxTestStatsFn = AxTestStats* (*)();
+// Makes the late call on the held site (GetWindow), records it, then releases the site.
+using AxTestReleaseHeldSiteFn = void (*)();
