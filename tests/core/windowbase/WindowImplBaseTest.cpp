@@ -77,6 +77,25 @@ TEST_F(WindowBase, BuildsTheSkinAndCallsInitWindowOnce)
     EXPECT_EQ(::GetWindowLongW(m_wnd, GWL_STYLE) & WS_CAPTION, 0);
 }
 
+TEST(WindowBaseLifetime, ClosedWindowsTreeIsDeletedWithTheObject)
+{
+    static int destroyed = 0;
+    destroyed = 0;
+    {
+        TestWindow wnd{kSkin};
+        ASSERT_NE(wnd.Create(nullptr, L"base", WS_POPUP, 0, 100, 100, 300, 200), nullptr);
+        CControlUI* body = wnd.GetPaintManager().FindControl(L"body");
+        ASSERT_NE(body, nullptr);
+        body->DestroyHandlers.Add([](void*) {
+            ++destroyed;
+            return true;
+        });
+        ::DestroyWindow(wnd);
+        EXPECT_EQ(destroyed, 0) << "the tree outlives the window until its object goes";
+    }
+    EXPECT_EQ(destroyed, 1);
+}
+
 TEST_F(WindowBase, HitTestingOfSizeBoxAndCaption)
 {
     struct Case {

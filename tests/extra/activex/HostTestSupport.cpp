@@ -101,9 +101,8 @@ void CloseHost(std::unique_ptr<HostWindow>& wnd)
     wchar_t hold[16] = {};
     if (::GetEnvironmentVariableW(L"ZV_HOLD_MS", hold, 16) > 0)
         Pump(static_cast<DWORD>(_wtoi(hold)));
-    ZvUI::CControlUI* root = wnd->GetPaintManager().GetRoot();
     if (::IsWindow(*wnd))
         ::DestroyWindow(*wnd);
-    delete root;
+    // The manager deletes the tree, and with it the hosted objects, when the window object goes.
     wnd.reset();
 }

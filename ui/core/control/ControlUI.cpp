@@ -146,7 +146,7 @@ CControlUI::~CControlUI()
         DestroyHandlers.Invoke(this);
     RemoveAllCustomAttributes();
     if (m_pManager != nullptr)
-        m_pManager->ForgetControl(this);
+        m_pManager->ControlDestroyed(this);
 }
 
 // --- identity ---

@@ -667,6 +667,13 @@ void CPaintManagerUI::ForgetControl(CControlUI* control)
     const int afterPaint = m_aPostPaintControls.Find(control);
     if (afterPaint >= 0)
         m_aPostPaintControls.Remove(afterPaint);
+}
+
+void CPaintManagerUI::ControlDestroyed(CControlUI* control)
+{
+    ForgetControl(control);
+    // Only a control that is really gone leaves the tree's ownership; ForgetControl alone (a
+    // closing window forgetting its root) keeps the root for the destructor to delete.
     if (control == m_pContentRoot)
         m_pContentRoot = nullptr;
     if (control == m_pWrapper)

@@ -115,6 +115,9 @@ public:
     int GetDelayedCleanupCount() const { return m_aDelayedCleanup.GetSize(); }
     // Called by a control's destructor: drops every reference the manager holds to it.
     void ForgetControl(CControlUI* control);
+    // Called by a control's destructor: ForgetControl, and the manager stops pointing at it as
+    // its root, content root or wrapper.
+    void ControlDestroyed(CControlUI* control);
     void NeedUpdate() { m_bUpdateNeeded = true; }
     bool IsUpdateNeeded() const { return m_bUpdateNeeded; }
     // Adds to the update rectangle, then InvalidateRect without erasing.
