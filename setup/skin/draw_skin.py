@@ -8,7 +8,8 @@ scales 1, 1.25, 1.5, 1.75 and 2.  A scaled file carries the scale before the
 extension, written with "%g": bg.png, bg@1.25x.png, bg@1.5x.png,
 bg@1.75x.png, bg@2x.png.  The message box's nine-slice shadow is written once,
 unscaled, as zv_appended/shadow/shadow_black.png (the program names it in
-code, not in a layout file).
+code, not in a layout file); the white message box's frame likewise as
+zv_appended/shadow/shadows_white.png.
 
 Everything is drawn from code with PIL (4x supersampling, then a Lanczos
 reduction), so the output is the same on every run.  Nothing generated is
@@ -288,6 +289,20 @@ def shadow_black():
     return black
 
 
+def shadow_white():
+    """Nine-slice frame, 48 x 48, corners 16: a faint grey shadow around the
+    white message box, whose content covers everything 16 pixels in."""
+    n = 48
+    img = Image.new("L", (n * SS, n * SS), 0)
+    d = ImageDraw.Draw(img)
+    d.rounded_rectangle([12 * SS, 13 * SS, (n - 12) * SS - 1, (n - 11) * SS - 1],
+                        radius=8 * SS, fill=46)
+    img = img.filter(ImageFilter.GaussianBlur(4 * SS)).resize((n, n), Image.LANCZOS)
+    grey = Image.new("RGBA", (n, n), (20, 28, 44, 0))
+    grey.putalpha(img)
+    return grey
+
+
 IMAGES = {
     "root_bg.png": root_bg,
     "page0_bg.png": page0_bg,
@@ -321,6 +336,7 @@ def main(argv):
     sdir = os.path.join(out, "zv_appended", "shadow")
     os.makedirs(sdir, exist_ok=True)
     shadow_black().save(os.path.join(sdir, "shadow_black.png"), "PNG")
+    shadow_white().save(os.path.join(sdir, "shadows_white.png"), "PNG")
     return 0
 
 
