@@ -40,8 +40,9 @@ void DeleteEntry(const std::wstring& path, DWORD attributes)
 {
     if (attributes & FILE_ATTRIBUTE_READONLY)
         SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    // A junction or a folder link: only the link goes, its target stays.
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveDirectoryW(path.c_str()); // a junction or a folder link: the link goes, its target stays
+        RemoveDirectoryW(path.c_str());
     else
         DeleteFileW(path.c_str());
 }
