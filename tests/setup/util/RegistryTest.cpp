@@ -1,5 +1,6 @@
 // Registry key class, ANSI string values, the machine id and the Uninstall entry, in the Wine
 // prefix's registry; every key a test makes is deleted again.
+#include "util/AppFolders.h"
 #include "util/SystemInfo.h"
 #include "util/ZVLog.h"
 #include "util/ZVReg.h"
@@ -9,6 +10,8 @@
 
 #include <windows.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 using namespace ZVCore;
@@ -133,6 +136,24 @@ TEST_F(RegistryTest, AnsiStringsKeepTheirTerminatorAndOldValuesStillRead)
 
     EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, kTestKey, L"missing", nullptr), L"");
     EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, L"Software\\ZvNoSuchKey", L"ansi", nullptr), L"");
+}
+
+TEST_F(RegistryTest, AFailedWriteLeavesOneLogLine)
+{
+    const std::wstring log = GetLogPath();
+    DeleteFileW(log.c_str());
+    // Value names are limited to 16383 characters: this write cannot succeed.
+    const std::wstring tooLong(20000, L'n');
+    EXPECT_FALSE(CZVReg::RegWrite(HKEY_CURRENT_USER, kTestKey, tooLong.c_str(), REG_SZ, "text"));
+    std::ifstream in(log.c_str(), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    // "..\ZVCore\inner\ZVReg CZVReg::RegWrite 注册表写入失败!" in code page 936.
+    EXPECT_NE(text.find("] - ..\\ZVCore\\inner\\ZVReg CZVReg::RegWrite "
+                        "\xD7\xA2\xB2\xE1\xB1\xED\xD0\xB4\xC8\xEB\xCA\xA7\xB0\xDC!\r\n"),
+              std::string::npos)
+        << text;
+    DeleteFolderTree(GetLocalAppDataFolder() + L"\\zv"); // the log's folders
 }
 
 TEST_F(RegistryTest, MachineIdRoundTripsInTheProgramsView)
