@@ -11,16 +11,6 @@ constexpr wchar_t kFrameImage[] = L"file='zv_appended\\shadow\\shadows_white.png
 // The frame image's width on every side, at 96 DPI.
 constexpr int kFrame = 16;
 
-void SetCaption(const ZvControlPtr<CButtonUI>& button, LPCWSTR caption)
-{
-    if (!button)
-        return;
-    if (caption == nullptr || caption[0] == L'\0')
-        button->SetVisible(false);
-    else
-        button->SetText(caption);
-}
-
 } // namespace
 
 CZVWhiteMsgBox::CZVWhiteMsgBox()
@@ -39,12 +29,7 @@ void CZVWhiteMsgBox::InitWindow()
 {
     m_pm.SetLayered(true);
     m_center = FindZvControl<CVerticalLayoutUI>(m_pm, L"zv_center_ver");
-    m_title = FindZvControl<CTextUI>(m_pm, L"zv_txt_title");
-    m_message = FindZvControl<CTextUI>(m_pm, L"zv_txt_msg");
-    m_icon = FindZvControl<CLabelUI>(m_pm, L"zv_lab_ico");
-    m_closeButton = FindZvControl<CButtonUI>(m_pm, L"closebtn");
-    m_okButton = FindZvControl<CButtonUI>(m_pm, L"okBtn");
-    m_cancelButton = FindZvControl<CButtonUI>(m_pm, L"cancelBtn");
+    m_controls.Bind(m_pm);
 
     // The frame wraps the skin's root: the skin's content sits 16 pixels in on every side.
     auto* frame = new CContainerUI();
@@ -66,31 +51,16 @@ void CZVWhiteMsgBox::InitWindow()
 void CZVWhiteMsgBox::Fill(LPCWSTR title, LPCWSTR message, LPCWSTR okCaption, LPCWSTR cancelCaption, LPCWSTR icon,
                           bool closeButton)
 {
-    SetCaption(m_okButton, okCaption);
-    if (m_closeButton)
-        m_closeButton->SetVisible(closeButton);
-    SetCaption(m_cancelButton, cancelCaption);
-    if (m_title)
-        m_title->SetText(title);
-    if (m_message)
-        m_message->SetText(message);
-    if (icon != nullptr && m_icon)
-        m_icon->SetBkImage(icon);
+    m_controls.Fill(title, message, okCaption, cancelCaption, icon, closeButton);
 }
 
 void CZVWhiteMsgBox::OnCaptionButton(UINotifyMessage& msg)
 {
-    if (msg.sender == nullptr)
+    const int code = m_controls.ClickCode(msg.sender, m_result);
+    if (code < 0)
         return;
-    if (msg.sender->GetName() == L"closebtn") {
-        Close(m_result);
-    } else if (msg.sender == m_okButton.get()) {
-        m_result = 1;
-        Close(1);
-    } else if (msg.sender == m_cancelButton.get()) {
-        m_result = 2;
-        Close(2);
-    }
+    m_result = code;
+    Close(code);
 }
 
 LRESULT CZVWhiteMsgBox::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL&)
@@ -119,16 +89,8 @@ int ShowZVWhiteMsgBox(HWND parent, LPCWSTR caption, LPCWSTR title, LPCWSTR messa
 {
     auto* box = new CZVWhiteMsgBox();
     box->SetUserValue(userValue);
-    if (box->Create(parent, caption, style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT) ==
-        nullptr) {
-        delete box; // no window, so no final message to free it
-        return 0;
-    }
-    box->Fill(title, message, okCaption, cancelCaption, icon, closeButton);
-    box->CenterOnOwner(RECT{}, POINT{});
-    box->SetIcon(kZvIconResource);
-    // The box is gone when the modal run ends: only its result is left.
-    return static_cast<int>(box->RunModal());
+    return RunZVMsgBox(box, parent, caption, title, message, okCaption, cancelCaption, icon, style, exStyle,
+                       closeButton);
 }
 
 CZVWhiteMsgBox* CreateZVWhiteMsgBox(HWND parent, ZvBase* nextSink, bool modal, LPCWSTR caption,

@@ -1,15 +1,13 @@
 // The white modal message box: skinned content framed by a soft 16-pixel shadow image.
 #pragma once
 
+#include "ZVMsgBoxControls.h"
 #include "ZVObjectWnd.h"
 
 #include <windows.h>
 
 #include <functional>
 
-#include "control/ButtonUI.h"
-#include "control/LabelUI.h"
-#include "control/TextUI.h"
 #include "layout/VerticalLayoutUI.h"
 
 class CZVWhiteMsgBox : public CZVObjectWnd {
@@ -36,12 +34,7 @@ public:
 private:
     int m_result = 0;
     ZvControlPtr<ZvUI::CVerticalLayoutUI> m_center;
-    ZvControlPtr<ZvUI::CTextUI> m_title;
-    ZvControlPtr<ZvUI::CTextUI> m_message;
-    ZvControlPtr<ZvUI::CLabelUI> m_icon;
-    ZvControlPtr<ZvUI::CButtonUI> m_closeButton;
-    ZvControlPtr<ZvUI::CButtonUI> m_okButton;
-    ZvControlPtr<ZvUI::CButtonUI> m_cancelButton;
+    ZVMsgBoxControls m_controls;
     RECT m_ownerRect = {};
 };
 

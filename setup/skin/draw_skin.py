@@ -275,32 +275,29 @@ def icon_tips(s):
     return c.result()
 
 
+def soft_shadow(n, inset, radius, alpha, blur, rgb):
+    """n x n: a rounded box `inset` pixels in from left and right (one pixel
+    lower than that at top and bottom), blurred, as the alpha of colour rgb."""
+    img = Image.new("L", (n * SS, n * SS), 0)
+    d = ImageDraw.Draw(img)
+    d.rounded_rectangle([inset * SS, (inset + 1) * SS, (n - inset) * SS - 1, (n - inset + 1) * SS - 1],
+                        radius=radius * SS, fill=alpha)
+    img = img.filter(ImageFilter.GaussianBlur(blur * SS)).resize((n, n), Image.LANCZOS)
+    shadow = Image.new("RGBA", (n, n), rgb + (0,))
+    shadow.putalpha(img)
+    return shadow
+
+
 def shadow_black():
     """Nine-slice shadow, 96 x 96, corners 38: a soft dark frame whose inner
     edge sits 16 pixels in, the shadow size of the message box."""
-    n = 96
-    img = Image.new("L", (n * SS, n * SS), 0)
-    d = ImageDraw.Draw(img)
-    d.rounded_rectangle([14 * SS, 15 * SS, (n - 14) * SS - 1, (n - 13) * SS - 1],
-                        radius=11 * SS, fill=70)
-    img = img.filter(ImageFilter.GaussianBlur(6 * SS)).resize((n, n), Image.LANCZOS)
-    black = Image.new("RGBA", (n, n), (0, 0, 0, 0))
-    black.putalpha(img)
-    return black
+    return soft_shadow(96, 14, 11, 70, 6, (0, 0, 0))
 
 
 def shadow_white():
     """Nine-slice frame, 48 x 48, corners 16: a faint grey shadow around the
     white message box, whose content covers everything 16 pixels in."""
-    n = 48
-    img = Image.new("L", (n * SS, n * SS), 0)
-    d = ImageDraw.Draw(img)
-    d.rounded_rectangle([12 * SS, 13 * SS, (n - 12) * SS - 1, (n - 11) * SS - 1],
-                        radius=8 * SS, fill=46)
-    img = img.filter(ImageFilter.GaussianBlur(4 * SS)).resize((n, n), Image.LANCZOS)
-    grey = Image.new("RGBA", (n, n), (20, 28, 44, 0))
-    grey.putalpha(img)
-    return grey
+    return soft_shadow(48, 12, 8, 46, 4, (20, 28, 44))
 
 
 IMAGES = {

@@ -27,21 +27,32 @@ std::vector<wchar_t> NameBuffer(const std::wstring& initial, size_t size)
     return buffer;
 }
 
+// The fields every file dialog here fills; file is the name buffer the dialog writes into.
+OPENFILENAMEW DialogFields(HWND owner, const wchar_t* filter, std::vector<wchar_t>& file, const wchar_t* title,
+                           const wchar_t* startFolder, const wchar_t* defaultExtension, DWORD flags)
+{
+    OPENFILENAMEW ofn = {};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = owner ? owner : GetForegroundWindow();
+    ofn.lpstrFilter = filter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.lpstrTitle = title;
+    ofn.lpstrInitialDir = startFolder;
+    ofn.lpstrDefExt = defaultExtension;
+    ofn.Flags = flags;
+    return ofn;
+}
+
 } // namespace
 
 std::wstring OpenFileDialog(const wchar_t* filter, const wchar_t* title, const std::wstring& startFolder)
 {
     std::vector<wchar_t> file(520, L'\0');
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = GetForegroundWindow();
-    ofn.lpstrFilter = filter ? filter : kAllFiles;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file.data();
-    ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrTitle = title ? title : kDefaultTitle;
-    ofn.lpstrInitialDir = startFolder.c_str();
-    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    OPENFILENAMEW ofn = DialogFields(nullptr, filter ? filter : kAllFiles, file, title ? title : kDefaultTitle,
+                                     startFolder.c_str(), nullptr,
+                                     OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST);
     return GetOpenFileNameW(&ofn) ? std::wstring(file.data()) : std::wstring();
 }
 
@@ -49,17 +60,9 @@ std::wstring SaveFileDialog(const std::wstring& initialName, const wchar_t* filt
                             const std::wstring& startFolder)
 {
     std::vector<wchar_t> file = NameBuffer(initialName, 520);
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = GetForegroundWindow();
-    ofn.lpstrFilter = filter ? filter : kAllFiles;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file.data();
-    ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrTitle = title ? title : kDefaultTitle;
-    ofn.lpstrInitialDir = startFolder.c_str();
-    ofn.lpstrDefExt = L"aep";
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+    OPENFILENAMEW ofn = DialogFields(nullptr, filter ? filter : kAllFiles, file, title ? title : kDefaultTitle,
+                                     startFolder.c_str(), L"aep",
+                                     OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST);
     return GetSaveFileNameW(&ofn) ? std::wstring(file.data()) : std::wstring();
 }
 
@@ -78,30 +81,16 @@ std::vector<std::wstring> SplitMultiSelection(const wchar_t* buffer, size_t size
 std::wstring OpenTaskFileDialog(HWND owner, const std::wstring& initialName, const wchar_t* filter)
 {
     std::vector<wchar_t> file = NameBuffer(initialName, 260);
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = owner ? owner : GetForegroundWindow();
-    ofn.lpstrFilter = filter;
-    ofn.lpstrFile = file.data();
-    ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrInitialDir = L"Missions\\";
-    ofn.lpstrDefExt = L"";
-    ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+    OPENFILENAMEW ofn = DialogFields(owner, filter, file, nullptr, L"Missions\\", L"",
+                                     OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
     return GetOpenFileNameW(&ofn) ? std::wstring(file.data()) : std::wstring();
 }
 
 std::vector<std::wstring> OpenTaskFilesDialog(HWND owner, const std::wstring& initialName, const wchar_t* filter)
 {
     std::vector<wchar_t> file = NameBuffer(initialName, 26000);
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = owner ? owner : GetForegroundWindow();
-    ofn.lpstrFilter = filter;
-    ofn.lpstrFile = file.data();
-    ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrInitialDir = L"Missions\\";
-    ofn.lpstrDefExt = L"";
-    ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT;
+    OPENFILENAMEW ofn = DialogFields(owner, filter, file, nullptr, L"Missions\\", L"",
+                                     OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT);
     if (!GetOpenFileNameW(&ofn))
         return {};
     return SplitMultiSelection(file.data(), file.size());

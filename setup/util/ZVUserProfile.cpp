@@ -24,6 +24,12 @@ void CopyField(char (&field)[N], const std::string& text)
     field[length] = '\0';
 }
 
+void SetUnder(std::mutex& lock, std::string& field, const std::string& text)
+{
+    std::lock_guard<std::mutex> guard(lock);
+    field = text;
+}
+
 } // namespace
 
 ZVUserProfile& ZVUserProfile::Instance()
@@ -36,26 +42,22 @@ ZVUserProfile& ZVUserProfile::Instance()
 
 void ZVUserProfile::SetText1(const std::string& text)
 {
-    std::lock_guard<std::mutex> lock(m_lockA);
-    m_text1 = text;
+    SetUnder(m_lockA, m_text1, text);
 }
 
 void ZVUserProfile::SetText2(const std::string& text)
 {
-    std::lock_guard<std::mutex> lock(m_lockA);
-    m_text2 = text;
+    SetUnder(m_lockA, m_text2, text);
 }
 
 void ZVUserProfile::SetText3(const std::string& text)
 {
-    std::lock_guard<std::mutex> lock(m_lockA);
-    m_text3 = text;
+    SetUnder(m_lockA, m_text3, text);
 }
 
 void ZVUserProfile::SetText4(const std::string& text)
 {
-    std::lock_guard<std::mutex> lock(m_lockB);
-    m_text4 = text;
+    SetUnder(m_lockB, m_text4, text);
 }
 
 std::string ZVUserProfile::GetText3() const

@@ -28,18 +28,12 @@ namespace {
 
 HWND FindWhiteBox()
 {
-    HWND box = ::FindWindowW(L"zvwhitemsgbox", nullptr);
-    return box != nullptr && ::GetWindowThreadProcessId(box, nullptr) == ::GetCurrentThreadId() ? box : nullptr;
+    return apptest::FindBox(L"zvwhitemsgbox");
 }
 
 CTimerScript::Step ClickInWhiteBox(LPCWSTR control)
 {
-    const std::wstring name = control;
-    return [name] {
-        const HWND box = FindWhiteBox();
-        CPaintManagerUI* pm = box != nullptr ? apptest::ManagerOf(box) : nullptr;
-        return pm != nullptr && apptest::PostClick(*pm, name.c_str());
-    };
+    return apptest::ClickInBox(L"zvwhitemsgbox", control);
 }
 
 bool IsShown(CPaintManagerUI& pm, LPCWSTR name)

@@ -1,5 +1,6 @@
 #include "dragdrop/DataObject.h"
 
+#include "dragdrop/ComCounting.h"
 #include "dragdrop/EnumFormatEtc.h"
 
 #include <new>
@@ -22,14 +23,7 @@ CIDataObject::~CIDataObject()
 
 HRESULT CIDataObject::QueryInterface(REFIID iid, void** object)
 {
-    if (object == nullptr)
-        return E_POINTER;
-    *object = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IDataObject)
-        return E_NOINTERFACE;
-    *object = static_cast<IDataObject*>(this);
-    AddRef();
-    return S_OK;
+    return QueryOwnInterface(static_cast<IDataObject*>(this), IID_IDataObject, iid, object);
 }
 
 ULONG CIDataObject::AddRef()
@@ -39,10 +33,7 @@ ULONG CIDataObject::AddRef()
 
 ULONG CIDataObject::Release()
 {
-    const LONG count = --m_refCount;
-    if (count == 0)
-        delete this;
-    return static_cast<ULONG>(count);
+    return ReleaseAndDelete(this, m_refCount);
 }
 
 HRESULT CIDataObject::GetData(FORMATETC* format, STGMEDIUM* medium)

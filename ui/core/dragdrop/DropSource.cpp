@@ -1,17 +1,12 @@
 #include "dragdrop/DropSource.h"
 
+#include "dragdrop/ComCounting.h"
+
 namespace ZvUI {
 
 HRESULT CIDropSource::QueryInterface(REFIID iid, void** object)
 {
-    if (object == nullptr)
-        return E_POINTER;
-    *object = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IDropSource)
-        return E_NOINTERFACE;
-    *object = static_cast<IDropSource*>(this);
-    AddRef();
-    return S_OK;
+    return QueryOwnInterface(static_cast<IDropSource*>(this), IID_IDropSource, iid, object);
 }
 
 ULONG CIDropSource::AddRef()
@@ -21,10 +16,7 @@ ULONG CIDropSource::AddRef()
 
 ULONG CIDropSource::Release()
 {
-    const LONG count = --m_refCount;
-    if (count == 0)
-        delete this;
-    return static_cast<ULONG>(count);
+    return ReleaseAndDelete(this, m_refCount);
 }
 
 HRESULT CIDropSource::QueryContinueDrag(BOOL escapePressed, DWORD keyState)

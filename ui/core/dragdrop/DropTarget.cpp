@@ -1,5 +1,6 @@
 #include "dragdrop/DropTarget.h"
 
+#include "dragdrop/ComCounting.h"
 #include "dragdrop/DragSourceHelper.h"
 
 namespace ZvUI {
@@ -28,14 +29,7 @@ CIDropTarget::~CIDropTarget()
 
 HRESULT CIDropTarget::QueryInterface(REFIID iid, void** object)
 {
-    if (object == nullptr)
-        return E_POINTER;
-    *object = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IDropTarget)
-        return E_NOINTERFACE;
-    *object = static_cast<IDropTarget*>(this);
-    AddRef();
-    return S_OK;
+    return QueryOwnInterface(static_cast<IDropTarget*>(this), IID_IDropTarget, iid, object);
 }
 
 ULONG CIDropTarget::AddRef()

@@ -1,5 +1,7 @@
 #include "dragdrop/EnumFormatEtc.h"
 
+#include "dragdrop/ComCounting.h"
+
 #include <new>
 
 namespace ZvUI {
@@ -18,14 +20,7 @@ CEnumFormatEtc::CEnumFormatEtc(const std::vector<FORMATETC*>& formats)
 
 HRESULT CEnumFormatEtc::QueryInterface(REFIID iid, void** object)
 {
-    if (object == nullptr)
-        return E_POINTER;
-    *object = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IEnumFORMATETC)
-        return E_NOINTERFACE;
-    *object = static_cast<IEnumFORMATETC*>(this);
-    AddRef();
-    return S_OK;
+    return QueryOwnInterface(static_cast<IEnumFORMATETC*>(this), IID_IEnumFORMATETC, iid, object);
 }
 
 ULONG CEnumFormatEtc::AddRef()
@@ -35,10 +30,7 @@ ULONG CEnumFormatEtc::AddRef()
 
 ULONG CEnumFormatEtc::Release()
 {
-    const LONG count = --m_refCount;
-    if (count == 0)
-        delete this;
-    return static_cast<ULONG>(count);
+    return ReleaseAndDelete(this, m_refCount);
 }
 
 HRESULT CEnumFormatEtc::Next(ULONG count, FORMATETC* formats, ULONG* fetched)
