@@ -83,6 +83,8 @@ public:
 
     // Centres the window on its owner or on the primary monitor.
     virtual void Center();
+    // The window's initial size as its paint manager keeps it.
+    [[nodiscard]] SIZE GetInitialSize() const { return m_pm.GetInitialSize(); }
     virtual LRESULT OnTimer(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled);
 
     // With a non-empty bound the window is centred in it and kept inside it. Otherwise a visible,

@@ -403,6 +403,8 @@ TEST(DragAndDrop, AControlDraggedOntoAnotherWindowHandsItsImageOver)
     ASSERT_TRUE(source.manager().EnableDragDrop(true));
     ASSERT_TRUE(target.manager().EnableDragDrop(true));
 
+    // Other programs' windows must not cover the drop point.
+    ::SetWindowPos(target.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // The real cursor waits over the target; no button is really down, so OLE drops at once.
     POINT over = {100, 60};
     ::ClientToScreen(target.hwnd(), &over);
@@ -428,4 +430,5 @@ TEST(DragAndDrop, AControlDraggedOntoAnotherWindowHandsItsImageOver)
     ::SendMessageW(source.hwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 40));
     EXPECT_EQ(record.images.size(), 1u);
     ::SendMessageW(source.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(50, 40));
+    ::SetWindowPos(target.hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }

@@ -175,6 +175,7 @@ TEST_F(WhiteMsgBox, ModelessBoxJoinsTheChainAndFreesItself)
     EXPECT_EQ(box->GetNextSink(), &sink);
     EXPECT_EQ(box->GetUserValue(), 5);
     EXPECT_TRUE(::IsWindowVisible(box->GetHandle()));
+    EXPECT_EQ(box->GetInitialSize().cx, 432); // the skin's 400 plus the frame on both sides
     apptest::Pump(50);
     ASSERT_TRUE(apptest::PostClick(box->GetPaintManager(), L"cancelBtn"));
     EXPECT_TRUE(apptest::PumpUntil([&] { return destroyed; }, 3000));

@@ -58,8 +58,14 @@ TEST(FontMonitor, FontFamiliesAndPrivateFonts)
 TEST(FontMonitor, TheDeepestWindowUnderAPointIsFound)
 {
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    const HWND parent = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"parent", WS_POPUP | WS_VISIBLE, 200, 200, 300,
-                                          200, nullptr, nullptr, instance, nullptr);
+    // A plain window class: a static window is transparent to hit tests.
+    WNDCLASSW plain = {};
+    plain.lpfnWndProc = ::DefWindowProcW;
+    plain.hInstance = instance;
+    plain.lpszClassName = L"ZvPointProbe";
+    ::RegisterClassW(&plain);
+    const HWND parent = ::CreateWindowExW(WS_EX_TOPMOST, L"ZvPointProbe", L"parent", WS_POPUP | WS_VISIBLE, 200,
+                                          200, 300, 200, nullptr, nullptr, instance, nullptr);
     const HWND child = ::CreateWindowExW(0, L"BUTTON", L"child", WS_CHILD | WS_VISIBLE, 20, 30, 100, 50, parent,
                                          nullptr, instance, nullptr);
     ASSERT_NE(child, nullptr);
