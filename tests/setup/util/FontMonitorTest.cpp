@@ -6,9 +6,7 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <string>
-#include <vector>
 
 using namespace ZVCore;
 
@@ -40,19 +38,6 @@ TEST(FontMonitor, MonitorsUniteIntoOneRectangle)
     EXPECT_EQ(all.top, 0);
     EXPECT_EQ(all.right, 1920);
     EXPECT_EQ(all.bottom, 1124);
-
-    const ZVMonitorList desktop;
-    all = GetMonitorsUnion();
-    EXPECT_FALSE(::IsRectEmpty(&all));
-}
-
-TEST(FontMonitor, FontFamiliesAndPrivateFonts)
-{
-    const std::vector<std::wstring> names = GetFontFamilyNames();
-    ASSERT_FALSE(names.empty());
-    EXPECT_EQ(std::count(names.begin(), names.end(), L""), 0);
-    EXPECT_EQ(AddFontFile(L"C:\\no\\such\\font.ttf"), 0);
-    EXPECT_EQ(RemoveFontFile(L"C:\\no\\such\\font.ttf"), 0);
 }
 
 TEST(FontMonitor, TheDeepestWindowUnderAPointIsFound)

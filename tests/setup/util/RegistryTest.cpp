@@ -65,42 +65,6 @@ protected:
 
 } // namespace
 
-TEST_F(RegistryTest, KeyWritesAndReadsEachValueType)
-{
-    ZVReg2 key;
-    ASSERT_EQ(key.Create(HKEY_CURRENT_USER, kTestKey, KEY_ALL_ACCESS), ERROR_SUCCESS);
-    EXPECT_EQ(key.GetSubKey(), kTestKey);
-    EXPECT_EQ(key.SetString(L"text", L"中文 path"), ERROR_SUCCESS);
-    EXPECT_EQ(key.SetDword(L"number", 0xA5A5u), ERROR_SUCCESS);
-    const BYTE bytes[3] = {1, 0, 2};
-    EXPECT_EQ(key.SetBinary(L"bytes", bytes, 3), ERROR_SUCCESS);
-
-    std::wstring text;
-    DWORD number = 0;
-    EXPECT_EQ(key.QueryString(L"text", text), ERROR_SUCCESS);
-    EXPECT_EQ(text, L"中文 path");
-    EXPECT_EQ(key.QueryDword(L"number", number), ERROR_SUCCESS);
-    EXPECT_EQ(number, 0xA5A5u);
-    BYTE read[8] = {};
-    DWORD size = sizeof(read);
-    EXPECT_EQ(key.QueryValue(L"bytes", read, size), ERROR_SUCCESS);
-    EXPECT_EQ(size, 3u);
-    EXPECT_EQ(read[2], 2);
-
-    // Strings are stored with their terminating zero.
-    DWORD type = 0;
-    const std::string raw = RawValue(HKEY_CURRENT_USER, kTestKey, L"text", 0, &type);
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(raw.size(), (wcslen(L"中文 path") + 1) * sizeof(wchar_t));
-
-    EXPECT_EQ(key.DeleteValue(L"number"), ERROR_SUCCESS);
-    number = 7;
-    EXPECT_EQ(key.QueryDword(L"number", number), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(number, 7u);
-    key.Close();
-    EXPECT_EQ(key.GetHandle(), nullptr);
-}
-
 TEST_F(RegistryTest, QueryStringRefusesAValueLongerThanItsBuffer)
 {
     ZVReg2 key;
@@ -123,10 +87,6 @@ TEST_F(RegistryTest, AnsiStringsKeepTheirTerminatorAndOldValuesStillRead)
     EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, kTestKey, L"ansi", &type), L"plain text");
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
 
-    // Binary data is written as given.
-    ASSERT_TRUE(CZVReg::RegWrite(HKEY_CURRENT_USER, kTestKey, L"blob", REG_BINARY, "abc"));
-    EXPECT_EQ(RawValue(HKEY_CURRENT_USER, kTestKey, L"blob", 0), "abc");
-
     // A value stored without its zero (as older writers did) reads back without trailing bytes.
     HKEY key = nullptr;
     ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kTestKey, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
@@ -135,7 +95,6 @@ TEST_F(RegistryTest, AnsiStringsKeepTheirTerminatorAndOldValuesStillRead)
     EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, kTestKey, L"bare", nullptr), L"abcdef");
 
     EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, kTestKey, L"missing", nullptr), L"");
-    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, L"Software\\ZvNoSuchKey", L"ansi", nullptr), L"");
 }
 
 TEST_F(RegistryTest, AFailedWriteLeavesOneLogLine)

