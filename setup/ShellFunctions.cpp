@@ -24,6 +24,8 @@ struct ScreenDc {
     ~ScreenDc() { if (dc) ReleaseDC(nullptr, dc); }
 };
 
+} // namespace
+
 int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM data)
 {
     // Open at the current folder rather than at the root of the shell.
@@ -31,8 +33,6 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM, LPARAM data)
         SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, data);
     return 0;
 }
-
-} // namespace
 
 std::wstring GetProgramFolder()
 {

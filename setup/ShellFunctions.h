@@ -21,6 +21,8 @@ bool MakeDirectoryPath(const std::wstring& path);
 HINSTANCE OpenWithShell(const std::wstring& target);
 // The file-system path of a shell item; empty when the item has none.
 [[nodiscard]] std::wstring PathFromItemList(PCIDLIST_ABSOLUTE items);
+// The folder picker's callback: selects the folder given as its data once the picker is ready.
+int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM data);
 // The folder picker opened at startFolder; empty when cancelled or when the chosen item is
 // not a file-system object. COM must be initialised on the calling thread.
 [[nodiscard]] std::wstring BrowseForFolder(HWND owner, const std::wstring& startFolder);

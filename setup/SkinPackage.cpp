@@ -16,13 +16,10 @@ constexpr int kResourcesFromMemoryZip = 4;
 
 } // namespace
 
-bool LoadSkinPackage()
+bool SetSkinArchiveFromResource(UINT id, LPCWSTR type)
 {
-    CPaintManagerUI::SetResourceKind(kResourcesFromMemoryZip);
-    CPaintManagerUI::SetResourceFolder((GetProgramFolder() + L"\\skin\\").c_str());
-
     const HINSTANCE module = CPaintManagerUI::GetResourceModule();
-    HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(kZvSkinResourceId), kZvSkinResourceType);
+    HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(id), type);
     HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
     const DWORD size = found ? ::SizeofResource(module, found) : 0;
     const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
@@ -36,4 +33,11 @@ bool LoadSkinPackage()
     if (loaded)
         ::FreeResource(loaded);
     return present;
+}
+
+bool LoadSkinPackage()
+{
+    CPaintManagerUI::SetResourceKind(kResourcesFromMemoryZip);
+    CPaintManagerUI::SetResourceFolder((GetProgramFolder() + L"\\skin\\").c_str());
+    return SetSkinArchiveFromResource(kZvSkinResourceId, kZvSkinResourceType);
 }

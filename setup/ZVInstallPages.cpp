@@ -4,7 +4,9 @@
 #include "SetupUrls.h"
 #include "ShellFunctions.h"
 #include "ZVMsgBox.h"
+#include "util/Shortcuts.h"
 #include "util/StringUtil.h"
+#include "util/ZVReg.h"
 
 #include "layout/ContainerUI.h"
 #include "utils/UIString.h"
@@ -222,4 +224,18 @@ void CZVInstallPage3::OnClick(UINotifyMessage& msg)
     // Finished: nothing left to interrupt, so no question.
     if (!OnCaptionClick(msg, false) && IsSender(msg, m_completeButton))
         CloseFrame();
+}
+
+bool CZVInstallPage3::WriteShortcuts()
+{
+    constexpr wchar_t kProductTitle[] = L"Tessaly";
+    const std::wstring folder = CInstallOptions::Instance().ProductFolder();
+    const std::wstring program = folder + L"\\ZVApp.exe";
+    const std::wstring uninstaller = folder + L"\\ZVUnInstall.exe";
+    const bool entry = ZVCore::WriteUninstallEntry(folder);
+    CUIString description;
+    description.Format(L"位置: %ls(%ls)", kProductTitle, folder.c_str());
+    const bool links = ZVCore::CreateStartMenuShortcuts(program, uninstaller, folder, kProductTitle,
+                                                       description.GetData());
+    return entry && links;
 }

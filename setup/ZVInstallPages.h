@@ -124,6 +124,9 @@ public:
     using CZVInstallPage::CZVInstallPage;
     void Init();
     void OnClick(ZvUI::UINotifyMessage& msg);
+    // Writes the Uninstall entry and the Start-menu shortcuts of the product folder of the
+    // install options. The wizard does not call it. True when the entry and both links were written.
+    bool WriteShortcuts();
 
 private:
     ZvControlPtr<ZvUI::CButtonUI> m_completeButton;

@@ -10,16 +10,6 @@ namespace {
 
 constexpr DWORD kDimColor = 0x33000000;
 
-void SetCaption(const ZvControlPtr<CButtonUI>& button, LPCWSTR caption)
-{
-    if (!button)
-        return;
-    if (caption == nullptr || caption[0] == L'\0')
-        button->SetVisible(false);
-    else
-        button->SetText(caption);
-}
-
 // A floating layer over all of root, rounded like it, so the corners stay clean.
 CControlUI* MakeDimLayer(CControlUI& root, CDpiHelper& dpi)
 {
@@ -56,58 +46,29 @@ void CZVMsgBox::InitWindow()
         shadow->SetSize(16);
         shadow->Create(&m_pm);
     }
-    m_title = FindZvControl<CTextUI>(m_pm, L"zv_txt_title");
-    m_message = FindZvControl<CTextUI>(m_pm, L"zv_txt_msg");
-    m_icon = FindZvControl<CLabelUI>(m_pm, L"zv_lab_ico");
-    m_closeButton = FindZvControl<CButtonUI>(m_pm, L"closebtn");
-    m_firstButton = FindZvControl<CButtonUI>(m_pm, L"okBtn");
-    m_secondButton = FindZvControl<CButtonUI>(m_pm, L"cancelBtn");
+    m_controls.Bind(m_pm);
 }
 
 void CZVMsgBox::Fill(LPCWSTR title, LPCWSTR message, LPCWSTR firstCaption, LPCWSTR secondCaption, LPCWSTR icon,
                      bool closeButton)
 {
-    SetCaption(m_firstButton, firstCaption);
-    if (m_closeButton)
-        m_closeButton->SetVisible(closeButton);
-    SetCaption(m_secondButton, secondCaption);
-    if (m_title)
-        m_title->SetText(title);
-    if (m_message)
-        m_message->SetText(message);
-    if (icon != nullptr && m_icon)
-        m_icon->SetBkImage(icon);
+    m_controls.Fill(title, message, firstCaption, secondCaption, icon, closeButton);
 }
 
 void CZVMsgBox::OnClick(UINotifyMessage& msg)
 {
-    if (msg.sender == nullptr)
+    const int code = m_controls.ClickCode(msg.sender, m_result);
+    if (code < 0)
         return;
-    if (msg.sender->GetName() == L"closebtn") {
-        Close(m_result);
-    } else if (msg.sender == m_firstButton.get()) {
-        m_result = 1;
-        Close(1);
-    } else if (msg.sender == m_secondButton.get()) {
-        m_result = 2;
-        Close(2);
-    }
+    m_result = code;
+    Close(code);
 }
 
 int ShowZVMsgBox(HWND parent, LPCWSTR caption, LPCWSTR title, LPCWSTR message, LPCWSTR firstCaption,
                  LPCWSTR secondCaption, LPCWSTR icon, DWORD style, DWORD exStyle, bool closeButton)
 {
-    auto* box = new CZVMsgBox();
-    if (box->Create(parent, caption, style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT) ==
-        nullptr) {
-        delete box; // no window, so no final message to free it
-        return 0;
-    }
-    box->Fill(title, message, firstCaption, secondCaption, icon, closeButton);
-    box->CenterOnOwner(RECT{}, POINT{});
-    box->SetIcon(kZvIconResource);
-    // The box is gone when the modal run ends: only its result is left.
-    return static_cast<int>(box->RunModal());
+    return RunZVMsgBox(new CZVMsgBox(), parent, caption, title, message, firstCaption, secondCaption, icon, style,
+                       exStyle, closeButton);
 }
 
 int ShowDimmedMsgBox(CPaintManagerUI& host, LPCWSTR title, LPCWSTR message, LPCWSTR firstCaption,

@@ -1,13 +1,10 @@
 // The skinned modal message box, plain or over a dimmed main window.
 #pragma once
 
+#include "ZVMsgBoxControls.h"
 #include "ZVObjectWnd.h"
 
 #include <windows.h>
-
-#include "control/ButtonUI.h"
-#include "control/LabelUI.h"
-#include "control/TextUI.h"
 
 class CZVMsgBox : public CZVObjectWnd {
 public:
@@ -29,12 +26,7 @@ public:
               bool closeButton);
 
 private:
-    ZvControlPtr<ZvUI::CTextUI> m_title;
-    ZvControlPtr<ZvUI::CTextUI> m_message;
-    ZvControlPtr<ZvUI::CLabelUI> m_icon;
-    ZvControlPtr<ZvUI::CButtonUI> m_closeButton;
-    ZvControlPtr<ZvUI::CButtonUI> m_firstButton;
-    ZvControlPtr<ZvUI::CButtonUI> m_secondButton;
+    ZVMsgBoxControls m_controls;
     int m_result = 0;
 };
 

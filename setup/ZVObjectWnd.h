@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -82,6 +83,8 @@ public:
 
     // Centres the window on its owner or on the primary monitor.
     virtual void Center();
+    // The window's initial size as its paint manager keeps it.
+    [[nodiscard]] SIZE GetInitialSize() const { return m_pm.GetInitialSize(); }
     virtual LRESULT OnTimer(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled);
 
     // With a non-empty bound the window is centred in it and kept inside it. Otherwise a visible,
@@ -96,12 +99,15 @@ protected:
 
 // Creates a window of type Window, hooks it into the event chain, centres and shows it. A modal
 // window runs until it is gone and the result is null; a window that cannot be created is freed
-// and the result is null too.
+// and the result is null too. onCreated, when set, gets the new object before anything is set on it.
 template <class Window>
 Window* ShowZVWindow(HWND parent, ZvBase* nextSink, bool modal, LPCWSTR caption, ZvBase::Callback onDestroy,
-                     ZvBase::Callback aux, DWORD style, DWORD exStyle, int showFlag, int userValue)
+                     ZvBase::Callback aux, DWORD style, DWORD exStyle, int showFlag, int userValue,
+                     const std::function<void(Window*)>& onCreated = nullptr)
 {
     auto* window = new Window();
+    if (onCreated)
+        onCreated(window);
     window->SetDestroyCallback(std::move(onDestroy));
     window->SetAuxCallback(std::move(aux));
     window->SetUserValue(userValue);

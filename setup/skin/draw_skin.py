@@ -8,7 +8,8 @@ scales 1, 1.25, 1.5, 1.75 and 2.  A scaled file carries the scale before the
 extension, written with "%g": bg.png, bg@1.25x.png, bg@1.5x.png,
 bg@1.75x.png, bg@2x.png.  The message box's nine-slice shadow is written once,
 unscaled, as zv_appended/shadow/shadow_black.png (the program names it in
-code, not in a layout file).
+code, not in a layout file); the white message box's frame likewise as
+zv_appended/shadow/shadows_white.png.
 
 Everything is drawn from code with PIL (4x supersampling, then a Lanczos
 reduction), so the output is the same on every run.  Nothing generated is
@@ -274,18 +275,29 @@ def icon_tips(s):
     return c.result()
 
 
+def soft_shadow(n, inset, radius, alpha, blur, rgb):
+    """n x n: a rounded box `inset` pixels in from left and right (one pixel
+    lower than that at top and bottom), blurred, as the alpha of colour rgb."""
+    img = Image.new("L", (n * SS, n * SS), 0)
+    d = ImageDraw.Draw(img)
+    d.rounded_rectangle([inset * SS, (inset + 1) * SS, (n - inset) * SS - 1, (n - inset + 1) * SS - 1],
+                        radius=radius * SS, fill=alpha)
+    img = img.filter(ImageFilter.GaussianBlur(blur * SS)).resize((n, n), Image.LANCZOS)
+    shadow = Image.new("RGBA", (n, n), rgb + (0,))
+    shadow.putalpha(img)
+    return shadow
+
+
 def shadow_black():
     """Nine-slice shadow, 96 x 96, corners 38: a soft dark frame whose inner
     edge sits 16 pixels in, the shadow size of the message box."""
-    n = 96
-    img = Image.new("L", (n * SS, n * SS), 0)
-    d = ImageDraw.Draw(img)
-    d.rounded_rectangle([14 * SS, 15 * SS, (n - 14) * SS - 1, (n - 13) * SS - 1],
-                        radius=11 * SS, fill=70)
-    img = img.filter(ImageFilter.GaussianBlur(6 * SS)).resize((n, n), Image.LANCZOS)
-    black = Image.new("RGBA", (n, n), (0, 0, 0, 0))
-    black.putalpha(img)
-    return black
+    return soft_shadow(96, 14, 11, 70, 6, (0, 0, 0))
+
+
+def shadow_white():
+    """Nine-slice frame, 48 x 48, corners 16: a faint grey shadow around the
+    white message box, whose content covers everything 16 pixels in."""
+    return soft_shadow(48, 12, 8, 46, 4, (20, 28, 44))
 
 
 IMAGES = {
@@ -321,6 +333,7 @@ def main(argv):
     sdir = os.path.join(out, "zv_appended", "shadow")
     os.makedirs(sdir, exist_ok=True)
     shadow_black().save(os.path.join(sdir, "shadow_black.png"), "PNG")
+    shadow_white().save(os.path.join(sdir, "shadows_white.png"), "PNG")
     return 0
 
 

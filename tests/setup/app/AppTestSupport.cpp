@@ -181,20 +181,31 @@ void CALLBACK CTimerScript::Tick(HWND, UINT, UINT_PTR id, DWORD)
     }
 }
 
+HWND FindBox(LPCWSTR className)
+{
+    HWND box = ::FindWindowW(className, nullptr);
+    return box != nullptr && ::GetWindowThreadProcessId(box, nullptr) == ::GetCurrentThreadId() ? box : nullptr;
+}
+
+CTimerScript::Step ClickInBox(LPCWSTR className, LPCWSTR control)
+{
+    const std::wstring boxClass = className;
+    const std::wstring name = control;
+    return [boxClass, name] {
+        const HWND box = FindBox(boxClass.c_str());
+        CPaintManagerUI* pm = box != nullptr ? ManagerOf(box) : nullptr;
+        return pm != nullptr && PostClick(*pm, name.c_str());
+    };
+}
+
 HWND FindMsgBox()
 {
-    HWND box = ::FindWindowW(L"zvmsgbox", nullptr);
-    return box != nullptr && ::GetWindowThreadProcessId(box, nullptr) == ::GetCurrentThreadId() ? box : nullptr;
+    return FindBox(L"zvmsgbox");
 }
 
 CTimerScript::Step ClickInMsgBox(LPCWSTR control)
 {
-    const std::wstring name = control;
-    return [name] {
-        const HWND box = FindMsgBox();
-        CPaintManagerUI* pm = box != nullptr ? ManagerOf(box) : nullptr;
-        return pm != nullptr && PostClick(*pm, name.c_str());
-    };
+    return ClickInBox(L"zvmsgbox", control);
 }
 
 } // namespace apptest

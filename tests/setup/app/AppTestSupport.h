@@ -38,9 +38,12 @@ private:
     bool m_done = false;
 };
 
-// The message box open on this thread, or null.
+// The window of that class open on this thread, or null.
+HWND FindBox(LPCWSTR className);
+// A step that clicks the named control of the open box of that class once the box is laid out.
+CTimerScript::Step ClickInBox(LPCWSTR className, LPCWSTR control);
+// The same for the program's message box.
 HWND FindMsgBox();
-// A step that clicks the named control of the open box once the box is laid out.
 CTimerScript::Step ClickInMsgBox(LPCWSTR control);
 
 } // namespace apptest

@@ -583,12 +583,6 @@ void CPaintManagerUI::OnMouseLeave()
     m_bMouseTracking = false;
 }
 
-void CPaintManagerUI::StartDrag()
-{
-    // There is no OLE drag source yet; until there is, a pending drag just ends.
-    m_bDragPending = false;
-}
-
 // --- keyboard preview ---
 
 bool CPaintManagerUI::HandleKeyboardPreview(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)

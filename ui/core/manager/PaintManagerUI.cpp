@@ -245,6 +245,9 @@ CPaintManagerUI::~CPaintManagerUI()
         managers.Remove(index);
     if (m_hDragBitmap != nullptr)
         ::DeleteObject(m_hDragBitmap);
+    // OLE must not keep a pointer to a freed target.
+    if (m_bDragMode)
+        EnableDragDrop(false);
     if (m_gdiplusToken != 0)
         Gdiplus::GdiplusShutdown(m_gdiplusToken);
     delete m_pDpiHelper;

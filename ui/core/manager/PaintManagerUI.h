@@ -4,7 +4,11 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
+#include <functional>
+
+#include "dragdrop/DropTarget.h"
 #include "manager/UIEvents.h"
 #include "manager/UIResources.h"
 #include "utils/UIArray.h"
@@ -25,12 +29,13 @@ using PluginCreateControl = CControlUI* (*)(LPCWSTR className);
 // Progress of ExtractResourceArchive: (items done, item count).
 using ExtractProgress = void (*)(int done, int count);
 
-class CPaintManagerUI {
+// The manager is its window's OLE drop target while drag and drop is on.
+class CPaintManagerUI : public CIDropTarget {
 public:
     CPaintManagerUI();
     CPaintManagerUI(const CPaintManagerUI&) = delete;
     CPaintManagerUI& operator=(const CPaintManagerUI&) = delete;
-    ~CPaintManagerUI();
+    ~CPaintManagerUI() override;
 
     // --- process-wide resource settings (UI thread only, no locks) ---
     static void SetInstance(HINSTANCE instance);
@@ -97,6 +102,17 @@ public:
 
     // --- DPI ---
     CDpiHelper* GetDpiHelper();
+
+    // --- OLE drag and drop (dragdrop/PaintManagerDragDrop.cpp) ---
+    // Registers the window as a drop target (bitmaps, DIBs, file lists, metafiles) and lets
+    // drag-enabled controls start drags; off revokes it. False when the mode is already so or
+    // the registration fails.
+    bool EnableDragDrop(bool on);
+    [[nodiscard]] bool IsDragDropEnabled() const { return m_bDragMode; }
+    // Receives dropped file lists instead of the window.
+    void SetDropCallback(std::function<void(HDROP)> callback);
+    // Ends the press under the cursor and gives the dropped image to the window (STM_SETIMAGE).
+    bool OnDrop(FORMATETC* format, STGMEDIUM& medium, DWORD* effect) override;
 
     // --- tree ---
     // The old root is deleted on the next WM_APP+1. Result: BindControls(control, null).
@@ -402,6 +418,7 @@ private:
     bool m_bDragMode = false;
     bool m_bDragPending = false;
     HBITMAP m_hDragBitmap = nullptr;
+    std::function<void(HDROP)> m_dropCallback;
     UINT m_uTimerID = 0x1000;
 
     CUIPtrArray m_aNotifiers;

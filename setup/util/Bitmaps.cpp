@@ -1,0 +1,158 @@
+#include "util/Bitmaps.h"
+
+#include <objbase.h>
+#include <shlwapi.h>
+#include <gdiplus.h>
+
+#include <vector>
+
+#include "render/UIRender.h"
+
+namespace ZVCore {
+
+namespace {
+
+constexpr DWORD kShadeColor = 0x8F000000;
+
+struct WindowDc {
+    HWND window;
+    HDC dc = GetDC(window);
+    ~WindowDc()
+    {
+        if (dc)
+            ReleaseDC(window, dc);
+    }
+};
+
+struct MemoryDc {
+    HDC dc;
+    HGDIOBJ old = nullptr;
+    MemoryDc(HDC like, HGDIOBJ select) : dc(CreateCompatibleDC(like)) { old = dc ? SelectObject(dc, select) : nullptr; }
+    ~MemoryDc()
+    {
+        if (dc) {
+            SelectObject(dc, old);
+            DeleteDC(dc);
+        }
+    }
+};
+
+struct FileHandle {
+    HANDLE h;
+    ~FileHandle()
+    {
+        if (h != INVALID_HANDLE_VALUE)
+            CloseHandle(h);
+    }
+};
+
+WORD DisplayBitsPerPixel()
+{
+    const HDC screen = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+    const int bits = screen ? GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES) : 24;
+    if (screen)
+        DeleteDC(screen);
+    if (bits <= 1)
+        return 1;
+    if (bits <= 4)
+        return 4;
+    if (bits <= 8)
+        return 8;
+    return 24;
+}
+
+} // namespace
+
+HBITMAP CaptureScreenRect(const RECT& rect)
+{
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0)
+        return nullptr;
+    const HDC screen = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+    if (screen == nullptr)
+        return nullptr;
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    if (bitmap != nullptr) {
+        const MemoryDc memory(screen, bitmap);
+        BitBlt(memory.dc, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY | CAPTUREBLT);
+    }
+    DeleteDC(screen);
+    return bitmap;
+}
+
+HBITMAP CreateShadeBitmap(HWND window, const RECT& rect)
+{
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    const WindowDc windowDc{window};
+    if (windowDc.dc == nullptr || width <= 0 || height <= 0)
+        return nullptr;
+    HBITMAP bitmap = CreateCompatibleBitmap(windowDc.dc, width, height);
+    if (bitmap != nullptr) {
+        const MemoryDc memory(windowDc.dc, bitmap);
+        ZvUI::CUIRender::DrawColor(memory.dc, RECT{0, 0, width, height}, kShadeColor);
+    }
+    return bitmap;
+}
+
+bool SaveBitmapToFile(HBITMAP bitmap, const std::wstring& path)
+{
+    BITMAP info = {};
+    if (bitmap == nullptr || GetObjectW(bitmap, sizeof(info), &info) == 0)
+        return false;
+    const WORD bits = DisplayBitsPerPixel();
+    const DWORD paletteSize = bits <= 8 ? (1u << bits) * sizeof(RGBQUAD) : 0;
+    const DWORD rowBytes = ((info.bmWidth * bits + 31) / 32) * 4;
+    const DWORD pixelBytes = rowBytes * static_cast<DWORD>(info.bmHeight);
+
+    std::vector<BYTE> header(sizeof(BITMAPINFOHEADER) + paletteSize, 0);
+    auto* bi = reinterpret_cast<BITMAPINFOHEADER*>(header.data());
+    bi->biSize = sizeof(BITMAPINFOHEADER);
+    bi->biWidth = info.bmWidth;
+    bi->biHeight = info.bmHeight;
+    bi->biPlanes = 1;
+    bi->biBitCount = bits;
+    bi->biCompression = BI_RGB;
+    bi->biSizeImage = pixelBytes;
+    std::vector<BYTE> pixels(pixelBytes);
+    const HDC screen = GetDC(nullptr);
+    // Depths up to 8 take the default palette with the pixels.
+    const HPALETTE palette = static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
+    const HPALETTE oldPalette = SelectPalette(screen, palette, FALSE);
+    RealizePalette(screen);
+    GetDIBits(screen, bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.data(),
+              reinterpret_cast<BITMAPINFO*>(header.data()), DIB_RGB_COLORS);
+    SelectPalette(screen, oldPalette, TRUE);
+    ReleaseDC(nullptr, screen);
+
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42; // "BM"
+    file.bfOffBits = sizeof(BITMAPFILEHEADER) + static_cast<DWORD>(header.size());
+    file.bfSize = file.bfOffBits + pixelBytes;
+    const FileHandle out{CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
+    if (out.h == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    WriteFile(out.h, &file, sizeof(file), &written, nullptr);
+    WriteFile(out.h, header.data(), static_cast<DWORD>(header.size()), &written, nullptr);
+    WriteFile(out.h, pixels.data(), pixelBytes, &written, nullptr);
+    return true;
+}
+
+bool LoadImageFileAsBitmap(const std::wstring& path, std::unique_ptr<Gdiplus::Bitmap>& bitmap)
+{
+    IStream* stream = nullptr;
+    if (FAILED(SHCreateStreamOnFileW(path.c_str(), STGM_READ | STGM_SHARE_DENY_WRITE, &stream)) || !stream)
+        return false;
+    std::unique_ptr<Gdiplus::Bitmap> image(Gdiplus::Bitmap::FromStream(stream));
+    stream->Release();
+    if (!image || image->GetLastStatus() != Gdiplus::Ok)
+        return false;
+    const Gdiplus::Rect whole(0, 0, static_cast<INT>(image->GetWidth()), static_cast<INT>(image->GetHeight()));
+    bitmap.reset(image->Clone(whole, PixelFormat32bppPARGB));
+    return bitmap && bitmap->GetLastStatus() == Gdiplus::Ok;
+}
+
+} // namespace ZVCore

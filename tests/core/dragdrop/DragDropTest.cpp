@@ -1,0 +1,343 @@
+// OLE drag and drop: the data object and its enumerator, the drop target's choices, the manager
+// as drop target of real windows, and a drag from a control dropped on another window.
+#include <windows.h>
+#include <ole2.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "ManagerTestSupport.h"
+#include "dragdrop/DataObject.h"
+#include "dragdrop/DropTarget.h"
+
+using namespace ZvUI;
+using zvtest::Pump;
+using zvtest::TestControl;
+using zvtest::TestWindow;
+
+namespace {
+
+class OleEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr))); }
+    void TearDown() override { ::OleUninitialize(); }
+};
+const auto* const kOle = ::testing::AddGlobalTestEnvironment(new OleEnvironment);
+
+FORMATETC Format(CLIPFORMAT format, DWORD tymed)
+{
+    return FORMATETC{format, nullptr, DVASPECT_CONTENT, -1, tymed};
+}
+
+// A counted data object that the test releases at the end of its scope.
+struct DataObjectRef {
+    CIDataObject* object = new CIDataObject(nullptr);
+    DataObjectRef() { object->AddRef(); }
+    ~DataObjectRef() { object->Release(); }
+    CIDataObject* operator->() const { return object; }
+};
+
+HGLOBAL GlobalBytes(const void* bytes, size_t size)
+{
+    HGLOBAL handle = ::GlobalAlloc(GMEM_MOVEABLE, size);
+    std::memcpy(::GlobalLock(handle), bytes, size);
+    ::GlobalUnlock(handle);
+    return handle;
+}
+
+// A packed 4 x 2 DIB of 32-bit pixels; cut bytes are taken off its end.
+HGLOBAL MakeDib(size_t cut = 0)
+{
+    std::vector<BYTE> block(sizeof(BITMAPINFOHEADER) + 4 * 2 * 4, 0x7F);
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof(header);
+    header.biWidth = 4;
+    header.biHeight = 2;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    std::memcpy(block.data(), &header, sizeof(header));
+    return GlobalBytes(block.data(), block.size() - cut);
+}
+
+// A CF_HDROP block naming one file.
+HGLOBAL MakeFileList(const std::wstring& file)
+{
+    std::vector<BYTE> block(sizeof(DROPFILES) + (file.size() + 2) * sizeof(wchar_t), 0);
+    auto* files = reinterpret_cast<DROPFILES*>(block.data());
+    files->pFiles = sizeof(DROPFILES);
+    files->fWide = TRUE;
+    std::memcpy(block.data() + sizeof(DROPFILES), file.c_str(), file.size() * sizeof(wchar_t));
+    return GlobalBytes(block.data(), block.size());
+}
+
+void SetGlobal(CIDataObject* data, CLIPFORMAT format, HGLOBAL handle)
+{
+    FORMATETC fe = Format(format, TYMED_HGLOBAL);
+    STGMEDIUM medium = {};
+    medium.tymed = TYMED_HGLOBAL;
+    medium.hGlobal = handle;
+    ASSERT_EQ(data->SetData(&fe, &medium, TRUE), S_OK);
+}
+
+SIZE BitmapSize(HBITMAP bitmap)
+{
+    BITMAP info = {};
+    ::GetObjectW(bitmap, sizeof(info), &info);
+    return SIZE{info.bmWidth, info.bmHeight};
+}
+
+// A drop target that keeps what it was handed.
+class RecordingTarget : public CIDropTarget {
+public:
+    bool OnDrop(FORMATETC* format, STGMEDIUM& medium, DWORD*) override
+    {
+        dropped.push_back(format->cfFormat);
+        lastMedium = medium;
+        return release;
+    }
+    std::vector<CLIPFORMAT> dropped;
+    STGMEDIUM lastMedium = {};
+    bool release = true;
+};
+
+// What a drop target window was sent by its manager.
+struct WindowRecord {
+    std::vector<UINT> messages;
+    std::vector<HBITMAP> images;
+    LPARAM buttonUp = 0;
+
+    void Watch(TestWindow& window)
+    {
+        window.hook = [this](UINT msg, WPARAM, LPARAM lParam, LRESULT& result) {
+            if (msg == STM_SETIMAGE) {
+                messages.push_back(msg);
+                images.push_back(reinterpret_cast<HBITMAP>(lParam));
+                result = 0;
+                return true;
+            }
+            if (msg == WM_LBUTTONUP) {
+                messages.push_back(msg);
+                buttonUp = lParam;
+            }
+            return false;
+        };
+    }
+    ~WindowRecord()
+    {
+        for (HBITMAP image : images)
+            ::DeleteObject(image);
+    }
+};
+
+// Drops data on window's manager as OLE would, with the given keys and offered effects.
+DWORD DropOn(TestWindow& window, IDataObject* data, DWORD keys, DWORD offered)
+{
+    DWORD effect = offered;
+    CPaintManagerUI& pm = window.manager();
+    pm.DragEnter(data, keys, POINTL{0, 0}, &effect);
+    effect = offered;
+    pm.Drop(data, keys, POINTL{0, 0}, &effect);
+    return effect;
+}
+
+} // namespace
+
+// --- data object and format enumerator ---
+
+TEST(DataObject, QueryGetDataTellsTymedFromFormatAndKeepsTheFirstMatch)
+{
+    DataObjectRef data;
+    FORMATETC none = Format(CF_BITMAP, TYMED_GDI);
+    EXPECT_EQ(data->QueryGetData(&none), DV_E_TYMED);
+    SetGlobal(data.object, CF_DIB, MakeDib());
+    SetGlobal(data.object, CF_TEXT, MakeDib());
+
+    FORMATETC dib = Format(CF_DIB, TYMED_HGLOBAL);
+    EXPECT_EQ(data->QueryGetData(&dib), S_OK); // a later CF_TEXT entry must not overturn it
+    FORMATETC otherFormat = Format(CF_HDROP, TYMED_HGLOBAL);
+    EXPECT_EQ(data->QueryGetData(&otherFormat), DV_E_CLIPFORMAT);
+    FORMATETC otherTymed = Format(CF_DIB, TYMED_GDI);
+    EXPECT_EQ(data->QueryGetData(&otherTymed), DV_E_TYMED);
+    FORMATETC thumbnail = Format(CF_DIB, TYMED_HGLOBAL);
+    thumbnail.dwAspect = DVASPECT_THUMBNAIL;
+    EXPECT_EQ(data->QueryGetData(&thumbnail), DV_E_DVASPECT);
+    EXPECT_EQ(data->QueryGetData(nullptr), E_INVALIDARG);
+}
+
+TEST(DataObject, EnumeratorNeedsAFetchedCountAndSkipsOnlyShortOfTheEnd)
+{
+    DataObjectRef data;
+    SetGlobal(data.object, CF_DIB, MakeDib());
+    SetGlobal(data.object, CF_HDROP, MakeFileList(L"C:\\a.bmp"));
+    SetGlobal(data.object, CF_TEXT, MakeDib());
+    IEnumFORMATETC* formats = nullptr;
+    EXPECT_EQ(data->EnumFormatEtc(DATADIR_SET, &formats), E_NOTIMPL);
+    ASSERT_EQ(data->EnumFormatEtc(DATADIR_GET, &formats), S_OK);
+
+    FORMATETC got[3] = {};
+    EXPECT_EQ(formats->Next(2, got, nullptr), S_FALSE); // two need a fetched count
+    EXPECT_EQ(formats->Next(1, got, nullptr), S_OK);
+    EXPECT_EQ(got[0].cfFormat, CF_DIB);
+    EXPECT_EQ(formats->Skip(2), S_FALSE); // exactly the rest: no move
+    ULONG fetched = 0;
+    EXPECT_EQ(formats->Next(3, got, &fetched), S_FALSE);
+    EXPECT_EQ(fetched, 2u);
+    EXPECT_EQ(got[1].cfFormat, CF_TEXT);
+    formats->Release();
+}
+
+// --- drop target ---
+
+TEST(DropTarget, KeysChooseTheEffectAmongThoseOffered)
+{
+    RecordingTarget target;
+    target.AddSupportedFormat(Format(CF_DIB, TYMED_HGLOBAL));
+    DataObjectRef data;
+    SetGlobal(data.object, CF_DIB, MakeDib());
+    DWORD effect = DROPEFFECT_COPY;
+    ASSERT_EQ(target.DragEnter(data.object, 0, POINTL{0, 0}, &effect), S_OK);
+    ASSERT_TRUE(target.IsDropAllowed());
+
+    struct Case {
+        DWORD keys;
+        DWORD offered;
+        DWORD expected;
+    };
+    const Case cases[] = {
+        {0, DROPEFFECT_MOVE | DROPEFFECT_LINK, DROPEFFECT_MOVE},
+        {0, DROPEFFECT_LINK, DROPEFFECT_LINK},
+        {MK_CONTROL, DROPEFFECT_MOVE, DROPEFFECT_NONE},
+        {MK_CONTROL, DROPEFFECT_COPY | DROPEFFECT_MOVE, DROPEFFECT_COPY},
+        {MK_SHIFT, DROPEFFECT_COPY | DROPEFFECT_MOVE, DROPEFFECT_MOVE},
+        {MK_CONTROL | MK_SHIFT, DROPEFFECT_LINK | DROPEFFECT_COPY, DROPEFFECT_LINK},
+    };
+    for (const Case& c : cases) {
+        effect = c.offered;
+        EXPECT_EQ(target.QueryDrop(c.keys, &effect), c.expected != DROPEFFECT_NONE);
+        EXPECT_EQ(effect, c.expected) << "keys " << c.keys << " offered " << c.offered;
+    }
+
+    EXPECT_EQ(target.DragLeave(), S_OK);
+    effect = DROPEFFECT_COPY;
+    EXPECT_FALSE(target.QueryDrop(0, &effect));
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+}
+
+TEST(DropTarget, DropHandsOverTheFirstSupportedFormatAndReportsNoEffect)
+{
+    RecordingTarget target;
+    target.AddSupportedFormat(Format(CF_BITMAP, TYMED_GDI));
+    target.AddSupportedFormat(Format(CF_HDROP, TYMED_HGLOBAL));
+    target.AddSupportedFormat(Format(CF_DIB, TYMED_HGLOBAL));
+    DataObjectRef data;
+    SetGlobal(data.object, CF_DIB, MakeDib());
+    SetGlobal(data.object, CF_HDROP, MakeFileList(L"C:\\a.bmp"));
+
+    DWORD effect = DROPEFFECT_COPY;
+    target.DragEnter(data.object, 0, POINTL{0, 0}, &effect);
+    ASSERT_NE(target.GetMatchedFormat(), nullptr);
+    EXPECT_EQ(target.GetMatchedFormat()->cfFormat, CF_HDROP);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
+    effect = DROPEFFECT_COPY;
+    EXPECT_EQ(target.Drop(data.object, 0, POINTL{0, 0}, &effect), S_OK);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    ASSERT_EQ(target.dropped.size(), 1u);
+    EXPECT_EQ(target.dropped[0], CF_HDROP);
+    EXPECT_EQ(target.GetMatchedFormat(), nullptr);
+    EXPECT_FALSE(target.IsDropAllowed());
+
+    // A drop the keys refuse hands nothing over.
+    target.DragEnter(data.object, 0, POINTL{0, 0}, &effect);
+    effect = DROPEFFECT_MOVE;
+    target.Drop(data.object, MK_CONTROL, POINTL{0, 0}, &effect);
+    EXPECT_EQ(target.dropped.size(), 1u);
+}
+
+// --- the manager as drop target of its window ---
+
+TEST(ManagerDropTarget, DroppedDibBecomesTheWindowsBitmap)
+{
+    TestWindow window(40, 40, 120, 80);
+    WindowRecord record;
+    record.Watch(window);
+    ASSERT_TRUE(window.manager().EnableDragDrop(true));
+    EXPECT_FALSE(window.manager().EnableDragDrop(true)); // registered once
+    POINT cursor = {0, 0};
+    ::GetCursorPos(&cursor);
+
+    DataObjectRef data;
+    SetGlobal(data.object, CF_DIB, MakeDib());
+    EXPECT_EQ(DropOn(window, data.object, 0, DROPEFFECT_COPY), static_cast<DWORD>(DROPEFFECT_NONE));
+    ASSERT_EQ(record.messages, (std::vector<UINT>{WM_LBUTTONUP, STM_SETIMAGE}));
+    EXPECT_EQ(record.buttonUp, MAKELPARAM(cursor.x, cursor.y));
+    const SIZE size = BitmapSize(record.images[0]);
+    EXPECT_EQ(size.cx, 4);
+    EXPECT_EQ(size.cy, 2);
+}
+
+TEST(ManagerDropTarget, ATruncatedDibIsRefused)
+{
+    TestWindow window(40, 40, 120, 80);
+    WindowRecord record;
+    record.Watch(window);
+    ASSERT_TRUE(window.manager().EnableDragDrop(true));
+    for (size_t cut : {size_t{4}, size_t{32}, sizeof(BITMAPINFOHEADER) + 30}) {
+        DataObjectRef data;
+        SetGlobal(data.object, CF_DIB, MakeDib(cut));
+        DropOn(window, data.object, 0, DROPEFFECT_COPY);
+    }
+    EXPECT_TRUE(record.images.empty());
+    EXPECT_EQ(record.messages, (std::vector<UINT>(3, WM_LBUTTONUP)));
+}
+
+// --- a real drag between two windows ---
+
+TEST(DragAndDrop, AControlDraggedOntoAnotherWindowHandsItsImageOver)
+{
+    TestWindow source(20, 20, 200, 120);
+    TestWindow target(300, 20, 200, 120);
+    WindowRecord record;
+    record.Watch(target);
+    auto* tile = new TestControl(L"tile");
+    tile->SetBkColor(0xFF2040C0);
+    tile->SetDragEnabled(true);
+    zvtest::InstallRoot(source, {{tile, RECT{10, 10, 70, 50}}});
+    Pump(30);
+    ASSERT_TRUE(source.manager().EnableDragDrop(true));
+    ASSERT_TRUE(target.manager().EnableDragDrop(true));
+
+    // Other programs' windows must not cover the drop point.
+    ::SetWindowPos(target.hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // The real cursor waits over the target; no button is really down, so OLE drops at once.
+    POINT over = {100, 60};
+    ::ClientToScreen(target.hwnd(), &over);
+    ::SetCursorPos(over.x, over.y);
+    ::SendMessageW(source.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 30));
+    ::SendMessageW(source.hwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(40, 35));
+    Pump(30);
+
+    ASSERT_EQ(record.images.size(), 1u);
+    EXPECT_EQ(record.messages, (std::vector<UINT>{WM_LBUTTONUP, STM_SETIMAGE}));
+    EXPECT_EQ(record.buttonUp, MAKELPARAM(over.x, over.y));
+    const SIZE size = BitmapSize(record.images[0]);
+    EXPECT_EQ(size.cx, 60);
+    EXPECT_EQ(size.cy, 40);
+    // The dropped image is the control as it was painted.
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    const HGDIOBJ old = ::SelectObject(dc, record.images[0]);
+    EXPECT_EQ(::GetPixel(dc, 30, 20), RGB(0x20, 0x40, 0xC0));
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+
+    // The drag is over: another move starts nothing.
+    ::SendMessageW(source.hwnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 40));
+    EXPECT_EQ(record.images.size(), 1u);
+    ::SendMessageW(source.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(50, 40));
+    ::SetWindowPos(target.hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}

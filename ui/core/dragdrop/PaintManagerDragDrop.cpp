@@ -1,0 +1,287 @@
+// The paint manager's side of OLE drag and drop: registration, the drop handler, the drag start.
+#include "manager/PaintManagerUI.h"
+
+#include "dragdrop/DataObject.h"
+#include "dragdrop/DragSourceHelper.h"
+#include "dragdrop/DropSource.h"
+
+#include <shellapi.h>
+
+#include <cstdint>
+#include <new>
+
+namespace ZvUI {
+
+namespace {
+
+FORMATETC MakeFormat(CLIPFORMAT format, DWORD tymed)
+{
+    return FORMATETC{format, nullptr, DVASPECT_CONTENT, -1, tymed};
+}
+
+// Gives the window a new image; the one it held before is deleted.
+void SetWindowImage(HWND window, HBITMAP bitmap)
+{
+    const auto old = reinterpret_cast<HBITMAP>(
+        ::SendMessageW(window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
+    if (old != nullptr && old != bitmap)
+        ::DeleteObject(old);
+}
+
+struct ScreenDc {
+    HWND window;
+    HDC dc = ::GetDC(window);
+    ~ScreenDc()
+    {
+        if (dc != nullptr)
+            ::ReleaseDC(window, dc);
+    }
+};
+
+struct GlobalLock {
+    HGLOBAL handle;
+    void* data = ::GlobalLock(handle);
+    ~GlobalLock()
+    {
+        if (data != nullptr)
+            ::GlobalUnlock(handle);
+    }
+};
+
+struct MemoryDc {
+    HDC dc;
+    HGDIOBJ old = nullptr;
+    MemoryDc(HDC like, HGDIOBJ object) : dc(::CreateCompatibleDC(like))
+    {
+        if (dc != nullptr)
+            old = ::SelectObject(dc, object);
+    }
+    ~MemoryDc()
+    {
+        if (dc != nullptr) {
+            ::SelectObject(dc, old);
+            ::DeleteDC(dc);
+        }
+    }
+};
+
+// Where the pixels of a packed DIB start, or 0 when the block is too small for what its header
+// says (a truncated or forged block must not be read past its end).
+size_t DibPixelOffset(const BYTE* block, size_t size)
+{
+    if (size < sizeof(DWORD))
+        return 0;
+    const DWORD headerSize = *reinterpret_cast<const DWORD*>(block);
+    uint64_t colours = 0;
+    uint64_t colourBytes = 0;
+    uint64_t width = 0;
+    uint64_t height = 0;
+    uint64_t bits = 0;
+    uint64_t imageBytes = 0;
+    if (headerSize == sizeof(BITMAPCOREHEADER)) {
+        if (size < sizeof(BITMAPCOREHEADER))
+            return 0;
+        const auto* core = reinterpret_cast<const BITMAPCOREHEADER*>(block);
+        bits = core->bcBitCount;
+        colours = bits == 1 ? 2 : bits == 4 ? 16 : bits == 8 ? 256 : 0;
+        colourBytes = colours * 3;
+        width = core->bcWidth;
+        height = core->bcHeight;
+    } else {
+        if (headerSize < sizeof(BITMAPINFOHEADER) || size < headerSize)
+            return 0;
+        const auto* info = reinterpret_cast<const BITMAPINFOHEADER*>(block);
+        bits = info->biBitCount;
+        colours = info->biClrUsed != 0 ? info->biClrUsed : bits == 1 ? 2 : bits == 4 ? 16 : bits == 8 ? 256 : 0;
+        colourBytes = colours * 4;
+        // Only the plain header keeps its three colour masks outside itself.
+        if (info->biCompression == BI_BITFIELDS && headerSize == sizeof(BITMAPINFOHEADER))
+            colourBytes += 12;
+        width = static_cast<uint64_t>(info->biWidth < 0 ? -static_cast<int64_t>(info->biWidth) : info->biWidth);
+        height = static_cast<uint64_t>(info->biHeight < 0 ? -static_cast<int64_t>(info->biHeight) : info->biHeight);
+        if (info->biCompression != BI_RGB && info->biCompression != BI_BITFIELDS)
+            imageBytes = info->biSizeImage; // compressed: the header states the size
+    }
+    if (imageBytes == 0)
+        imageBytes = ((width * bits + 31) / 32) * 4 * height;
+    const uint64_t offset = headerSize + colourBytes;
+    if (offset + imageBytes > size)
+        return 0;
+    return static_cast<size_t>(offset);
+}
+
+HBITMAP BitmapFromDib(HGLOBAL handle)
+{
+    const GlobalLock lock{handle};
+    if (lock.data == nullptr)
+        return nullptr;
+    const auto* block = static_cast<const BYTE*>(lock.data);
+    const size_t offset = DibPixelOffset(block, ::GlobalSize(handle));
+    if (offset == 0)
+        return nullptr;
+    const ScreenDc screen{nullptr};
+    return ::CreateDIBitmap(screen.dc, reinterpret_cast<const BITMAPINFOHEADER*>(block), CBM_INIT, block + offset,
+                            reinterpret_cast<const BITMAPINFO*>(block), DIB_RGB_COLORS);
+}
+
+HBITMAP BitmapFromMetafile(HWND window, HENHMETAFILE metafile)
+{
+    ENHMETAHEADER header = {};
+    if (metafile == nullptr || ::GetEnhMetaFileHeader(metafile, sizeof(header), &header) == 0)
+        return nullptr;
+    const ScreenDc windowDc{window};
+    if (windowDc.dc == nullptr)
+        return nullptr;
+    const double horzRes = ::GetDeviceCaps(windowDc.dc, HORZRES);
+    const double vertRes = ::GetDeviceCaps(windowDc.dc, VERTRES);
+    const double horzSize = ::GetDeviceCaps(windowDc.dc, HORZSIZE) * 100.0;
+    const double vertSize = ::GetDeviceCaps(windowDc.dc, VERTSIZE) * 100.0;
+    if (horzSize <= 0 || vertSize <= 0 || header.rclBounds.right <= 0 || header.rclBounds.bottom <= 0)
+        return nullptr;
+    // The frame is kept in 0.01 mm; the play rectangle is in pixels.
+    const RECT play = {static_cast<LONG>(header.rclFrame.left * horzRes / horzSize),
+                       static_cast<LONG>(header.rclFrame.top * vertRes / vertSize),
+                       static_cast<LONG>(header.rclFrame.right * horzRes / horzSize),
+                       static_cast<LONG>(header.rclFrame.bottom * vertRes / vertSize)};
+    HBITMAP bitmap = ::CreateCompatibleBitmap(windowDc.dc, header.rclBounds.right, header.rclBounds.bottom);
+    if (bitmap == nullptr)
+        return nullptr;
+    const MemoryDc memory(windowDc.dc, bitmap);
+    ::PlayEnhMetaFile(memory.dc, metafile, &play);
+    return bitmap;
+}
+
+} // namespace
+
+bool CPaintManagerUI::EnableDragDrop(bool on)
+{
+    if (on == m_bDragMode)
+        return false;
+    m_bDragMode = on;
+    if (!on) {
+        Release();
+        return SUCCEEDED(::RevokeDragDrop(m_targetWindow != nullptr ? m_targetWindow : m_hWndPaint));
+    }
+    AddRef();
+    if (FAILED(::RegisterDragDrop(m_hWndPaint, this))) {
+        // Nothing was registered: the mode stays off, so a later call may try again.
+        Release();
+        m_bDragMode = false;
+        return false;
+    }
+    m_targetWindow = m_hWndPaint;
+    AddSupportedFormat(MakeFormat(CF_BITMAP, TYMED_GDI));
+    AddSupportedFormat(MakeFormat(CF_DIB, TYMED_HGLOBAL));
+    AddSupportedFormat(MakeFormat(CF_HDROP, TYMED_HGLOBAL));
+    AddSupportedFormat(MakeFormat(CF_ENHMETAFILE, TYMED_ENHMF));
+    return true;
+}
+
+void CPaintManagerUI::SetDropCallback(std::function<void(HDROP)> callback)
+{
+    m_dropCallback = std::move(callback);
+}
+
+bool CPaintManagerUI::OnDrop(FORMATETC* format, STGMEDIUM& medium, DWORD*)
+{
+    const HWND window = m_targetWindow;
+    // The press that the drag began never saw its release here.
+    POINT cursor = {0, 0};
+    ::GetCursorPos(&cursor);
+    ::SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(cursor.x, cursor.y));
+    if (format == nullptr)
+        return true;
+
+    if (format->cfFormat == CF_DIB && medium.tymed == TYMED_HGLOBAL && medium.hGlobal != nullptr) {
+        if (HBITMAP bitmap = BitmapFromDib(medium.hGlobal))
+            SetWindowImage(window, bitmap);
+        return true;
+    }
+    if (format->cfFormat == CF_BITMAP && medium.tymed == TYMED_GDI && medium.hBitmap != nullptr) {
+        // The window keeps this very bitmap: the medium must not be released.
+        SetWindowImage(window, medium.hBitmap);
+        return false;
+    }
+    if (format->cfFormat == CF_ENHMETAFILE && medium.tymed == TYMED_ENHMF) {
+        if (HBITMAP bitmap = BitmapFromMetafile(window, medium.hEnhMetaFile))
+            SetWindowImage(window, bitmap);
+        return true;
+    }
+    if (format->cfFormat == CF_HDROP && medium.tymed == TYMED_HGLOBAL && medium.hGlobal != nullptr) {
+        const GlobalLock lock{medium.hGlobal};
+        const auto drop = static_cast<HDROP>(lock.data);
+        if (drop != nullptr) {
+            if (m_dropCallback) {
+                m_dropCallback(drop);
+            } else if (::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) >= 1) {
+                wchar_t file[MAX_PATH] = {};
+                ::DragQueryFileW(drop, 0, file, MAX_PATH);
+                const auto bitmap = static_cast<HBITMAP>(
+                    ::LoadImageW(nullptr, file, IMAGE_BITMAP, 0, 0, LR_DEFAULTSIZE | LR_LOADFROMFILE));
+                if (bitmap != nullptr)
+                    SetWindowImage(window, bitmap);
+            }
+        }
+        return true;
+    }
+    return true;
+}
+
+void CPaintManagerUI::StartDrag()
+{
+    // OLE runs its own capture for the drag; the manager's flag is left as it is.
+    ::ReleaseCapture();
+
+    auto* source = new (std::nothrow) CIDropSource();
+    if (source == nullptr)
+        return;
+    source->AddRef();
+    auto* data = new (std::nothrow) CIDataObject(source);
+    if (data == nullptr) {
+        source->Release();
+        return;
+    }
+    data->AddRef();
+
+    const auto copy = static_cast<HBITMAP>(::OleDuplicateData(m_hDragBitmap, CF_BITMAP, 0));
+    FORMATETC bitmapFormat = MakeFormat(CF_BITMAP, TYMED_GDI);
+    STGMEDIUM bitmapMedium = {};
+    bitmapMedium.tymed = TYMED_GDI;
+    bitmapMedium.hBitmap = copy;
+    // The data object keeps a duplicate of its own.
+    data->SetData(&bitmapFormat, &bitmapMedium, FALSE);
+
+    BITMAP info = {};
+    ::GetObjectW(copy, sizeof(info), &info);
+    const RECT rc = {0, 0, info.bmWidth, info.bmHeight};
+    if (HDC recorder = ::CreateEnhMetaFileW(m_hDcPaint, nullptr, nullptr, nullptr)) {
+        {
+            const MemoryDc memory(m_hDcPaint, copy);
+            ::BitBlt(recorder, 0, 0, rc.right, rc.bottom, memory.dc, 0, 0, SRCCOPY);
+        }
+        FORMATETC metaFormat = MakeFormat(CF_ENHMETAFILE, TYMED_ENHMF);
+        STGMEDIUM metaMedium = {};
+        metaMedium.tymed = TYMED_ENHMF;
+        metaMedium.hEnhMetaFile = ::CloseEnhMetaFile(recorder);
+        // The data object takes the metafile over.
+        if (metaMedium.hEnhMetaFile != nullptr)
+            data->SetData(&metaFormat, &metaMedium, TRUE);
+    }
+
+    {
+        CDragSourceHelper helper;
+        const POINT cursor = {rc.right / 2, rc.bottom / 2};
+        // On success the helper owns the copy; otherwise it is ours to free.
+        if (FAILED(helper.InitializeFromBitmap(copy, cursor, rc, data, ::GetSysColor(COLOR_WINDOW))) &&
+            copy != nullptr)
+            ::DeleteObject(copy);
+
+        DWORD effect = DROPEFFECT_NONE;
+        ::DoDragDrop(data, source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
+        source->Release();
+        data->Release();
+        m_bDragPending = false;
+    }
+}
+
+} // namespace ZvUI
