@@ -172,6 +172,8 @@ void CListHeaderItemUI::DoEvent(UIControlEvent& event)
                 const int stored = m_pManager != nullptr ? m_pManager->GetDpiHelper()->Unscale(width) : width;
                 m_cxyFixed.cx = stored;
                 m_ptLastMouse = event.mousePoint;
+                // Moves that come before the next layout build on this edge, not the old one.
+                m_rcItem = rc;
                 if (m_pParent != nullptr)
                     m_pParent->NeedParentUpdate();
             }

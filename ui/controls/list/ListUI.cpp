@@ -202,6 +202,7 @@ bool CListUI::Remove(CControlUI* control)
     if (!m_pList->RemoveAt(index))
         return false;
     RenumberRows(index);
+    const bool wasCurrent = index == m_iCurSel;
 
     // The removed row leaves the set and every later row moves up by one.
     RemoveSelected(index);
@@ -215,7 +216,7 @@ bool CListUI::Remove(CControlUI* control)
     else if (m_iExpandedItem > index)
         --m_iExpandedItem;
 
-    if (index == m_iCurSel) {
+    if (wasCurrent) {
         m_iCurSel = -1;
         SelectItem(FindSelectableRow(index, false), false);
     } else if (index < m_iCurSel) {

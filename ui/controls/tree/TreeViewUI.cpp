@@ -140,6 +140,11 @@ bool CTreeViewUI::RemoveNode(CTreeNodeUI* node)
 {
     if (node == nullptr)
         return false;
+    // A node still listed by its parent leaves that list too, or the parent would go on
+    // naming a row that is gone.
+    CTreeNodeUI* parent = node->GetParentNode();
+    if (parent != nullptr && parent->GetTreeNodes().Find(node) >= 0)
+        return parent->RemoveChildNode(node);
     for (int i = node->GetCountChild() - 1; i >= 0; --i)
         node->RemoveChildNode(node->GetChildNode(i));
     CListUI::Remove(node);
