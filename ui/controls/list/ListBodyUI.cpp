@@ -11,6 +11,7 @@
 #include "list/ListUI.h"
 #include "manager/DpiHelper.h"
 #include "manager/PaintManagerUI.h"
+#include "render/UIClipGuard.h"
 
 namespace ZvUI {
 
@@ -19,6 +20,7 @@ using layout_limits::Clamp;
 void CListBodyUI::SetPos(RECT rect, bool invalidate)
 {
     CControlUI::SetPos(rect, invalidate);
+    m_stacked.clear();
     RECT rc = GetInsetRect();
     // An attached bar lies outside the body and takes no room here.
     const bool keepBarRoom = m_pOwner != nullptr && m_pOwner->IsFixedScrollbar() && m_pVerticalScrollBar != nullptr;
@@ -85,12 +87,16 @@ void CListBodyUI::SetPos(RECT rect, bool invalidate)
     int autoDone = 0;
     int neededHeight = 0;
     CControlUI* firstRow = nullptr;
+    bool stacked = true;
     for (int i = 0; i < m_items.GetSize(); ++i) {
         auto* row = static_cast<CControlUI*>(m_items[i]);
-        if (IsPlacedApart(row, i))
+        if (IsPlacedApart(row, i)) {
+            stacked = stacked && !(row->IsVisible() && row->IsFloat());
             continue;
+        }
         if (firstRow == nullptr)
             firstRow = row;
+        m_stacked.push_back(row);
         const RECT p = row->GetPadding();
         SIZE sz = row->EstimateSize(avail);
         if (sz.cy == 0) {
@@ -113,9 +119,13 @@ void CListBodyUI::SetPos(RECT rect, bool invalidate)
     if (m_pOwner != nullptr && m_pOwner->GetListKind() == ListKindList && firstRow != nullptr &&
         firstRow->GetFixedWidth() > 0) {
         const int perLine = avail.cx / firstRow->GetFixedWidth();
-        if (perLine > 0)
+        if (perLine > 0) {
             neededHeight = ((count - 1) / perLine + 1) * firstRow->GetFixedHeight();
+            stacked = false;
+        }
     }
+    if (!stacked)
+        m_stacked.clear();
 
     if (m_bExternalVScroll)
         UpdateAttachedBars(rc, neededWidth, neededHeight);
@@ -201,6 +211,45 @@ void CListBodyUI::ShiftColumns(int dx)
             item->SetInternVisible(false);
     }
     header->Invalidate();
+}
+
+bool CListBodyUI::DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* stopControl)
+{
+    // A pending layout may have left rows that are gone; a stop control needs the full walk.
+    if (m_stacked.empty() || IsUpdateNeeded() || stopControl != nullptr)
+        return CVerticalLayoutUI::DoPaint(hDC, rcPaint, stopControl);
+    RECT temp = {};
+    if (!::IntersectRect(&temp, &rcPaint, &m_rcItem))
+        return true;
+    CUIClipGuard clip;
+    CUIClipGuard::GenerateClip(hDC, temp, clip);
+    CControlUI::DoPaint(hDC, rcPaint, stopControl);
+
+    RECT inner = {};
+    const RECT view = GetViewRect();
+    if (::IntersectRect(&inner, &rcPaint, &view)) {
+        CUIClipGuard rowClip;
+        CUIClipGuard::GenerateClip(hDC, inner, rowClip);
+        // Scrolling moves every row by the same amount, so the stacked order holds.
+        const auto first = std::partition_point(m_stacked.begin(), m_stacked.end(), [&inner](CControlUI* row) {
+            return row->GetPos().bottom <= inner.top;
+        });
+        for (auto it = first; it != m_stacked.end(); ++it) {
+            CControlUI* row = *it;
+            const RECT& pos = row->GetPos();
+            if (pos.top >= inner.bottom)
+                break;
+            RECT meet = {};
+            if (row->IsVisible() && ::IntersectRect(&meet, &pos, &inner))
+                row->Paint(hDC, rcPaint, nullptr);
+        }
+    }
+    for (CControlUI* bar : {m_pVerticalScrollBar, m_pHorizontalScrollBar}) {
+        RECT meet = {};
+        if (bar != nullptr && bar->IsVisible() && ::IntersectRect(&meet, &bar->GetPos(), &rcPaint))
+            bar->Paint(hDC, rcPaint, nullptr);
+    }
+    return true;
 }
 
 int CListBodyUI::GetScrollStepSize() const

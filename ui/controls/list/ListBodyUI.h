@@ -1,6 +1,8 @@
 #pragma once
 // The scrolling body of a list: stacks the rows, keeps the header in step with horizontal scrolling, sorts.
 
+#include <vector>
+
 #include "layout/VerticalLayoutUI.h"
 
 namespace ZvUI {
@@ -18,6 +20,8 @@ public:
     void SetScrollPos(SIZE pos, bool notify = true) override;
     int GetScrollStepSize() const override;
     void DoEvent(UIControlEvent& event) override;
+    // Paints only the rows that reach into the paint rectangle, found by bisection.
+    bool DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* stopControl) override;
 
     // Renumbers every row and clears the selection; false without a compare function.
     bool SortItems(ListCompareFn compare, UINT_PTR context);
@@ -30,6 +34,9 @@ private:
     void ShiftColumns(int dx);
 
     CListUI* m_pOwner = nullptr;
+    // The rows the last layout stacked, top to bottom; empty when it placed them otherwise
+    // (floating rows, tiles), and then every child is painted as a container does.
+    std::vector<CControlUI*> m_stacked;
     ListCompareFn m_pCompare = nullptr;
     UINT_PTR m_compareContext = 0;
 };
