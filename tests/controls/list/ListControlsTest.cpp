@@ -282,5 +282,46 @@ TEST_P(ListTest, TextRowsFollowTheHeaderColumns)
     EXPECT_EQ(size.right - size.left, w->Scale(70));
 }
 
+TEST_P(ListTest, LinksInTextRowsRaiseLinkInsteadOfItemClick)
+{
+    CListUI* list = w->textList;
+    list->SetAttribute(L"itemshowhtml", L"true");
+    auto* row = static_cast<CListTextElementUI*>(list->GetItemAt(0));
+    row->SetText(0, L"<a>open</a>");
+    w->Update();
+    PixelAt(w->Handle(), 0, 0);  // a paint collects the link rectangles
+    ASSERT_EQ(row->GetLinkCount(), 1);
+    EXPECT_EQ(row->GetLinkContent(1), nullptr);
+    const RECT cell = list->GetListInfo()->columns[0];
+    const RECT rc = row->GetPos();
+    w->Click(POINT{cell.left + w->Scale(4) + 3, (rc.top + rc.bottom) / 2});
+    ASSERT_EQ(w->log.Count(L"link"), 1);
+    EXPECT_EQ(w->log.Of(L"link")[0].wParam, 0u);
+    EXPECT_EQ(w->log.Count(L"itemclick"), 0);
+    w->Click(POINT{list->GetListInfo()->columns[2].left + w->Scale(20), (rc.top + rc.bottom) / 2});
+    EXPECT_EQ(w->log.Count(L"itemclick"), 1) << "outside the link the row is clicked";
+}
+
+TEST_P(ListTest, LabelRowsMeasureByTheFontAndSelectWithTheRightButtonWhenAsked)
+{
+    CListUI* list = w->boxList;
+    auto* label = new CListLabelElementUI;
+    label->SetText(L"label row");
+    ASSERT_TRUE(list->AddAt(label, 0));
+    w->Update();
+    const int fontHeight = w->Manager().GetDefaultFontInfo()->metrics.tmHeight;
+    EXPECT_EQ(label->GetPos().bottom - label->GetPos().top, fontHeight + w->Scale(8));
+    EXPECT_FALSE(list->ExpandItem(0)) << "plain rows do not expand";
+
+    const POINT pt = CenterOf(label);
+    ::SendMessageW(w->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(pt.x, pt.y));
+    ::SendMessageW(w->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    EXPECT_EQ(list->GetCurSel(), -1);
+    list->SetAttribute(L"itemrselected", L"true");
+    ::SendMessageW(w->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(pt.x, pt.y));
+    ::SendMessageW(w->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    EXPECT_EQ(list->GetCurSel(), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Scale, ListTest, ::testing::Values(96, 192),
                          [](const ::testing::TestParamInfo<int>& info) { return info.param == 96 ? "At100" : "At200"; });

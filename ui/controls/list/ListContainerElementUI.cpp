@@ -17,63 +17,9 @@ LPCWSTR CListContainerElementUI::GetClass() const
 
 LPVOID CListContainerElementUI::GetInterface(LPCWSTR name)
 {
-    if (Is(name, L"ListItem"))
-        return static_cast<IListItemUI*>(this);
     if (Is(name, L"ListContainerElement"))
         return this;
-    return CHorizontalLayoutUI::GetInterface(name);
-}
-
-UINT CListContainerElementUI::GetControlFlags() const
-{
-    return 4;  // wants the Return key
-}
-
-void CListContainerElementUI::SetOwner(CControlUI* owner)
-{
-    m_pOwner = owner != nullptr ? static_cast<IListOwnerUI*>(owner->GetInterface(L"IListOwner")) : nullptr;
-}
-
-bool CListContainerElementUI::Activate()
-{
-    if (!CControlUI::Activate())
-        return false;
-    if (m_pManager != nullptr)
-        m_pManager->RaiseNotify(this, L"itemactivate", 0, 0);
-    return true;
-}
-
-void CListContainerElementUI::SetVisible(bool visible)
-{
-    CHorizontalLayoutUI::SetVisible(visible);
-    if (!IsVisible() && m_bSelected) {
-        m_bSelected = false;
-        if (m_pOwner != nullptr)
-            m_pOwner->SelectItem(-1, false);
-    }
-}
-
-void CListContainerElementUI::SetEnabled(bool enable)
-{
-    // The row's children keep their own enabled state.
-    CControlUI::SetEnabled(enable);
-    if (!IsEnabled())
-        m_uButtonState = 0;
-}
-
-bool CListContainerElementUI::Select(bool select)
-{
-    return list_support::SelectRow(*this, m_pOwner, m_iIndex, m_bSelected, select);
-}
-
-bool CListContainerElementUI::SelectMulti(bool select)
-{
-    return list_support::SelectRowMulti(*this, m_bSelected, select);
-}
-
-void CListContainerElementUI::Invalidate()
-{
-    list_support::InvalidateRow(*this);
+    return CListRowBase<CHorizontalLayoutUI>::GetInterface(name);
 }
 
 void CListContainerElementUI::SetValue(int value)
@@ -86,13 +32,8 @@ void CListContainerElementUI::SetValue(int value)
 
 void CListContainerElementUI::DoEvent(UIControlEvent& event)
 {
-    if (!IsMouseEnabled() && list_support::IsMouseEvent(event.type)) {
-        if (m_pOwner != nullptr)
-            m_pOwner->DoEvent(event);
-        else
-            CHorizontalLayoutUI::DoEvent(event);
+    if (PassMouseToOwner(event))
         return;
-    }
     if (list_support::HandleRowMouse(*this, *this, m_uButtonState, event))
         return;
     switch (event.type) {
@@ -113,31 +54,17 @@ void CListContainerElementUI::DoEvent(UIControlEvent& event)
         }
         break;
     case EventTimer:
-        if (m_pManager != nullptr)
-            m_pManager->RaiseNotify(this, L"timer", event.wParam, event.lParam);
-        return;
     case EventContextMenu:
-        if (IsContextMenuUsed()) {
-            if (m_pManager != nullptr)
-                m_pManager->RaiseNotify(this, L"menu", event.wParam, event.lParam);
+        // The control base raises "timer", and "menu" when the row uses a context menu.
+        if (event.type == EventTimer || IsContextMenuUsed()) {
+            CControlUI::DoEvent(event);
             return;
         }
         break;
     default:
         break;
     }
-    if (m_pOwner != nullptr)
-        m_pOwner->DoEvent(event);
-    else
-        CControlUI::DoEvent(event);
-}
-
-void CListContainerElementUI::SetAttribute(LPCWSTR name, LPCWSTR value)
-{
-    if (Is(name, L"selected"))
-        Select(true);
-    else
-        CHorizontalLayoutUI::SetAttribute(name, value);
+    PassToOwner(event);
 }
 
 void CListContainerElementUI::SetPos(RECT rc, bool invalidate)
@@ -196,9 +123,7 @@ void CListContainerElementUI::PaintForeImage(HDC /*hDC*/)
 
 void CListContainerElementUI::DrawItemBk(HDC hDC, const RECT& /*rcItem*/)
 {
-    if (m_pOwner == nullptr || m_pOwner->GetListInfo() == nullptr)
-        return;
-    list_support::DrawRowBackground(hDC, *this, *m_pOwner->GetListInfo(), m_iIndex, IsHot(), m_bSelected);
+    DrawRowBk(hDC);
 }
 
 void CListContainerElementUI::DrawValueBar(HDC hDC)

@@ -18,100 +18,22 @@ LPCWSTR CListElementUI::GetClass() const
 
 LPVOID CListElementUI::GetInterface(LPCWSTR name)
 {
-    if (Is(name, L"ListItem"))
-        return static_cast<IListItemUI*>(this);
     if (Is(name, L"ListElement"))
         return this;
-    return CControlUI::GetInterface(name);
-}
-
-UINT CListElementUI::GetControlFlags() const
-{
-    return 4;  // wants the Return key
-}
-
-void CListElementUI::SetOwner(CControlUI* owner)
-{
-    m_pOwner = owner != nullptr ? static_cast<IListOwnerUI*>(owner->GetInterface(L"IListOwner")) : nullptr;
-}
-
-bool CListElementUI::Activate()
-{
-    if (!CControlUI::Activate())
-        return false;
-    if (m_pManager != nullptr)
-        m_pManager->RaiseNotify(this, L"itemactivate", 0, 0);
-    return true;
-}
-
-void CListElementUI::SetVisible(bool visible)
-{
-    CControlUI::SetVisible(visible);
-    // A hidden row cannot stay selected.
-    if (!IsVisible() && m_bSelected) {
-        m_bSelected = false;
-        if (m_pOwner != nullptr)
-            m_pOwner->SelectItem(-1, false);
-    }
-}
-
-void CListElementUI::SetEnabled(bool enable)
-{
-    CControlUI::SetEnabled(enable);
-    if (!IsEnabled())
-        m_uButtonState = 0;
-}
-
-bool CListElementUI::Select(bool select)
-{
-    return list_support::SelectRow(*this, m_pOwner, m_iIndex, m_bSelected, select);
-}
-
-bool CListElementUI::SelectMulti(bool select)
-{
-    return list_support::SelectRowMulti(*this, m_bSelected, select);
-}
-
-void CListElementUI::Invalidate()
-{
-    list_support::InvalidateRow(*this);
+    return CListRowBase<CControlUI>::GetInterface(name);
 }
 
 void CListElementUI::DoEvent(UIControlEvent& event)
 {
-    if (!IsMouseEnabled() && list_support::IsMouseEvent(event.type)) {
-        if (m_pOwner != nullptr)
-            m_pOwner->DoEvent(event);
-        else
-            CControlUI::DoEvent(event);
+    if (PassMouseToOwner(event))
         return;
-    }
     if ((event.type == EventDoubleClick || (event.type == EventKeyDown && event.keyChar == VK_RETURN)) &&
         IsEnabled()) {
         Activate();
         Invalidate();
         return;
     }
-    if (m_pOwner != nullptr)
-        m_pOwner->DoEvent(event);
-    else
-        CControlUI::DoEvent(event);
-}
-
-void CListElementUI::SetAttribute(LPCWSTR name, LPCWSTR value)
-{
-    // Any value selects: the attribute only ever marks the row that starts selected.
-    if (Is(name, L"selected"))
-        Select(true);
-    else
-        CControlUI::SetAttribute(name, value);
-}
-
-void CListElementUI::DrawItemBk(HDC hDC)
-{
-    if (m_pOwner == nullptr || m_pOwner->GetListInfo() == nullptr)
-        return;
-    list_support::DrawRowBackground(hDC, *this, *m_pOwner->GetListInfo(), m_iIndex, IsHot(), m_bSelected);
+    PassToOwner(event);
 }
 
 // --- CListLabelElementUI ---
@@ -130,10 +52,8 @@ LPVOID CListLabelElementUI::GetInterface(LPCWSTR name)
 
 void CListLabelElementUI::DoEvent(UIControlEvent& event)
 {
-    if (!IsMouseEnabled() && list_support::IsMouseEvent(event.type)) {
-        CListElementUI::DoEvent(event);
+    if (PassMouseToOwner(event))
         return;
-    }
     if (list_support::HandleRowMouse(*this, *this, m_uButtonState, event))
         return;
     CListElementUI::DoEvent(event);
@@ -157,7 +77,7 @@ SIZE CListLabelElementUI::EstimateSize(SIZE available)
 
 bool CListLabelElementUI::DoPaint(HDC hDC, const RECT& /*rcPaint*/, CControlUI* /*stopControl*/)
 {
-    DrawItemBk(hDC);
+    DrawRowBk(hDC);
     DrawItemText(hDC, m_rcItem);
     return true;
 }

@@ -97,13 +97,8 @@ LPVOID CTreeNodeUI::GetInterface(LPCWSTR name)
 
 void CTreeNodeUI::DoEvent(UIControlEvent& event)
 {
-    if (!IsMouseEnabled() && list_support::IsMouseEvent(event.type)) {
-        if (m_pOwner != nullptr)
-            m_pOwner->DoEvent(event);
-        else
-            CContainerUI::DoEvent(event);
+    if (PassMouseToOwner(event))
         return;
-    }
     CListContainerElementUI::DoEvent(event);
     switch (event.type) {
     case EventDoubleClick:

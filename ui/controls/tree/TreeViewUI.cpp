@@ -48,6 +48,15 @@ LPVOID CTreeViewUI::GetInterface(LPCWSTR name)
 
 void CTreeViewUI::Notify(UINotifyMessage& /*msg*/) {}
 
+template <class F>
+void CTreeViewUI::ForEachNode(F f)
+{
+    for (int i = 0; i < GetCount(); ++i) {
+        if (CTreeNodeUI* node = NodeAt(i))
+            f(node);
+    }
+}
+
 CTreeNodeUI* CTreeViewUI::NodeAt(int index) const
 {
     CControlUI* row = GetItemAt(index);
@@ -259,10 +268,7 @@ bool CTreeViewUI::SetItemCheckBox(bool checked, CTreeNodeUI* node)
 void CTreeViewUI::SetVisibleFolderBtn(bool visible)
 {
     m_bVisibleFolderBtn = visible;
-    for (int i = 0; i < GetCount(); ++i) {
-        if (CTreeNodeUI* node = NodeAt(i))
-            node->SetVisibleFolderBtn(visible);
-    }
+    ForEachNode([visible](CTreeNodeUI* node) { node->SetVisibleFolderBtn(visible); });
 }
 
 bool CTreeViewUI::GetVisibleFolderBtn() const
@@ -273,10 +279,7 @@ bool CTreeViewUI::GetVisibleFolderBtn() const
 void CTreeViewUI::SetVisibleCheckBtn(bool visible)
 {
     m_bVisibleCheckBtn = visible;
-    for (int i = 0; i < GetCount(); ++i) {
-        if (CTreeNodeUI* node = NodeAt(i))
-            node->SetVisibleCheckBtn(visible);
-    }
+    ForEachNode([visible](CTreeNodeUI* node) { node->SetVisibleCheckBtn(visible); });
 }
 
 bool CTreeViewUI::GetVisibleCheckBtn() const
@@ -301,34 +304,22 @@ UINT CTreeViewUI::GetItemMinWidth() const
 
 void CTreeViewUI::SetItemTextColor(DWORD color)
 {
-    for (int i = 0; i < GetCount(); ++i) {
-        if (CTreeNodeUI* node = NodeAt(i))
-            node->SetItemTextColor(color);
-    }
+    ForEachNode([color](CTreeNodeUI* node) { node->SetItemTextColor(color); });
 }
 
 void CTreeViewUI::SetItemHotTextColor(DWORD color)
 {
-    for (int i = 0; i < GetCount(); ++i) {
-        if (CTreeNodeUI* node = NodeAt(i))
-            node->SetItemHotTextColor(color);
-    }
+    ForEachNode([color](CTreeNodeUI* node) { node->SetItemHotTextColor(color); });
 }
 
 void CTreeViewUI::SetSelItemTextColor(DWORD color)
 {
-    for (int i = 0; i < GetCount(); ++i) {
-        if (CTreeNodeUI* node = NodeAt(i))
-            node->SetSelItemTextColor(color);
-    }
+    ForEachNode([color](CTreeNodeUI* node) { node->SetSelItemTextColor(color); });
 }
 
 void CTreeViewUI::SetSelItemHotTextColor(DWORD color)
 {
-    for (int i = 0; i < GetCount(); ++i) {
-        if (CTreeNodeUI* node = NodeAt(i))
-            node->SetSelItemHotTextColor(color);
-    }
+    ForEachNode([color](CTreeNodeUI* node) { node->SetSelItemHotTextColor(color); });
 }
 
 void CTreeViewUI::SetAttribute(LPCWSTR name, LPCWSTR value)

@@ -53,6 +53,8 @@ private:
     bool PrepareNode(CTreeNodeUI* node);
     void Indent(CTreeNodeUI* node);
     CTreeNodeUI* NodeAt(int index) const;
+    template <class F>
+    void ForEachNode(F f);
 
     UINT m_uItemMinWidth = 0;
     bool m_bVisibleFolderBtn = true;
