@@ -2,6 +2,7 @@
 // by mouse, keyboard and wheel, header resizing and clicks, sorting, rows that move, painting.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,6 +11,8 @@
 #include "list/ListElementUI.h"
 #include "list/ListHeaderItemUI.h"
 #include "list/ListHeaderUI.h"
+#include "control/ScrollBarUI.h"
+#include "list/ListContainerElementUI.h"
 #include "list/ListTextElementUI.h"
 
 using namespace ZvUI;
@@ -321,6 +324,115 @@ TEST_P(ListTest, LabelRowsMeasureByTheFontAndSelectWithTheRightButtonWhenAsked)
     ::SendMessageW(w->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(pt.x, pt.y));
     ::SendMessageW(w->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
     EXPECT_EQ(list->GetCurSel(), 0);
+}
+
+TEST_P(ListTest, TheSelectionHandshakeKeepsRowsAndSetInStep)
+{
+    CListUI* list = w->textList;
+    const auto row = [list](int i) { return static_cast<IListItemUI*>(list->GetItemAt(i)->GetInterface(L"ListItem")); };
+    w->Click(RowPoint(list, 5));
+    w->Click(RowPoint(list, 2), MK_CONTROL);
+    EXPECT_EQ(Selection(list), (Ints{5, 2})) << "the set keeps the order of selecting";
+    // Selecting an already selected row still makes it the only one.
+    EXPECT_TRUE(row(2)->Select(true));
+    EXPECT_EQ(Selection(list), Ints{2});
+    EXPECT_FALSE(row(5)->IsSelected());
+
+    list->GetItemAt(2)->SetEnabled(false);
+    EXPECT_FALSE(row(2)->Select(false)) << "a disabled row can neither be selected nor deselected";
+    EXPECT_FALSE(row(2)->SelectMulti(false));
+    EXPECT_TRUE(row(2)->IsSelected());
+    // A control that is no list row is never counted.
+    list->GetList()->Add(new CControlUI);
+    list->SelectAllItems();
+    EXPECT_EQ(list->GetSelectItemCount(), list->GetCount() - 1);
+}
+
+namespace {
+
+// Texts "r<row>c<column>" and a colour per state; records each cell asked for.
+struct RecordingCallback : IListTextCallbackUI {
+    CUIString GetItemText(CControlUI*, int index, int subItem) override
+    {
+        CUIString text;
+        text.Format(L"r%dc%d", index, subItem);
+        return text;
+    }
+    DWORD GetItemTextColor(CControlUI*, int index, int subItem, int state) override
+    {
+        asked.push_back(index * 100 + subItem * 10 + state);
+        return 0xFF000000;
+    }
+    std::vector<int> asked;
+};
+
+} // namespace
+
+TEST_P(ListTest, TextCallbackSuppliesEveryCellWithTheRowState)
+{
+    RecordingCallback callback;
+    w->textList->SetTextCallback(&callback);
+    w->Click(RowPoint(w->textList, 1));
+    PixelAt(w->Handle(), 0, 0);
+    const auto has = [&callback](int code) {
+        return std::find(callback.asked.begin(), callback.asked.end(), code) != callback.asked.end();
+    };
+    EXPECT_TRUE(has(0 * 100 + 2 * 10 + ListItemStateNormal)) << "row 0, column 2";
+    EXPECT_TRUE(has(1 * 100 + 0 * 10 + ListItemStateSelected));
+    EXPECT_FALSE(has(0 * 100 + 3 * 10 + ListItemStateNormal)) << "three columns only";
+    w->textList->SetTextCallback(nullptr);
+}
+
+TEST_P(ListTest, AnAttachedBarServesTheBodyAndStaysTheCallers)
+{
+    auto* bar = new CScrollBarUI;
+    bar->SetFixedWidth(10);
+    w->textList->AttachVerticalScrollBar(bar);
+    EXPECT_EQ(w->textList->GetVerticalScrollBar(), bar);
+    EXPECT_EQ(w->textList->GetList()->GetVerticalScrollBar(), bar);
+    EXPECT_TRUE(w->textList->GetList()->IsVerticalScrollBarExternal());
+    w->textList->NeedUpdate();
+    w->Update();
+    EXPECT_TRUE(bar->IsVisible()) << "twelve rows outgrow the body";
+    EXPECT_GT(bar->GetScrollRange(), 0);
+    // The list is done with; the bar is still the caller's to delete.
+    static_cast<CContainerUI*>(w->textList->GetParent())->Remove(w->textList);
+    w->Update();
+    delete bar;
+}
+
+TEST_P(ListTest, ScaledHeaderItemsTakeTheirShareOfTheWidth)
+{
+    CListHeaderUI* header = w->boxList->GetHeader();
+    header->SetAttribute(L"scaleheader", L"true");
+    static_cast<CListHeaderItemUI*>(header->GetItemAt(0))->SetAttribute(L"scale", L"25");
+    static_cast<CListHeaderItemUI*>(header->GetItemAt(1))->SetAttribute(L"scale", L"75");
+    w->boxList->NeedUpdate();
+    w->Update();
+    const int width = header->GetPos().right - header->GetPos().left;
+    EXPECT_EQ(header->GetItemAt(0)->GetWidth(), width * 25 / 100);
+    EXPECT_EQ(header->GetItemAt(1)->GetWidth(), width * 75 / 100);
+    // Container rows put their cells under the columns.
+    auto* row = static_cast<CListContainerElementUI*>(w->boxList->GetItemAt(0));
+    EXPECT_EQ(row->GetItemAt(1)->GetPos().left, header->GetItemAt(1)->GetPos().left);
+}
+
+TEST_P(ListTest, FixedWidthContainerRowsTileAPlainList)
+{
+    CListUI* list = w->boxList;
+    list->SetAttribute(L"header", L"hidden");
+    for (int i = 0; i < list->GetCount(); ++i)
+        list->GetItemAt(i)->SetFixedWidth(100);
+    list->NeedUpdate();
+    w->Update();
+    // 216 pixels wide at 96 dpi: two tiles a line.
+    const RECT first = list->GetItemAt(0)->GetPos();
+    const RECT second = list->GetItemAt(1)->GetPos();
+    const RECT third = list->GetItemAt(2)->GetPos();
+    EXPECT_EQ(second.top, first.top);
+    EXPECT_EQ(second.left, first.left + w->Scale(100));
+    EXPECT_EQ(third.left, first.left);
+    EXPECT_EQ(third.top, first.bottom);
 }
 
 INSTANTIATE_TEST_SUITE_P(Scale, ListTest, ::testing::Values(96, 192),

@@ -166,5 +166,32 @@ TEST_P(TreeTest, HiddenFolderButtonsTakeNoIndent)
     EXPECT_FALSE(Node(L"docs")->GetFolderButton()->IsVisible());
 }
 
+TEST_P(TreeTest, CollapsingTheWholeViewLeavesTheTopNodes)
+{
+    w->tree->SetItemExpand(false);
+    EXPECT_EQ(VisibleRows(), (Names{L"docs", L"pics"}));
+    for (int i = 0; i < w->tree->GetCount(); ++i)
+        EXPECT_TRUE(static_cast<CTreeNodeUI*>(w->tree->GetItemAt(i))->GetFolderButton()->IsSelected()) << i;
+    w->Click(CenterOf(Node(L"pics")->GetFolderButton()));
+    EXPECT_EQ(VisibleRows(), (Names{L"docs", L"pics", L"holiday"}));
+    w->tree->SetItemCheckBox(true);
+    EXPECT_TRUE(Node(L"beach")->IsCheckBoxSelected());
+}
+
+TEST_P(TreeTest, NodeTextTakesTheColoursOfItsState)
+{
+    w->tree->SetAttribute(L"itemtextcolor", L"#FF102030");
+    w->tree->SetAttribute(L"selitemtextcolor", L"#FFA0B0C0");
+    w->tree->SetAttribute(L"itemhottextcolor", L"#FF405060");
+    CTreeNodeUI* reports = Node(L"reports");
+    EXPECT_EQ(reports->GetItemButton()->GetTextColor(), 0xFF102030u);
+    w->Move(CenterOf(reports->GetItemButton()));
+    EXPECT_EQ(reports->GetItemButton()->GetTextColor(), 0xFF405060u) << "under the mouse";
+    w->Click(CenterOf(reports->GetItemButton()));
+    EXPECT_EQ(reports->GetItemButton()->GetTextColor(), 0xFFA0B0C0u) << "selected";
+    w->Click(CenterOf(Node(L"docs")->GetItemButton()));
+    EXPECT_EQ(reports->GetItemButton()->GetTextColor(), 0xFF102030u);
+}
+
 INSTANTIATE_TEST_SUITE_P(Scale, TreeTest, ::testing::Values(96, 192),
                          [](const ::testing::TestParamInfo<int>& info) { return info.param == 96 ? "At100" : "At200"; });
