@@ -113,6 +113,14 @@ TEST_P(TreeTest, ClickSelectsANodeAndArrowsWalkTheRows)
     EXPECT_EQ(w->log.Of(L"itemselect")[0].sender, w->tree);
     w->Key(VK_DOWN);
     EXPECT_EQ(w->tree->GetCurSel(), 2);
+
+    // Arrows step over the rows of a collapsed branch: they cannot be seen.
+    w->Click(CenterOf(Node(L"reports")->GetFolderButton()));
+    w->Click(CenterOf(Node(L"reports")->GetItemButton()));
+    w->Key(VK_DOWN);
+    EXPECT_EQ(w->tree->GetCurSel(), Node(L"letters")->GetTreeIndex());
+    w->Key(VK_UP);
+    EXPECT_EQ(w->tree->GetCurSel(), Node(L"reports")->GetTreeIndex());
 }
 
 TEST_P(TreeTest, NodesAddedAtARowBringTheirWholeSubtree)

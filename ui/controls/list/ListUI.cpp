@@ -635,21 +635,19 @@ void CListUI::DoEvent(UIControlEvent& event)
             SelectItem(IsSelectableRow(GetCount() - 1) ? GetCount() - 1 : -1, true);
             return;
         case VK_UP:
-            if (!m_aSelItems.IsEmpty()) {
-                int smallest = IndexAt(m_aSelItems, 0);
-                for (int i = 1; i < m_aSelItems.GetSize(); ++i)
-                    smallest = std::min(smallest, IndexAt(m_aSelItems, i));
-                UnSelectAllItems();
-                SelectItem(std::max(smallest - 1, 0), true);
-            }
-            return;
         case VK_DOWN:
             if (!m_aSelItems.IsEmpty()) {
-                int largest = IndexAt(m_aSelItems, 0);
+                const bool down = event.keyChar == VK_DOWN;
+                int edge = IndexAt(m_aSelItems, 0);
                 for (int i = 1; i < m_aSelItems.GetSize(); ++i)
-                    largest = std::max(largest, IndexAt(m_aSelItems, i));
+                    edge = down ? std::max(edge, IndexAt(m_aSelItems, i)) : std::min(edge, IndexAt(m_aSelItems, i));
+                // Hidden rows (a collapsed branch of a tree) and disabled ones are stepped over; at
+                // either end the selection stays on the edge row.
+                int target = FindSelectableRow(down ? edge + 1 : edge - 1, down);
+                if (target < 0 || (down ? target <= edge : target >= edge))
+                    target = edge;
                 UnSelectAllItems();
-                SelectItem(std::min(largest + 1, GetCount() - 1), true);
+                SelectItem(target, true);
             }
             return;
         case L'A':
