@@ -285,6 +285,20 @@ TEST_P(ListTest, TextRowsFollowTheHeaderColumns)
     EXPECT_EQ(size.right - size.left, w->Scale(70));
 }
 
+TEST_P(ListTest, ARemovedHeaderIsForgotten)
+{
+    CListUI* list = w->boxList;
+    ASSERT_TRUE(list->Remove(list->GetHeader()));
+    EXPECT_EQ(list->GetHeader(), nullptr);
+    EXPECT_EQ(list->GetListInfo()->columnCount, 0);
+    list->SetAttribute(L"header", L"hidden");
+    list->NeedUpdate();
+    w->Update();
+    w->Click(RowPoint(list, 1));
+    EXPECT_EQ(list->GetCurSel(), 1);
+    EXPECT_EQ(list->GetItemAt(0)->GetPos().top, list->GetList()->GetPos().top) << "the rows take the room";
+}
+
 TEST_P(ListTest, LinksInTextRowsRaiseLinkInsteadOfItemClick)
 {
     CListUI* list = w->textList;

@@ -189,8 +189,15 @@ bool CListUI::Remove(CControlUI* control)
 {
     if (control == nullptr)
         return false;
-    if (control->GetInterface(L"ListHeader") != nullptr)
-        return CVerticalLayoutUI::Remove(control);
+    if (control->GetInterface(L"ListHeader") != nullptr) {
+        // The list forgets a header it no longer holds, so nothing reaches it once it is freed.
+        const bool removed = CVerticalLayoutUI::Remove(control);
+        if (removed && control == m_pHeader) {
+            m_pHeader = nullptr;
+            RefreshColumnCount();
+        }
+        return removed;
+    }
     if (IsHeaderItem(control) && m_pHeader != nullptr && m_pHeader->GetItemIndex(control) >= 0) {
         const bool removed = m_pHeader->Remove(control);
         RefreshColumnCount();
@@ -943,11 +950,13 @@ void CListUI::SetAttribute(LPCWSTR name, LPCWSTR value)
         SetRightSelects(wcscmp(value, L"true") == 0);
         return;
     }
-    if (Is(name, L"header"))
-        m_pHeader->SetVisible(_wcsicmp(value, L"hidden") != 0);
-    else if (Is(name, L"headerbkimage"))
-        m_pHeader->SetBkImage(value);
-    else if (Is(name, L"scrollselect"))
+    if (Is(name, L"header")) {
+        if (m_pHeader != nullptr)
+            m_pHeader->SetVisible(_wcsicmp(value, L"hidden") != 0);
+    } else if (Is(name, L"headerbkimage")) {
+        if (m_pHeader != nullptr)
+            m_pHeader->SetBkImage(value);
+    } else if (Is(name, L"scrollselect"))
         SetScrollSelect(IsTrue(value));
     else if (Is(name, L"fixedscrollbar"))
         SetFixedScrollbar(IsTrue(value));
