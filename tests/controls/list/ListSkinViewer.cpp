@@ -4,6 +4,8 @@
 #include <cstdlib>
 
 #include "ListSkin.h"
+#include "control/CheckBoxUI.h"
+#include "tree/TreeNodeUI.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
 {
@@ -11,9 +13,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
     const int dpi = static_cast<int>(std::strtol(commandLine, &rest, 10));
     const int seconds = static_cast<int>(std::strtol(rest, nullptr, 10));
     ListSkinWindow window(dpi > 0 ? dpi : 96, true);
-    // A selection, an expanded header drag and a collapsed branch make every look visible.
+    // Selected rows, a collapsed branch and a checked subtree show every look of the skin.
     window.textList->SelectItem(1);
     window.boxList->SelectItem(2);
+    auto* letters = static_cast<ZvUI::CTreeNodeUI*>(window.Find(L"letters"));
+    auto* reports = static_cast<ZvUI::CTreeNodeUI*>(window.Find(L"reports"));
+    if (letters != nullptr && reports != nullptr) {
+        letters->GetFolderButton()->Selected(true, true);
+        reports->SetCheckBoxSelected(true);
+        window.tree->SelectItem(reports->GetTreeIndex());
+    }
     const DWORD end = ::GetTickCount() + static_cast<DWORD>(seconds > 0 ? seconds : 5) * 1000;
     MSG msg;
     while (::GetTickCount() < end) {
