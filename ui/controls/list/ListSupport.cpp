@@ -239,6 +239,23 @@ bool HandleRowMouse(CControlUI& row, IListItemUI& item, UINT& state, UIControlEv
     }
 }
 
+RECT ShownArea(CContainerUI& container, bool lessVerticalBar)
+{
+    RECT area = container.GetPos();
+    const RECT inset = container.GetInset();
+    area.left += inset.left;
+    area.top += inset.top;
+    area.right -= inset.right;
+    area.bottom -= inset.bottom;
+    CScrollBarUI* vertical = container.GetVerticalScrollBar();
+    if (lessVerticalBar && vertical != nullptr && vertical->IsVisible())
+        area.right -= vertical->GetFixedWidth();
+    CScrollBarUI* horizontal = container.GetHorizontalScrollBar();
+    if (horizontal != nullptr && horizontal->IsVisible())
+        area.bottom -= horizontal->GetFixedHeight();
+    return area;
+}
+
 void InvalidateRow(CControlUI& row)
 {
     if (!row.IsVisible())
@@ -249,19 +266,7 @@ void InvalidateRow(CControlUI& row)
         row.Invalidate();
         return;
     }
-    RECT client = container->GetPos();
-    const RECT inset = container->GetInset();
-    client.left += inset.left;
-    client.top += inset.top;
-    client.right -= inset.right;
-    client.bottom -= inset.bottom;
-    CScrollBarUI* vertical = container->GetVerticalScrollBar();
-    if (vertical != nullptr && vertical->IsVisible())
-        client.right -= vertical->GetFixedWidth();
-    CScrollBarUI* horizontal = container->GetHorizontalScrollBar();
-    if (horizontal != nullptr && horizontal->IsVisible())
-        client.bottom -= horizontal->GetFixedHeight();
-
+    const RECT client = ShownArea(*container, true);
     RECT rc = {};
     if (!::IntersectRect(&rc, &row.GetPos(), &client))
         return;

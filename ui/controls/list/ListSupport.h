@@ -7,6 +7,7 @@
 
 namespace ZvUI {
 
+class CContainerUI;
 class CControlUI;
 
 namespace list_support {
@@ -41,6 +42,10 @@ bool SelectRowMulti(CControlUI& row, bool& selected, bool select);
 // The mouse steps every row shares: press selects (with Ctrl or Shift through the owner), release
 // raises "itemclick", enter and leave track the hot bit. True when the event was used up.
 bool HandleRowMouse(CControlUI& row, IListItemUI& item, UINT& state, UIControlEvent& event);
+
+// Where a container shows its children: its rectangle less the inset, less a visible horizontal
+// bar and, when asked, a visible vertical bar.
+RECT ShownArea(CContainerUI& container, bool lessVerticalBar);
 
 // Repaints a row clipped to what its parent shows (less inset and scroll bars) and to every
 // ancestor, so a half-scrolled row never repaints over the header or the bars.

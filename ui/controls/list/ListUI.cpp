@@ -516,15 +516,7 @@ void CListUI::EnsureVisible(int index)
     if (row == nullptr)
         return;
     RECT item = row->GetPos();
-    RECT area = m_pList->GetPos();
-    const RECT inset = m_pList->GetInset();
-    area.left += inset.left;
-    area.top += inset.top;
-    area.right -= inset.right;
-    area.bottom -= inset.bottom;
-    CScrollBarUI* horizontal = m_pList->GetHorizontalScrollBar();
-    if (horizontal != nullptr && horizontal->IsVisible())
-        area.bottom -= horizontal->GetFixedHeight();
+    const RECT area = list_support::ShownArea(*m_pList, false);
     int dy = 0;
     if (item.top < area.top)
         dy = item.top - area.top;

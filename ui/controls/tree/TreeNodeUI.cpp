@@ -365,16 +365,29 @@ void CTreeNodeUI::SetAttribute(LPCWSTR name, LPCWSTR value)
         m_pCheckBox->ApplyAttributeList(value);
     else if (Is(name, L"itemattr"))
         m_pItemButton->ApplyAttributeList(value);
-    else if (Is(name, L"itemtextcolor"))
-        SetItemTextColor(ParseColor(value));
-    else if (Is(name, L"itemhottextcolor"))
-        SetItemHotTextColor(ParseColor(value));
-    else if (Is(name, L"selitemtextcolor"))
-        SetSelItemTextColor(ParseColor(value));
-    else if (Is(name, L"selitemhottextcolor"))
-        SetSelItemHotTextColor(ParseColor(value));
-    else
+    else if (!IsItemColorAttribute(name) || !SetItemColorAttribute(name, ParseColor(value)))
         CListContainerElementUI::SetAttribute(name, value);
+}
+
+bool CTreeNodeUI::IsItemColorAttribute(LPCWSTR name)
+{
+    return Is(name, L"itemtextcolor") || Is(name, L"itemhottextcolor") || Is(name, L"selitemtextcolor") ||
+           Is(name, L"selitemhottextcolor");
+}
+
+bool CTreeNodeUI::SetItemColorAttribute(LPCWSTR name, DWORD color)
+{
+    if (Is(name, L"itemtextcolor"))
+        SetItemTextColor(color);
+    else if (Is(name, L"itemhottextcolor"))
+        SetItemHotTextColor(color);
+    else if (Is(name, L"selitemtextcolor"))
+        SetSelItemTextColor(color);
+    else if (Is(name, L"selitemhottextcolor"))
+        SetSelItemHotTextColor(color);
+    else
+        return false;
+    return true;
 }
 
 } // namespace ZvUI

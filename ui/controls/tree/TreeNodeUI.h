@@ -71,6 +71,11 @@ public:
     void SetSelItemHotTextColor(DWORD color);
     DWORD GetSelItemHotTextColor() const { return m_dwSelItemHotTextColor; }
 
+    // "itemtextcolor", "itemhottextcolor", "selitemtextcolor" or "selitemhottextcolor".
+    static bool IsItemColorAttribute(LPCWSTR name);
+    // The colour of that attribute; false for any other name.
+    bool SetItemColorAttribute(LPCWSTR name, DWORD color);
+
     CHorizontalLayoutUI* GetTreeNodeHorizontal() const { return m_pHoriz; }
     CLabelUI* GetDottedLine() const { return m_pDottedLine; }
     CCheckBoxUI* GetFolderButton() const { return m_pFolderButton; }

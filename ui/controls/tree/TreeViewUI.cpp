@@ -326,22 +326,19 @@ void CTreeViewUI::SetAttribute(LPCWSTR name, LPCWSTR value)
 {
     if (value == nullptr)
         value = L"";
-    if (Is(name, L"visiblefolderbtn"))
+    if (Is(name, L"visiblefolderbtn")) {
         SetVisibleFolderBtn(_wcsicmp(value, L"true") == 0);
-    else if (Is(name, L"visiblecheckbtn"))
+    } else if (Is(name, L"visiblecheckbtn")) {
         SetVisibleCheckBtn(_wcsicmp(value, L"true") == 0);
-    else if (Is(name, L"itemminwidth"))
+    } else if (Is(name, L"itemminwidth")) {
         SetItemMinWidth(static_cast<UINT>(_wtoi(value)));
-    else if (Is(name, L"itemtextcolor"))
-        SetItemTextColor(ParseColor(value));
-    else if (Is(name, L"itemhottextcolor"))
-        SetItemHotTextColor(ParseColor(value));
-    else if (Is(name, L"selitemtextcolor"))
-        SetSelItemTextColor(ParseColor(value));
-    else if (Is(name, L"selitemhottextcolor"))
-        SetSelItemHotTextColor(ParseColor(value));
-    else
+    } else if (CTreeNodeUI::IsItemColorAttribute(name)) {
+        // Every row takes the colour now; the view keeps no copy.
+        const DWORD color = ParseColor(value);
+        ForEachNode([name, color](CTreeNodeUI* node) { node->SetItemColorAttribute(name, color); });
+    } else {
         CListUI::SetAttribute(name, value);
+    }
 }
 
 } // namespace ZvUI
