@@ -283,6 +283,14 @@ TEST_P(ListTest, TextRowsFollowTheHeaderColumns)
     EXPECT_EQ(list->GetListInfo()->columns[1].left, size.left);
     EXPECT_EQ(list->GetListInfo()->columns[1].right, size.right);
     EXPECT_EQ(size.right - size.left, w->Scale(70));
+
+    // The column table has 32 places; more header items are left out of it.
+    for (int i = 0; i < 30; ++i)
+        list->Add(new CListHeaderItemUI);
+    EXPECT_EQ(list->GetHeader()->GetCount(), 33);
+    EXPECT_EQ(list->GetListInfo()->columnCount, 32);
+    w->Update();
+    PixelAt(w->Handle(), 0, 0);
 }
 
 TEST_P(ListTest, ARemovedHeaderIsForgotten)

@@ -7,6 +7,7 @@
 #include "list/ListInterfaces.h"
 #include "list/ListSupport.h"
 #include "manager/PaintManagerUI.h"
+#include "manager/UIControlServices.h"
 
 namespace ZvUI {
 
@@ -16,7 +17,8 @@ class CListRowBase : public Base, public IListItemUI {
 public:
     LPVOID GetInterface(LPCWSTR name) override
     {
-        if (list_support::Is(name, L"ListItem"))
+        // The name the core looks for when it counts selectable rows.
+        if (list_support::Is(name, kListItemInterface))
             return static_cast<IListItemUI*>(this);
         return Base::GetInterface(name);
     }
