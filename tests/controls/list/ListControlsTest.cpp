@@ -172,6 +172,22 @@ TEST_P(ListTest, SeparatorIsHitWhereItIsDrawn)
     EXPECT_EQ(w->log.Count(L"headerclick"), 1);
 }
 
+TEST_P(ListTest, TheSeparatorShowsTheSizingCursor)
+{
+    const RECT rc = w->Find(L"colname")->GetPos();
+    const auto cursorAt = [this](POINT pt) {
+        POINT screen = pt;
+        ::ClientToScreen(w->Handle(), &screen);
+        ::SetCursorPos(screen.x, screen.y);
+        ::SetCursor(nullptr);
+        ::SendMessageW(w->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(w->Handle()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return ::GetCursor();
+    };
+    const HCURSOR sizing = ::LoadCursorW(nullptr, IDC_SIZEWE);
+    EXPECT_EQ(cursorAt(POINT{rc.right - w->Scale(2), (rc.top + rc.bottom) / 2}), sizing);
+    EXPECT_NE(cursorAt(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}), sizing);
+}
+
 TEST_P(ListTest, HeaderClickSortsTheRows)
 {
     CListUI* list = w->textList;
