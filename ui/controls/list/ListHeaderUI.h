@@ -14,6 +14,8 @@ public:
     SIZE EstimateSize(SIZE available) override;
     void SetPos(RECT rc, bool invalidate = true) override;
     void SetAttribute(LPCWSTR name, LPCWSTR value) override;
+    // The items draw their own separators; the layout's band is not drawn over them.
+    void DoPostPaint(HDC /*hDC*/, const RECT& /*rcPaint*/) override {}
 
     // With the flag on, each item takes its "scale" percent of the header's width.
     bool IsScaleHeader() const { return m_bScaleHeader; }
