@@ -201,5 +201,23 @@ TEST_P(TreeTest, NodeTextTakesTheColoursOfItsState)
     EXPECT_EQ(reports->GetItemButton()->GetTextColor(), 0xFF102030u);
 }
 
+TEST_P(TreeTest, FolderAndCheckBoxAreHitWhereTheyAreDrawn)
+{
+    CTreeNodeUI* letters = Node(L"letters");
+    const RECT folder = letters->GetFolderButton()->GetPos();
+    const RECT box = letters->GetCheckBox()->GetPos();
+    // Just inside each part's far corner: a part drawn at the 100 % size would not reach it.
+    const POINT folderCorner = {folder.right - 3, folder.bottom - 3};
+    const POINT boxCorner = {box.right - 3, box.bottom - 3};
+    EXPECT_EQ(PixelAt(w->Handle(), folderCorner.x, folderCorner.y), 0x6A9BD8u);
+    EXPECT_EQ(PixelAt(w->Handle(), boxCorner.x, boxCorner.y), 0xF4F4F4u);
+    w->Click(folderCorner);
+    w->Click(boxCorner);
+    EXPECT_EQ(PixelAt(w->Handle(), folderCorner.x, folderCorner.y), 0xE39A3Bu) << "collapsed";
+    EXPECT_EQ(PixelAt(w->Handle(), boxCorner.x, boxCorner.y), 0x3CA04Au) << "checked";
+    EXPECT_FALSE(Node(L"invite")->IsVisible());
+    EXPECT_TRUE(Node(L"invite")->IsCheckBoxSelected());
+}
+
 INSTANTIATE_TEST_SUITE_P(Scale, TreeTest, ::testing::Values(96, 192),
                          [](const ::testing::TestParamInfo<int>& info) { return info.param == 96 ? "At100" : "At200"; });
