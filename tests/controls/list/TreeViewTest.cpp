@@ -9,6 +9,7 @@
 
 #include "ListSkin.h"
 #include "control/CheckBoxUI.h"
+#include "control/LabelUI.h"
 #include "layout/HorizontalLayoutUI.h"
 #include "tree/TreeNodeUI.h"
 
@@ -53,6 +54,10 @@ TEST_P(TreeTest, NodesAreRowsInDepthFirstOrderIndentedByLevel)
         EXPECT_EQ(folder.right - folder.left, w->Scale(18));
         EXPECT_EQ(node->GetFolderButton()->GetPadding().left, w->Scale(18 * levels[i]));
         EXPECT_TRUE(node->GetCheckBox()->IsVisible()) << "visiblecheckbtn";
+        // The dotted line grows by 16 a level, however the skin's nesting was built.
+        if (levels[i] > 0)
+            EXPECT_EQ(node->GetDottedLine()->GetFixedWidth(), w->Scale(2 + 16 * levels[i])) << i;
+        EXPECT_EQ(node->GetDottedLine()->IsVisible(), levels[i] > 0) << i;
     }
     EXPECT_EQ(Node(L"reports")->GetParentNode(), Node(L"docs"));
     EXPECT_EQ(Node(L"docs")->GetLastNode(), Node(L"invite"));
