@@ -21,6 +21,14 @@
 #include "layout/TabLayoutUI.h"
 #include "layout/TileLayoutUI.h"
 #include "layout/VerticalLayoutUI.h"
+#include "list/ListContainerElementUI.h"
+#include "list/ListElementUI.h"
+#include "list/ListHeaderItemUI.h"
+#include "list/ListHeaderUI.h"
+#include "list/ListTextElementUI.h"
+#include "list/ListUI.h"
+#include "tree/TreeNodeUI.h"
+#include "tree/TreeViewUI.h"
 
 namespace ZvUI {
 
@@ -80,6 +88,14 @@ CControlFactory::CControlFactory()
     RegisterControl(L"CTabLayoutUI", &Make<CTabLayoutUI>);
     RegisterControl(L"CTileLayoutUI", &Make<CTileLayoutUI>);
     RegisterControl(L"CVerticalLayoutUI", &Make<CVerticalLayoutUI>);
+    RegisterControl(L"CListUI", &Make<CListUI>);
+    RegisterControl(L"CListHeaderUI", &Make<CListHeaderUI>);
+    RegisterControl(L"CListHeaderItemUI", &Make<CListHeaderItemUI>);
+    RegisterControl(L"CListLabelElementUI", &Make<CListLabelElementUI>);
+    RegisterControl(L"CListTextElementUI", &Make<CListTextElementUI>);
+    RegisterControl(L"CListContainerElementUI", &Make<CListContainerElementUI>);
+    RegisterControl(L"CTreeNodeUI", &Make<CTreeNodeUI>);  // no parent node
+    RegisterControl(L"CTreeViewUI", &Make<CTreeViewUI>);
 
     RegisterControl(L"CActiveXUI", &Make<CActiveXUI>);
     RegisterControl(L"CFlashUI", &Make<CFlashUI>);
@@ -88,9 +104,7 @@ CControlFactory::CControlFactory()
     // Classes of the list, tree and text-input controls (ui/controls) and of the hosted and
     // animated controls (ui/extra) register here as they arrive, one line each:
     //   CComboUI, CComboBoxUI, CDateTimeUI, CEditUI, CGifAnimUI, CIPAddressUI, CIPAddressExUI,
-    //   CListUI, CListHeaderUI, CListHeaderItemUI, CListLabelElementUI, CListTextElementUI,
-    //   CListContainerElementUI, COptionMultiLineUI, CRichEditUI, CSliderUI, CTreeNodeUI (no
-    //   parent node), CTreeViewUI;
+    //   COptionMultiLineUI, CRichEditUI, CSliderUI;
     //   CActiveXUI, CFlashUI, CGroupBoxUI, CMenuUI, CMenuElementUI, CWebBrowserUI,
     //   CAnimationTabLayoutUI, CRollTextUI, CColorPaletteUI, CListExUI,
     //   CListContainerHeaderItemUI, CListTextExtElementUI, CHotKeyUI, CFadeButtonUI, CRingUI.

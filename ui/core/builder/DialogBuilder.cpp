@@ -6,13 +6,14 @@
 #include <cstdlib>
 
 #include "builder/ControlFactory.h"
-#include "builder/TreeBuilderServices.h"
 #include "control/ControlUI.h"
 #include "layout/ChildLayoutUI.h"
 #include "layout/ContainerUI.h"
 #include "manager/DpiHelper.h"
 #include "manager/PaintManagerUI.h"
 #include "resource/UIResourceTable.h"
+#include "tree/TreeNodeUI.h"
+#include "tree/TreeViewUI.h"
 #include "utils/UIString.h"
 #include "window/ShadowUI.h"
 
@@ -329,26 +330,27 @@ CControlUI* CLayoutBuilder::ParseControls(const CXmlNode& root, CControlUI* pare
         if (node.HasChildren())
             ParseControls(node, control, manager);
 
+        // Tree nodes nest: a node under a node becomes its child node, a node under a view
+        // one of the view's rows, and anything else under a node part of the node's own row.
         CControlUI* treeView = nullptr;
         if (parent != nullptr) {
-            auto* parentNode = static_cast<ITreeNodeBuilderUI*>(parent->GetInterface(kTreeNodeBuilderInterface));
-            auto* parentView = static_cast<ITreeViewBuilderUI*>(parent->GetInterface(kTreeViewBuilderInterface));
-            const bool isNode = control->GetInterface(kTreeNodeBuilderInterface) != nullptr;
-            if (isNode && parentNode != nullptr) {
+            auto* parentNode = static_cast<CTreeNodeUI*>(parent->GetInterface(L"TreeNode"));
+            auto* parentView = static_cast<CTreeViewUI*>(parent->GetInterface(L"TreeView"));
+            auto* treeNode = static_cast<CTreeNodeUI*>(control->GetInterface(L"TreeNode"));
+            if (treeNode != nullptr && parentNode != nullptr) {
                 treeView = parentNode->GetTreeView();
-                if (!parentNode->AddChild(control)) {
+                if (!parentNode->Add(treeNode)) {
                     delete control;
                     continue;
                 }
-            } else if (isNode && parentView != nullptr) {
-                treeView = parent;
-                if (!parentView->AddNode(control)) {
+            } else if (treeNode != nullptr && parentView != nullptr) {
+                treeView = parentView;
+                if (!parentView->AddNode(treeNode)) {
                     delete control;
                     continue;
                 }
-            } else if (!isNode && parentNode != nullptr) {
-                IContainerUI* row = parentNode->GetRowContainer();
-                if (row == nullptr || !row->Add(control)) {
+            } else if (treeNode == nullptr && parentNode != nullptr) {
+                if (!parentNode->GetTreeNodeHorizontal()->Add(control)) {
                     delete control;
                     continue;
                 }
