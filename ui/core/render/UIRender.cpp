@@ -46,6 +46,16 @@ constexpr BYTE Red(DWORD c) { return static_cast<BYTE>(c >> 16); }
 constexpr BYTE Green(DWORD c) { return static_cast<BYTE>(c >> 8); }
 constexpr BYTE Blue(DWORD c) { return static_cast<BYTE>(c); }
 
+bool IsNullPen(int style) { return (style & PS_STYLE_MASK) == PS_NULL; }
+
+// GDI's PS_DASH to PS_DASHDOTDOT have the numbers of GDI+'s dash styles; the rest draw solid.
+void SetDash(Gdiplus::Pen& pen, int style)
+{
+    const int dash = style & PS_STYLE_MASK;
+    if (dash >= PS_DASH && dash <= PS_DASHDOTDOT)
+        pen.SetDashStyle(static_cast<Gdiplus::DashStyle>(dash));
+}
+
 BITMAPINFO Argb32Header(int width, int height)
 {
     BITMAPINFO bmi = {};
@@ -289,26 +299,35 @@ void CUIRender::DrawGradient(HDC hDC, const RECT& rc, DWORD first, DWORD second,
     }
 }
 
-void CUIRender::DrawLine(HDC hDC, const RECT& rc, int size, DWORD color)
+void CUIRender::DrawLine(HDC hDC, const RECT& rc, int size, DWORD color, int style)
 {
+    if (IsNullPen(style))
+        return;
     Gdiplus::Graphics graphics(hDC);
     Gdiplus::Pen pen(Gdiplus::Color(static_cast<Gdiplus::ARGB>(color)), static_cast<Gdiplus::REAL>(size));
     pen.SetAlignment(Gdiplus::PenAlignmentInset);
+    SetDash(pen, style);
     graphics.DrawLine(&pen, static_cast<INT>(rc.left), static_cast<INT>(rc.top), static_cast<INT>(rc.right),
                       static_cast<INT>(rc.bottom));
 }
 
-void CUIRender::DrawRect(HDC hDC, const RECT& rc, int size, DWORD color)
+void CUIRender::DrawRect(HDC hDC, const RECT& rc, int size, DWORD color, int style)
 {
+    if (IsNullPen(style))
+        return;
     Gdiplus::Graphics graphics(hDC);
     Gdiplus::Pen pen(Gdiplus::Color(static_cast<Gdiplus::ARGB>(color)), static_cast<Gdiplus::REAL>(size));
     pen.SetAlignment(Gdiplus::PenAlignmentInset);
+    SetDash(pen, style);
     graphics.DrawRectangle(&pen, static_cast<INT>(rc.left), static_cast<INT>(rc.top),
                            static_cast<INT>(rc.right - rc.left - 1), static_cast<INT>(rc.bottom - rc.top - 1));
 }
 
-void CUIRender::DrawRoundRect(HDC hDC, const RECT& rc, int size, int cornerWidth, int /*cornerHeight*/, DWORD color)
+void CUIRender::DrawRoundRect(HDC hDC, const RECT& rc, int size, int cornerWidth, int /*cornerHeight*/, DWORD color,
+                              int style)
 {
+    if (IsNullPen(style))
+        return;
     const Gdiplus::REAL x = static_cast<Gdiplus::REAL>(rc.left);
     const Gdiplus::REAL y = static_cast<Gdiplus::REAL>(rc.top);
     const Gdiplus::REAL w = static_cast<Gdiplus::REAL>(rc.right - rc.left - 1);
@@ -329,6 +348,7 @@ void CUIRender::DrawRoundRect(HDC hDC, const RECT& rc, int size, int cornerWidth
     path.AddArc(x, y, d, d, 180, 90);
     path.CloseFigure();
     Gdiplus::Pen pen(Gdiplus::Color(static_cast<Gdiplus::ARGB>(color)), static_cast<Gdiplus::REAL>(size));
+    SetDash(pen, style);
     graphics.DrawPath(&pen, &path);
 }
 
