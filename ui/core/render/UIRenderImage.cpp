@@ -418,7 +418,8 @@ bool CUIRender::DrawImageString(HDC hDC, CPaintManagerUI* manager, const RECT& r
 bool CUIRender::DrawImageInfo(HDC hDC, CPaintManagerUI* manager, const RECT& rcItem, const RECT& rcPaint,
                               const UIDrawInfo* info, HINSTANCE instance)
 {
-    if (hDC == nullptr || manager == nullptr || info == nullptr)
+    // Without a DC the image is only loaded into the cache: a trial load before the first paint.
+    if (manager == nullptr || info == nullptr)
         return false;
     RECT dest = rcItem;
     const RECT& d = info->dest;
@@ -440,7 +441,7 @@ UIImageInfo* PrepareImage(HDC hDC, CPaintManagerUI* manager, const RECT& rcItem,
                           HINSTANCE instance, bool& visible)
 {
     visible = false;
-    if (hDC == nullptr || manager == nullptr || name == nullptr || name[0] == L'\0')
+    if (manager == nullptr || name == nullptr || name[0] == L'\0')
         return nullptr;
     UIImageInfo* image = manager->LoadImageCached(name, (type != nullptr && type[0] != L'\0') ? type : nullptr,
                                                   mask, false, instance);
@@ -452,7 +453,7 @@ UIImageInfo* PrepareImage(HDC hDC, CPaintManagerUI* manager, const RECT& rcItem,
         source.right = image->width;
     if (source.bottom > image->height)
         source.bottom = image->height;
-    visible = Intersects(dest, rcItem) && Intersects(dest, rcPaint);
+    visible = hDC != nullptr && Intersects(dest, rcItem) && Intersects(dest, rcPaint);
     return image;
 }
 
