@@ -17,16 +17,19 @@ done
 work=$(mktemp -d /tmp/zvbench.XXXXXX)
 . "$root/scripts/wine-env.sh"
 trap 'wine_env_stop; rm -rf "$work"' EXIT
+# The strip tool and the Wine loader follow the architecture the build was configured for.
+export ZV_WIN_ARCH=$(zv_build_arch "$build")
+strip=$ZV_WIN_ARCH-w64-mingw32-strip
 
-i686-w64-mingw32-strip -o "$work/installer.exe" "$installer"
-i686-w64-mingw32-strip -o "$work/bare.exe" "$bare"
+"$strip" -o "$work/installer.exe" "$installer"
+"$strip" -o "$work/bare.exe" "$bare"
 size=$(stat -c %s "$work/installer.exe")
 echo "installer.exe stripped: $size bytes ($(awk "BEGIN{printf \"%.2f\", $size/1048576}") MB, goal <= 1.50 MB)"
 echo "bare window stripped:   $(stat -c %s "$work/bare.exe") bytes"
 
 wine_env_start
 winpath() { local p; p=$(readlink -f "$1"); echo "Z:${p//\//\\}"; }
-timeout 600 wine "$harness" "$(winpath "$work/installer.exe")" "$(winpath "$work/bare.exe")" "$runs" </dev/null \
+timeout 600 "$WINE" "$harness" "$(winpath "$work/installer.exe")" "$(winpath "$work/bare.exe")" "$runs" </dev/null \
   >"$work/bench.log" 2>&1
 status=$?
 cat "$work/bench.log"
