@@ -15,6 +15,8 @@
 #include <thread>
 #include <vector>
 
+#include "BenchMedian.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -103,15 +105,6 @@ Times RunOnce(Display* display, const char* program, unsigned long empty)
     return times;
 }
 
-double Median(std::vector<double> values)
-{
-    if (values.empty())
-        return -1;
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 != 0 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 // A window may go between listing and asking about it: such errors are expected here.
 int IgnoreXError(Display*, XErrorEvent*)
 {
@@ -154,8 +147,9 @@ int main(int argc, char** argv)
     }
     for (int p = 0; p < 2; ++p)
         std::printf("%-12s medians of %d runs: window visible %7.1f ms, first painted frame %7.1f ms\n", names[p],
-                    runs, Median(visible[p]), Median(painted[p]));
-    std::printf("ratio uninstaller / bare widget: %.2f (goal <= 1.3)\n", Median(painted[0]) / Median(painted[1]));
+                    runs, BenchMedian(visible[p]), BenchMedian(painted[p]));
+    std::printf("ratio uninstaller / bare widget: %.2f (goal <= 1.3)\n",
+                BenchMedian(painted[0]) / BenchMedian(painted[1]));
     XCloseDisplay(display);
     return 0;
 }
