@@ -302,6 +302,20 @@ TEST_F(Input, HoverShowsARealTooltipWindow)
     EXPECT_FALSE(::IsWindow(tip));
 }
 
+TEST_F(Input, HoverEventCarriesTheMessagesKeysAndPoint)
+{
+    InstallABC();
+    MoveMouse(window, 20, 20);
+    Log::Get().Clear();
+    Post(WM_MOUSEHOVER, MK_CONTROL | MK_SHIFT, At(22, 24));
+    const auto hover = Log::Get().Find(L"E a 12");
+    ASSERT_EQ(hover.size(), 1u);
+    EXPECT_EQ(hover[0].event.wParam, static_cast<WPARAM>(MK_CONTROL | MK_SHIFT));
+    EXPECT_EQ(hover[0].event.lParam, At(22, 24));
+    EXPECT_EQ(hover[0].event.mousePoint.x, 22);
+    EXPECT_EQ(hover[0].event.mousePoint.y, 24);
+}
+
 TEST_F(Input, HoverWithoutTooltipTextMakesNoTooltip)
 {
     InstallABC();

@@ -233,7 +233,7 @@ bool CPaintManagerUI::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam
         return false;
 
     case WM_MOUSEHOVER:
-        return OnMouseHover(lParam);
+        return OnMouseHover(wParam, lParam);
 
     case WM_MOUSELEAVE:
         OnMouseLeave();
@@ -521,7 +521,7 @@ void CPaintManagerUI::OnMouseMove(WPARAM wParam, LPARAM lParam)
     }
 }
 
-bool CPaintManagerUI::OnMouseHover(LPARAM lParam)
+bool CPaintManagerUI::OnMouseHover(WPARAM wParam, LPARAM lParam)
 {
     m_bMouseTracking = false;
     const POINT pt = PointFromLParam(lParam);
@@ -531,7 +531,7 @@ bool CPaintManagerUI::OnMouseHover(LPARAM lParam)
     if (m_pEventHover != nullptr) {
         UIControlEvent event = MakeEvent(EventMouseHover, m_pEventHover);
         event.mousePoint = pt;
-        event.wParam = 0;
+        event.wParam = wParam;
         event.lParam = lParam;
         event.keyState = GetKeyStateFlags();
         m_pEventHover->Event(event);

@@ -163,9 +163,8 @@ void UIDrawInfo::Parse(LPCWSTR descriptor, LPCWSTR modify, CPaintManagerUI* mana
         suffix.Format(L"@%gx.", scale / 100.0);
         CUIString candidate = original;
         candidate.Replace(L".", suffix);
-        UIImageInfo* trial = CUIRender::LoadImage(candidate, nullptr, mask, nullptr);
-        if (trial != nullptr) {
-            CUIRender::FreeImage(trial, true);
+        // The file found is decoded once, into the manager's cache, where the drawing finds it.
+        if (manager->LoadImageCached(candidate, nullptr, mask, false, nullptr) != nullptr) {
             imageName = candidate;
             imageFactor = scale / 100.0;
             return;

@@ -236,10 +236,33 @@ UIImageInfo* DecodeImage(const ByteBlock& bytes, DWORD mask)
     return info;
 }
 
+// Every image blit needs a memory DC for its source; making and deleting one per blit costs
+// more than a small blit itself, so each thread keeps one and lends it out.
+struct SpareSourceDC {
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    bool lent = false;
+    SpareSourceDC() = default;
+    SpareSourceDC(const SpareSourceDC&) = delete;
+    SpareSourceDC& operator=(const SpareSourceDC&) = delete;
+    ~SpareSourceDC()
+    {
+        if (dc != nullptr)
+            ::DeleteDC(dc);
+    }
+};
+
 class MemoryDC {
 public:
-    MemoryDC(HDC compatible, HBITMAP bitmap) : m_dc(::CreateCompatibleDC(compatible))
+    MemoryDC(HDC compatible, HBITMAP bitmap)
     {
+        thread_local SpareSourceDC spare;
+        if (spare.dc != nullptr && !spare.lent) {
+            m_spare = &spare;
+            spare.lent = true;
+            m_dc = spare.dc;
+        } else {
+            m_dc = ::CreateCompatibleDC(compatible);
+        }
         if (m_dc != nullptr)
             m_old = ::SelectObject(m_dc, bitmap);
     }
@@ -247,16 +270,20 @@ public:
     MemoryDC& operator=(const MemoryDC&) = delete;
     ~MemoryDC()
     {
-        if (m_dc != nullptr) {
-            ::SelectObject(m_dc, m_old);
+        if (m_dc == nullptr)
+            return;
+        ::SelectObject(m_dc, m_old);
+        if (m_spare != nullptr)
+            m_spare->lent = false;
+        else
             ::DeleteDC(m_dc);
-        }
     }
     HDC Get() const { return m_dc; }
 
 private:
-    HDC m_dc;
+    HDC m_dc = nullptr;
     HGDIOBJ m_old = nullptr;
+    SpareSourceDC* m_spare = nullptr;
 };
 
 bool Intersects(const RECT& a, const RECT& b)
@@ -418,7 +445,8 @@ bool CUIRender::DrawImageString(HDC hDC, CPaintManagerUI* manager, const RECT& r
 bool CUIRender::DrawImageInfo(HDC hDC, CPaintManagerUI* manager, const RECT& rcItem, const RECT& rcPaint,
                               const UIDrawInfo* info, HINSTANCE instance)
 {
-    if (hDC == nullptr || manager == nullptr || info == nullptr)
+    // Without a DC the image is only loaded into the cache: a trial load before the first paint.
+    if (manager == nullptr || info == nullptr)
         return false;
     RECT dest = rcItem;
     const RECT& d = info->dest;
@@ -440,7 +468,7 @@ UIImageInfo* PrepareImage(HDC hDC, CPaintManagerUI* manager, const RECT& rcItem,
                           HINSTANCE instance, bool& visible)
 {
     visible = false;
-    if (hDC == nullptr || manager == nullptr || name == nullptr || name[0] == L'\0')
+    if (manager == nullptr || name == nullptr || name[0] == L'\0')
         return nullptr;
     UIImageInfo* image = manager->LoadImageCached(name, (type != nullptr && type[0] != L'\0') ? type : nullptr,
                                                   mask, false, instance);
@@ -452,7 +480,7 @@ UIImageInfo* PrepareImage(HDC hDC, CPaintManagerUI* manager, const RECT& rcItem,
         source.right = image->width;
     if (source.bottom > image->height)
         source.bottom = image->height;
-    visible = Intersects(dest, rcItem) && Intersects(dest, rcPaint);
+    visible = hDC != nullptr && Intersects(dest, rcItem) && Intersects(dest, rcPaint);
     return image;
 }
 
