@@ -4,6 +4,8 @@
 #include <cwchar>
 #include <new>
 
+#include "anim/AnimationTabLayoutUI.h"
+#include "anim/FadeButtonUI.h"
 #include "control/ButtonUI.h"
 #include "control/CheckBoxUI.h"
 #include "control/ControlUI.h"
@@ -12,12 +14,20 @@
 #include "control/ProgressUI.h"
 #include "control/ScrollBarUI.h"
 #include "control/TextUI.h"
+#include "gif/GifAnimUI.h"
 #include "layout/ChildLayoutUI.h"
 #include "layout/ContainerUI.h"
 #include "layout/HorizontalLayoutUI.h"
 #include "layout/TabLayoutUI.h"
 #include "layout/TileLayoutUI.h"
 #include "layout/VerticalLayoutUI.h"
+#include "option/OptionMultiLineUI.h"
+#include "simple/ColorPaletteUI.h"
+#include "simple/GroupBoxUI.h"
+#include "simple/HotKeyUI.h"
+#include "simple/RingUI.h"
+#include "simple/RollTextUI.h"
+#include "slider/SliderUI.h"
 
 namespace ZvUI {
 
@@ -77,6 +87,17 @@ CControlFactory::CControlFactory()
     RegisterControl(L"CTabLayoutUI", &Make<CTabLayoutUI>);
     RegisterControl(L"CTileLayoutUI", &Make<CTileLayoutUI>);
     RegisterControl(L"CVerticalLayoutUI", &Make<CVerticalLayoutUI>);
+
+    RegisterControl(L"CGifAnimUI", &Make<CGifAnimUI>);
+    RegisterControl(L"COptionMultiLineUI", &Make<COptionMultiLineUI>);
+    RegisterControl(L"CSliderUI", &Make<CSliderUI>);
+    RegisterControl(L"CGroupBoxUI", &Make<CGroupBoxUI>);
+    RegisterControl(L"CAnimationTabLayoutUI", &Make<CAnimationTabLayoutUI>);
+    RegisterControl(L"CRollTextUI", &Make<CRollTextUI>);
+    RegisterControl(L"CColorPaletteUI", &Make<CColorPaletteUI>);
+    RegisterControl(L"CHotKeyUI", &Make<CHotKeyUI>);
+    RegisterControl(L"CFadeButtonUI", &Make<CFadeButtonUI>);
+    RegisterControl(L"CRingUI", &Make<CRingUI>);
 
     // Classes of the list, tree and text-input controls (ui/controls) and of the hosted and
     // animated controls (ui/extra) register here as they arrive, one line each:
