@@ -1,0 +1,310 @@
+#pragma once
+// Test helper: a shown popup whose messages go to its paint manager, real input, a message pump,
+// a notification log, a pixel canvas and image files written for the tests.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "control/ControlUI.h"
+#include "manager/DpiHelper.h"
+#include "manager/PaintManagerUI.h"
+#include "render/UIRender.h"
+
+namespace control_test {
+
+class ControlHost {
+public:
+    // dpi other than 96 scales every control of the window (the process DPI, applied by SetRoot).
+    ControlHost(int width, int height, int dpi = 96)
+    {
+        ZvUI::CPaintManagerUI::SetGlobalDpi(dpi);
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = &ControlHost::Proc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"ZvControlTestHost";
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        ::RegisterClassW(&wc);
+        m_hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"control test", WS_POPUP, 0, 0, width, height, nullptr,
+                                   nullptr, wc.hInstance, this);
+        m_manager.AttachWindow(m_hwnd, L"controltest");
+        ::ShowWindow(m_hwnd, SW_SHOWNOACTIVATE);
+    }
+    ControlHost(const ControlHost&) = delete;
+    ControlHost& operator=(const ControlHost&) = delete;
+    ~ControlHost()
+    {
+        // Controls that free themselves on their final message get it while the window goes.
+        ::DestroyWindow(m_hwnd);
+        Pump(0);
+        ZvUI::CPaintManagerUI::SetGlobalDpi(96);
+    }
+
+    HWND Handle() const { return m_hwnd; }
+    ZvUI::CPaintManagerUI& Manager() { return m_manager; }
+
+    // The manager takes ownership of root; it is laid out over rc at once.
+    void SetRoot(ZvUI::CControlUI* root, RECT rc)
+    {
+        m_manager.SetRootControl(root);
+        root->SetPos(rc, false);
+    }
+
+    // Real mouse messages, in client coordinates.
+    void Down(int x, int y) { Send(WM_LBUTTONDOWN, MK_LBUTTON, x, y); }
+    void Move(int x, int y, WPARAM keys = MK_LBUTTON) { Send(WM_MOUSEMOVE, keys, x, y); }
+    void Up(int x, int y) { Send(WM_LBUTTONUP, 0, x, y); }
+    void Wheel(int x, int y, bool up)
+    {
+        POINT pt = {x, y};
+        ::ClientToScreen(m_hwnd, &pt);
+        ::SendMessageW(m_hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, up ? WHEEL_DELTA : -WHEEL_DELTA),
+                       MAKELPARAM(pt.x, pt.y));
+    }
+
+    // Dispatches this thread's messages (timers included) for ms milliseconds.
+    static void Pump(DWORD ms)
+    {
+        const DWORD start = ::GetTickCount();
+        do {
+            MSG msg;
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+            if (ms > 0)
+                ::Sleep(2);
+        } while (::GetTickCount() - start < ms);
+    }
+    // Pumps until done() holds or timeout passes; the result is done().
+    static bool PumpUntil(const std::function<bool()>& done, DWORD timeout = 3000)
+    {
+        const DWORD start = ::GetTickCount();
+        while (!done()) {
+            if (::GetTickCount() - start > timeout)
+                return false;
+            Pump(5);
+        }
+        return true;
+    }
+
+private:
+    void Send(UINT msg, WPARAM keys, int x, int y) { ::SendMessageW(m_hwnd, msg, keys, MAKELPARAM(x, y)); }
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+    {
+        if (msg == WM_NCCREATE) {
+            auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
+            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+        }
+        auto* self = reinterpret_cast<ControlHost*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (self != nullptr && self->m_manager.GetWindowHandle() == hwnd) {
+            LRESULT result = 0;
+            if (self->m_manager.HandleWindowMessage(msg, wParam, lParam, result))
+                return result;
+        }
+        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+
+    ZvUI::CPaintManagerUI m_manager;
+    HWND m_hwnd = nullptr;
+};
+
+// Every notification of the window, as type and parameters.
+class NotifyLog : public ZvUI::INotifyUI {
+public:
+    struct Entry {
+        std::wstring type;
+        ZvUI::CControlUI* sender;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    void Notify(ZvUI::UINotifyMessage& msg) override
+    {
+        entries.push_back(Entry{msg.type.GetData(), msg.sender, msg.wParam, msg.lParam});
+    }
+    size_t Count(const wchar_t* type) const
+    {
+        size_t n = 0;
+        for (const Entry& e : entries)
+            n += e.type == type ? 1 : 0;
+        return n;
+    }
+    // The wParams of one type, in order.
+    std::vector<WPARAM> Params(const wchar_t* type) const
+    {
+        std::vector<WPARAM> out;
+        for (const Entry& e : entries) {
+            if (e.type == type)
+                out.push_back(e.wParam);
+        }
+        return out;
+    }
+    std::vector<Entry> entries;
+};
+
+// A memory DC on a top-down 32-bit DIB; a control paints into it at its own coordinates.
+class Canvas {
+public:
+    Canvas(int width, int height) : m_width(width)
+    {
+        m_dc = ::CreateCompatibleDC(nullptr);
+        m_bitmap = ZvUI::CUIRender::CreateARGB32Bitmap(m_dc, width, -height, reinterpret_cast<BYTE**>(&m_bits));
+        m_old = ::SelectObject(m_dc, m_bitmap);
+        for (int i = 0; i < width * height; ++i)
+            m_bits[i] = 0x00FFFFFF;
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    ~Canvas()
+    {
+        ::SelectObject(m_dc, m_old);
+        ::DeleteObject(m_bitmap);
+        ::DeleteDC(m_dc);
+    }
+    void Paint(ZvUI::CControlUI& control)
+    {
+        (void)control.Paint(m_dc, control.GetPos(), nullptr);
+        ::GdiFlush();
+    }
+    HDC DC() const { return m_dc; }
+    // Red, green and blue as 0xRRGGBB.
+    DWORD Rgb(int x, int y) const { return m_bits[y * m_width + x] & 0x00FFFFFF; }
+
+private:
+    int m_width;
+    HDC m_dc = nullptr;
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_old = nullptr;
+    DWORD* m_bits = nullptr;
+};
+
+// A file in the temporary folder, removed when the object goes.
+class TempFile {
+public:
+    TempFile(const wchar_t* name, const std::vector<unsigned char>& bytes)
+    {
+        wchar_t folder[MAX_PATH] = {};
+        ::GetTempPathW(MAX_PATH, folder);
+        m_path = std::wstring(folder) + name;
+        FILE* f = _wfopen(m_path.c_str(), L"wb");
+        if (f != nullptr) {
+            fwrite(bytes.data(), 1, bytes.size(), f);
+            fclose(f);
+        }
+    }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    ~TempFile() { ::DeleteFileW(m_path.c_str()); }
+    const wchar_t* Path() const { return m_path.c_str(); }
+
+private:
+    std::wstring m_path;
+};
+
+// A 24-bit BMP of one colour (0xRRGGBB).
+inline std::vector<unsigned char> SolidBmp(int width, int height, DWORD rgb)
+{
+    const int stride = (width * 3 + 3) & ~3;
+    const DWORD imageSize = static_cast<DWORD>(stride * height);
+    std::vector<unsigned char> out(54 + imageSize, 0);
+    auto put32 = [&out](size_t at, DWORD v) {
+        for (int i = 0; i < 4; ++i)
+            out[at + i] = static_cast<unsigned char>(v >> (8 * i));
+    };
+    out[0] = 'B';
+    out[1] = 'M';
+    put32(2, 54 + imageSize);
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<DWORD>(width));
+    put32(22, static_cast<DWORD>(height));
+    out[26] = 1;
+    out[28] = 24;
+    put32(34, imageSize);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            unsigned char* p = &out[54 + y * stride + x * 3];
+            p[0] = static_cast<unsigned char>(rgb & 0xFF);
+            p[1] = static_cast<unsigned char>((rgb >> 8) & 0xFF);
+            p[2] = static_cast<unsigned char>((rgb >> 16) & 0xFF);
+        }
+    }
+    return out;
+}
+
+// An animated GIF of solid frames: colours[i] (0xRRGGBB, at most four) shown for delays[i]
+// hundredths of a second. Without delays no graphic control blocks, so no delay property.
+inline std::vector<unsigned char> SolidGif(int size, const std::vector<DWORD>& colours,
+                                           const std::vector<int>& delays)
+{
+    std::vector<unsigned char> out = {'G', 'I', 'F', '8', '9', 'a'};
+    auto put16 = [&out](int v) {
+        out.push_back(static_cast<unsigned char>(v & 0xFF));
+        out.push_back(static_cast<unsigned char>((v >> 8) & 0xFF));
+    };
+    put16(size);
+    put16(size);
+    out.push_back(0xF1); // global table of 4 entries
+    out.push_back(0);
+    out.push_back(0);
+    for (int i = 0; i < 4; ++i) {
+        const DWORD c = i < static_cast<int>(colours.size()) ? colours[i] : 0;
+        out.push_back(static_cast<unsigned char>((c >> 16) & 0xFF));
+        out.push_back(static_cast<unsigned char>((c >> 8) & 0xFF));
+        out.push_back(static_cast<unsigned char>(c & 0xFF));
+    }
+    // Loop forever.
+    const unsigned char loop[] = {0x21, 0xFF, 0x0B, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0',
+                                  0x03, 0x01, 0x00, 0x00, 0x00};
+    out.insert(out.end(), loop, loop + sizeof(loop));
+    for (size_t frame = 0; frame < colours.size(); ++frame) {
+        if (!delays.empty()) {
+            const int delay = frame < delays.size() ? delays[frame] : 0;
+            const unsigned char gce[] = {0x21, 0xF9, 0x04, 0x00, static_cast<unsigned char>(delay & 0xFF),
+                                         static_cast<unsigned char>((delay >> 8) & 0xFF), 0x00, 0x00};
+            out.insert(out.end(), gce, gce + sizeof(gce));
+        }
+        out.push_back(0x2C);
+        put16(0);
+        put16(0);
+        put16(size);
+        put16(size);
+        out.push_back(0);
+        // LZW with 3-bit codes: a clear code before every two pixels keeps the width fixed.
+        out.push_back(2);
+        std::vector<unsigned char> data;
+        unsigned bitBuffer = 0;
+        int bits = 0;
+        auto emit = [&](unsigned code) {
+            bitBuffer |= code << bits;
+            bits += 3;
+            while (bits >= 8) {
+                data.push_back(static_cast<unsigned char>(bitBuffer & 0xFF));
+                bitBuffer >>= 8;
+                bits -= 8;
+            }
+        };
+        const int pixels = size * size;
+        for (int i = 0; i < pixels; ++i) {
+            if (i % 2 == 0)
+                emit(4);
+            emit(static_cast<unsigned>(frame));
+        }
+        emit(5);
+        if (bits > 0)
+            data.push_back(static_cast<unsigned char>(bitBuffer & 0xFF));
+        for (size_t at = 0; at < data.size(); at += 255) {
+            const size_t n = data.size() - at < 255 ? data.size() - at : 255;
+            out.push_back(static_cast<unsigned char>(n));
+            out.insert(out.end(), data.begin() + static_cast<long>(at), data.begin() + static_cast<long>(at + n));
+        }
+        out.push_back(0);
+    }
+    out.push_back(0x3B);
+    return out;
+}
+
+} // namespace control_test
