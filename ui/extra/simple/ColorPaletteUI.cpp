@@ -33,7 +33,9 @@ double HueToChannel(double p, double q, double t)
 
 DWORD ToByte(double channel)
 {
-    const double value = std::min(1.0, std::max(0.0, channel)) * 255.0;
+    // Truncated, but not below a whole value that rounding error missed by a hair
+    // ((2/3 - 1/2) * 6 comes out just under 1).
+    const double value = std::min(1.0, std::max(0.0, channel)) * 255.0 + 1e-9;
     return static_cast<DWORD>(value);
 }
 
