@@ -1,5 +1,5 @@
 #pragma once
-// Test helper: a shown popup whose messages go to its paint manager, real input, a message pump,
+// Test helper: a shown host window at a chosen DPI with real input and a message pump,
 // a notification log, a pixel canvas and image files written for the tests.
 
 #include <windows.h>
@@ -9,107 +9,59 @@
 #include <string>
 #include <vector>
 
+#include "../../core/scroll/HostWindow.h"
 #include "control/ControlUI.h"
-#include "manager/DpiHelper.h"
 #include "manager/PaintManagerUI.h"
 #include "render/UIRender.h"
 
 namespace control_test {
 
+// The core tests' host window, shown, at a chosen DPI, with the wheel besides.
 class ControlHost {
 public:
     // dpi other than 96 scales every control of the window (the process DPI, applied by SetRoot).
-    ControlHost(int width, int height, int dpi = 96)
+    ControlHost(int width, int height, int dpi = 96) : m_dpi(dpi), m_window(width, height)
     {
-        ZvUI::CPaintManagerUI::SetGlobalDpi(dpi);
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = &ControlHost::Proc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"ZvControlTestHost";
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        ::RegisterClassW(&wc);
-        m_hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"control test", WS_POPUP, 0, 0, width, height, nullptr,
-                                   nullptr, wc.hInstance, this);
-        m_manager.AttachWindow(m_hwnd, L"controltest");
-        ::ShowWindow(m_hwnd, SW_SHOWNOACTIVATE);
+        ::ShowWindow(m_window.Handle(), SW_SHOWNOACTIVATE);
     }
     ControlHost(const ControlHost&) = delete;
     ControlHost& operator=(const ControlHost&) = delete;
-    ~ControlHost()
-    {
-        // Controls that free themselves on their final message get it while the window goes.
-        ::DestroyWindow(m_hwnd);
-        Pump(0);
-        ZvUI::CPaintManagerUI::SetGlobalDpi(96);
-    }
 
-    HWND Handle() const { return m_hwnd; }
-    ZvUI::CPaintManagerUI& Manager() { return m_manager; }
-
+    HWND Handle() const { return m_window.Handle(); }
+    ZvUI::CPaintManagerUI& Manager() { return m_window.Manager(); }
     // The manager takes ownership of root; it is laid out over rc at once.
-    void SetRoot(ZvUI::CControlUI* root, RECT rc)
-    {
-        m_manager.SetRootControl(root);
-        root->SetPos(rc, false);
-    }
+    void SetRoot(ZvUI::CControlUI* root, RECT rc) { m_window.SetRoot(root, rc); }
 
     // Real mouse messages, in client coordinates.
-    void Down(int x, int y) { Send(WM_LBUTTONDOWN, MK_LBUTTON, x, y); }
-    void Move(int x, int y, WPARAM keys = MK_LBUTTON) { Send(WM_MOUSEMOVE, keys, x, y); }
-    void Up(int x, int y) { Send(WM_LBUTTONUP, 0, x, y); }
+    void Down(int x, int y) { m_window.Down(x, y); }
+    void Move(int x, int y, WPARAM keys = MK_LBUTTON) { m_window.Move(x, y, keys); }
+    void Up(int x, int y) { m_window.Up(x, y); }
     void Wheel(int x, int y, bool up)
     {
         POINT pt = {x, y};
-        ::ClientToScreen(m_hwnd, &pt);
-        ::SendMessageW(m_hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, up ? WHEEL_DELTA : -WHEEL_DELTA),
+        ::ClientToScreen(Handle(), &pt);
+        ::SendMessageW(Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, up ? WHEEL_DELTA : -WHEEL_DELTA),
                        MAKELPARAM(pt.x, pt.y));
     }
 
-    // Dispatches this thread's messages (timers included) for ms milliseconds.
-    static void Pump(DWORD ms)
-    {
-        const DWORD start = ::GetTickCount();
-        do {
-            MSG msg;
-            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageW(&msg);
-            }
-            if (ms > 0)
-                ::Sleep(2);
-        } while (::GetTickCount() - start < ms);
-    }
-    // Pumps until done() holds or timeout passes; the result is done().
+    static void Pump(DWORD ms) { scroll_test::HostWindow::Pump(ms); }
     static bool PumpUntil(const std::function<bool()>& done, DWORD timeout = 3000)
     {
-        const DWORD start = ::GetTickCount();
-        while (!done()) {
-            if (::GetTickCount() - start > timeout)
-                return false;
-            Pump(5);
-        }
-        return true;
+        return scroll_test::HostWindow::PumpUntil(done, timeout);
     }
 
 private:
-    void Send(UINT msg, WPARAM keys, int x, int y) { ::SendMessageW(m_hwnd, msg, keys, MAKELPARAM(x, y)); }
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-    {
-        if (msg == WM_NCCREATE) {
-            auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
-            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-        }
-        auto* self = reinterpret_cast<ControlHost*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        if (self != nullptr && self->m_manager.GetWindowHandle() == hwnd) {
-            LRESULT result = 0;
-            if (self->m_manager.HandleWindowMessage(msg, wParam, lParam, result))
-                return result;
-        }
-        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
+    // The process DPI for the window's life; set before the window is made.
+    class DpiScope {
+    public:
+        explicit DpiScope(int dpi) { ZvUI::CPaintManagerUI::SetGlobalDpi(dpi); }
+        DpiScope(const DpiScope&) = delete;
+        DpiScope& operator=(const DpiScope&) = delete;
+        ~DpiScope() { ZvUI::CPaintManagerUI::SetGlobalDpi(96); }
+    };
 
-    ZvUI::CPaintManagerUI m_manager;
-    HWND m_hwnd = nullptr;
+    DpiScope m_dpi;
+    scroll_test::HostWindow m_window;
 };
 
 // Every notification of the window, as type and parameters.

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "attr/AttributeValues.h"
 #include "manager/PaintManagerUI.h"
 #include "render/UIRender.h"
 
@@ -15,16 +16,13 @@ namespace ZvUI {
 
 namespace {
 
-bool Is(LPCWSTR a, LPCWSTR b)
-{
-    return _wcsicmp(a, b) == 0;
-}
-
 // PropertyTagFrameDelay: one LONG per frame, in hundredths of a second.
 constexpr PROPID kFrameDelayTag = 0x5100;
 constexpr WORD kPropertyTypeLong = 4;
 
 } // namespace
+
+using attr::IsName;
 
 void CGifAnimUI::ImageDeleter::operator()(Gdiplus::Image* image) const
 {
@@ -49,7 +47,7 @@ LPCWSTR CGifAnimUI::GetClass() const
 
 LPVOID CGifAnimUI::GetInterface(LPCWSTR name)
 {
-    if (name != nullptr && Is(name, L"GifAnim"))
+    if (name != nullptr && IsName(name, L"GifAnim"))
         return static_cast<CGifAnimUI*>(this);
     return CControlUI::GetInterface(name);
 }
@@ -75,12 +73,12 @@ void CGifAnimUI::DoInit()
 
 void CGifAnimUI::SetAttribute(LPCWSTR name, LPCWSTR value)
 {
-    if (Is(name, L"gifimage"))
+    if (IsName(name, L"gifimage"))
         SetGifImage(value);
-    else if (Is(name, L"autoplay"))
-        SetAutoPlay(Is(value, L"true"));
-    else if (Is(name, L"autosize"))
-        SetAutoSize(Is(value, L"true"));
+    else if (IsName(name, L"autoplay"))
+        SetAutoPlay(attr::IsTrue(value));
+    else if (IsName(name, L"autosize"))
+        SetAutoSize(attr::IsTrue(value));
     else
         CControlUI::SetAttribute(name, value);
 }

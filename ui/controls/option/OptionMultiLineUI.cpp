@@ -3,40 +3,15 @@
 
 #include <cwchar>
 
+#include "attr/AttributeValues.h"
 #include "manager/DpiHelper.h"
 #include "manager/PaintManagerUI.h"
 #include "render/UIRender.h"
 
 namespace ZvUI {
 
-namespace {
-
-bool Is(LPCWSTR a, LPCWSTR b)
-{
-    return _wcsicmp(a, b) == 0;
-}
-
-DWORD ParseColor(LPCWSTR value)
-{
-    if (*value == L'#')
-        ++value;
-    return static_cast<DWORD>(wcstoul(value, nullptr, 16));
-}
-
-// Four decimals, each after one separator character, never past the terminator.
-RECT ParseRect(LPCWSTR value)
-{
-    LONG parts[4] = {0, 0, 0, 0};
-    LPCWSTR p = value;
-    for (LONG& part : parts) {
-        LPWSTR end = nullptr;
-        part = wcstol(p, &end, 10);
-        p = *end != L'\0' ? end + 1 : end;
-    }
-    return RECT{parts[0], parts[1], parts[2], parts[3]};
-}
-
-} // namespace
+using attr::IsName;
+using attr::ParseColor;
 
 COptionMultiLineUI::COptionMultiLineUI() = default;
 
@@ -49,30 +24,30 @@ LPCWSTR COptionMultiLineUI::GetClass() const
 
 LPVOID COptionMultiLineUI::GetInterface(LPCWSTR name)
 {
-    if (name != nullptr && Is(name, L"OptionMultiLine"))
+    if (name != nullptr && IsName(name, L"OptionMultiLine"))
         return static_cast<COptionMultiLineUI*>(this);
     return COptionUI::GetInterface(name);
 }
 
 void COptionMultiLineUI::SetAttribute(LPCWSTR name, LPCWSTR value)
 {
-    if (Is(name, L"secondtext"))
+    if (IsName(name, L"secondtext"))
         SetSecondText(value);
-    else if (Is(name, L"secondtextfont"))
+    else if (IsName(name, L"secondtextfont"))
         SetSecondTextFont(_wtoi(value));
-    else if (Is(name, L"secondtextpadding"))
-        SetSecondTextPadding(ParseRect(value));
-    else if (Is(name, L"secondtextcolor"))
+    else if (IsName(name, L"secondtextpadding"))
+        SetSecondTextPadding(attr::ParseRect(value));
+    else if (IsName(name, L"secondtextcolor"))
         SetSecondTextColor(ParseColor(value));
-    else if (Is(name, L"secondhottextcolor"))
+    else if (IsName(name, L"secondhottextcolor"))
         SetSecondHotTextColor(ParseColor(value));
-    else if (Is(name, L"secondpushedtextcolor"))
+    else if (IsName(name, L"secondpushedtextcolor"))
         SetSecondPushedTextColor(ParseColor(value));
-    else if (Is(name, L"selectedsecondtextcolor"))
+    else if (IsName(name, L"selectedsecondtextcolor"))
         SetSelectedSecondTextColor(ParseColor(value));
-    else if (Is(name, L"selectedhotsecondtextcolor"))
+    else if (IsName(name, L"selectedhotsecondtextcolor"))
         SetSelectedHotSecondTextColor(ParseColor(value));
-    else if (Is(name, L"selectedpushedsecondtextcolor"))
+    else if (IsName(name, L"selectedpushedsecondtextcolor"))
         SetSelectedPushedSecondTextColor(ParseColor(value));
     else
         COptionUI::SetAttribute(name, value);

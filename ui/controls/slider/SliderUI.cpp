@@ -3,6 +3,7 @@
 
 #include <cwchar>
 
+#include "attr/AttributeValues.h"
 #include "manager/DpiHelper.h"
 #include "manager/PaintManagerUI.h"
 #include "render/UIRender.h"
@@ -10,11 +11,6 @@
 namespace ZvUI {
 
 namespace {
-
-bool Is(LPCWSTR a, LPCWSTR b)
-{
-    return _wcsicmp(a, b) == 0;
-}
 
 bool IsMouseEvent(int type)
 {
@@ -33,6 +29,8 @@ __int64 Share(__int64 offset, __int64 range, __int64 span, bool integer)
 
 } // namespace
 
+using attr::IsName;
+
 CSliderUI::CSliderUI()
 {
     m_uTextStyle = DT_SINGLELINE | DT_CENTER;
@@ -47,7 +45,7 @@ LPCWSTR CSliderUI::GetClass() const
 
 LPVOID CSliderUI::GetInterface(LPCWSTR name)
 {
-    if (name != nullptr && Is(name, L"Slider"))
+    if (name != nullptr && IsName(name, L"Slider"))
         return static_cast<CSliderUI*>(this);
     return CProgressUI::GetInterface(name);
 }
@@ -249,13 +247,13 @@ void CSliderUI::DoEvent(UIControlEvent& event)
 
 void CSliderUI::SetAttribute(LPCWSTR name, LPCWSTR value)
 {
-    if (Is(name, L"thumbimage")) {
+    if (IsName(name, L"thumbimage")) {
         SetThumbImage(value);
-    } else if (Is(name, L"thumbhotimage")) {
+    } else if (IsName(name, L"thumbhotimage")) {
         SetThumbHotImage(value);
-    } else if (Is(name, L"thumbpushedimage")) {
+    } else if (IsName(name, L"thumbpushedimage")) {
         SetThumbPushedImage(value);
-    } else if (Is(name, L"thumbsize")) {
+    } else if (IsName(name, L"thumbsize")) {
         LPWSTR end = nullptr;
         SIZE size = {0, 0};
         size.cx = static_cast<LONG>(wcstol(value, &end, 10));
@@ -263,12 +261,12 @@ void CSliderUI::SetAttribute(LPCWSTR name, LPCWSTR value)
             ++end;
         size.cy = static_cast<LONG>(wcstol(end, nullptr, 10));
         SetThumbSize(size);
-    } else if (Is(name, L"step")) {
+    } else if (IsName(name, L"step")) {
         SetChangeStep(_wtoi(value));
-    } else if (Is(name, L"sendmove")) {
-        SetSendMove(Is(value, L"true"));
-    } else if (Is(name, L"thumbtextenable")) {
-        SetThumbTextEnabled(Is(value, L"true"));
+    } else if (IsName(name, L"sendmove")) {
+        SetSendMove(attr::IsTrue(value));
+    } else if (IsName(name, L"thumbtextenable")) {
+        SetThumbTextEnabled(attr::IsTrue(value));
     } else {
         CProgressUI::SetAttribute(name, value);
     }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "attr/AttributeValues.h"
 #include "manager/PaintManagerUI.h"
 #include "render/UIRender.h"
 
@@ -11,24 +12,15 @@ namespace ZvUI {
 
 namespace {
 
-bool Is(LPCWSTR a, LPCWSTR b)
-{
-    return _wcsicmp(a, b) == 0;
-}
-
-DWORD ParseColor(LPCWSTR value)
-{
-    if (*value == L'#')
-        ++value;
-    return static_cast<DWORD>(wcstoul(value, nullptr, 16));
-}
-
 // At 96 dpi: the outline's inset, the caption's distance from the left edge, its measuring height.
 constexpr int kOutlineInset = 5;
 constexpr int kCaptionIndent = 20;
 constexpr int kCaptionHeight = 20;
 
 } // namespace
+
+using attr::IsName;
+using attr::ParseColor;
 
 CGroupBoxUI::CGroupBoxUI()
 {
@@ -44,7 +36,7 @@ LPCWSTR CGroupBoxUI::GetClass() const
 
 LPVOID CGroupBoxUI::GetInterface(LPCWSTR name)
 {
-    if (name != nullptr && Is(name, L"GroupBox"))
+    if (name != nullptr && IsName(name, L"GroupBox"))
         return static_cast<CGroupBoxUI*>(this);
     return CVerticalLayoutUI::GetInterface(name);
 }
@@ -69,11 +61,11 @@ void CGroupBoxUI::SetFont(int font)
 
 void CGroupBoxUI::SetAttribute(LPCWSTR name, LPCWSTR value)
 {
-    if (Is(name, L"textcolor"))
+    if (IsName(name, L"textcolor"))
         SetTextColor(ParseColor(value));
-    else if (Is(name, L"disabledtextcolor"))
+    else if (IsName(name, L"disabledtextcolor"))
         SetDisabledTextColor(ParseColor(value));
-    else if (Is(name, L"font"))
+    else if (IsName(name, L"font"))
         SetFont(_wtoi(value));
     // Every attribute, these three included, also goes to the layout.
     CVerticalLayoutUI::SetAttribute(name, value);

@@ -5,6 +5,7 @@
 
 #include <cwchar>
 
+#include "attr/AttributeValues.h"
 #include "manager/PaintManagerUI.h"
 #include "manager/UIResources.h"
 #include "render/UIRender.h"
@@ -430,9 +431,7 @@ void CHotKeyUI::SetAttribute(LPCWSTR name, LPCWSTR value)
     } else if (wcscmp(name, L"disabledimage") == 0) {
         SetDisabledImage(value);
     } else if (wcscmp(name, L"nativebkcolor") == 0) {
-        if (*value == L'#')
-            ++value;
-        SetNativeBkColor(static_cast<DWORD>(wcstoul(value, nullptr, 16)));
+        SetNativeBkColor(attr::ParseColor(value));
     } else {
         CLabelUI::SetAttribute(name, value);
     }
