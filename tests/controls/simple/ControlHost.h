@@ -5,10 +5,13 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "../../core/render/RenderCanvas.h"
 #include "../../core/scroll/HostWindow.h"
 #include "control/ControlUI.h"
 #include "manager/PaintManagerUI.h"
@@ -64,73 +67,28 @@ private:
     scroll_test::HostWindow m_window;
 };
 
-// Every notification of the window, as type and parameters.
+// Every notification of the window: its type and wParam.
 class NotifyLog : public ZvUI::INotifyUI {
 public:
-    struct Entry {
-        std::wstring type;
-        ZvUI::CControlUI* sender;
-        WPARAM wParam;
-        LPARAM lParam;
-    };
-    void Notify(ZvUI::UINotifyMessage& msg) override
-    {
-        entries.push_back(Entry{msg.type.GetData(), msg.sender, msg.wParam, msg.lParam});
-    }
-    size_t Count(const wchar_t* type) const
-    {
-        size_t n = 0;
-        for (const Entry& e : entries)
-            n += e.type == type ? 1 : 0;
-        return n;
-    }
-    // The wParams of one type, in order.
+    void Notify(ZvUI::UINotifyMessage& msg) override { entries.emplace_back(msg.type.GetData(), msg.wParam); }
+    size_t Count(const wchar_t* type) const { return Params(type).size(); }
     std::vector<WPARAM> Params(const wchar_t* type) const
     {
         std::vector<WPARAM> out;
-        for (const Entry& e : entries) {
-            if (e.type == type)
-                out.push_back(e.wParam);
+        for (const auto& e : entries) {
+            if (e.first == type)
+                out.push_back(e.second);
         }
         return out;
     }
-    std::vector<Entry> entries;
+    std::vector<std::pair<std::wstring, WPARAM>> entries;
 };
 
-// A memory DC on a top-down 32-bit DIB; a control paints into it at its own coordinates.
-class Canvas {
+// The core tests' DIB canvas, painted by a control at its own coordinates.
+class Canvas : public RenderCanvas {
 public:
-    Canvas(int width, int height) : m_width(width)
-    {
-        m_dc = ::CreateCompatibleDC(nullptr);
-        m_bitmap = ZvUI::CUIRender::CreateARGB32Bitmap(m_dc, width, -height, reinterpret_cast<BYTE**>(&m_bits));
-        m_old = ::SelectObject(m_dc, m_bitmap);
-        for (int i = 0; i < width * height; ++i)
-            m_bits[i] = 0x00FFFFFF;
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    ~Canvas()
-    {
-        ::SelectObject(m_dc, m_old);
-        ::DeleteObject(m_bitmap);
-        ::DeleteDC(m_dc);
-    }
-    void Paint(ZvUI::CControlUI& control)
-    {
-        (void)control.Paint(m_dc, control.GetPos(), nullptr);
-        ::GdiFlush();
-    }
-    HDC DC() const { return m_dc; }
-    // Red, green and blue as 0xRRGGBB.
-    DWORD Rgb(int x, int y) const { return m_bits[y * m_width + x] & 0x00FFFFFF; }
-
-private:
-    int m_width;
-    HDC m_dc = nullptr;
-    HBITMAP m_bitmap = nullptr;
-    HGDIOBJ m_old = nullptr;
-    DWORD* m_bits = nullptr;
+    using RenderCanvas::RenderCanvas;
+    void Paint(ZvUI::CControlUI& control) { (void)control.Paint(DC(), control.GetPos(), nullptr); }
 };
 
 // A file in the temporary folder, removed when the object goes.
@@ -156,34 +114,18 @@ private:
     std::wstring m_path;
 };
 
-// A 24-bit BMP of one colour (0xRRGGBB).
+// A 32-bit BMP of one colour (0xRRGGBB).
 inline std::vector<unsigned char> SolidBmp(int width, int height, DWORD rgb)
 {
-    const int stride = (width * 3 + 3) & ~3;
-    const DWORD imageSize = static_cast<DWORD>(stride * height);
-    std::vector<unsigned char> out(54 + imageSize, 0);
-    auto put32 = [&out](size_t at, DWORD v) {
-        for (int i = 0; i < 4; ++i)
-            out[at + i] = static_cast<unsigned char>(v >> (8 * i));
-    };
+    const DWORD size = 54 + static_cast<DWORD>(width * height * 4);
+    // File size, reserved, pixel offset, info size, width, height, one plane of 32 bits.
+    const DWORD header[] = {size, 0, 54, 40, static_cast<DWORD>(width), static_cast<DWORD>(height), 0x00200001};
+    std::vector<unsigned char> out(size, 0);
+    std::memcpy(&out[2], header, sizeof(header));
     out[0] = 'B';
     out[1] = 'M';
-    put32(2, 54 + imageSize);
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, static_cast<DWORD>(width));
-    put32(22, static_cast<DWORD>(height));
-    out[26] = 1;
-    out[28] = 24;
-    put32(34, imageSize);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            unsigned char* p = &out[54 + y * stride + x * 3];
-            p[0] = static_cast<unsigned char>(rgb & 0xFF);
-            p[1] = static_cast<unsigned char>((rgb >> 8) & 0xFF);
-            p[2] = static_cast<unsigned char>((rgb >> 16) & 0xFF);
-        }
-    }
+    for (size_t at = 54; at < out.size(); at += 4)
+        std::memcpy(&out[at], &rgb, 3);
     return out;
 }
 

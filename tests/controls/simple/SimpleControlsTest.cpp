@@ -90,16 +90,6 @@ TEST(GroupBox, EmptyTextLeavesTheOutlineWholeAndNoBorderStillDrawsTheCaption)
     EXPECT_GT(CountColour(second, box->GetCaptionRect(), 0x000000), 0);
 }
 
-TEST(GroupBox, ColourWithOrWithoutHashIsTheSame)
-{
-    CGroupBoxUI a;
-    CGroupBoxUI b;
-    a.SetAttribute(L"TextColor", L"#FF00FF00");
-    b.SetAttribute(L"textcolor", L"FF00FF00");
-    EXPECT_EQ(a.GetTextColor(), 0xFF00FF00u);
-    EXPECT_EQ(a.GetTextColor(), b.GetTextColor());
-}
-
 TEST(GroupBox, AtDoubleScaleTheOutlineInsetAndCaptionIndentScale)
 {
     ControlHost host(400, 200, 192);
@@ -181,9 +171,13 @@ protected:
     NotifyLog log;
 };
 
-TEST_F(Palette, DefaultIsSaturatedCyanWithFullAlpha)
+TEST_F(Palette, DefaultIsSaturatedCyanWithFullAlphaAndTheBarHeightIsCapped)
 {
     EXPECT_EQ(palette->GetSelectColor(), 0xFF00FFFFu);
+    palette->SetAttribute(L"BarHeight", L"400");
+    EXPECT_EQ(palette->GetBarHeight(), 20) << "names are exact";
+    palette->SetAttribute(L"barheight", L"400");
+    EXPECT_EQ(palette->GetBarHeight(), 150);
     palette->SetSelectColor(0x00FF0000);
     EXPECT_EQ(palette->GetSelectColor(), 0xFFFF0000u);
 }
@@ -227,15 +221,6 @@ TEST_F(Palette, PaintsThePaletteAndTheBarFromItsBitmap)
     // cyan (halftone stretching blends a little).
     EXPECT_TRUE(Near(canvas.Rgb(1, 100), kRed)) << std::hex << canvas.Rgb(1, 100);
     EXPECT_TRUE(Near(canvas.Rgb(355, 225), 0x00FFFF)) << std::hex << canvas.Rgb(355, 225);
-}
-
-TEST(PaletteAttributes, BarHeightIsCappedAndNamesAreExact)
-{
-    CColorPaletteUI palette;
-    palette.SetAttribute(L"barheight", L"400");
-    EXPECT_EQ(palette.GetBarHeight(), 150);
-    palette.SetAttribute(L"BarHeight", L"20");
-    EXPECT_EQ(palette.GetBarHeight(), 150);
 }
 
 // --- ring ---
@@ -295,13 +280,9 @@ protected:
     COptionMultiLineUI* option = nullptr;
 };
 
-TEST_F(TwoLineOption, EmptySecondTextDrawsNothingMore)
-{
-    EXPECT_EQ(Count(0x0000FF), 0);
-}
-
 TEST_F(TwoLineOption, SecondLineTakesTheColourOfTheState)
 {
+    EXPECT_EQ(Count(0x0000FF), 0) << "no second text, no second line";
     option->SetAttribute(L"secondtext", L"HHHH");
     EXPECT_GT(Count(0x0000FF), 0);
     option->Selected(true);
