@@ -38,6 +38,12 @@ public:
     // Real mouse messages, in client coordinates.
     void Down(int x, int y) { m_window.Down(x, y); }
     void Move(int x, int y, WPARAM keys = MK_LBUTTON) { m_window.Move(x, y, keys); }
+    // The system cursor goes there too, so the window's mouse tracking sees no leave.
+    void Hover(int x, int y)
+    {
+        m_window.PlaceCursor(x, y);
+        m_window.Move(x, y, 0);
+    }
     void Up(int x, int y) { m_window.Up(x, y); }
     void Wheel(int x, int y, bool up)
     {

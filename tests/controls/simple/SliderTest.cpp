@@ -96,7 +96,7 @@ TEST_F(Slider, DisabledSliderKeepsNoHotOrPushedState)
 {
     Make(RECT{10, 10, 120, 30});
     host.Down(12, 20);
-    host.Move(14, 20);
+    host.Hover(14, 20);
     EXPECT_NE(slider->GetSliderState() & CSliderUI::kStateHot, 0u);
     slider->SetEnabled(false);
     EXPECT_EQ(slider->GetSliderState(), 0u);
@@ -142,7 +142,7 @@ TEST(SliderAtDoubleScale, ThumbIsDrawnAndHitAtItsScaledSize)
     const RECT rc = slider->GetThumbRect();
     EXPECT_EQ(rc.left, 100);
     EXPECT_EQ(rc.right - rc.left, 20);
-    host.Move(118, 20, 0);
+    host.Hover(118, 20);
     EXPECT_NE(slider->GetSliderState() & CSliderUI::kStateHot, 0u);
 
     Canvas canvas(300, 200);

@@ -165,8 +165,8 @@ protected:
         canvas.Paint(*button);
         return canvas.Rgb(30, 20);
     }
-    void Enter() { host.Move(30, 20, 0); }
-    void Leave() { host.Move(150, 80, 0); }
+    void Enter() { host.Hover(30, 20); }
+    void Leave() { host.Hover(150, 80); }
 
     TempFile normal{L"zv_fade_normal.bmp", SolidBmp(8, 8, 0xFF0000)};
     TempFile hot{L"zv_fade_hot.bmp", SolidBmp(8, 8, 0x0000FF)};

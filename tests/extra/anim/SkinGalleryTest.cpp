@@ -137,7 +137,7 @@ TEST(SkinGallery, EveryElementIsBuiltLaidOutAndDrawn)
     const DWORD start = ::GetTickCount();
     for (int step = 0; ::GetTickCount() - start < holdMs; ++step) {
         ASSERT_TRUE(tabs->SelectItem((step + 1) % 3));
-        host.Move(step % 2 == 0 ? overFade.x : 5, step % 2 == 0 ? overFade.y : 5, 0);
+        host.Hover(step % 2 == 0 ? overFade.x : 5, step % 2 == 0 ? overFade.y : 5);
         ControlHost::Pump(900);
     }
     EXPECT_TRUE(ControlHost::PumpUntil([&] { return !tabs->IsAnimating(1); }));
