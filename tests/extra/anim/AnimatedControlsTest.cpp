@@ -92,8 +92,9 @@ TEST_F(SlidingTabs, LaterPageSlidesInFromTheRightAndReachesItsPlace)
     EXPECT_FALSE(tabs->GetItemAt(2)->IsVisible()) << "shown on the first frame";
     // From 300 - 52 to the right, 300 / 15 pixels a frame.
     int frames = FramesDone();
-    if (frames < 15)
+    if (frames < 15) {
         EXPECT_EQ(tabs->GetPos().left, 248 - 20 * frames);
+    }
     EXPECT_TRUE(tabs->GetItemAt(2)->IsVisible());
     ASSERT_TRUE(SlideEnds());
     EXPECT_TRUE(::EqualRect(&tabs->GetPos(), &place));
@@ -102,8 +103,9 @@ TEST_F(SlidingTabs, LaterPageSlidesInFromTheRightAndReachesItsPlace)
     ASSERT_TRUE(tabs->SelectItem(0));
     EXPECT_EQ(tabs->GetSlideDirection(), 1);
     frames = FramesDone();
-    if (frames < 15)
+    if (frames < 15) {
         EXPECT_EQ(tabs->GetPos().left, -248 + 20 * frames);
+    }
     ASSERT_TRUE(SlideEnds());
     EXPECT_TRUE(::EqualRect(&tabs->GetPos(), &place));
 }
@@ -113,8 +115,9 @@ TEST_F(SlidingTabs, VerticalSlideHasNoOvershootTerm)
     Build(96, true);
     ASSERT_TRUE(tabs->SelectItem(1));
     const int frames = FramesDone();
-    if (frames < 15)
+    if (frames < 15) {
         EXPECT_EQ(tabs->GetPos().top, 200 - 13 * frames);
+    }
     EXPECT_EQ(tabs->GetPos().left, 0);
     ASSERT_TRUE(SlideEnds());
     EXPECT_TRUE(::EqualRect(&tabs->GetPos(), &place));
@@ -129,8 +132,9 @@ TEST_F(SlidingTabs, SelectionDuringASlideStillEndsOnThePlace)
     ASSERT_TRUE(tabs->SelectItem(2));
     EXPECT_EQ(tabs->GetFrameIndex(kSlide), 0);
     const int frames = FramesDone();
-    if (frames < 15)
+    if (frames < 15) {
         EXPECT_EQ(tabs->GetPos().left, 248 - 20 * frames);
+    }
     ASSERT_TRUE(SlideEnds());
     EXPECT_TRUE(::EqualRect(&tabs->GetPos(), &place));
 }
@@ -141,8 +145,9 @@ TEST_F(SlidingTabs, OvershootScalesWithTheWindow)
     Build(192);
     ASSERT_TRUE(tabs->SelectItem(1));
     const int frames = FramesDone();
-    if (frames < 15)
+    if (frames < 15) {
         EXPECT_EQ(tabs->GetPos().left, 400 - 104 - 26 * frames);
+    }
 }
 
 // --- fading button ---
