@@ -7,6 +7,8 @@
 #include "activex/ActiveXUI.h"
 #include "activex/FlashUI.h"
 #include "activex/WebBrowserUI.h"
+#include "anim/AnimationTabLayoutUI.h"
+#include "anim/FadeButtonUI.h"
 #include "control/ButtonUI.h"
 #include "control/CheckBoxUI.h"
 #include "control/ControlUI.h"
@@ -15,6 +17,7 @@
 #include "control/ProgressUI.h"
 #include "control/ScrollBarUI.h"
 #include "control/TextUI.h"
+#include "gif/GifAnimUI.h"
 #include "layout/ChildLayoutUI.h"
 #include "layout/ContainerUI.h"
 #include "layout/HorizontalLayoutUI.h"
@@ -27,6 +30,13 @@
 #include "list/ListHeaderUI.h"
 #include "list/ListTextElementUI.h"
 #include "list/ListUI.h"
+#include "option/OptionMultiLineUI.h"
+#include "simple/ColorPaletteUI.h"
+#include "simple/GroupBoxUI.h"
+#include "simple/HotKeyUI.h"
+#include "simple/RingUI.h"
+#include "simple/RollTextUI.h"
+#include "slider/SliderUI.h"
 #include "tree/TreeNodeUI.h"
 #include "tree/TreeViewUI.h"
 
@@ -100,6 +110,17 @@ CControlFactory::CControlFactory()
     RegisterControl(L"CActiveXUI", &Make<CActiveXUI>);
     RegisterControl(L"CFlashUI", &Make<CFlashUI>);
     RegisterControl(L"CWebBrowserUI", &Make<CWebBrowserUI>);
+
+    RegisterControl(L"CGifAnimUI", &Make<CGifAnimUI>);
+    RegisterControl(L"COptionMultiLineUI", &Make<COptionMultiLineUI>);
+    RegisterControl(L"CSliderUI", &Make<CSliderUI>);
+    RegisterControl(L"CGroupBoxUI", &Make<CGroupBoxUI>);
+    RegisterControl(L"CAnimationTabLayoutUI", &Make<CAnimationTabLayoutUI>);
+    RegisterControl(L"CRollTextUI", &Make<CRollTextUI>);
+    RegisterControl(L"CColorPaletteUI", &Make<CColorPaletteUI>);
+    RegisterControl(L"CHotKeyUI", &Make<CHotKeyUI>);
+    RegisterControl(L"CFadeButtonUI", &Make<CFadeButtonUI>);
+    RegisterControl(L"CRingUI", &Make<CRingUI>);
 
     // Classes of the list, tree and text-input controls (ui/controls) and of the hosted and
     // animated controls (ui/extra) register here as they arrive, one line each:
