@@ -12,12 +12,17 @@
 #include "control/ProgressUI.h"
 #include "control/ScrollBarUI.h"
 #include "control/TextUI.h"
+#include "datetime/DateTimeUI.h"
+#include "edit/EditUI.h"
+#include "edit/IPAddressExUI.h"
+#include "ipaddress/IPAddressUI.h"
 #include "layout/ChildLayoutUI.h"
 #include "layout/ContainerUI.h"
 #include "layout/HorizontalLayoutUI.h"
 #include "layout/TabLayoutUI.h"
 #include "layout/TileLayoutUI.h"
 #include "layout/VerticalLayoutUI.h"
+#include "richedit/RichEditUI.h"
 
 namespace ZvUI {
 
@@ -77,6 +82,13 @@ CControlFactory::CControlFactory()
     RegisterControl(L"CTabLayoutUI", &Make<CTabLayoutUI>);
     RegisterControl(L"CTileLayoutUI", &Make<CTileLayoutUI>);
     RegisterControl(L"CVerticalLayoutUI", &Make<CVerticalLayoutUI>);
+
+    // Text-input controls.
+    RegisterControl(L"CDateTimeUI", &Make<CDateTimeUI>);
+    RegisterControl(L"CEditUI", &Make<CEditUI>);
+    RegisterControl(L"CIPAddressUI", &Make<CIPAddressUI>);
+    RegisterControl(L"CIPAddressExUI", &Make<CIPAddressExUI>);
+    RegisterControl(L"CRichEditUI", &Make<CRichEditUI>);
 
     // Classes of the list, tree and text-input controls (ui/controls) and of the hosted and
     // animated controls (ui/extra) register here as they arrive, one line each:

@@ -1,0 +1,166 @@
+#pragma once
+// Test helper: a shown top-level window with a paint manager, floating controls placed by
+// rectangle, a message pump that runs the framework's preview, and a notification log.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "layout/ContainerUI.h"
+#include "manager/PaintManagerUI.h"
+
+namespace texttest {
+
+struct NotifyLog : ZvUI::INotifyUI {
+    void Notify(ZvUI::UINotifyMessage& msg) override { types.push_back(msg.type.GetData()); senders.push_back(msg.sender); }
+    int Count(LPCWSTR type, ZvUI::CControlUI* sender = nullptr) const
+    {
+        int n = 0;
+        for (size_t i = 0; i < types.size(); ++i)
+            n += types[i] == type && (sender == nullptr || senders[i] == sender) ? 1 : 0;
+        return n;
+    }
+    void Clear()
+    {
+        types.clear();
+        senders.clear();
+    }
+    std::vector<std::wstring> types;
+    std::vector<ZvUI::CControlUI*> senders;
+};
+
+class HostWindow {
+public:
+    explicit HostWindow(int width = 420, int height = 300, DWORD exStyle = 0)
+    {
+        static const ATOM atom = Register();
+        (void)atom;
+        m_hwnd = ::CreateWindowExW(exStyle, L"ZvTextInputTestWindow", L"text input", WS_POPUP, 40, 40, width, height,
+                                   nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        ::SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&pm));
+        pm.AttachWindow(m_hwnd);
+        root = new ZvUI::CContainerUI;
+        pm.SetRootControl(root);
+        pm.AddNotifyListener(&log);
+        ::ShowWindow(m_hwnd, SW_SHOWNORMAL);
+        ::SetForegroundWindow(m_hwnd);
+        ::SetFocus(m_hwnd);
+        Pump();
+    }
+    HostWindow(const HostWindow&) = delete;
+    HostWindow& operator=(const HostWindow&) = delete;
+    ~HostWindow()
+    {
+        pm.RemoveNotifyListener(&log);
+        ::DestroyWindow(m_hwnd);
+        Pump();
+    }
+
+    HWND Get() const { return m_hwnd; }
+
+    // The root takes ownership of control, which floats at rc.
+    template <class T>
+    T* Add(T* control, RECT rc)
+    {
+        control->SetFloat(true);
+        wchar_t pos[64] = {};
+        swprintf(pos, 64, L"%ld,%ld,%ld,%ld", rc.left, rc.top, rc.right, rc.bottom);
+        control->SetAttribute(L"pos", pos);
+        root->Add(control);
+        Settle();
+        return control;
+    }
+
+    // Lays out and paints now, so the manager's first-paint focus move is over before a test acts.
+    void Settle()
+    {
+        Pump();
+        ::InvalidateRect(m_hwnd, nullptr, FALSE);
+        ::UpdateWindow(m_hwnd);
+        Pump();
+    }
+
+    // Runs the queue (with the framework's keyboard preview) until it is empty.
+    static void Pump(int rounds = 3)
+    {
+        for (int r = 0; r < rounds; ++r) {
+            MSG msg;
+            for (int i = 0; i < 2000 && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+                if (ZvUI::CPaintManagerUI::PreTranslate(&msg))
+                    continue;
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+            ::Sleep(5);
+        }
+    }
+
+    void Click(int x, int y, HWND target = nullptr)
+    {
+        const HWND to = target != nullptr ? target : m_hwnd;
+        ::SendMessageW(to, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+        ::SendMessageW(to, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        ::SendMessageW(to, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+        Pump();
+    }
+
+    // Key down, the character it makes, key up, as the keyboard would post them.
+    static void Key(HWND target, UINT vk)
+    {
+        const UINT scan = ::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
+        ::PostMessageW(target, WM_KEYDOWN, vk, 1 | (scan << 16));
+        ::PostMessageW(target, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000);
+        Pump(1);
+    }
+    static void Type(HWND target, const std::wstring& text)
+    {
+        for (wchar_t ch : text)
+            ::PostMessageW(target, WM_CHAR, ch, 1);
+        Pump(1);
+    }
+    // Holds or lets go Ctrl and Shift in the thread's key state, as GetKeyState reads it.
+    static void SetModifiers(bool ctrl, bool shift)
+    {
+        BYTE keys[256] = {};
+        ::GetKeyboardState(keys);
+        keys[VK_CONTROL] = keys[VK_LCONTROL] = ctrl ? 0x80 : 0;
+        keys[VK_SHIFT] = keys[VK_LSHIFT] = shift ? 0x80 : 0;
+        ::SetKeyboardState(keys);
+    }
+
+    ZvUI::CPaintManagerUI pm;
+    ZvUI::CContainerUI* root = nullptr;
+    NotifyLog log;
+
+private:
+    static ATOM Register()
+    {
+        WNDCLASSEXW wc = {};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = L"ZvTextInputTestWindow";
+        return ::RegisterClassExW(&wc);
+    }
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+    {
+        auto* manager = reinterpret_cast<ZvUI::CPaintManagerUI*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        LRESULT result = 0;
+        if (manager != nullptr && manager->HandleWindowMessage(msg, wParam, lParam, result))
+            return result;
+        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+
+    HWND m_hwnd = nullptr;
+};
+
+// GDI and USER object counts of this process.
+inline std::pair<DWORD, DWORD> GuiObjects()
+{
+    const HANDLE self = ::GetCurrentProcess();
+    return {::GetGuiResources(self, GR_GDIOBJECTS), ::GetGuiResources(self, GR_USEROBJECTS)};
+}
+
+} // namespace texttest
