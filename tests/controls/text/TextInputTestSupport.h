@@ -3,6 +3,7 @@
 // rectangle, a message pump that runs the framework's preview, and a notification log.
 
 #include <windows.h>
+#include <intrin.h>
 
 #include <string>
 #include <vector>
@@ -46,7 +47,8 @@ public:
         ::ShowWindow(m_hwnd, SW_SHOWNORMAL);
         ::SetForegroundWindow(m_hwnd);
         ::SetFocus(m_hwnd);
-        Pump();
+        // The first paint moves the focus to the first tab stop; let it pass while there is none.
+        Settle();
     }
     HostWindow(const HostWindow&) = delete;
     HostWindow& operator=(const HostWindow&) = delete;
@@ -82,7 +84,7 @@ public:
     }
 
     // Runs the queue (with the framework's keyboard preview) until it is empty.
-    static void Pump(int rounds = 3)
+    static void Pump(int rounds = 3, DWORD pauseMs = 5)
     {
         for (int r = 0; r < rounds; ++r) {
             MSG msg;
@@ -92,7 +94,7 @@ public:
                 ::TranslateMessage(&msg);
                 ::DispatchMessageW(&msg);
             }
-            ::Sleep(5);
+            ::Sleep(pauseMs);
         }
     }
 
@@ -156,11 +158,54 @@ private:
     HWND m_hwnd = nullptr;
 };
 
-// GDI and USER object counts of this process.
+namespace detail {
+
+// Live GDI objects, counted in the process's GDI handle table (the PEB's GdiSharedHandleTable,
+// 24-byte entries on 64-bit) and confirmed one by one with GetObjectType: Wine answers 0 from
+// GetGuiResources.
+inline DWORD CountGdiHandles()
+{
+#if defined(_WIN64)
+    const auto* peb = reinterpret_cast<const BYTE*>(__readgsqword(0x60));
+    const BYTE* table = *reinterpret_cast<const BYTE* const*>(peb + 0xF8);
+    if (table == nullptr)
+        return 0;
+    DWORD count = 0;
+    for (ULONG_PTR index = 0; index < 0x10000; ++index) {
+        const BYTE* entry = table + index * 24;
+        if (entry[14] == 0)
+            continue;
+        const ULONG_PTR unique = *reinterpret_cast<const USHORT*>(entry + 12);
+        if (::GetObjectType(reinterpret_cast<HGDIOBJ>(index | (unique << 16))) != 0)
+            ++count;
+    }
+    return count;
+#else
+    return 0;
+#endif
+}
+
+inline BOOL CALLBACK CountWindow(HWND hwnd, LPARAM counter)
+{
+    ++*reinterpret_cast<DWORD*>(counter);
+    ::EnumChildWindows(hwnd, CountWindow, counter);
+    return TRUE;
+}
+
+} // namespace detail
+
+// GDI and USER object counts of this process: GetGuiResources where it answers, else the GDI
+// handle table and this thread's windows.
 inline std::pair<DWORD, DWORD> GuiObjects()
 {
     const HANDLE self = ::GetCurrentProcess();
-    return {::GetGuiResources(self, GR_GDIOBJECTS), ::GetGuiResources(self, GR_USEROBJECTS)};
+    DWORD gdi = ::GetGuiResources(self, GR_GDIOBJECTS);
+    DWORD user = ::GetGuiResources(self, GR_USEROBJECTS);
+    if (gdi == 0)
+        gdi = detail::CountGdiHandles();
+    if (user == 0)
+        ::EnumThreadWindows(::GetCurrentThreadId(), detail::CountWindow, reinterpret_cast<LPARAM>(&user));
+    return {gdi, user};
 }
 
 } // namespace texttest
