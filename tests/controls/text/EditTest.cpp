@@ -208,3 +208,34 @@ TEST_F(Edit, AttributesAndSize)
     EXPECT_EQ(start, 0u);
     EXPECT_EQ(end, 3u) << "auto-select-all selects the whole text";
 }
+
+TEST_F(Edit, AtDoubleDpiTheNativeWindowLiesOnTheScaledTextArea)
+{
+    m_host->pm.ApplyDpi(192);
+    HostWindow::Pump();
+    CEditUI* edit = AddEdit({{L"text", L"scaled"}});
+    const RECT item = edit->GetPos();
+    EXPECT_EQ(item.right - item.left, 400) << "laid out at twice the size";
+    // One press on the idle field opens the window and hands the press on, in the window's own
+    // coordinates: a press right of the text puts the caret at its end.
+    const int y = (item.top + item.bottom) / 2;
+    const SIZE text = edit->MeasureText(L"scaled", -1);
+    const int right = item.left + 8 + text.cx * 2 + 20;
+    ::SendMessageW(m_host->Get(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(right, y));
+    const HWND hwnd = edit->GetNativeWindow();
+    ASSERT_NE(hwnd, nullptr);
+    ::SendMessageW(hwnd, WM_LBUTTONUP, 0, 0);
+    HostWindow::Pump();
+    DWORD start = 0, end = 0;
+    ::SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 6u);
+    EXPECT_EQ(end, 6u);
+
+    RECT rc = {};
+    ::GetWindowRect(hwnd, &rc);
+    ::MapWindowPoints(nullptr, m_host->Get(), reinterpret_cast<POINT*>(&rc), 2);
+    // Padding 4 at 96 dpi is 8 here, on both sides; the line is centred in the item.
+    EXPECT_EQ(rc.left, item.left + 8);
+    EXPECT_EQ(rc.right, item.right - 8);
+    EXPECT_NEAR((rc.top + rc.bottom) / 2, y, 2);
+}
