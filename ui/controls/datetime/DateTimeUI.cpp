@@ -206,52 +206,8 @@ void CDateTimeUI::OpenPicker()
 
 void CDateTimeUI::DoEvent(UIControlEvent& event)
 {
-    if (!IsMouseEnabled() && textinput::IsMouseEvent(event.type)) {
-        if (m_pParent != nullptr)
-            m_pParent->DoEvent(event);
-        else
-            CLabelUI::DoEvent(event);
-        return;
-    }
-    switch (event.type) {
-    case EventWindowSize:
-        if (m_pWindow != nullptr)
-            m_pManager->SetFocusNeeded(this);
-        break;
-    case EventScrollWheel:
-        if (m_pWindow != nullptr)
-            return;
-        break;
-    case EventSetFocus:
-        if (IsEnabled()) {
-            if (m_pWindow != nullptr)
-                return;
-            OpenPicker();
-        }
-        break;
-    case EventKillFocus:
-        if (IsEnabled())
-            Invalidate();
-        break;
-    case EventButtonDown:
-    case EventDoubleClick:
-    case EventRButtonDown:
-        if (IsEnabled()) {
-            m_pManager->ReleaseCapture();
-            if ((IsFocused() && m_pWindow == nullptr) || m_pWindow != nullptr)
-                OpenPicker();
-        }
-        return;
-    case EventMouseMove:
-    case EventButtonUp:
-    case EventContextMenu:
-    case EventMouseEnter:
-    case EventMouseLeave:
-        return;
-    default:
-        break;
-    }
-    CLabelUI::DoEvent(event);
+    if (!textinput::NativeInputEvent(*this, event, m_pWindow != nullptr, false, [this] { OpenPicker(); }))
+        CLabelUI::DoEvent(event);
 }
 
 } // namespace ZvUI

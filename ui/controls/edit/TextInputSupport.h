@@ -9,6 +9,7 @@
 #include <type_traits>
 
 #include "control/ControlUI.h"
+#include "manager/PaintManagerUI.h"
 #include "manager/UIEvents.h"
 
 namespace ZvUI {
@@ -108,6 +109,64 @@ inline void PaintStatusImages(CControlUI& control, HDC hDC, UINT& state, const C
         return;
     if (!normal.IsEmpty())
         control.DrawImage(hDC, normal);
+}
+
+// The event steps of the controls that edit in a native window they keep while it lives (the
+// date-time and IP address inputs). open creates the window, or loads and shows the one that
+// exists. True when the event is consumed; otherwise the label's handling follows.
+template <class OpenWindow>
+bool NativeInputEvent(CControlUI& control, UIControlEvent& event, bool hasWindow, bool textCursor,
+                      OpenWindow open)
+{
+    CPaintManagerUI* manager = control.GetManager();
+    if (!control.IsMouseEnabled() && IsMouseEvent(event.type)) {
+        if (control.GetParent() == nullptr)
+            return false;
+        control.GetParent()->DoEvent(event);
+        return true;
+    }
+    switch (event.type) {
+    case EventSetCursor:
+        if (textCursor && control.IsEnabled()) {
+            ::SetCursor(::LoadCursorW(nullptr, IDC_IBEAM));
+            return true;
+        }
+        return false;
+    case EventWindowSize:
+        if (hasWindow)
+            manager->SetFocusNeeded(&control);
+        return false;
+    case EventScrollWheel:
+        return hasWindow;
+    case EventSetFocus:
+        if (!control.IsEnabled())
+            return false;
+        if (hasWindow)
+            return true;
+        open();
+        return false;
+    case EventKillFocus:
+        if (control.IsEnabled())
+            control.Invalidate();
+        return false;
+    case EventButtonDown:
+    case EventDoubleClick:
+    case EventRButtonDown:
+        if (control.IsEnabled()) {
+            manager->ReleaseCapture();
+            if (hasWindow || control.IsFocused())
+                open();
+        }
+        return true;
+    case EventMouseMove:
+    case EventButtonUp:
+    case EventContextMenu:
+    case EventMouseEnter:
+    case EventMouseLeave:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace textinput
