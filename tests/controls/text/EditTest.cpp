@@ -22,10 +22,7 @@ protected:
     CEditUI* AddEdit(std::initializer_list<std::pair<LPCWSTR, LPCWSTR>> attributes = {},
                      RECT rc = RECT{10, 10, 210, 40})
     {
-        auto* edit = new CEditUI;
-        for (const auto& a : attributes)
-            edit->SetAttribute(a.first, a.second);
-        return m_host->Add(edit, rc);
+        return m_host->Add(new CEditUI, rc, attributes);
     }
     HWND Open(CEditUI* edit)
     {
@@ -45,26 +42,15 @@ protected:
         return abs(GetRValue(a) - GetRValue(b)) < 100 && abs(GetGValue(a) - GetGValue(b)) < 100 &&
                abs(GetBValue(a) - GetBValue(b)) < 100;
     }
-    // The pixels of the control's row through WM_PRINTCLIENT, as '#' where the colour is found.
+    // '#' where the printed client area is near the colour, column by column over rc.
     std::wstring Find(const RECT& rc, COLORREF color)
     {
-        RECT client = {};
-        ::GetClientRect(m_host->Get(), &client);
-        HDC screen = ::GetDC(m_host->Get());
-        HDC dc = ::CreateCompatibleDC(screen);
-        HBITMAP bitmap = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
-        ::ReleaseDC(m_host->Get(), screen);
-        HGDIOBJ old = ::SelectObject(dc, bitmap);
-        ::SendMessageW(m_host->Get(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-        std::wstring pixels;
+        const std::vector<COLORREF> pixels = m_host->Print();
+        std::wstring marks;
         for (int x = rc.left; x < rc.right; ++x)
             for (int y = rc.top; y < rc.bottom; ++y)
-                pixels += Near(::GetPixel(dc, x, y), color) ? L'#' : L'.';
-
-        ::SelectObject(dc, old);
-        ::DeleteObject(bitmap);
-        ::DeleteDC(dc);
-        return pixels;
+                marks += Near(pixels[static_cast<size_t>(y) * m_host->PrintWidth() + x], color) ? L'#' : L'.';
+        return marks;
     }
 
     std::unique_ptr<HostWindow> m_host;

@@ -74,6 +74,47 @@ public:
         return control;
     }
 
+    // As Add, with attributes set first, in order.
+    template <class T>
+    T* Add(T* control, RECT rc, std::initializer_list<std::pair<LPCWSTR, LPCWSTR>> attributes)
+    {
+        for (const auto& a : attributes)
+            control->SetAttribute(a.first, a.second);
+        return Add(control, rc);
+    }
+
+    // The client area as WM_PRINTCLIENT paints it (no caret, no child windows), as COLORREFs.
+    std::vector<COLORREF> Print() const
+    {
+        RECT client = {};
+        ::GetClientRect(m_hwnd, &client);
+        const int width = client.right;
+        const int height = client.bottom;
+        HDC screen = ::GetDC(m_hwnd);
+        HDC dc = ::CreateCompatibleDC(screen);
+        HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+        ::ReleaseDC(m_hwnd, screen);
+        HGDIOBJ old = ::SelectObject(dc, bitmap);
+        ::SendMessageW(m_hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        ::SelectObject(dc, old);
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        std::vector<COLORREF> pixels(static_cast<size_t>(width) * height);
+        ::GetDIBits(dc, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+        ::DeleteObject(bitmap);
+        ::DeleteDC(dc);
+        // DIB bytes are B, G, R: swap into COLORREF order.
+        for (COLORREF& p : pixels)
+            p = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+        m_printWidth = width;
+        return pixels;
+    }
+    int PrintWidth() const { return m_printWidth; }
+
     // Lays out and paints now, so the manager's first-paint focus move is over before a test acts.
     void Settle()
     {
@@ -156,6 +197,7 @@ private:
     }
 
     HWND m_hwnd = nullptr;
+    mutable int m_printWidth = 0;
 };
 
 namespace detail {
