@@ -322,3 +322,19 @@ TEST_F(RichEdit, FontFollowsTheWindowsDpi)
     const LONG after = edit->GetTextHost()->GetCharFormat().yHeight;
     EXPECT_EQ(after, before * 2) << "the rebuilt font reaches the text host";
 }
+
+TEST_F(RichEdit, ContextMenuCommandsActOnlyWhileFocused)
+{
+    CRichEditUI* edit = AddEdit();
+    edit->SetText(L"menu text");
+    // The menu's answers come back to the window as WM_COMMAND: 106 selects all, 105 clears.
+    ::SendMessageW(m_host->Get(), WM_COMMAND, 106, 0);
+    EXPECT_EQ(Str(edit->GetSelText()), L"") << "not focused: ignored";
+    Focus(edit);
+    ::SendMessageW(m_host->Get(), WM_COMMAND, 106, 0);
+    EXPECT_EQ(Str(edit->GetSelText()), L"menu text");
+    ::SendMessageW(m_host->Get(), WM_COMMAND, 105, 0);
+    EXPECT_EQ(Str(edit->GetText()), L"");
+    ::SendMessageW(m_host->Get(), WM_COMMAND, 101, 0);
+    EXPECT_EQ(Str(edit->GetText()), L"menu text") << "undo";
+}
