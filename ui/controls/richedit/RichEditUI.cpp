@@ -22,6 +22,8 @@ using textinput::Is;
 namespace {
 
 constexpr UINT kCaretTimerId = 20;
+// The content view of OLE drawing (value 1): the only one text services draw.
+constexpr DWORD kDrawContent = 1;
 
 // Context menu command ids.
 constexpr UINT kMenuUndo = 101;
@@ -969,7 +971,7 @@ void CRichEditUI::SetPos(RECT rc, bool invalidate)
             LONG width = text.right - text.left + vertical->GetFixedWidth();
             LONG height = 0;
             SIZEL extent = {-1, -1};
-            m_pTwh->GetTextServices()->TxGetNaturalSize(DVASPECT_CONTENT, m_pManager->GetWindowDC(), nullptr, nullptr,
+            m_pTwh->GetTextServices()->TxGetNaturalSize(kDrawContent, m_pManager->GetWindowDC(), nullptr, nullptr,
                                                         TXTNS_FITTOCONTENT, &extent, &width, &height);
             const LONG room = text.bottom - text.top + vertical->GetScrollRange();
             if (room < height) {
@@ -1226,14 +1228,14 @@ bool CRichEditUI::DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* stopControl)
     if (m_pTwh != nullptr) {
         RECT client = m_pTwh->GetClientRect();
         RECT update = rcPaint;
-        m_pTwh->GetTextServices()->TxDraw(DVASPECT_CONTENT, 0, nullptr, nullptr, hDC, nullptr,
+        m_pTwh->GetTextServices()->TxDraw(kDrawContent, 0, nullptr, nullptr, hDC, nullptr,
                                           reinterpret_cast<LPCRECTL>(&client), nullptr, &update, nullptr, 0,
                                           TXTVIEW_ACTIVE);
         if (m_bVScrollBarFixing && GetVerticalScrollBar() != nullptr) {
             LONG width = client.right - client.left + GetVerticalScrollBar()->GetFixedWidth();
             LONG height = 0;
             SIZEL extent = {-1, -1};
-            m_pTwh->GetTextServices()->TxGetNaturalSize(DVASPECT_CONTENT, hDC, nullptr, nullptr, TXTNS_FITTOCONTENT,
+            m_pTwh->GetTextServices()->TxGetNaturalSize(kDrawContent, hDC, nullptr, nullptr, TXTNS_FITTOCONTENT,
                                                         &extent, &width, &height);
             if (height <= client.bottom - client.top)
                 NeedUpdate();
@@ -1291,7 +1293,7 @@ bool CRichEditUI::DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* stopControl)
         LONG width = 100000;
         LONG height = 0;
         SIZEL extent = {-1, -1};
-        m_pTwh->GetTextServices()->TxGetNaturalSize(DVASPECT_CONTENT, hDC, nullptr, nullptr, TXTNS_FITTOCONTENT,
+        m_pTwh->GetTextServices()->TxGetNaturalSize(kDrawContent, hDC, nullptr, nullptr, TXTNS_FITTOCONTENT,
                                                     &extent, &width, &height);
         const int wanted = padding.left + width + padding.right;
         if (wanted != GetFixedWidth()) {

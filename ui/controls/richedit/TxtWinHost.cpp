@@ -17,6 +17,8 @@ const IID kIIDTextServices = {0x8D33F740, 0xCF58, 0x11CE, {0xA8, 0x9D, 0x00, 0xA
 const IID kIIDTextHost = {0xC5BDD8D0, 0xD26E, 0x11CE, {0xA8, 0x9E, 0x00, 0xAA, 0x00, 0x6C, 0xAD, 0xC5}};
 
 constexpr LONG kTwipsPerInch = 1440;
+// The content view of OLE drawing (value 1): the only one text services draw.
+constexpr DWORD kDrawContent = 1;
 constexpr LONG kHimetricPerInch = 2540;
 
 // The library stays loaded for the process: text services of later controls reuse it.
@@ -697,7 +699,7 @@ bool CTxtWinHost::DoSetCursor(const RECT* rc, const POINT* pt)
     if (m_pServices == nullptr || !::PtInRect(&area, *pt))
         return false;
     const RECT* client = rc == nullptr && m_bInPlaceActive ? nullptr : &area;
-    m_pServices->OnTxSetCursor(DVASPECT_CONTENT, -1, nullptr, nullptr, m_pOwner->GetManager()->GetWindowDC(),
+    m_pServices->OnTxSetCursor(kDrawContent, -1, nullptr, nullptr, m_pOwner->GetManager()->GetWindowDC(),
                                nullptr, client, pt->x, pt->y);
     return true;
 }
