@@ -17,7 +17,11 @@
 #include "control/ProgressUI.h"
 #include "control/ScrollBarUI.h"
 #include "control/TextUI.h"
+#include "datetime/DateTimeUI.h"
+#include "edit/EditUI.h"
+#include "edit/IPAddressExUI.h"
 #include "gif/GifAnimUI.h"
+#include "ipaddress/IPAddressUI.h"
 #include "layout/ChildLayoutUI.h"
 #include "layout/ContainerUI.h"
 #include "layout/HorizontalLayoutUI.h"
@@ -31,6 +35,7 @@
 #include "list/ListTextElementUI.h"
 #include "list/ListUI.h"
 #include "option/OptionMultiLineUI.h"
+#include "richedit/RichEditUI.h"
 #include "simple/ColorPaletteUI.h"
 #include "simple/GroupBoxUI.h"
 #include "simple/HotKeyUI.h"
@@ -122,13 +127,15 @@ CControlFactory::CControlFactory()
     RegisterControl(L"CFadeButtonUI", &Make<CFadeButtonUI>);
     RegisterControl(L"CRingUI", &Make<CRingUI>);
 
-    // Classes of the list, tree and text-input controls (ui/controls) and of the hosted and
-    // animated controls (ui/extra) register here as they arrive, one line each:
-    //   CComboUI, CComboBoxUI, CDateTimeUI, CEditUI, CGifAnimUI, CIPAddressUI, CIPAddressExUI,
-    //   COptionMultiLineUI, CRichEditUI, CSliderUI;
-    //   CActiveXUI, CFlashUI, CGroupBoxUI, CMenuUI, CMenuElementUI, CWebBrowserUI,
-    //   CAnimationTabLayoutUI, CRollTextUI, CColorPaletteUI, CListExUI,
-    //   CListContainerHeaderItemUI, CListTextExtElementUI, CHotKeyUI, CFadeButtonUI, CRingUI.
+    // Text-input controls.
+    RegisterControl(L"CDateTimeUI", &Make<CDateTimeUI>);
+    RegisterControl(L"CEditUI", &Make<CEditUI>);
+    RegisterControl(L"CIPAddressUI", &Make<CIPAddressUI>);
+    RegisterControl(L"CIPAddressExUI", &Make<CIPAddressExUI>);
+    RegisterControl(L"CRichEditUI", &Make<CRichEditUI>);
+
+    // Still to come, one line each: CComboUI, CComboBoxUI, CMenuUI, CMenuElementUI, CListExUI,
+    // CListContainerHeaderItemUI, CListTextExtElementUI.
 }
 
 CControlFactory::~CControlFactory() = default;

@@ -8,6 +8,7 @@
 #include "control/ControlUI.h"
 #include "manager/UIControlServices.h"
 #include "render/UIRender.h"
+#include "richedit/RichEditUI.h"
 
 namespace ZvUI {
 
@@ -602,7 +603,7 @@ bool CPaintManagerUI::HandleKeyboardPreview(UINT msg, WPARAM wParam, LPARAM lPar
             return false;
         if (m_pFocus != nullptr && m_pFocus->IsVisible() && m_pFocus->IsEnabled()) {
             if (ClassContains(m_pFocus, L"RichEditUI")) {
-                auto* richEdit = static_cast<IRichEditServicesUI*>(m_pFocus->GetInterface(kRichEditServicesInterface));
+                auto* richEdit = static_cast<CRichEditUI*>(m_pFocus->GetInterface(L"RichEdit"));
                 if (richEdit != nullptr && richEdit->IsWantTab())
                     return false;
             }
