@@ -67,6 +67,12 @@ TEST_F(HostileImage, DamagedAndOversizedImagesAreRefused)
     ExpectRefused(skin, L"area.png", MakePng(8193, 8193, false));
     ExpectRefused(skin, L"cut.jpg", MakeJpegHeader(8000, 8000));
     ExpectRefused(skin, L"huge.bmp", MakeBmp(20000, -20000, false));
+    // Sound pixels, then a chunk that runs past the end of the file: the system's PNG decoder
+    // read past its buffer.
+    Bytes runaway = MakePng(6, 5, true);
+    runaway.resize(runaway.size() - 12);
+    runaway.insert(runaway.end(), {0x00, 0x00, 0x26, 0x33, 0x40, 0x00, 0x1C, 0x29});
+    ExpectRefused(skin, L"runaway.png", runaway);
     ExpectRefused(skin, L"empty.png", Bytes());
     ExpectRefused(skin, L"garbage.png", Bytes(64, 0xFF));
 }

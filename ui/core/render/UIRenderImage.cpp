@@ -263,6 +263,23 @@ bool ImageHeaderSound(const BYTE* data, DWORD size)
            static_cast<long long>(width) * height <= kMaxPixels;
 }
 
+// The system's decoders crash on some damaged files (a PNG whose chunks disagree with its data)
+// that our own decoder refuses cleanly: only what it decodes (the first frame of a GIF) reaches
+// them.
+bool DecodesCleanly(const BYTE* data, DWORD size)
+{
+    if (!ImageHeaderSound(data, size))
+        return false;
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    stbi_uc* pixels = stbi_load_from_memory(data, static_cast<int>(size), &width, &height, &channels, 4);
+    if (pixels == nullptr)
+        return false;
+    stbi_image_free(pixels);
+    return true;
+}
+
 UIImageInfo* DecodeImage(const ByteBlock& bytes, DWORD mask)
 {
     if (bytes.Empty() || !ImageHeaderSound(bytes.data.get(), bytes.size))
@@ -476,7 +493,7 @@ Gdiplus::Image* CUIRender::LoadGdiplusImage(LPCWSTR descriptor)
 
 Gdiplus::Image* CUIRender::GdiplusImageFromMemory(const void* data, DWORD length)
 {
-    if (data == nullptr || length == 0 || !ImageHeaderSound(static_cast<const BYTE*>(data), length))
+    if (data == nullptr || length == 0 || !DecodesCleanly(static_cast<const BYTE*>(data), length))
         return nullptr;
     HGLOBAL global = ::GlobalAlloc(GMEM_FIXED, length);
     if (global == nullptr)
