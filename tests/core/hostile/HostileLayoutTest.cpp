@@ -182,8 +182,9 @@ TEST(HostileLayout, DeepNestingIsRefused)
     EXPECT_LT(clock.Ms(), 3000u);
 }
 
-// 1 MB markup texts and a 1 MB image descriptor are built, measured, painted and hovered in
-// linear time: one long word, tags without closers, font tags that each ask for a new font.
+// 1 MB markup texts, attribute lists and image descriptors are built, measured, painted and
+// hovered in linear time: one long word, tags without closers, font tags that each ask for a
+// new font, many escaped quotes.
 TEST(HostileLayout, HugeValuesStayLinear)
 {
     const ScratchSkin skin;
@@ -214,6 +215,21 @@ TEST(HostileLayout, HugeValuesStayLinear)
             ::SendMessageW(built.Window().Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(x, 50));
         built.Paint();
         EXPECT_LT(clock.Ms(), 1500u) << file;
+    }
+
+    // Attribute lists: a class default with a 1 MB text, and a 1 MB list of escaped quotes.
+    std::string quotes;
+    while (quotes.size() < 1000000)
+        quotes += "&amp;quot;";
+    skin.WriteText(L"lists.xml", "<Window><Default name=\"Label\" value=\"text=&quot;" + std::string(1000000, 'z') +
+                                     "&quot;\"/><VerticalLayout><Label/><Control innerstyle=\"" + quotes +
+                                     "\"/></VerticalLayout></Window>");
+    {
+        const Stopwatch clock;
+        Built built(L"lists.xml");
+        ASSERT_NE(built.Root(), nullptr);
+        built.Paint();
+        EXPECT_LT(clock.Ms(), 1500u);
     }
 
     std::string descriptor = "file='";
