@@ -6,6 +6,7 @@
 // a watchdog ends the process (exit 3) when one input runs past 10 seconds.
 #include <windows.h>
 #include <objidl.h>
+#include <psapi.h>
 #include <gdiplus.h>
 
 #include <algorithm>
@@ -512,6 +513,18 @@ int main(int argc, char** argv)
         if (accepted)
             ++s.accepted;
         s.slowest = std::max(s.slowest, took);
+        // Handles or memory that only grow are a leak of some loader.
+        if (iteration % 2000 == 0) {
+            PROCESS_MEMORY_COUNTERS memory = {};
+            ::GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof(memory));
+            // Wine counts no GUI resources; the slot of a fresh GDI object shows the table's fill.
+            HPEN probe = ::CreatePen(PS_SOLID, 1, 0);
+            std::printf("  after %ld inputs: GDI slot %lu, %zu MB\n", iteration,
+                        static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(probe) & 0xFFFF),
+                        memory.PagefileUsage >> 20);
+            ::DeleteObject(probe);
+            std::fflush(stdout);
+        }
     }
     std::printf("LoaderFuzz seed %u, %d s: %ld inputs\n", seed, seconds, iteration);
     for (const Stats& s : stats)

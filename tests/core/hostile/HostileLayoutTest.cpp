@@ -155,7 +155,7 @@ TEST(HostileLayout, DeepNestingIsRefused)
     };
     skin.WriteText(L"d2000.xml", nested(2000));
     skin.WriteText(L"d20000.xml", nested(20000));
-    skin.WriteText(L"d100.xml", nested(100));
+    skin.WriteText(L"d250.xml", nested(250));
     // Two files each within the bound whose include makes the whole too deep.
     skin.WriteText(L"half.xml", nested(150));
     std::string outer = nested(150);
@@ -168,7 +168,7 @@ TEST(HostileLayout, DeepNestingIsRefused)
         EXPECT_EQ(built.Root(), nullptr) << file;
     }
     {
-        Built built(L"d100.xml");
+        Built built(L"d250.xml");
         ASSERT_NE(built.Root(), nullptr);
         EXPECT_EQ(built.Count(L"LabelUI"), 1);
         built.Paint();
