@@ -1,7 +1,7 @@
 // Mutation fuzzer for the skin loaders: markup, layouts built into a window, skin archives and
 // images, fed through the public loading paths for a bounded time. Not a test: see README.md.
 //
-// Usage: LoaderFuzz.exe SECONDS SEED WORKFOLDER, or LoaderFuzz.exe replay IMAGEFILE
+// Usage: LoaderFuzz.exe SECONDS SEED WORKFOLDER [SKIP], or LoaderFuzz.exe replay IMAGEFILE
 // Every input is written to WORKFOLDER\current.* before it is fed, so a crash leaves it behind;
 // a watchdog ends the process (exit 3) when one input runs past 10 seconds.
 #include <windows.h>
@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "ImageBytes.h"
 #include "archive/ZipArchive.h"
 #include "builder/DialogBuilder.h"
 #include "control/ControlUI.h"
@@ -31,115 +32,7 @@ using namespace ZvUI;
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
-
 // --- seed inputs ---
-
-uint32_t Crc32(const unsigned char* p, size_t n)
-{
-    uint32_t crc = 0xFFFFFFFFu;
-    for (size_t i = 0; i < n; ++i) {
-        crc ^= p[i];
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-void Be32(Bytes& out, uint32_t v)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<unsigned char>(v >> shift));
-}
-
-void Le16(Bytes& out, uint32_t v)
-{
-    out.push_back(static_cast<unsigned char>(v));
-    out.push_back(static_cast<unsigned char>(v >> 8));
-}
-
-void Le32(Bytes& out, uint32_t v)
-{
-    Le16(out, v & 0xFFFF);
-    Le16(out, v >> 16);
-}
-
-void PngChunk(Bytes& out, const char* type, const Bytes& data)
-{
-    Be32(out, static_cast<uint32_t>(data.size()));
-    Bytes body(type, type + 4);
-    body.insert(body.end(), data.begin(), data.end());
-    out.insert(out.end(), body.begin(), body.end());
-    Be32(out, Crc32(body.data(), body.size()));
-}
-
-Bytes Png(unsigned w, unsigned h)
-{
-    Bytes raw;
-    for (unsigned y = 0; y < h; ++y) {
-        raw.push_back(0);
-        for (unsigned x = 0; x < w * 4; ++x)
-            raw.push_back(static_cast<unsigned char>(x * 13 + y * 7));
-    }
-    Bytes z = {0x78, 0x01, 0x01};
-    Le16(z, static_cast<uint32_t>(raw.size()));
-    Le16(z, static_cast<uint32_t>(~raw.size() & 0xFFFF));
-    z.insert(z.end(), raw.begin(), raw.end());
-    uint32_t a = 1, b = 0;
-    for (unsigned char c : raw) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
-    }
-    Be32(z, (b << 16) | a);
-    Bytes out = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    Bytes ihdr;
-    Be32(ihdr, w);
-    Be32(ihdr, h);
-    ihdr.insert(ihdr.end(), {8, 6, 0, 0, 0});
-    PngChunk(out, "IHDR", ihdr);
-    PngChunk(out, "IDAT", z);
-    PngChunk(out, "IEND", Bytes());
-    return out;
-}
-
-Bytes Bmp(int w, int h)
-{
-    const uint32_t stride = (static_cast<uint32_t>(w) * 3 + 3) & ~3u;
-    Bytes out = {'B', 'M'};
-    Le32(out, 54 + stride * h);
-    Le32(out, 0);
-    Le32(out, 54);
-    Le32(out, 40);
-    Le32(out, w);
-    Le32(out, h);
-    Le16(out, 1);
-    Le16(out, 24);
-    for (int i = 0; i < 6; ++i)
-        Le32(out, 0);
-    for (uint32_t i = 0; i < stride * h; ++i)
-        out.push_back(static_cast<unsigned char>(i * 31));
-    return out;
-}
-
-// Two frames with a global colour table of four entries.
-Bytes Gif()
-{
-    Bytes out = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 2, 0, 0x81, 0, 0};
-    out.insert(out.end(), {0, 0, 0, 255, 255, 255, 255, 0, 0, 0, 0, 255});
-    for (int frame = 0; frame < 2; ++frame) {
-        out.insert(out.end(), {0x21, 0xF9, 4, 0, 10, 0, 0, 0});
-        out.insert(out.end(), {0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0});
-        out.insert(out.end(), {0x02, 0x02, 0x44, 0x01, 0x00});
-    }
-    out.push_back(0x3B);
-    return out;
-}
-
-Bytes Jpeg()
-{
-    return {0xFF, 0xD8, 0xFF, 0xC0, 0x00, 0x11, 0x08, 0x00, 0x10, 0x00, 0x10, 0x03, 0x01, 0x22, 0x00,
-            0x02, 0x11, 0x01, 0x03, 0x11, 0x01, 0xFF, 0xD9};
-}
 
 Bytes Text(const std::string& s)
 {
@@ -162,56 +55,6 @@ const char* const kLayouts[] = {
 
 const char* const kInclude =
     "<Window><HorizontalLayout><Label text=\"inc\"/><Button bkimage=\"img.png\"/></HorizontalLayout></Window>";
-
-// Stored (uncompressed) zip of name and bytes pairs.
-Bytes Zip(const std::vector<std::pair<std::string, Bytes>>& items)
-{
-    Bytes out;
-    Bytes central;
-    for (const auto& item : items) {
-        const uint32_t crc = Crc32(item.second.data(), item.second.size());
-        const uint32_t offset = static_cast<uint32_t>(out.size());
-        const uint32_t size = static_cast<uint32_t>(item.second.size());
-        const uint32_t nameLength = static_cast<uint32_t>(item.first.size());
-        Le32(out, 0x04034B50);
-        Le16(out, 20);
-        Le16(out, 0);
-        Le16(out, 0);
-        Le32(out, 0);
-        Le32(out, crc);
-        Le32(out, size);
-        Le32(out, size);
-        Le16(out, nameLength);
-        Le16(out, 0);
-        out.insert(out.end(), item.first.begin(), item.first.end());
-        out.insert(out.end(), item.second.begin(), item.second.end());
-        Le32(central, 0x02014B50);
-        Le16(central, 20);
-        Le16(central, 20);
-        Le16(central, 0);
-        Le16(central, 0);
-        Le32(central, 0);
-        Le32(central, crc);
-        Le32(central, size);
-        Le32(central, size);
-        Le16(central, nameLength);
-        Le32(central, 0);
-        Le32(central, 0);
-        Le32(central, 0);
-        Le32(central, offset);
-        central.insert(central.end(), item.first.begin(), item.first.end());
-    }
-    const uint32_t centralOffset = static_cast<uint32_t>(out.size());
-    out.insert(out.end(), central.begin(), central.end());
-    Le32(out, 0x06054B50);
-    Le32(out, 0);
-    Le16(out, static_cast<uint32_t>(items.size()));
-    Le16(out, static_cast<uint32_t>(items.size()));
-    Le32(out, static_cast<uint32_t>(central.size()));
-    Le32(out, centralOffset);
-    Le16(out, 0);
-    return out;
-}
 
 // --- mutation ---
 
@@ -421,6 +264,8 @@ int main(int argc, char** argv)
     if (argc > 3)
         ::MultiByteToWideChar(CP_UTF8, 0, argv[3], -1, folder, MAX_PATH);
     g_work = folder;
+    // Replays a finding quickly: the first inputs of the seed are made but not fed.
+    const long skip = argc > 4 ? std::atol(argv[4]) : 0;
     if (g_work.back() != L'\\')
         g_work += L'\\';
 
@@ -437,11 +282,11 @@ int main(int argc, char** argv)
     ::RegisterClassW(&wc);
     ::CreateThread(nullptr, 0, &Watchdog, nullptr, 0, nullptr);
 
-    const std::vector<Bytes> images = {Png(6, 5), Bmp(5, 3), Gif(), Jpeg()};
+    const std::vector<Bytes> images = {MakePng(6, 5, true), MakeBmp(5, 3), MakeGif(true), MakeJpegHeader(16, 16)};
     std::vector<Bytes> layouts;
     for (const char* text : kLayouts)
         layouts.push_back(Text(text));
-    const Bytes archive = Zip({{"main.xml", layouts[0]}, {"inc.xml", Text(kInclude)}, {"img.png", images[0]},
+    const Bytes archive = MakeZip({{"main.xml", layouts[0]}, {"inc.xml", Text(kInclude)}, {"img.png", images[0]},
                                {"img.gif", images[2]}, {"img.bmp", images[1]}});
 
     CPaintManagerUI::SetResourceArchive(L"", false);
@@ -462,6 +307,8 @@ int main(int argc, char** argv)
         Bytes input;
         if (kind == 0) {
             input = Mutate(layouts[rng() % layouts.size()], rng, true);
+            if (iteration <= skip)
+                continue;
             WriteFile(L"current.markup", input);
             g_started = ::GetTickCount64();
             CXmlDocument doc;
@@ -470,11 +317,16 @@ int main(int argc, char** argv)
                 WalkMarkup(doc);
         } else if (kind == 1) {
             input = Mutate(layouts[rng() % layouts.size()], rng, true);
+            const int scale = rng() % 2 ? 100 : 200;
+            if (iteration <= skip)
+                continue;
             WriteFile(L"current.xml", input);
             g_started = ::GetTickCount64();
-            accepted = BuildIntoWindow(L"current.xml", rng() % 2 ? 100 : 200);
+            accepted = BuildIntoWindow(L"current.xml", scale);
         } else if (kind == 2) {
             input = Mutate(archive, rng, false);
+            if (iteration <= skip)
+                continue;
             WriteFile(L"current.zip", input);
             g_started = ::GetTickCount64();
             ZipHandle* zip = ZipOpenMemory(input.data(), static_cast<unsigned>(input.size()), nullptr);
@@ -500,6 +352,8 @@ int main(int argc, char** argv)
             CPaintManagerUI::SetResourceFolder(g_work.c_str());
         } else {
             input = Mutate(images[rng() % images.size()], rng, false);
+            if (iteration <= skip)
+                continue;
             WriteFile(L"current.img", input);
             g_started = ::GetTickCount64();
             UIImageInfo* image = CUIRender::LoadImage(L"current.img", nullptr, 0, nullptr);

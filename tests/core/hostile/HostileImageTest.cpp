@@ -60,7 +60,7 @@ TEST_F(HostileImage, DamagedAndOversizedImagesAreRefused)
     bmpPastEnd[11] = 0xFF;
     bmpPastEnd[12] = 0xFF;
     bmpPastEnd[13] = 0x7F;
-    ExpectRefused(skin, L"notable.gif", MakeGifWithoutColourTable());
+    ExpectRefused(skin, L"notable.gif", MakeGif(false));
     ExpectRefused(skin, L"pastend.bmp", bmpPastEnd);
     ExpectRefused(skin, L"zeros.png", MakePng(20000, 20000, false));
     ExpectRefused(skin, L"wide.png", MakePng(16385, 1, false));
@@ -98,7 +98,7 @@ TEST_F(HostileImage, SoundImagesStillLoad)
 TEST_F(HostileImage, FlippedBytesNeverCrash)
 {
     const ScratchSkin skin;
-    const Bytes sources[] = {MakePng(12, 9, true), MakeBmp(7, 5), MakeGifWithoutColourTable(),
+    const Bytes sources[] = {MakePng(12, 9, true), MakeBmp(7, 5), MakeGif(false),
                              MakeJpegHeader(16, 16)};
     const Stopwatch clock;
     for (const Bytes& valid : sources) {

@@ -1,12 +1,11 @@
 #pragma once
-// Test helper: a scratch skin folder, small image generators and a wall-clock check.
+// Test helper: a scratch skin folder and a wall-clock check.
 
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
-using Bytes = std::vector<unsigned char>;
+#include "ImageBytes.h"
 
 // A fresh folder under %TEMP% that is the resource folder while the object lives.
 class ScratchSkin {
@@ -33,11 +32,3 @@ public:
 private:
     ULONGLONG m_start;
 };
-
-// --- image generators ---
-Bytes MakePng(unsigned width, unsigned height, bool withPixels);
-Bytes MakeBmp(int width, int height, bool withPixels = true);
-Bytes MakeGifWithoutColourTable();
-Bytes MakeJpegHeader(unsigned width, unsigned height);
-// Flips `count` random bits with a fixed seed.
-Bytes FlipBits(const Bytes& valid, unsigned seed, int count);
