@@ -75,9 +75,9 @@ Bytes Mutate(const Bytes& seed, std::mt19937& rng, bool text)
                 out[at] = static_cast<unsigned char>(out[at] ^ (1u << (rng() % 8)));
             break;
         case 1: {
-            static const unsigned char special[] = {0, 0xFF, 0x7F, 0x80, 0x01, 0xFE};
+            static const unsigned char extremes[] = {0, 0xFF, 0x7F, 0x80, 0x01, 0xFE};
             if (!out.empty())
-                out[at] = special[rng() % sizeof(special)];
+                out[at] = extremes[rng() % sizeof(extremes)];
             break;
         }
         case 2:
