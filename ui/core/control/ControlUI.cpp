@@ -900,24 +900,22 @@ void CControlUI::ApplyAttributeList(LPCWSTR list)
     CUIString name;
     CUIString value;
     while (*p != L'\0') {
-        name.Empty();
-        value.Empty();
-        while (*p != L'\0' && *p != L'=') {
-            LPCWSTR next = ::CharNextW(p);
-            name.Append(CUIString(p, static_cast<int>(next - p)));
-            p = next;
-        }
+        // Names and values are taken whole: appending one character at a time made a long
+        // value quadratic.
+        LPCWSTR start = p;
+        while (*p != L'\0' && *p != L'=')
+            p = ::CharNextW(p);
+        name.Assign(start, static_cast<int>(p - start));
         if (*p != L'=')
             return;
         p = ::CharNextW(p);
         if (*p != L'"')
             return;
         p = ::CharNextW(p);
-        while (*p != L'\0' && *p != L'"') {
-            LPCWSTR next = ::CharNextW(p);
-            value.Append(CUIString(p, static_cast<int>(next - p)));
-            p = next;
-        }
+        start = p;
+        while (*p != L'\0' && *p != L'"')
+            p = ::CharNextW(p);
+        value.Assign(start, static_cast<int>(p - start));
         if (*p != L'"')
             return;
         SetAttribute(name, value);

@@ -80,6 +80,9 @@ public:
                                                     HINSTANCE instance = nullptr);
     [[nodiscard]] static UIImageInfo* LoadImageFromSource(LPCWSTR name, LPCWSTR type, DWORD mask,
                                                           HINSTANCE instance);
+    // Whether LoadImage with no type would find the image and its header declares an acceptable
+    // size; nothing is decoded.
+    [[nodiscard]] static bool ProbeImage(LPCWSTR name);
     static void FreeImage(UIImageInfo* image, bool deleteRecord = true);
     // The caller deletes the GDI+ image.
     [[nodiscard]] static Gdiplus::Image* LoadGdiplusImage(LPCWSTR descriptor);
