@@ -236,7 +236,7 @@ bool CEditUI::OpenEditWindow()
 
 void CEditUI::DoEvent(UIControlEvent& event)
 {
-    if (!IsMouseEnabled() && textinput::IsMouseEvent(event.type)) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         if (m_pParent != nullptr)
             m_pParent->DoEvent(event);
         else

@@ -31,10 +31,6 @@ inline bool Is(LPCWSTR name, LPCWSTR key)
     return _wcsicmp(name, key) == 0;
 }
 
-inline bool IsMouseEvent(int type)
-{
-    return type > EventMouseBegin && type < EventMouseEnd;
-}
 
 // Hexadecimal ARGB after optional blanks and one optional '#'.
 inline DWORD ParseColor(LPCWSTR value)

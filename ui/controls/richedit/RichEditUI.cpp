@@ -1017,7 +1017,7 @@ void CRichEditUI::Move(SIZE offset, bool invalidate)
 
 void CRichEditUI::DoEvent(UIControlEvent& event)
 {
-    if (!IsMouseEnabled() && textinput::IsMouseEvent(event.type)) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         if (m_pParent != nullptr)
             m_pParent->DoEvent(event);
         else

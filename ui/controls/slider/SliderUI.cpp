@@ -12,10 +12,6 @@ namespace ZvUI {
 
 namespace {
 
-bool IsMouseEvent(int type)
-{
-    return type > EventMouseBegin && type < EventMouseEnd;
-}
 
 // offset * (max - min) / span in 64 bits; 0 when the span is empty so the thumb stays at the start.
 __int64 Share(__int64 offset, __int64 range, __int64 span, bool integer)

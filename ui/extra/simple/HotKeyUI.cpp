@@ -18,10 +18,6 @@ namespace {
 constexpr UINT kReflectedCommand = 0x2000 + WM_COMMAND;
 constexpr UINT kMaxKeyName = 260;
 
-bool IsMouseEvent(int type)
-{
-    return type > EventMouseBegin && type < EventMouseEnd;
-}
 
 // ARGB to the COLORREF order; alpha is dropped.
 COLORREF ToColorRef(DWORD argb)
