@@ -21,6 +21,7 @@
 #include "layout/TabLayoutUI.h"
 #include "layout/TileLayoutUI.h"
 #include "layout/VerticalLayoutUI.h"
+#include "combo/ComboBoxUI.h"
 #include "list/ListContainerElementUI.h"
 #include "list/ListElementUI.h"
 #include "list/ListHeaderItemUI.h"
@@ -96,6 +97,8 @@ CControlFactory::CControlFactory()
     RegisterControl(L"CListContainerElementUI", &Make<CListContainerElementUI>);
     RegisterControl(L"CTreeNodeUI", &Make<CTreeNodeUI>);  // no parent node
     RegisterControl(L"CTreeViewUI", &Make<CTreeViewUI>);
+    RegisterControl(L"CComboUI", &Make<CComboUI>);
+    RegisterControl(L"CComboBoxUI", &Make<CComboBoxUI>);
 
     RegisterControl(L"CActiveXUI", &Make<CActiveXUI>);
     RegisterControl(L"CFlashUI", &Make<CFlashUI>);
