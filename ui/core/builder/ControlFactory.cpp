@@ -28,6 +28,8 @@
 #include "list/ListHeaderUI.h"
 #include "list/ListTextElementUI.h"
 #include "list/ListUI.h"
+#include "menu/MenuElementUI.h"
+#include "menu/MenuUI.h"
 #include "tree/TreeNodeUI.h"
 #include "tree/TreeViewUI.h"
 
@@ -99,6 +101,8 @@ CControlFactory::CControlFactory()
     RegisterControl(L"CTreeViewUI", &Make<CTreeViewUI>);
     RegisterControl(L"CComboUI", &Make<CComboUI>);
     RegisterControl(L"CComboBoxUI", &Make<CComboBoxUI>);
+    RegisterControl(L"CMenuUI", &Make<CMenuUI>);
+    RegisterControl(L"CMenuElementUI", &Make<CMenuElementUI>);
 
     RegisterControl(L"CActiveXUI", &Make<CActiveXUI>);
     RegisterControl(L"CFlashUI", &Make<CFlashUI>);
