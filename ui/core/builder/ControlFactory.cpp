@@ -28,6 +28,9 @@
 #include "list/ListHeaderUI.h"
 #include "list/ListTextElementUI.h"
 #include "list/ListUI.h"
+#include "listex/ListContainerHeaderItemUI.h"
+#include "listex/ListExUI.h"
+#include "listex/ListTextExtElementUI.h"
 #include "menu/MenuElementUI.h"
 #include "menu/MenuUI.h"
 #include "tree/TreeNodeUI.h"
@@ -103,6 +106,9 @@ CControlFactory::CControlFactory()
     RegisterControl(L"CComboBoxUI", &Make<CComboBoxUI>);
     RegisterControl(L"CMenuUI", &Make<CMenuUI>);
     RegisterControl(L"CMenuElementUI", &Make<CMenuElementUI>);
+    RegisterControl(L"CListExUI", &Make<CListExUI>);
+    RegisterControl(L"CListContainerHeaderItemUI", &Make<CListContainerHeaderItemUI>);
+    RegisterControl(L"CListTextExtElementUI", &Make<CListTextExtElementUI>);
 
     RegisterControl(L"CActiveXUI", &Make<CActiveXUI>);
     RegisterControl(L"CFlashUI", &Make<CFlashUI>);
