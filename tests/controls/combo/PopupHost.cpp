@@ -51,6 +51,8 @@ PopupHost::PopupHost(LPCWSTR markup, RECT rc, int dpi, IDialogBuilderCallback* c
     static const ATOM atom = RegisterOnce();
     (void)atom;
     CPaintManagerUI::SetInstance(::GetModuleHandleW(nullptr));
+    // The whole process at one DPI, as on a screen of that DPI: pop-ups take it for their fonts.
+    CPaintManagerUI::SetGlobalDpi(dpi);
     m_hwnd = ::CreateWindowExW(0, L"ZvPopupHostWindow", L"Popup host", WS_POPUP | WS_VISIBLE, rc.left, rc.top,
                                rc.right - rc.left, rc.bottom - rc.top, nullptr, nullptr,
                                ::GetModuleHandleW(nullptr), nullptr);
