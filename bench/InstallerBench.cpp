@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "BenchMedian.h"
+
 namespace {
 
 double Now()
@@ -100,15 +102,6 @@ Run Measure(const std::wstring& exe)
     return run;
 }
 
-double Median(std::vector<double> v)
-{
-    if (v.empty())
-        return -1;
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
 // Waits until the screen under the last window is empty again, so the next run starts clean.
 void WaitForEmptyScreen(POINT p)
 {
@@ -150,8 +143,9 @@ int wmain(int argc, wchar_t** argv)
     }
     for (int k = 0; k < 2; ++k)
         std::printf("%-12s medians of %d runs: window visible %7.1f ms, first painted frame %7.1f ms, idle %7.1f ms\n",
-                    names[k], runs, Median(shown[k]) * 1000, Median(painted[k]) * 1000, Median(idle[k]) * 1000);
-    const double ratio = Median(painted[0]) / Median(painted[1]);
+                    names[k], runs, BenchMedian(shown[k]) * 1000, BenchMedian(painted[k]) * 1000,
+                    BenchMedian(idle[k]) * 1000);
+    const double ratio = BenchMedian(painted[0]) / BenchMedian(painted[1]);
     std::printf("ratio installer / bare window: %.2f (goal <= 1.5)\n", ratio);
     return 0;
 }

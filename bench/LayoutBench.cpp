@@ -5,10 +5,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "builder/DialogBuilder.h"
 #include "control/ControlUI.h"
+#include "layout/ContainerUI.h"
 #include "manager/PaintManagerUI.h"
 #include "render/UIRender.h"
 
@@ -54,6 +57,47 @@ private:
     LARGE_INTEGER m_start = {};
 };
 
+// Paint time by control class: each control that holds no children painted on its own, again, after
+// the timed paint (images decoded by then); what the containers add is the rest of the total.
+struct ClassShare {
+    std::wstring name;
+    int count = 0;
+    double ms = 0;
+};
+
+void CollectLeaves(CControlUI* control, std::vector<CControlUI*>& leaves)
+{
+    auto* container = static_cast<IContainerUI*>(control->GetInterface(L"IContainer"));
+    if (container == nullptr) {
+        leaves.push_back(control);
+        return;
+    }
+    for (int i = 0; i < container->GetCount(); ++i)
+        CollectLeaves(container->GetItemAt(i), leaves);
+}
+
+std::vector<ClassShare> PaintByClass(CControlUI* root, HDC dc, const RECT& rc)
+{
+    std::vector<CControlUI*> leaves;
+    CollectLeaves(root, leaves);
+    std::map<std::wstring, ClassShare> shares;
+    Clock clock;
+    for (CControlUI* leaf : leaves) {
+        clock.Restart();
+        leaf->Paint(dc, rc, nullptr);
+        ::GdiFlush();
+        ClassShare& share = shares[leaf->GetClass()];
+        share.name = leaf->GetClass();
+        ++share.count;
+        share.ms += clock.Lap();
+    }
+    std::vector<ClassShare> result;
+    for (const auto& entry : shares)
+        result.push_back(entry.second);
+    std::sort(result.begin(), result.end(), [](const ClassShare& a, const ClassShare& b) { return a.ms > b.ms; });
+    return result;
+}
+
 int CountControls(CControlUI* root)
 {
     int count = 0;
@@ -65,7 +109,7 @@ int CountControls(CControlUI* root)
 }
 
 // One repetition on a fresh window and manager, as a new skinned window would see it.
-bool RunOnce(const void* zip, int zipSize, Times& t, int& controls, SIZE& size)
+bool RunOnce(const void* zip, int zipSize, Times& t, int& controls, SIZE& size, std::vector<ClassShare>& shares)
 {
     CPaintManagerUI manager;
     HWND hwnd = ::CreateWindowExW(0, L"ZvLayoutBench", L"LayoutBench", WS_POPUP, 0, 0, 100, 100, nullptr,
@@ -104,6 +148,7 @@ bool RunOnce(const void* zip, int zipSize, Times& t, int& controls, SIZE& size)
     root->Paint(memDC, rc, nullptr);
     ::GdiFlush();
     t.paint = clock.Lap();
+    shares = PaintByClass(root, memDC, rc);
     // ZV_BENCH_HOLD_MS keeps the picture on screen for a while, for a screenshot.
     wchar_t hold[16] = {};
     if (::GetEnvironmentVariableW(L"ZV_BENCH_HOLD_MS", hold, 16) != 0) {
@@ -160,11 +205,12 @@ int main(int argc, char** argv)
 
     std::printf("LayoutBench: %d repetitions, skin zip %d bytes\n", repetitions, zipSize);
     std::vector<double> open, build, layout, paint;
+    std::vector<ClassShare> shares;
     for (int i = 0; i < repetitions; ++i) {
         Times t;
         int controls = 0;
         SIZE size = {};
-        if (!RunOnce(zip, zipSize, t, controls, size)) {
+        if (!RunOnce(zip, zipSize, t, controls, size, shares)) {
             std::printf("bench.xml did not build\n");
             return 1;
         }
@@ -179,6 +225,16 @@ int main(int argc, char** argv)
     }
     std::printf("median: open %7.3f ms | parse+build %8.3f ms | layout %7.3f ms | paint %8.3f ms\n",
                 Median(open), Median(build), Median(layout), Median(paint));
+    // The last repetition's picture, control by control.
+    double leaves = 0;
+    for (const ClassShare& share : shares)
+        leaves += share.ms;
+    const double total = std::max(paint.back(), leaves);
+    for (const ClassShare& share : shares)
+        std::printf("  %-14ls %4d controls %8.3f ms  %5.1f %%\n", share.name.c_str(), share.count, share.ms,
+                    100.0 * share.ms / total);
+    std::printf("  %-14ls %4s          %8.3f ms  %5.1f %%\n", L"containers", "", total - leaves,
+                100.0 * (total - leaves) / total);
     CPaintManagerUI::SetResourceArchive(L"");
     return 0;
 }

@@ -32,15 +32,30 @@ zv_wine_select() {
 
 wine_env_start() {
   zv_wine_select || return
-  local n
+  # A free display: another run can take the same number at the same moment, so a server that
+  # does not come up (or dies at once) makes us try the next one.
+  local n i pid=
   for n in $(seq 91 199); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
+    pid=$!
+    for i in $(seq 1 100); do
+      { [ -e "/tmp/.X11-unix/X$n" ] || ! kill -0 "$pid" 2>/dev/null; } && break
+      sleep 0.05
+    done
+    sleep 0.1
+    if kill -0 "$pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
+      break
+    fi
+    wait "$pid" 2>/dev/null
+    pid=
   done
+  if [ -z "$pid" ]; then
+    echo "wine-env: no X display could be started" >&2
+    return 2
+  fi
+  _zv_pids+=("$pid")
   export DISPLAY=:$n
-  Xvfb "$DISPLAY" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
-  _zv_pids+=($!)
-  local i
-  for i in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
 
   ZV_WINE_TMP=$(mktemp -d /tmp/zvwine.XXXXXX)
   export ZV_WINE_TMP

@@ -79,28 +79,33 @@ LRESULT CALLBACK ManagedProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return ::DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
+HWND CreateManagedWindow(CPaintManagerUI& pm)
+{
+    static ATOM atom = [] {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = ManagedProc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"ZvBuilderTestWindow";
+        return ::RegisterClassW(&wc);
+    }();
+    (void)atom;
+    HWND hwnd = ::CreateWindowExW(0, L"ZvBuilderTestWindow", L"b", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                                  ::GetModuleHandleW(nullptr), nullptr);
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&pm));
+    pm.AttachWindow(hwnd);
+    return hwnd;
+}
+
+void DestroyManagedWindow(HWND hwnd)
+{
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    ::DestroyWindow(hwnd);
+}
+
 class BuilderWindow : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        static ATOM atom = [] {
-            WNDCLASSW wc = {};
-            wc.lpfnWndProc = ManagedProc;
-            wc.hInstance = ::GetModuleHandleW(nullptr);
-            wc.lpszClassName = L"ZvBuilderTestWindow";
-            return ::RegisterClassW(&wc);
-        }();
-        (void)atom;
-        m_hwnd = ::CreateWindowExW(0, L"ZvBuilderTestWindow", L"b", WS_POPUP, 0, 0, 100, 100, nullptr,
-                                   nullptr, ::GetModuleHandleW(nullptr), nullptr);
-        ::SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&m_pm));
-        m_pm.AttachWindow(m_hwnd);
-    }
-    void TearDown() override
-    {
-        ::SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
-        ::DestroyWindow(m_hwnd);
-    }
+    void SetUp() override { m_hwnd = CreateManagedWindow(m_pm); }
+    void TearDown() override { DestroyManagedWindow(m_hwnd); }
     CControlUI* Build(LPCWSTR xml, IDialogBuilderCallback* cb = nullptr)
     {
         CLayoutBuilder builder;
@@ -138,6 +143,39 @@ TEST_F(BuilderWindow, WindowAttributesApplyInAnyCaseExceptTheLayeredFour)
     EXPECT_EQ(m_pm.GetTextColor(), 0xFF112233u);
     EXPECT_EQ(m_pm.GetHoverTime(), 250);
     EXPECT_TRUE(m_pm.GetShadow()->IsShadowEnabled());
+}
+
+// The window size is the one value the builder stores scaled; the other rectangles scale on reading.
+TEST(BuilderDpi, WindowSizeIsScaledOnceAtHighDpi)
+{
+    struct Case {
+        int dpi;
+        int cx, cy, captionBottom;
+    };
+    for (const Case& c : {Case{144, 1050, 630, 75}, Case{192, 1400, 840, 100}}) {
+        SCOPED_TRACE(c.dpi);
+        CPaintManagerUI::SetGlobalDpi(c.dpi);
+        {
+            CPaintManagerUI pm;
+            HWND hwnd = CreateManagedWindow(pm);
+            CLayoutBuilder builder;
+            CControlUI* root = builder.Create(
+                L"<Window size=\"700,420\" caption=\"0,0,0,50\"><VerticalLayout/></Window>", nullptr, nullptr, &pm,
+                nullptr);
+            EXPECT_NE(root, nullptr);
+            if (root != nullptr)
+                pm.SetRootControl(root);
+            EXPECT_EQ(pm.GetInitialSize().cx, c.cx);
+            EXPECT_EQ(pm.GetInitialSize().cy, c.cy);
+            RECT rcWin;
+            ::GetWindowRect(hwnd, &rcWin);
+            EXPECT_EQ(rcWin.right - rcWin.left, c.cx);
+            EXPECT_EQ(rcWin.bottom - rcWin.top, c.cy);
+            EXPECT_EQ(pm.GetCaptionRect().bottom, c.captionBottom);
+            DestroyManagedWindow(hwnd);
+        }
+        CPaintManagerUI::SetGlobalDpi(96);
+    }
 }
 
 TEST_F(BuilderWindow, ChildrenAttributesDefaultsAndTagsInAnyCase)

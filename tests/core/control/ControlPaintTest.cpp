@@ -159,3 +159,44 @@ TEST_F(ControlLayers, ColourHslShiftsOnlyWhenTheControlAsks)
     CPaintManagerUI::SetHSL(false, 180, 100, 100);
     EXPECT_EQ(c.GetAdjustColor(0xFFFF0000), 0xFFFF0000u);
 }
+
+// Counts the red pixels along row 5 between the item's left and right edges.
+int RedOnTopEdge(const Canvas& canvas)
+{
+    int red = 0;
+    for (int x = 5; x < 35; ++x)
+        red += canvas.rgb(x, 5) == 0xFF0000u ? 1 : 0;
+    return red;
+}
+
+TEST_F(ControlLayers, BorderStyleFromTheSkinShapesEveryOutline)
+{
+    struct Case {
+        const wchar_t* style;
+        bool sides;  // per-side widths instead of one border size
+        int minRed, maxRed;
+    };
+    const Case cases[] = {
+        {L"0", false, 30, 30},  // solid: the whole edge
+        {L"1", false, 8, 26},   // dashes leave gaps
+        {L"2", false, 8, 26},   // dots
+        {L"5", false, 0, 0},    // the null pen draws nothing
+        {L"0", true, 30, 30},
+        {L"1", true, 8, 26},
+        {L"5", true, 0, 0},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(testing::Message() << "style " << k.style << (k.sides ? " sides" : " rect"));
+        Canvas canvas;
+        CControlUI c;
+        c.SetPos(RECT{5, 5, 35, 35});
+        c.SetAttribute(L"bordercolor", L"#FFFF0000");
+        c.SetAttribute(L"bordersize", k.sides ? L"0,1,0,0" : L"1");
+        c.SetAttribute(L"borderstyle", k.style);
+        EXPECT_EQ(c.GetBorderStyle(), _wtoi(k.style));
+        EXPECT_TRUE(c.Paint(canvas.dc(), kAll, nullptr));
+        const int red = RedOnTopEdge(canvas);
+        EXPECT_GE(red, k.minRed);
+        EXPECT_LE(red, k.maxRed);
+    }
+}

@@ -180,6 +180,30 @@ TEST_F(ImageCache, HslCopyComesFromTheImagesOwnPixels)
     EXPECT_EQ(plain->bitmap, ddb);
 }
 
+TEST_F(ImageCache, SetHslReTintsOwnAndSharedImagesAndOffRestoresThem)
+{
+    HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    CPaintManagerUI manager;
+    manager.AttachWindow(window);
+    UIImageInfo* own = manager.AddImage(L"tile.png", L"", 0, true);
+    UIImageInfo* shared = manager.AddImage(L"grid.png", L"", 0, true, true);
+    ASSERT_NE(own, nullptr);
+    ASSERT_NE(shared, nullptr);
+    const DWORD ownBefore = PixelOf(own, 1, 1);
+    const DWORD sharedBefore = PixelOf(shared, 3, 5);
+
+    CPaintManagerUI::SetHSL(true, 180, 100, 40);
+    EXPECT_NE(PixelOf(own, 1, 1), ownBefore);
+    EXPECT_NE(PixelOf(shared, 3, 5), sharedBefore);
+
+    // Off with the same values: the images get their own colours back.
+    CPaintManagerUI::SetHSL(false, 180, 100, 40);
+    EXPECT_EQ(PixelOf(own, 1, 1), ownBefore);
+    EXPECT_EQ(PixelOf(shared, 3, 5), sharedBefore);
+    manager.RemoveAllImages(true);
+    ::DestroyWindow(window);
+}
+
 TEST_F(ImageCache, ImageByDrawStringUsesNameTypeAndMaskOnly)
 {
     CPaintManagerUI manager;

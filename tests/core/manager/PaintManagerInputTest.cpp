@@ -10,7 +10,7 @@
 
 #include "ManagerTestSupport.h"
 #include "manager/DpiHelper.h"
-#include "manager/UIControlServices.h"
+#include "richedit/RichEditUI.h"
 
 using namespace ZvUI;
 using zvtest::InstallRoot;
@@ -302,6 +302,20 @@ TEST_F(Input, HoverShowsARealTooltipWindow)
     EXPECT_FALSE(::IsWindow(tip));
 }
 
+TEST_F(Input, HoverEventCarriesTheMessagesKeysAndPoint)
+{
+    InstallABC();
+    MoveMouse(window, 20, 20);
+    Log::Get().Clear();
+    Post(WM_MOUSEHOVER, MK_CONTROL | MK_SHIFT, At(22, 24));
+    const auto hover = Log::Get().Find(L"E a 12");
+    ASSERT_EQ(hover.size(), 1u);
+    EXPECT_EQ(hover[0].event.wParam, static_cast<WPARAM>(MK_CONTROL | MK_SHIFT));
+    EXPECT_EQ(hover[0].event.lParam, At(22, 24));
+    EXPECT_EQ(hover[0].event.mousePoint.x, 22);
+    EXPECT_EQ(hover[0].event.mousePoint.y, 24);
+}
+
 TEST_F(Input, HoverWithoutTooltipTextMakesNoTooltip)
 {
     InstallABC();
@@ -433,32 +447,12 @@ TEST_F(Input, TabAndShiftTabWalkTheTabStopsAndWrap)
     EXPECT_EQ(window.manager().GetFocus(), a);
 }
 
-namespace {
-
-class TestRichEdit : public TestControl, public IRichEditServicesUI {
-public:
-    explicit TestRichEdit(bool wantTab) : TestControl(L"rich", L"RichEditUI", ControlFlagTabStop), m_wantTab(wantTab) {}
-    LPVOID GetInterface(LPCWSTR name) override
-    {
-        if (wcscmp(name, kRichEditServicesInterface) == 0)
-            return static_cast<IRichEditServicesUI*>(this);
-        return TestControl::GetInterface(name);
-    }
-    bool IsWantTab() const override { return m_wantTab; }
-    int GetFont() const override { return -1; }
-    void SetFont(int) override {}
-
-private:
-    bool m_wantTab;
-};
-
-} // namespace
-
 TEST_F(Input, TabStaysWithARichEditThatWantsIt)
 {
     for (const bool wantTab : {true, false}) {
         Log::Get().Clear();
-        auto* rich = new TestRichEdit(wantTab);
+        auto* rich = new ZvUI::CRichEditUI;
+        rich->SetWantTab(wantTab);
         a = new TestControl(L"a", L"TestUI", ControlFlagTabStop);
         root = InstallRoot(window, {{rich, kRectA}, {a, kRectB}});
         Pump(30);

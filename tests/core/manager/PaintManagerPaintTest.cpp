@@ -189,6 +189,8 @@ TEST_F(PaintWindow, LayeredImageGivesTheWindowItsAlpha)
     CPaintManagerUI::SetResourceFolder(CUIString(ZV_IMAGE_DIR) + L"\\");
     m_manager.SetLayered(true);
     m_manager.SetLayeredBackground(L"file='grid_half.png'");
+    // Loaded at once, before the window has painted anything.
+    EXPECT_NE(m_manager.FindImage(L"grid_half.png"), nullptr);
     const int before = m_root->paints;
     ::ShowWindow(m_window->Get(), SW_SHOWNOACTIVATE);
     ::UpdateWindow(m_window->Get());
@@ -249,6 +251,45 @@ TEST(PaintManagerLayout, OnlyControlsThatAskedAreLaidOutAgain)
     ::UpdateWindow(window.Get());
     ManagedWindow::Pump();
     EXPECT_EQ(root->placements, 2);
+}
+
+// A flagged container places its own children: the partial layout must not find it, or them, twice.
+TEST(PaintManagerLayout, FlaggedContainerAndItsChildrenArePlacedOncePerPaint)
+{
+    CPaintManagerUI manager;
+    ManagedWindow window(manager, 40, 30);
+    auto* root = new CountingLayout();
+    auto* inner = new CountingLayout();
+    auto* child = new ProbeControl();
+    auto* sibling = new ProbeControl();
+    inner->Add(child);
+    root->Add(inner);
+    root->Add(sibling);
+    // The manager takes ownership of the root.
+    manager.SetRootControl(root);
+    ::ShowWindow(window.Get(), SW_SHOWNOACTIVATE);
+    ::UpdateWindow(window.Get());
+    ManagedWindow::Pump();
+    ASSERT_EQ(root->placements, 1);
+
+    for (const bool childToo : {false, true}) {
+        SCOPED_TRACE(childToo ? "container and child flagged" : "container flagged");
+        const int innerBefore = inner->placements;
+        const int childBefore = child->placements;
+        const int siblingBefore = sibling->placements;
+        inner->NeedUpdate();
+        if (childToo) {
+            child->NeedUpdate();
+            sibling->NeedUpdate();
+        }
+        ::UpdateWindow(window.Get());
+        ManagedWindow::Pump();
+        EXPECT_EQ(root->placements, 1);
+        EXPECT_EQ(inner->placements, innerBefore + 1);
+        EXPECT_EQ(child->placements, childBefore + 1);
+        // A flagged leaf after the skipped container is still found.
+        EXPECT_EQ(sibling->placements, siblingBefore + (childToo ? 1 : 0));
+    }
 }
 
 TEST(PaintManagerNoRoot, PaintValidatesTheWindow)

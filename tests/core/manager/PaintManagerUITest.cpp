@@ -6,7 +6,10 @@
 #include <string>
 
 #include "archive/ZipArchive.h"
+#include "builder/ControlFactory.h"
 #include "manager/DpiHelper.h"
+#include "render/UIRender.h"
+#include "resource/UIResourceTable.h"
 #include "xml/XmlDocument.h"
 #include "xml/XmlNode.h"
 
@@ -197,6 +200,37 @@ TEST(ResourceSettings, FirstMemoryArchiveStays)
     CPaintManagerUI::Term();
     EXPECT_EQ(CPaintManagerUI::GetResourceArchiveHandle(), nullptr);
     CPaintManagerUI::SetResourceArchive(L"", false, nullptr);
+}
+
+namespace {
+ZvUI::CControlUI* CreateNothing()
+{
+    return nullptr;
+}
+} // namespace
+
+TEST(ResourceSettings, TermReleasesTablesFactoryAndSharedImages)
+{
+    ASSERT_TRUE(ZvUI::CUIResourceTable::Instance()->LoadTextTable(
+        L"<Root><Text id=\"greeting\" value=\"hello\"/></Root>"));
+    ASSERT_EQ(ZvUI::CUIResourceTable::Instance()->GetText(L"greeting"), L"hello");
+    ZvUI::CControlFactory::GetInstance()->RegisterControl(L"CTermProbeUI", CreateNothing);
+    ASSERT_TRUE(ZvUI::CControlFactory::GetInstance()->IsRegistered(L"CTermProbeUI"));
+    {
+        CPaintManagerUI manager;
+        BYTE* bits = nullptr;
+        HBITMAP bitmap = ZvUI::CUIRender::CreateARGB32Bitmap(nullptr, 2, 2, &bits);
+        ASSERT_NE(manager.AddImage(L"term-shared", bitmap, 2, 2, false, true), nullptr);
+    }
+
+    CPaintManagerUI::Term();
+    CPaintManagerUI manager;
+    EXPECT_EQ(manager.FindImage(L"term-shared"), nullptr);
+    EXPECT_EQ(CPaintManagerUI::GetSharedResources().images.GetSize(), 0);
+    // A fresh table and factory: the run-time entries are gone, the built-in classes are back.
+    EXPECT_EQ(ZvUI::CUIResourceTable::Instance()->GetText(L"greeting"), L"greeting");
+    EXPECT_FALSE(ZvUI::CControlFactory::GetInstance()->IsRegistered(L"CTermProbeUI"));
+    EXPECT_TRUE(ZvUI::CControlFactory::GetInstance()->IsRegistered(L"CButtonUI"));
 }
 
 TEST(ResourceSettings, MarkupReaderFindsTheFolderAndTheArchive)

@@ -172,6 +172,9 @@ TEST_F(ImageDraw, ResolutionSpecificFileSearch)
         info.Parse(CUIString(L"file='") + row.name + L"'", nullptr, m_manager);
         EXPECT_STREQ(info.imageName.GetData(), row.found) << row.dpi << " " << row.name;
         EXPECT_EQ(info.imageFactor, row.factor) << row.dpi << " " << row.name;
+        // Finding the file reads headers only: nothing is decoded until it is drawn.
+        EXPECT_EQ(m_manager->FindImage(row.found), nullptr) << row.dpi << " " << row.name;
+        EXPECT_EQ(m_manager->FindImage(L"btn@1.25x.png"), nullptr);
     }
 }
 

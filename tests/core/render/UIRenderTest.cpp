@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <set>
+#include <vector>
 
 using ZvUI::CUIRender;
 
@@ -234,6 +235,96 @@ TEST(RenderOutline, DashedRectLeavesGapsOnTheEdge)
 }
 
 // --- colour arithmetic ---
+
+// A DIB section takes opaque fills and one-pixel outlines straight into its pixels; a device
+// bitmap goes through GDI+. Both must come out the same, clip regions and edges included.
+class DeviceCanvas {
+public:
+    DeviceCanvas(int width, int height) : m_width(width), m_height(height)
+    {
+        HDC screen = ::GetDC(nullptr);
+        m_dc = ::CreateCompatibleDC(screen);
+        m_bitmap = ::CreateCompatibleBitmap(screen, width, height);
+        ::ReleaseDC(nullptr, screen);
+        m_old = ::SelectObject(m_dc, m_bitmap);
+        RECT all = {0, 0, width, height};
+        ::FillRect(m_dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    }
+    DeviceCanvas(const DeviceCanvas&) = delete;
+    DeviceCanvas& operator=(const DeviceCanvas&) = delete;
+    ~DeviceCanvas()
+    {
+        ::SelectObject(m_dc, m_old);
+        ::DeleteObject(m_bitmap);
+        ::DeleteDC(m_dc);
+    }
+    HDC DC() const { return m_dc; }
+    std::vector<DWORD> Rgb() const
+    {
+        std::vector<DWORD> px(static_cast<size_t>(m_width) * m_height);
+        BITMAPINFO bmi = {};
+        bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+        bmi.bmiHeader.biWidth = m_width;
+        bmi.bmiHeader.biHeight = -m_height;
+        bmi.bmiHeader.biPlanes = 1;
+        bmi.bmiHeader.biBitCount = 32;
+        ::SelectObject(m_dc, m_old);
+        ::GetDIBits(m_dc, m_bitmap, 0, m_height, px.data(), &bmi, DIB_RGB_COLORS);
+        ::SelectObject(m_dc, m_bitmap);
+        for (DWORD& p : px)
+            p &= 0x00FFFFFF;
+        return px;
+    }
+
+private:
+    int m_width;
+    int m_height;
+    HDC m_dc = nullptr;
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_old = nullptr;
+};
+
+TEST(RenderColor, DibFillsAndOutlinesMatchTheGdiplusOnes)
+{
+    constexpr int kW = 24;
+    constexpr int kH = 20;
+    const RECT shapes[] = {{2, 3, 15, 11}, {-4, -2, 6, 5}, {18, 14, 30, 26}, {5, 5, 7, 7}, {9, 1, 9, 8}};
+    for (bool clipped : {false, true}) {
+        for (bool outline : {false, true}) {
+            SCOPED_TRACE(testing::Message() << (clipped ? "clipped " : "") << (outline ? "outline" : "fill"));
+            RenderCanvas dib(kW, kH, 0xFFFFFFFF);
+            DeviceCanvas ddb(kW, kH);
+            for (HDC dc : {dib.DC(), ddb.DC()}) {
+                if (clipped) {
+                    // Two separate bands: a region of more than one rectangle.
+                    HRGN a = ::CreateRectRgn(0, 0, kW, 6);
+                    HRGN b = ::CreateRectRgn(4, 9, 20, 16);
+                    ::CombineRgn(a, a, b, RGN_OR);
+                    ::SelectClipRgn(dc, a);
+                    ::DeleteObject(a);
+                    ::DeleteObject(b);
+                }
+                for (const RECT& rc : shapes) {
+                    if (outline)
+                        CUIRender::DrawRect(dc, rc, 1, 0xFF3366CC);
+                    else
+                        CUIRender::DrawColor(dc, rc, 0xFF3366CC);
+                }
+                ::SelectClipRgn(dc, nullptr);
+            }
+            const std::vector<DWORD> expected = ddb.Rgb();
+            int differing = 0;
+            for (int y = 0; y < kH; ++y) {
+                for (int x = 0; x < kW; ++x)
+                    differing += dib.Rgb(x, y) != expected[static_cast<size_t>(y) * kW + x] ? 1 : 0;
+            }
+            EXPECT_EQ(differing, 0);
+            // What was drawn is opaque, as GDI+ leaves it; the rest keeps its alpha.
+            EXPECT_EQ(dib.Raw(outline ? 5 : 6, outline ? 3 : 4), 0xFF3366CCu);
+            EXPECT_EQ(dib.Raw(0, 19), 0xFFFFFFFFu);
+        }
+    }
+}
 
 TEST(RenderColorMath, AvoidPureBlackTouchesOnlyBlack)
 {

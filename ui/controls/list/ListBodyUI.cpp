@@ -259,7 +259,7 @@ int CListBodyUI::GetScrollStepSize() const
 
 void CListBodyUI::DoEvent(UIControlEvent& event)
 {
-    if (!IsMouseEnabled() && list_support::IsMouseEvent(event.type) && m_pOwner != nullptr) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type) && m_pOwner != nullptr) {
         m_pOwner->DoEvent(event);
         return;
     }

@@ -119,7 +119,7 @@ RECT CListHeaderItemUI::GetThumbRect(bool forHitTest) const
 
 void CListHeaderItemUI::DoEvent(UIControlEvent& event)
 {
-    if (!IsMouseEnabled() && list_support::IsMouseEvent(event.type)) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         if (m_pParent != nullptr)
             m_pParent->DoEvent(event);
         else

@@ -86,7 +86,7 @@ protected:
     // Mouse events of a row that takes no mouse input go to its owner; true when passed on.
     bool PassMouseToOwner(UIControlEvent& event)
     {
-        if (this->IsMouseEnabled() || !list_support::IsMouseEvent(event.type))
+        if (this->IsMouseEnabled() || !IsMouseEvent(event.type))
             return false;
         if (m_pOwner != nullptr)
             m_pOwner->DoEvent(event);

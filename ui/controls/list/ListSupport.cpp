@@ -78,10 +78,6 @@ UINT ApplyVerticalAlign(UINT style, LPCWSTR value)
     return style;
 }
 
-bool IsMouseEvent(int type)
-{
-    return type > EventMouseBegin && type < EventMouseEnd;
-}
 
 int Scale(const CControlUI& control, int value)
 {

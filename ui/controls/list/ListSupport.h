@@ -21,7 +21,6 @@ RECT ParseRect(LPCWSTR value);
 // The "left" / "center" / "right" words of an align value applied to a DrawText style.
 UINT ApplyHorizontalAlign(UINT style, LPCWSTR value);
 UINT ApplyVerticalAlign(UINT style, LPCWSTR value);
-bool IsMouseEvent(int type);
 
 // A length of the control's window scale (the control's manager's DPI).
 int Scale(const CControlUI& control, int value);

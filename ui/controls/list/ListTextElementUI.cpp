@@ -113,7 +113,7 @@ const CUIString* CListTextElementUI::GetLinkContent(int index) const
 
 void CListTextElementUI::DoEvent(UIControlEvent& event)
 {
-    if (!IsMouseEnabled() && list_support::IsMouseEvent(event.type)) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         if (m_pListOwner != nullptr)
             m_pListOwner->DoEvent(event);
         else

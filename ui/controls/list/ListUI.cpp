@@ -600,7 +600,7 @@ void CListUI::Move(SIZE offset, bool invalidate)
 
 void CListUI::DoEvent(UIControlEvent& event)
 {
-    if (!IsMouseEnabled() && list_support::IsMouseEvent(event.type)) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         if (m_pParent != nullptr)
             m_pParent->DoEvent(event);
         else

@@ -7,6 +7,9 @@
 #include "activex/ActiveXUI.h"
 #include "activex/FlashUI.h"
 #include "activex/WebBrowserUI.h"
+#include "anim/AnimationTabLayoutUI.h"
+#include "anim/FadeButtonUI.h"
+#include "combo/ComboBoxUI.h"
 #include "control/ButtonUI.h"
 #include "control/CheckBoxUI.h"
 #include "control/ControlUI.h"
@@ -15,13 +18,17 @@
 #include "control/ProgressUI.h"
 #include "control/ScrollBarUI.h"
 #include "control/TextUI.h"
+#include "datetime/DateTimeUI.h"
+#include "edit/EditUI.h"
+#include "edit/IPAddressExUI.h"
+#include "gif/GifAnimUI.h"
+#include "ipaddress/IPAddressUI.h"
 #include "layout/ChildLayoutUI.h"
 #include "layout/ContainerUI.h"
 #include "layout/HorizontalLayoutUI.h"
 #include "layout/TabLayoutUI.h"
 #include "layout/TileLayoutUI.h"
 #include "layout/VerticalLayoutUI.h"
-#include "combo/ComboBoxUI.h"
 #include "list/ListContainerElementUI.h"
 #include "list/ListElementUI.h"
 #include "list/ListHeaderItemUI.h"
@@ -33,6 +40,14 @@
 #include "listex/ListTextExtElementUI.h"
 #include "menu/MenuElementUI.h"
 #include "menu/MenuUI.h"
+#include "option/OptionMultiLineUI.h"
+#include "richedit/RichEditUI.h"
+#include "simple/ColorPaletteUI.h"
+#include "simple/GroupBoxUI.h"
+#include "simple/HotKeyUI.h"
+#include "simple/RingUI.h"
+#include "simple/RollTextUI.h"
+#include "slider/SliderUI.h"
 #include "tree/TreeNodeUI.h"
 #include "tree/TreeViewUI.h"
 
@@ -114,13 +129,26 @@ CControlFactory::CControlFactory()
     RegisterControl(L"CFlashUI", &Make<CFlashUI>);
     RegisterControl(L"CWebBrowserUI", &Make<CWebBrowserUI>);
 
-    // Classes of the list, tree and text-input controls (ui/controls) and of the hosted and
-    // animated controls (ui/extra) register here as they arrive, one line each:
-    //   CComboUI, CComboBoxUI, CDateTimeUI, CEditUI, CGifAnimUI, CIPAddressUI, CIPAddressExUI,
-    //   COptionMultiLineUI, CRichEditUI, CSliderUI;
-    //   CActiveXUI, CFlashUI, CGroupBoxUI, CMenuUI, CMenuElementUI, CWebBrowserUI,
-    //   CAnimationTabLayoutUI, CRollTextUI, CColorPaletteUI, CListExUI,
-    //   CListContainerHeaderItemUI, CListTextExtElementUI, CHotKeyUI, CFadeButtonUI, CRingUI.
+    RegisterControl(L"CGifAnimUI", &Make<CGifAnimUI>);
+    RegisterControl(L"COptionMultiLineUI", &Make<COptionMultiLineUI>);
+    RegisterControl(L"CSliderUI", &Make<CSliderUI>);
+    RegisterControl(L"CGroupBoxUI", &Make<CGroupBoxUI>);
+    RegisterControl(L"CAnimationTabLayoutUI", &Make<CAnimationTabLayoutUI>);
+    RegisterControl(L"CRollTextUI", &Make<CRollTextUI>);
+    RegisterControl(L"CColorPaletteUI", &Make<CColorPaletteUI>);
+    RegisterControl(L"CHotKeyUI", &Make<CHotKeyUI>);
+    RegisterControl(L"CFadeButtonUI", &Make<CFadeButtonUI>);
+    RegisterControl(L"CRingUI", &Make<CRingUI>);
+
+    // Text-input controls.
+    RegisterControl(L"CDateTimeUI", &Make<CDateTimeUI>);
+    RegisterControl(L"CEditUI", &Make<CEditUI>);
+    RegisterControl(L"CIPAddressUI", &Make<CIPAddressUI>);
+    RegisterControl(L"CIPAddressExUI", &Make<CIPAddressExUI>);
+    RegisterControl(L"CRichEditUI", &Make<CRichEditUI>);
+
+    // Still to come, one line each: CComboUI, CComboBoxUI, CMenuUI, CMenuElementUI, CListExUI,
+    // CListContainerHeaderItemUI, CListTextExtElementUI.
 }
 
 CControlFactory::~CControlFactory() = default;

@@ -4,6 +4,7 @@
 #include <cwchar>
 #include <cwctype>
 #include <cstdlib>
+#include <vector>
 
 #include "builder/ControlFactory.h"
 #include "control/ControlUI.h"
@@ -69,6 +70,115 @@ LPCWSTR AttributeOr(const CXmlNode& node, LPCWSTR name, LPCWSTR fallback)
     return node.HasAttribute(name) ? node.GetAttributeValue(name) : fallback;
 }
 
+// --- bounds for damaged and hostile skins ---
+
+// Real skins nest a few dozen levels; deeper trees overflow the stack while they are built,
+// laid out or painted.
+constexpr int kMaxElementDepth = 256;
+// Real skins repeat an include a handful of times.
+constexpr int kMaxIncludeCount = 1000;
+// Counts that multiply through nested includes are bounded as a whole.
+constexpr int kMaxIncludesPerBuild = 5000;
+
+// Builds nest: an include is built while the build that contains it runs. The markup files on
+// the way down, the element depth reached and the includes made so far are shared by them.
+struct BuildSession {
+    std::vector<CUIString> sources;
+    int builds = 0;
+    int depth = 0;
+    int includes = 0;
+};
+
+BuildSession& Session()
+{
+    static BuildSession session;
+    return session;
+}
+
+// The same file by any spelling of letter case or slash; resources by id and type.
+CUIString SourceKey(LPCWSTR source, LPCWSTR type)
+{
+    CUIString key;
+    if (IS_INTRESOURCE(source)) {
+        key.Format(L"#%u:", static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(source)));
+        CUIString kind;
+        if (type != nullptr && !IS_INTRESOURCE(type))
+            kind = type;
+        else if (type != nullptr)
+            kind.Format(L"#%u", static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(type)));
+        return key + kind;
+    }
+    key = source;
+    key.Replace(L"/", L"\\");
+    key.MakeLower();
+    return key;
+}
+
+// Levels of elements under root (root's own children are level 1), walked without recursion.
+int MarkupDepth(const CXmlNode& root)
+{
+    int depth = 0;
+    int deepest = 0;
+    CXmlNode node = root;
+    for (;;) {
+        if (node.HasChildren()) {
+            node = node.GetChild();
+            if (++depth > deepest)
+                deepest = depth;
+            continue;
+        }
+        while (depth > 0 && !node.HasSiblings()) {
+            node = node.GetParent();
+            --depth;
+        }
+        if (depth == 0)
+            return deepest;
+        node = node.GetSibling();
+    }
+}
+
+// Marks one markup file as being built for as long as the object lives.
+class SourceGuard {
+public:
+    explicit SourceGuard(const CUIString& key) : m_active(!key.IsEmpty())
+    {
+        if (m_active)
+            Session().sources.push_back(key);
+    }
+    SourceGuard(const SourceGuard&) = delete;
+    SourceGuard& operator=(const SourceGuard&) = delete;
+    ~SourceGuard()
+    {
+        if (m_active)
+            Session().sources.pop_back();
+    }
+
+private:
+    bool m_active;
+};
+
+// One build in progress; the outermost one starts the include budget afresh.
+class BuildScope {
+public:
+    BuildScope()
+    {
+        if (Session().builds++ == 0)
+            Session().includes = 0;
+    }
+    BuildScope(const BuildScope&) = delete;
+    BuildScope& operator=(const BuildScope&) = delete;
+    ~BuildScope() { --Session().builds; }
+};
+
+bool IsBeingBuilt(const CUIString& key)
+{
+    for (const CUIString& active : Session().sources) {
+        if (active == key)
+            return true;
+    }
+    return false;
+}
+
 // --- the child layout's content ---
 
 CControlUI* BuildChildLayout(LPCWSTR file, CPaintManagerUI* manager)
@@ -100,6 +210,12 @@ CControlUI* CLayoutBuilder::Create(LPCWSTR source, LPCWSTR type, IDialogBuilderC
         if (mapped != nullptr && mapped[0] != L'\0')
             source = mapped;
     }
+    // A file that is already being built further out includes itself: building it again would
+    // never end.
+    const CUIString key = (IS_INTRESOURCE(source) || source[0] != L'<') ? SourceKey(source, type) : CUIString();
+    if (!key.IsEmpty() && IsBeingBuilt(key))
+        return nullptr;
+    const SourceGuard guard(key);
 
     if (IS_INTRESOURCE(source)) {
         HINSTANCE module = m_hModule != nullptr ? m_hModule : CPaintManagerUI::GetResourceModule();
@@ -126,9 +242,13 @@ CControlUI* CLayoutBuilder::Create(LPCWSTR source, LPCWSTR type, IDialogBuilderC
 CControlUI* CLayoutBuilder::ParseWindow(IDialogBuilderCallback* callback, CPaintManagerUI* manager,
                                         CControlUI* parent)
 {
+    const BuildScope scope;
     m_pCallback = callback;
     CXmlNode root = m_xml.GetRoot();
     if (!root.IsValid())
+        return nullptr;
+    // Refused before anything reaches the manager; an include counts from where it stands.
+    if (Session().depth + MarkupDepth(root) > kMaxElementDepth)
         return nullptr;
     if (manager != nullptr) {
         ApplyResources(root, manager);
@@ -287,11 +407,15 @@ void CLayoutBuilder::BuildInclude(const CXmlNode& node, CControlUI* parent, CPai
 {
     wchar_t buffer[500] = {};
     int count = 1;
-    if (node.GetAttributeValue(L"count", buffer, 499))
-        count = static_cast<int>(wcstol(buffer, nullptr, 10));
+    if (node.GetAttributeValue(L"count", buffer, 499)) {
+        const long value = wcstol(buffer, nullptr, 10);
+        count = value > kMaxIncludeCount ? kMaxIncludeCount : static_cast<int>(value);
+    }
     if (!node.GetAttributeValue(L"source", buffer, 499))
         return;
     for (int i = 0; i < count; ++i) {
+        if (++Session().includes > kMaxIncludesPerBuild)
+            return;
         CLayoutBuilder builder;
         CControlUI* built = nullptr;
         if (m_pstrType != nullptr) {
@@ -327,8 +451,11 @@ CControlUI* CLayoutBuilder::ParseControls(const CXmlNode& root, CControlUI* pare
         if (control == nullptr)
             continue;
         // Children first: a control has its content before it is attached and configured.
-        if (node.HasChildren())
+        if (node.HasChildren()) {
+            ++Session().depth;
             ParseControls(node, control, manager);
+            --Session().depth;
+        }
 
         // Tree nodes nest: a node under a node becomes its child node, a node under a view
         // one of the view's rows, and anything else under a node part of the node's own row.

@@ -26,10 +26,6 @@ DWORD ParseColor(LPCWSTR value)
     return static_cast<DWORD>(wcstoul(value, nullptr, 16));
 }
 
-bool IsMouseEvent(int type)
-{
-    return type > EventMouseBegin && type < EventMouseEnd;
-}
 
 CUIString StripFrame(const UIDrawInfo& info, int left, int right, int height)
 {

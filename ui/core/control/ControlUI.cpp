@@ -900,24 +900,22 @@ void CControlUI::ApplyAttributeList(LPCWSTR list)
     CUIString name;
     CUIString value;
     while (*p != L'\0') {
-        name.Empty();
-        value.Empty();
-        while (*p != L'\0' && *p != L'=') {
-            LPCWSTR next = ::CharNextW(p);
-            name.Append(CUIString(p, static_cast<int>(next - p)));
-            p = next;
-        }
+        // Names and values are taken whole: appending one character at a time made a long
+        // value quadratic.
+        LPCWSTR start = p;
+        while (*p != L'\0' && *p != L'=')
+            p = ::CharNextW(p);
+        name.Assign(start, static_cast<int>(p - start));
         if (*p != L'=')
             return;
         p = ::CharNextW(p);
         if (*p != L'"')
             return;
         p = ::CharNextW(p);
-        while (*p != L'\0' && *p != L'"') {
-            LPCWSTR next = ::CharNextW(p);
-            value.Append(CUIString(p, static_cast<int>(next - p)));
-            p = next;
-        }
+        start = p;
+        while (*p != L'\0' && *p != L'"')
+            p = ::CharNextW(p);
+        value.Assign(start, static_cast<int>(p - start));
         if (*p != L'"')
             return;
         SetAttribute(name, value);
@@ -1316,7 +1314,6 @@ void CControlUI::PaintBorder(HDC hDC)
 {
     if (m_dwBorderColor == 0 && m_dwFocusBorderColor == 0)
         return;
-    // The render engine's outlines take no pen style yet; the border style is kept for them.
     const int size = GetBorderSize();
     const SIZE round = GetBorderRound();
     const RECT sides = GetBorderRectSize();
@@ -1324,30 +1321,31 @@ void CControlUI::PaintBorder(HDC hDC)
     const DWORD color = GetAdjustColor(focusColor ? m_dwFocusBorderColor : m_dwBorderColor);
 
     if (size > 0 && (round.cx > 0 || round.cy > 0)) {
-        CUIRender::DrawRoundRect(hDC, m_rcItem, size, round.cx, round.cy, color);
+        CUIRender::DrawRoundRect(hDC, m_rcItem, size, round.cx, round.cy, color, m_nBorderStyle);
         return;
     }
     if (focusColor && size > 0) {
-        CUIRender::DrawRect(hDC, m_rcItem, size, color);
+        CUIRender::DrawRect(hDC, m_rcItem, size, color, m_nBorderStyle);
         return;
     }
     if (sides.left > 0 || sides.top > 0 || sides.right > 0 || sides.bottom > 0) {
         const DWORD sideColor = GetAdjustColor(m_dwBorderColor);
         const RECT& rc = m_rcItem;
         if (sides.left > 0)
-            CUIRender::DrawLine(hDC, RECT{rc.left, rc.top, rc.left, rc.bottom}, sides.left, sideColor);
+            CUIRender::DrawLine(hDC, RECT{rc.left, rc.top, rc.left, rc.bottom}, sides.left, sideColor,
+                                m_nBorderStyle);
         if (sides.top > 0)
-            CUIRender::DrawLine(hDC, RECT{rc.left, rc.top, rc.right, rc.top}, sides.top, sideColor);
+            CUIRender::DrawLine(hDC, RECT{rc.left, rc.top, rc.right, rc.top}, sides.top, sideColor, m_nBorderStyle);
         if (sides.right > 0)
             CUIRender::DrawLine(hDC, RECT{rc.right - 1, rc.top, rc.right - 1, rc.bottom}, sides.right,
-                                sideColor);
+                                sideColor, m_nBorderStyle);
         if (sides.bottom > 0)
             CUIRender::DrawLine(hDC, RECT{rc.left, rc.bottom - 1, rc.right, rc.bottom - 1}, sides.bottom,
-                                sideColor);
+                                sideColor, m_nBorderStyle);
         return;
     }
     if (size > 0)
-        CUIRender::DrawRect(hDC, m_rcItem, size, color);
+        CUIRender::DrawRect(hDC, m_rcItem, size, color, m_nBorderStyle);
 }
 
 void CControlUI::DoPostPaint(HDC /*hDC*/, const RECT& /*rcPaint*/) {}

@@ -57,7 +57,7 @@ int CTextUI::LinkAt(POINT pt) const
 
 void CTextUI::DoEvent(UIControlEvent& event)
 {
-    if (!IsMouseEnabled() && event.type > EventMouseBegin && event.type < EventMouseEnd) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         if (m_pParent != nullptr)
             m_pParent->DoEvent(event);
         else

@@ -436,7 +436,7 @@ CControlUI* CContainerUI::FindControl(FindControlProc proc, LPVOID data, UINT fl
 
 void CContainerUI::DoEvent(UIControlEvent& event)
 {
-    if (!IsMouseEnabled() && event.type > EventMouseBegin && event.type < EventMouseEnd) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         if (m_pParent != nullptr)
             m_pParent->DoEvent(event);
         else

@@ -6,6 +6,7 @@
 #include "control/ControlUI.h"
 #include "manager/DpiHelper.h"
 #include "manager/UIResources.h"
+#include "richedit/RichEditUI.h"
 
 namespace ZvUI {
 
@@ -74,8 +75,15 @@ void CPaintManagerUI::RescaleFonts()
     UIResourceSet& shared = GetSharedResources();
     RebuildFontMap(*this, shared.fonts);
     RebuildFont(&shared.defaultFont);
-    // Rich edit controls (the text-input controls) take the rebuilt font through their own
-    // SetFont(GetFont()) once that control exists; nothing else holds a font handle.
+    // Rich edits hold the font handle in their text host: hand them the rebuilt one.
+    if (m_pRoot == nullptr)
+        return;
+    CUIPtrArray* found = FindSubControlsByClass(m_pRoot, L"RichEditUI");
+    for (int i = 0; found != nullptr && i < found->GetSize(); ++i) {
+        auto* richEdit = static_cast<CRichEditUI*>(static_cast<CControlUI*>((*found)[i])->GetInterface(L"RichEdit"));
+        if (richEdit != nullptr)
+            richEdit->SetFont(richEdit->GetFont());
+    }
 }
 
 void CPaintManagerUI::RebuildFont(UIFontInfo* info)

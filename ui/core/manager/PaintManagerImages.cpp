@@ -233,6 +233,11 @@ int CPaintManagerUI::ReloadAllImages()
     return managers->GetSize();
 }
 
+void CPaintManagerUI::FreeSharedImages()
+{
+    FreeImageMap(GetSharedResources().images);
+}
+
 void CPaintManagerUI::AdjustImagesHsl()
 {
     short h = 180;

@@ -8,6 +8,7 @@
 #include "control/ControlUI.h"
 #include "manager/UIControlServices.h"
 #include "render/UIRender.h"
+#include "richedit/RichEditUI.h"
 
 namespace ZvUI {
 
@@ -233,7 +234,7 @@ bool CPaintManagerUI::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam
         return false;
 
     case WM_MOUSEHOVER:
-        return OnMouseHover(lParam);
+        return OnMouseHover(wParam, lParam);
 
     case WM_MOUSELEAVE:
         OnMouseLeave();
@@ -521,7 +522,7 @@ void CPaintManagerUI::OnMouseMove(WPARAM wParam, LPARAM lParam)
     }
 }
 
-bool CPaintManagerUI::OnMouseHover(LPARAM lParam)
+bool CPaintManagerUI::OnMouseHover(WPARAM wParam, LPARAM lParam)
 {
     m_bMouseTracking = false;
     const POINT pt = PointFromLParam(lParam);
@@ -531,7 +532,7 @@ bool CPaintManagerUI::OnMouseHover(LPARAM lParam)
     if (m_pEventHover != nullptr) {
         UIControlEvent event = MakeEvent(EventMouseHover, m_pEventHover);
         event.mousePoint = pt;
-        event.wParam = 0;
+        event.wParam = wParam;
         event.lParam = lParam;
         event.keyState = GetKeyStateFlags();
         m_pEventHover->Event(event);
@@ -602,7 +603,7 @@ bool CPaintManagerUI::HandleKeyboardPreview(UINT msg, WPARAM wParam, LPARAM lPar
             return false;
         if (m_pFocus != nullptr && m_pFocus->IsVisible() && m_pFocus->IsEnabled()) {
             if (ClassContains(m_pFocus, L"RichEditUI")) {
-                auto* richEdit = static_cast<IRichEditServicesUI*>(m_pFocus->GetInterface(kRichEditServicesInterface));
+                auto* richEdit = static_cast<CRichEditUI*>(m_pFocus->GetInterface(L"RichEdit"));
                 if (richEdit != nullptr && richEdit->IsWantTab())
                     return false;
             }

@@ -24,12 +24,16 @@ UpdateLayeredWindowProc GetUpdateLayeredWindow()
     return proc;
 }
 
+// A collected container is answered with itself, which makes the search skip its subtree: its own
+// SetPos places the children, and the search would otherwise visit it a second time. Leaves answer
+// null so that the search goes on to their siblings.
 CControlUI* CollectUpdateNeeded(CControlUI* control, LPVOID data)
 {
     auto* manager = static_cast<CPaintManagerUI*>(data);
-    if (control->IsUpdateNeeded() && control->GetManager() == manager)
-        manager->GetSearchResults()->Add(control);
-    return nullptr;
+    if (!control->IsUpdateNeeded() || control->GetManager() != manager)
+        return nullptr;
+    manager->GetSearchResults()->Add(control);
+    return control->GetInterface(L"Container") != nullptr ? control : nullptr;
 }
 
 RECT Shrink(const RECT& rc, const RECT& inset)

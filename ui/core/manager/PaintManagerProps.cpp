@@ -4,6 +4,7 @@
 
 #include "control/ControlUI.h"
 #include "manager/DpiHelper.h"
+#include "render/UIRender.h"
 
 namespace ZvUI {
 
@@ -119,9 +120,11 @@ void CPaintManagerUI::SetLayered(bool layered)
 void CPaintManagerUI::SetLayeredBackground(LPCWSTR drawString)
 {
     m_sLayeredImage = drawString;
-    // Parsed and cached now, so the first layered paint finds its description ready.
-    if (!m_sLayeredImage.IsEmpty())
-        (void)GetCachedDrawInfo(m_sLayeredImage, nullptr);
+    // Parsed and its image loaded now, so the first layered paint finds both ready.
+    if (!m_sLayeredImage.IsEmpty()) {
+        const RECT none = {0, 0, 0, 0};
+        (void)CUIRender::DrawImageInfo(nullptr, this, none, none, GetCachedDrawInfo(m_sLayeredImage, nullptr));
+    }
     m_bLayeredChanged = true;
     Invalidate();
 }

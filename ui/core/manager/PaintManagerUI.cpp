@@ -8,9 +8,11 @@
 #include <gdiplus.h>
 
 #include "archive/ZipArchive.h"
+#include "builder/ControlFactory.h"
 #include "control/ControlUI.h"
 #include "layout/ContainerUI.h"
 #include "manager/DpiHelper.h"
+#include "resource/UIResourceTable.h"
 #include "utils/UIConvert.h"
 #include "xml/XmlResourceHooks.h"
 
@@ -378,17 +380,19 @@ void CPaintManagerUI::SetHSL(bool use, short h, short s, short l)
     ProcessSettings& st = Settings();
     if (!st.useHsl && !use)
         return;
+    // Switching the shift off with the same values must still give the images their own colours back.
+    const bool switched = st.useHsl != use;
     st.useHsl = use;
-    if (h == st.hslH && s == st.hslS && l == st.hslL)
+    if (!switched && h == st.hslH && s == st.hslS && l == st.hslL)
         return;
     st.hslH = Clamp(h, 360);
     st.hslS = Clamp(s, 200);
     st.hslL = Clamp(l, 200);
-    // Re-adjusting the shared and per-manager images comes with the image cache.
+    AdjustSharedImagesHsl();
     for (int i = 0; i < st.managers.GetSize(); ++i) {
         auto* manager = static_cast<CPaintManagerUI*>(st.managers[i]);
         if (manager != nullptr)
-            manager->Invalidate();
+            manager->AdjustImagesHsl();
     }
 }
 
@@ -481,8 +485,9 @@ UIResourceSet& CPaintManagerUI::GetSharedResources()
 
 void CPaintManagerUI::Term()
 {
-    // The resource table, the control factory and the shared images release their parts here
-    // once they exist; the shared fonts, styles, class defaults and the cached archive are ours.
+    CUIResourceTable::Release();
+    CControlFactory::Release();
+    FreeSharedImages();
     FreeFontMap(Settings().shared.fonts);
     UIFontInfo& font = Settings().shared.defaultFont;
     if (font.handle != nullptr)

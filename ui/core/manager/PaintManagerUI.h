@@ -359,6 +359,7 @@ public:
     static int ReloadAllImages();
     void AdjustImagesHsl();
     static void AdjustSharedImagesHsl();
+    static void FreeSharedImages();
     // Parsed on first use; null when both strings are empty.
     const UIDrawInfo* GetCachedDrawInfo(LPCWSTR descriptor, LPCWSTR modify = nullptr);
     void RemoveCachedDrawInfo(LPCWSTR descriptor, LPCWSTR modify = nullptr);
@@ -385,7 +386,7 @@ private:
     CControlUI* ControlAt(POINT pt) const;
     CControlUI* FindTabStop(CControlUI* start, bool forward) const;
     void OnMouseMove(WPARAM wParam, LPARAM lParam);
-    bool OnMouseHover(LPARAM lParam);
+    bool OnMouseHover(WPARAM wParam, LPARAM lParam);
     void OnMouseLeave();
     void StartDrag();
     void MeasureFont(UIFontInfo* info);

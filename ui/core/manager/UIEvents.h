@@ -38,6 +38,12 @@ enum UIEventType {
     EventTimer = 27,
 };
 
+// The events that come from the mouse: the ones a mouse-disabled control passes to its parent.
+constexpr bool IsMouseEvent(int type)
+{
+    return type > EventMouseBegin && type < EventMouseEnd;
+}
+
 // Key-state bits built from GetKeyState (bit 0x10 is never set).
 constexpr WORD KeyStateLButton = 0x01;
 constexpr WORD KeyStateRButton = 0x02;

@@ -5,7 +5,6 @@
 
 #include "manager/DpiHelper.h"
 #include "manager/PaintManagerUI.h"
-#include "render/UIImageInfo.h"
 #include "render/UIRender.h"
 
 namespace ZvUI {
@@ -88,11 +87,13 @@ void ParsePairs(UIDrawInfo& info, LPCWSTR text, CPaintManagerUI* manager)
     while (*p != L'\0') {
         while (*p != L'\0' && *p <= L' ')
             p = ::CharNextW(p);
-        CUIString key;
-        while (*p != L'\0' && *p != L'=' && *p > L' ') {
-            key += *p;
+        // Keys and values are taken whole: appending one character at a time made a long
+        // value quadratic.
+        LPCWSTR start = p;
+        while (*p != L'\0' && *p != L'=' && *p > L' ')
             p = ::CharNextW(p);
-        }
+        CUIString key;
+        key.Assign(start, static_cast<int>(p - start));
         while (*p != L'\0' && *p <= L' ')
             p = ::CharNextW(p);
         if (*p != L'=')
@@ -103,11 +104,11 @@ void ParsePairs(UIDrawInfo& info, LPCWSTR text, CPaintManagerUI* manager)
         if (*p != L'\'')
             return;
         p = ::CharNextW(p);
-        CUIString value;
-        while (*p != L'\0' && *p != L'\'') {
-            value += *p;
+        start = p;
+        while (*p != L'\0' && *p != L'\'')
             p = ::CharNextW(p);
-        }
+        CUIString value;
+        value.Assign(start, static_cast<int>(p - start));
         if (*p == L'\0')
             return;
         p = ::CharNextW(p);
@@ -163,9 +164,8 @@ void UIDrawInfo::Parse(LPCWSTR descriptor, LPCWSTR modify, CPaintManagerUI* mana
         suffix.Format(L"@%gx.", scale / 100.0);
         CUIString candidate = original;
         candidate.Replace(L".", suffix);
-        UIImageInfo* trial = CUIRender::LoadImage(candidate, nullptr, mask, nullptr);
-        if (trial != nullptr) {
-            CUIRender::FreeImage(trial, true);
+        // Only the header is read: the twin is decoded once, by the cache, when it is drawn.
+        if (CUIRender::ProbeImage(candidate)) {
             imageName = candidate;
             imageFactor = scale / 100.0;
             return;

@@ -46,6 +46,100 @@ constexpr BYTE Red(DWORD c) { return static_cast<BYTE>(c >> 16); }
 constexpr BYTE Green(DWORD c) { return static_cast<BYTE>(c >> 8); }
 constexpr BYTE Blue(DWORD c) { return static_cast<BYTE>(c); }
 
+// --- opaque fills of 32-bit DIB sections ---
+// GDI+ spends most of a fill on setting itself up for the DC. An opaque solid fill of a 32-bit
+// DIB section under the identity mapping goes through a GDI brush instead: a one-pixel 32-bit
+// pattern keeps its alpha byte, so the target gets the very pixels GDI+ writes (the colour with
+// alpha 255), inside the DC's clip region and in either row order.
+
+struct OnePixelPattern {
+    BITMAPINFOHEADER header;
+    DWORD pixel;
+};
+
+HBRUSH CreateOpaqueBrush(DWORD color)
+{
+    OnePixelPattern pattern = {};
+    pattern.header.biSize = sizeof(BITMAPINFOHEADER);
+    pattern.header.biWidth = 1;
+    pattern.header.biHeight = 1;
+    pattern.header.biPlanes = 1;
+    pattern.header.biBitCount = 32;
+    pattern.header.biCompression = BI_RGB;
+    pattern.pixel = color;
+    return ::CreateDIBPatternBrushPt(&pattern, DIB_RGB_COLORS);
+}
+
+// Not every GDI keeps the pattern's alpha byte: tried once on a scratch bitmap.
+bool PatternKeepsAlpha()
+{
+    static const bool keeps = [] {
+        constexpr DWORD probe = 0xFF102030;
+        bool ok = false;
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        BYTE* bits = nullptr;
+        HBITMAP bitmap = dc != nullptr ? CUIRender::CreateARGB32Bitmap(dc, 1, 1, &bits) : nullptr;
+        HBRUSH brush = CreateOpaqueBrush(probe);
+        if (bitmap != nullptr && bits != nullptr && brush != nullptr) {
+            HGDIOBJ old = ::SelectObject(dc, bitmap);
+            *reinterpret_cast<DWORD*>(bits) = 0;
+            const RECT rc = {0, 0, 1, 1};
+            ::FillRect(dc, &rc, brush);
+            ::GdiFlush();
+            ok = *reinterpret_cast<DWORD*>(bits) == probe;
+            ::SelectObject(dc, old);
+        }
+        if (brush != nullptr)
+            ::DeleteObject(brush);
+        if (bitmap != nullptr)
+            ::DeleteObject(bitmap);
+        if (dc != nullptr)
+            ::DeleteDC(dc);
+        return ok;
+    }();
+    return keeps;
+}
+
+bool IsIdentityMapped32BitDib(HDC hDC)
+{
+    HGDIOBJ bitmap = ::GetCurrentObject(hDC, OBJ_BITMAP);
+    DIBSECTION ds = {};
+    if (bitmap == nullptr || ::GetObjectW(bitmap, sizeof(ds), &ds) != sizeof(ds) || ds.dsBm.bmBits == nullptr ||
+        ds.dsBm.bmBitsPixel != 32 || ds.dsBmih.biCompression != BI_RGB)
+        return false;
+    POINT window = {0, 0};
+    POINT viewport = {0, 0};
+    return ::GetMapMode(hDC) == MM_TEXT && ::GetGraphicsMode(hDC) == GM_COMPATIBLE &&
+           ::GetWindowOrgEx(hDC, &window) && ::GetViewportOrgEx(hDC, &viewport) && window.x == 0 &&
+           window.y == 0 && viewport.x == 0 && viewport.y == 0;
+}
+
+// False leaves the fill to GDI+.
+bool FillOpaque(HDC hDC, const RECT* rects, int count, DWORD color)
+{
+    if (Alpha(color) != 0xFF || !IsIdentityMapped32BitDib(hDC) || !PatternKeepsAlpha())
+        return false;
+    HBRUSH brush = CreateOpaqueBrush(color);
+    if (brush == nullptr)
+        return false;
+    for (int i = 0; i < count; ++i) {
+        if (rects[i].right > rects[i].left && rects[i].bottom > rects[i].top)
+            ::FillRect(hDC, &rects[i], brush);
+    }
+    ::DeleteObject(brush);
+    return true;
+}
+
+bool IsNullPen(int style) { return (style & PS_STYLE_MASK) == PS_NULL; }
+
+// GDI's PS_DASH to PS_DASHDOTDOT have the numbers of GDI+'s dash styles; the rest draw solid.
+void SetDash(Gdiplus::Pen& pen, int style)
+{
+    const int dash = style & PS_STYLE_MASK;
+    if (dash >= PS_DASH && dash <= PS_DASHDOTDOT)
+        pen.SetDashStyle(static_cast<Gdiplus::DashStyle>(dash));
+}
+
 BITMAPINFO Argb32Header(int width, int height)
 {
     BITMAPINFO bmi = {};
@@ -240,6 +334,8 @@ void CUIRender::DrawColor(HDC hDC, const RECT& rc, DWORD color)
     if (color <= 0x00FFFFFF) {
         return;
     }
+    if (FillOpaque(hDC, &rc, 1, color))
+        return;
     Gdiplus::Graphics graphics(hDC);
     Gdiplus::SolidBrush brush(Gdiplus::Color(static_cast<Gdiplus::ARGB>(color)));
     graphics.FillRectangle(&brush, static_cast<INT>(rc.left), static_cast<INT>(rc.top),
@@ -289,26 +385,44 @@ void CUIRender::DrawGradient(HDC hDC, const RECT& rc, DWORD first, DWORD second,
     }
 }
 
-void CUIRender::DrawLine(HDC hDC, const RECT& rc, int size, DWORD color)
+void CUIRender::DrawLine(HDC hDC, const RECT& rc, int size, DWORD color, int style)
 {
+    if (IsNullPen(style))
+        return;
     Gdiplus::Graphics graphics(hDC);
     Gdiplus::Pen pen(Gdiplus::Color(static_cast<Gdiplus::ARGB>(color)), static_cast<Gdiplus::REAL>(size));
     pen.SetAlignment(Gdiplus::PenAlignmentInset);
+    SetDash(pen, style);
     graphics.DrawLine(&pen, static_cast<INT>(rc.left), static_cast<INT>(rc.top), static_cast<INT>(rc.right),
                       static_cast<INT>(rc.bottom));
 }
 
-void CUIRender::DrawRect(HDC hDC, const RECT& rc, int size, DWORD color)
+void CUIRender::DrawRect(HDC hDC, const RECT& rc, int size, DWORD color, int style)
 {
+    if (IsNullPen(style))
+        return;
+    // A one-pixel solid outline is the item's outermost rows and columns.
+    if (size == 1 && (style & PS_STYLE_MASK) == PS_SOLID && rc.right - rc.left >= 2 && rc.bottom - rc.top >= 2) {
+        const RECT sides[] = {{rc.left, rc.top, rc.right, rc.top + 1},
+                              {rc.left, rc.bottom - 1, rc.right, rc.bottom},
+                              {rc.left, rc.top + 1, rc.left + 1, rc.bottom - 1},
+                              {rc.right - 1, rc.top + 1, rc.right, rc.bottom - 1}};
+        if (FillOpaque(hDC, sides, 4, color))
+            return;
+    }
     Gdiplus::Graphics graphics(hDC);
     Gdiplus::Pen pen(Gdiplus::Color(static_cast<Gdiplus::ARGB>(color)), static_cast<Gdiplus::REAL>(size));
     pen.SetAlignment(Gdiplus::PenAlignmentInset);
+    SetDash(pen, style);
     graphics.DrawRectangle(&pen, static_cast<INT>(rc.left), static_cast<INT>(rc.top),
                            static_cast<INT>(rc.right - rc.left - 1), static_cast<INT>(rc.bottom - rc.top - 1));
 }
 
-void CUIRender::DrawRoundRect(HDC hDC, const RECT& rc, int size, int cornerWidth, int /*cornerHeight*/, DWORD color)
+void CUIRender::DrawRoundRect(HDC hDC, const RECT& rc, int size, int cornerWidth, int /*cornerHeight*/, DWORD color,
+                              int style)
 {
+    if (IsNullPen(style))
+        return;
     const Gdiplus::REAL x = static_cast<Gdiplus::REAL>(rc.left);
     const Gdiplus::REAL y = static_cast<Gdiplus::REAL>(rc.top);
     const Gdiplus::REAL w = static_cast<Gdiplus::REAL>(rc.right - rc.left - 1);
@@ -329,6 +443,7 @@ void CUIRender::DrawRoundRect(HDC hDC, const RECT& rc, int size, int cornerWidth
     path.AddArc(x, y, d, d, 180, 90);
     path.CloseFigure();
     Gdiplus::Pen pen(Gdiplus::Color(static_cast<Gdiplus::ARGB>(color)), static_cast<Gdiplus::REAL>(size));
+    SetDash(pen, style);
     graphics.DrawPath(&pen, &path);
 }
 

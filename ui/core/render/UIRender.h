@@ -44,10 +44,13 @@ public:
     // --- fills and shapes (colours are ARGB; alpha 0 draws nothing in the fills) ---
     static void DrawColor(HDC hDC, const RECT& rc, DWORD color);
     static void DrawGradient(HDC hDC, const RECT& rc, DWORD first, DWORD second, bool vertical, int steps);
-    static void DrawLine(HDC hDC, const RECT& rc, int size, DWORD color);
-    static void DrawRect(HDC hDC, const RECT& rc, int size, DWORD color);
+    // The outlines take a GDI pen style (PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT;
+    // PS_NULL draws nothing).
+    static void DrawLine(HDC hDC, const RECT& rc, int size, DWORD color, int style = PS_SOLID);
+    static void DrawRect(HDC hDC, const RECT& rc, int size, DWORD color, int style = PS_SOLID);
     // Only the corner width counts; the height is kept for the callers' symmetry.
-    static void DrawRoundRect(HDC hDC, const RECT& rc, int size, int cornerWidth, int cornerHeight, DWORD color);
+    static void DrawRoundRect(HDC hDC, const RECT& rc, int size, int cornerWidth, int cornerHeight, DWORD color,
+                              int style = PS_SOLID);
     static void DrawDashedRect(Gdiplus::Graphics& graphics, const RECT& rc, int size, DWORD color,
                                const UIPenStyle& style);
 
@@ -77,6 +80,9 @@ public:
                                                     HINSTANCE instance = nullptr);
     [[nodiscard]] static UIImageInfo* LoadImageFromSource(LPCWSTR name, LPCWSTR type, DWORD mask,
                                                           HINSTANCE instance);
+    // Whether LoadImage with no type would find the image and its header declares an acceptable
+    // size; nothing is decoded.
+    [[nodiscard]] static bool ProbeImage(LPCWSTR name);
     static void FreeImage(UIImageInfo* image, bool deleteRecord = true);
     // The caller deletes the GDI+ image.
     [[nodiscard]] static Gdiplus::Image* LoadGdiplusImage(LPCWSTR descriptor);

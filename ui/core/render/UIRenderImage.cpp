@@ -31,6 +31,8 @@ namespace {
 constexpr DWORD kMaxEncodedBytes = 64u * 1024u * 1024u;
 // Decoded pixel limit (width * height), well inside what a 32-bit process can map.
 constexpr long long kMaxPixels = 64ll * 1024 * 1024;
+// No skin image comes near this on a side; a header that claims more is damaged or hostile.
+constexpr int kMaxSide = 16384;
 
 struct ByteBlock {
     std::unique_ptr<BYTE[]> data;
@@ -172,9 +174,115 @@ ByteBlock ReadNamedBytes(LPCWSTR name, bool withArchive)
     return block;
 }
 
+// --- header checks before any decoder sees the bytes ---
+
+DWORD Le32(const BYTE* p)
+{
+    return DWORD{p[0]} | DWORD{p[1]} << 8 | DWORD{p[2]} << 16 | DWORD{p[3]} << 24;
+}
+
+// Data sub-blocks of a GIF: a length byte, that many bytes, until a zero length.
+bool SkipGifSubBlocks(const BYTE* data, DWORD size, DWORD& at)
+{
+    while (at < size) {
+        const DWORD length = data[at++];
+        if (length == 0)
+            return true;
+        at += length;
+    }
+    return false;
+}
+
+// Every frame needs a colour table, global or its own, and every block must end inside the file:
+// the system's GIF decoder trusts both.
+bool GifStructureSound(const BYTE* data, DWORD size)
+{
+    if (size < 13)
+        return false;
+    const bool global = (data[10] & 0x80) != 0;
+    DWORD at = 13 + (global ? 3u * (2u << (data[10] & 7)) : 0u);
+    bool frames = false;
+    while (at < size) {
+        const BYTE block = data[at++];
+        if (block == 0x3B)
+            return frames;
+        if (block == 0x21) {
+            if (at >= size)
+                return false;
+            ++at;
+            if (!SkipGifSubBlocks(data, size, at))
+                return false;
+        } else if (block == 0x2C) {
+            if (size - at < 10)
+                return false;
+            const BYTE flags = data[at + 8];
+            const bool local = (flags & 0x80) != 0;
+            if (!global && !local)
+                return false;
+            at += 9 + (local ? 3u * (2u << (flags & 7)) : 0u);
+            if (at >= size || data[at] < 2 || data[at] > 11)
+                return false;
+            ++at;
+            if (!SkipGifSubBlocks(data, size, at))
+                return false;
+            frames = true;
+        } else {
+            return false;
+        }
+    }
+    // A file cut after its last frame is still shown by both decoders.
+    return frames;
+}
+
+// The pixel data must start after the headers and inside the file.
+bool BmpStructureSound(const BYTE* data, DWORD size)
+{
+    if (size < 26)
+        return false;
+    const DWORD offset = Le32(data + 10);
+    const DWORD header = Le32(data + 14);
+    return header >= 12 && header <= size - 14 && offset >= 14 + header && offset < size;
+}
+
+// The dimensions come from the header alone, so an oversized image is refused before anything
+// is allocated for its pixels.
+bool ImageHeaderSound(const BYTE* data, DWORD size)
+{
+    if (data == nullptr || size == 0 || size > 0x7FFFFFFF)
+        return false;
+    if (size >= 6 && std::memcmp(data, "GIF8", 4) == 0 && !GifStructureSound(data, size))
+        return false;
+    if (size >= 2 && data[0] == 'B' && data[1] == 'M' && !BmpStructureSound(data, size))
+        return false;
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    if (stbi_info_from_memory(data, static_cast<int>(size), &width, &height, &channels) == 0)
+        return false;
+    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
+           static_cast<long long>(width) * height <= kMaxPixels;
+}
+
+// The system's decoders crash on some damaged files (a PNG whose chunks disagree with its data)
+// that our own decoder refuses cleanly: only what it decodes (the first frame of a GIF) reaches
+// them.
+bool DecodesCleanly(const BYTE* data, DWORD size)
+{
+    if (!ImageHeaderSound(data, size))
+        return false;
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    stbi_uc* pixels = stbi_load_from_memory(data, static_cast<int>(size), &width, &height, &channels, 4);
+    if (pixels == nullptr)
+        return false;
+    stbi_image_free(pixels);
+    return true;
+}
+
 UIImageInfo* DecodeImage(const ByteBlock& bytes, DWORD mask)
 {
-    if (bytes.Empty() || bytes.size > 0x7FFFFFFF)
+    if (bytes.Empty() || !ImageHeaderSound(bytes.data.get(), bytes.size))
         return nullptr;
     int width = 0;
     int height = 0;
@@ -183,7 +291,8 @@ UIImageInfo* DecodeImage(const ByteBlock& bytes, DWORD mask)
                                           &channels, 4);
     if (rgba == nullptr)
         return nullptr;
-    if (width <= 0 || height <= 0 || static_cast<long long>(width) * height > kMaxPixels) {
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
+        static_cast<long long>(width) * height > kMaxPixels) {
         stbi_image_free(rgba);
         return nullptr;
     }
@@ -236,10 +345,33 @@ UIImageInfo* DecodeImage(const ByteBlock& bytes, DWORD mask)
     return info;
 }
 
+// Every image blit needs a memory DC for its source; making and deleting one per blit costs
+// more than a small blit itself, so each thread keeps one and lends it out.
+struct SpareSourceDC {
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    bool lent = false;
+    SpareSourceDC() = default;
+    SpareSourceDC(const SpareSourceDC&) = delete;
+    SpareSourceDC& operator=(const SpareSourceDC&) = delete;
+    ~SpareSourceDC()
+    {
+        if (dc != nullptr)
+            ::DeleteDC(dc);
+    }
+};
+
 class MemoryDC {
 public:
-    MemoryDC(HDC compatible, HBITMAP bitmap) : m_dc(::CreateCompatibleDC(compatible))
+    MemoryDC(HDC compatible, HBITMAP bitmap)
     {
+        thread_local SpareSourceDC spare;
+        if (spare.dc != nullptr && !spare.lent) {
+            m_spare = &spare;
+            spare.lent = true;
+            m_dc = spare.dc;
+        } else {
+            m_dc = ::CreateCompatibleDC(compatible);
+        }
         if (m_dc != nullptr)
             m_old = ::SelectObject(m_dc, bitmap);
     }
@@ -247,16 +379,20 @@ public:
     MemoryDC& operator=(const MemoryDC&) = delete;
     ~MemoryDC()
     {
-        if (m_dc != nullptr) {
-            ::SelectObject(m_dc, m_old);
+        if (m_dc == nullptr)
+            return;
+        ::SelectObject(m_dc, m_old);
+        if (m_spare != nullptr)
+            m_spare->lent = false;
+        else
             ::DeleteDC(m_dc);
-        }
     }
     HDC Get() const { return m_dc; }
 
 private:
-    HDC m_dc;
+    HDC m_dc = nullptr;
     HGDIOBJ m_old = nullptr;
+    SpareSourceDC* m_spare = nullptr;
 };
 
 bool Intersects(const RECT& a, const RECT& b)
@@ -297,19 +433,48 @@ int Trunc(double v)
 
 // --- loading ---
 
+namespace {
+
+// With no type the name may be an image id of the resource table.
+LPCWSTR MappedName(LPCWSTR name, LPCWSTR type)
+{
+    if (type == nullptr && !IS_INTRESOURCE(name)) {
+        LPCWSTR mapped = CUIResourceTable::Instance()->GetImagePath(name);
+        if (mapped != nullptr && mapped[0] != L'\0')
+            return mapped;
+    }
+    return name;
+}
+
+ByteBlock ReadSourceBytes(LPCWSTR name, LPCWSTR type, HINSTANCE instance)
+{
+    const bool intName = IS_INTRESOURCE(name);
+    ByteBlock bytes;
+    if (type != nullptr && (IS_INTRESOURCE(type) || type[0] != L'\0'))
+        bytes = ReadResourceBytes(instance, name, type);
+    else if (!intName)
+        bytes = CPaintManagerUI::GetResourceArchive().IsEmpty() ? ReadWholeFile(CPaintManagerUI::GetResourceFolder() + name)
+                                                                : ReadFromArchive(name);
+    if (bytes.Empty() && !intName && name[0] != L'\0')
+        bytes = ReadWholeFile(name);
+    return bytes;
+}
+
+} // namespace
+
 UIImageInfo* CUIRender::LoadImage(LPCWSTR name, LPCWSTR type, DWORD mask, HINSTANCE instance)
 {
     if (name == nullptr)
         return nullptr;
-    CUIString path;
-    if (type == nullptr && !IS_INTRESOURCE(name)) {
-        LPCWSTR mapped = CUIResourceTable::Instance()->GetImagePath(name);
-        if (mapped != nullptr && mapped[0] != L'\0')
-            path = mapped;
-    }
-    if (!path.IsEmpty())
-        return LoadImageFromSource(path, type, mask, instance);
-    return LoadImageFromSource(name, type, mask, instance);
+    return LoadImageFromSource(MappedName(name, type), type, mask, instance);
+}
+
+bool CUIRender::ProbeImage(LPCWSTR name)
+{
+    if (name == nullptr)
+        return false;
+    const ByteBlock bytes = ReadSourceBytes(MappedName(name, nullptr), nullptr, nullptr);
+    return !bytes.Empty() && ImageHeaderSound(bytes.data.get(), bytes.size);
 }
 
 UIImageInfo* CUIRender::LoadImageById(UINT id, LPCWSTR type, DWORD mask, HINSTANCE instance)
@@ -321,16 +486,7 @@ UIImageInfo* CUIRender::LoadImageFromSource(LPCWSTR name, LPCWSTR type, DWORD ma
 {
     if (name == nullptr)
         return nullptr;
-    const bool intName = IS_INTRESOURCE(name);
-    ByteBlock bytes;
-    if (type != nullptr && (IS_INTRESOURCE(type) || type[0] != L'\0'))
-        bytes = ReadResourceBytes(instance, name, type);
-    else if (!intName)
-        bytes = CPaintManagerUI::GetResourceArchive().IsEmpty() ? ReadWholeFile(CPaintManagerUI::GetResourceFolder() + name)
-                                                                : ReadFromArchive(name);
-    if (bytes.Empty() && !intName && name[0] != L'\0')
-        bytes = ReadWholeFile(name);
-    return DecodeImage(bytes, mask);
+    return DecodeImage(ReadSourceBytes(name, type, instance), mask);
 }
 
 void CUIRender::FreeImage(UIImageInfo* image, bool deleteRecord)
@@ -364,7 +520,7 @@ Gdiplus::Image* CUIRender::LoadGdiplusImage(LPCWSTR descriptor)
 
 Gdiplus::Image* CUIRender::GdiplusImageFromMemory(const void* data, DWORD length)
 {
-    if (data == nullptr || length == 0)
+    if (data == nullptr || length == 0 || !DecodesCleanly(static_cast<const BYTE*>(data), length))
         return nullptr;
     HGLOBAL global = ::GlobalAlloc(GMEM_FIXED, length);
     if (global == nullptr)
@@ -378,7 +534,18 @@ Gdiplus::Image* CUIRender::GdiplusImageFromMemory(const void* data, DWORD length
     Gdiplus::Image* image = Gdiplus::Image::FromStream(stream);
     // GDI+ keeps its own reference to the stream for the image's lifetime.
     stream->Release();
-    if (image != nullptr && image->GetLastStatus() != Gdiplus::Ok) {
+    if (image == nullptr)
+        return nullptr;
+    // The decoder may read a different size than the header check did; a frame count of 0 means
+    // nothing can be drawn or animated.
+    GUID dimension = {};
+    const bool sound = image->GetLastStatus() == Gdiplus::Ok && image->GetWidth() > 0 &&
+                       image->GetHeight() > 0 && image->GetWidth() <= static_cast<UINT>(kMaxSide) &&
+                       image->GetHeight() <= static_cast<UINT>(kMaxSide) &&
+                       image->GetFrameDimensionsCount() > 0 &&
+                       image->GetFrameDimensionsList(&dimension, 1) == Gdiplus::Ok &&
+                       image->GetFrameCount(&dimension) > 0;
+    if (!sound) {
         delete image;
         return nullptr;
     }
@@ -418,7 +585,8 @@ bool CUIRender::DrawImageString(HDC hDC, CPaintManagerUI* manager, const RECT& r
 bool CUIRender::DrawImageInfo(HDC hDC, CPaintManagerUI* manager, const RECT& rcItem, const RECT& rcPaint,
                               const UIDrawInfo* info, HINSTANCE instance)
 {
-    if (hDC == nullptr || manager == nullptr || info == nullptr)
+    // Without a DC the image is only loaded into the cache: a trial load before the first paint.
+    if (manager == nullptr || info == nullptr)
         return false;
     RECT dest = rcItem;
     const RECT& d = info->dest;
@@ -440,7 +608,7 @@ UIImageInfo* PrepareImage(HDC hDC, CPaintManagerUI* manager, const RECT& rcItem,
                           HINSTANCE instance, bool& visible)
 {
     visible = false;
-    if (hDC == nullptr || manager == nullptr || name == nullptr || name[0] == L'\0')
+    if (manager == nullptr || name == nullptr || name[0] == L'\0')
         return nullptr;
     UIImageInfo* image = manager->LoadImageCached(name, (type != nullptr && type[0] != L'\0') ? type : nullptr,
                                                   mask, false, instance);
@@ -452,7 +620,7 @@ UIImageInfo* PrepareImage(HDC hDC, CPaintManagerUI* manager, const RECT& rcItem,
         source.right = image->width;
     if (source.bottom > image->height)
         source.bottom = image->height;
-    visible = Intersects(dest, rcItem) && Intersects(dest, rcPaint);
+    visible = hDC != nullptr && Intersects(dest, rcItem) && Intersects(dest, rcPaint);
     return image;
 }
 

@@ -216,6 +216,42 @@ bool IsAsciiLetter(wchar_t c)
     return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z');
 }
 
+// A style stack of the markup. Real texts nest a few tags; every line saves the stacks, so a text
+// that opens tags by the thousand and never closes them would make that quadratic. Beyond the
+// bound a push is only counted, and the matching pop only uncounts it.
+template <typename T>
+class MarkupStack {
+public:
+    static constexpr size_t kMaxDepth = 64;
+
+    bool empty() const { return m_items.empty(); }
+    const T& back() const { return m_items.back(); }
+    void push_back(const T& value)
+    {
+        if (m_items.size() < kMaxDepth)
+            m_items.push_back(value);
+        else
+            ++m_overflow;
+    }
+    void pop_back()
+    {
+        if (m_overflow > 0)
+            --m_overflow;
+        else if (!m_items.empty())
+            m_items.pop_back();
+    }
+
+private:
+    std::vector<T> m_items;
+    size_t m_overflow = 0;
+};
+
+// Fonts the markup may add to a manager as bold, italic, underlined or sized variants.
+constexpr int kMaxFontVariants = 256;
+// A run longer than this many characters past the room left on the line cannot fit, so the rest
+// of a long word is not scanned or measured again for every line it wraps over.
+constexpr int kRunSlack = 16;
+
 struct FontMetrics {
     int height = 0;
     int leading = 0;
@@ -231,9 +267,6 @@ public:
           m_style(style), m_calc((style & DT_CALCRECT) != 0)
     {
         m_baseFont = manager->GetFontInfo(font);
-        m_fonts.reserve(10);
-        m_colors.reserve(10);
-        m_paragraphs.reserve(10);
     }
 
     void SetHoverText(const CUIString& text) { m_hoverText = text; }
@@ -253,9 +286,9 @@ private:
     // What a line's drawing pass starts from.
     struct LineStart {
         LPCWSTR p = nullptr;
-        std::vector<UIFontInfo*> fonts;
-        std::vector<DWORD> colors;
-        std::vector<int> paragraphs;
+        MarkupStack<UIFontInfo*> fonts;
+        MarkupStack<DWORD> colors;
+        MarkupStack<int> paragraphs;
         bool raw = false;
         bool selected = false;
         int linkIndex = 0;
@@ -277,9 +310,17 @@ private:
         return m.height + m.leading + ParagraphExtra();
     }
     void GrowLineHeight() { m_cyLine = std::max(m_cyLine, FontLineHeight()); }
+    // Tags that repeat the current font are common; selecting it again costs a GDI call each.
+    void SelectFont(HFONT font)
+    {
+        if (font != m_selectedFont) {
+            ::SelectObject(m_hDC, font);
+            m_selectedFont = font;
+        }
+    }
     void SelectCurrent()
     {
-        ::SelectObject(m_hDC, CurrentFont()->handle);
+        SelectFont(CurrentFont()->handle);
         ::SetTextColor(m_hDC, ToColorRef(CurrentColor()));
     }
 
@@ -313,11 +354,12 @@ private:
     UINT m_style;
     bool m_calc;
     UIFontInfo* m_baseFont = nullptr;
+    HFONT m_selectedFont = nullptr;
     CUIString m_hoverText;
 
-    std::vector<UIFontInfo*> m_fonts;
-    std::vector<DWORD> m_colors;
-    std::vector<int> m_paragraphs;
+    MarkupStack<UIFontInfo*> m_fonts;
+    MarkupStack<DWORD> m_colors;
+    MarkupStack<int> m_paragraphs;
 
     LPCWSTR m_p = nullptr;
     int m_x = 0;
@@ -497,13 +539,15 @@ void HtmlLayout::TextRun(bool draw)
     const LPCWSTR start = m_p;
     // The first character is always part of the run, even an opener that starts no tag.
     LPCWSTR end = ::CharNextW(start);
-    while (*end != L'\0' && *end != L'\n') {
+    const int room = m_rc.right - m_x;
+    // Every character is at least a pixel wide: a run cut here still overflows the room.
+    const LPCWSTR limit = start + std::max(room, 0) + kRunSlack;
+    while (*end != L'\0' && *end != L'\n' && end < limit) {
         if (m_raw ? IsRawClose(end) : (IsOpener(*end) || *end == L' '))
             break;
         end = ::CharNextW(end);
     }
     const int length = static_cast<int>(end - start);
-    const int room = m_rc.right - m_x;
     int fit = length;
     int width = 0;
     bool overflow = false;
@@ -587,7 +631,7 @@ void HtmlLayout::PushFont(UIFontInfo* info)
     if (info == nullptr || info->handle == nullptr)
         info = CurrentFont();
     m_fonts.push_back(info);
-    ::SelectObject(m_hDC, info->handle);
+    SelectFont(CurrentFont()->handle);
     GrowLineHeight();
 }
 
@@ -598,6 +642,8 @@ UIFontInfo* HtmlLayout::FindOrAddFont(LPCWSTR face, int size, bool bold, bool un
         // Replacing a font record would free one the stacks may still hold: take a free id.
         int id = kFontVariantId;
         for (;; ++id) {
+            if (id >= kFontVariantId + kMaxFontVariants)
+                return CurrentFont();
             CUIString name;
             name.Format(L"%d", id);
             if (m_manager->GetFontMap(false)->Find(name) == nullptr &&
@@ -636,7 +682,7 @@ void HtmlLayout::PopFont()
         if (::GetCharABCWidthsW(m_hDC, L' ', L' ', &abc))
             m_x += static_cast<int>(abc.abcC) / 2;
     }
-    ::SelectObject(m_hDC, now->handle);
+    SelectFont(now->handle);
     GrowLineHeight();
 }
 

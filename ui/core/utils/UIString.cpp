@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <string>
 
 namespace ZvUI {
 
@@ -370,14 +371,29 @@ int CUIString::Replace(LPCWSTR search, LPCWSTR replacement)
     const int whatLength = what.GetLength();
     const int withLength = with.GetLength();
 
+    // One pass into a new text: rebuilding the whole string per match made long skin values
+    // with many matches quadratic. The replacement text is never searched again.
+    std::wstring out;
     int count = 0;
-    int pos = Find(what, 0);
-    while (pos >= 0) {
-        CUIString assembled = Left(pos) + with + Mid(pos + whatLength);
-        Assign(assembled, -1);
-        ++count;
-        pos = Find(what, pos + withLength);
+    const int length = GetLength();
+    int copied = 0;
+    for (int pos = 0; pos + whatLength <= length;) {
+        if (wmemcmp(m_pstr + pos, what.GetData(), static_cast<size_t>(whatLength)) != 0) {
+            ++pos;
+            continue;
+        }
+        if (count++ == 0)
+            out.reserve(static_cast<size_t>(length));
+        out.append(m_pstr + copied, static_cast<size_t>(pos - copied));
+        out.append(with.GetData(), static_cast<size_t>(withLength));
+        pos += whatLength;
+        copied = pos;
     }
+    if (count == 0) {
+        return 0;
+    }
+    out.append(m_pstr + copied, static_cast<size_t>(length - copied));
+    Assign(out.c_str(), static_cast<int>(out.size()));
     return count;
 }
 

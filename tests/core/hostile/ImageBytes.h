@@ -1,0 +1,17 @@
+#pragma once
+// Small generators of image and archive bytes for the hostile-input tests and the loader fuzzer.
+
+#include <string>
+#include <utility>
+#include <vector>
+
+using Bytes = std::vector<unsigned char>;
+
+Bytes MakePng(unsigned width, unsigned height, bool withPixels);
+Bytes MakeBmp(int width, int height, bool withPixels = true);
+Bytes MakeGif(bool withColourTable);
+Bytes MakeJpegHeader(unsigned width, unsigned height);
+// Stored (uncompressed) zip of name and bytes pairs.
+Bytes MakeZip(const std::vector<std::pair<std::string, Bytes>>& items);
+// Flips `count` random bits with a fixed seed.
+Bytes FlipBits(const Bytes& valid, unsigned seed, int count);

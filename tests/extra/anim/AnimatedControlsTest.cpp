@@ -1,0 +1,316 @@
+// Animated tab layout and fading button under real timers and mouse messages, and every
+// animated or timed control created, run and destroyed many times without leaks or stray ticks.
+#include <windows.h>
+#include <psapi.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "ControlHost.h"
+#include "anim/AnimationTabLayoutUI.h"
+#include "anim/FadeButtonUI.h"
+#include "builder/ControlFactory.h"
+#include "gif/GifAnimUI.h"
+#include "layout/ContainerUI.h"
+#include "simple/HotKeyUI.h"
+#include "simple/RingUI.h"
+#include "simple/RollTextUI.h"
+
+using control_test::Canvas;
+using control_test::ControlHost;
+using control_test::NotifyLog;
+using control_test::SolidBmp;
+using control_test::SolidGif;
+using control_test::TempFile;
+using ZvUI::CAnimationTabLayoutUI;
+using ZvUI::CContainerUI;
+using ZvUI::CControlUI;
+using ZvUI::CFadeButtonUI;
+
+namespace {
+
+constexpr int kSlide = CAnimationTabLayoutUI::kSlideAnimation;
+
+// Records the layout's place at the moment "tabselect" arrives.
+class SelectWatch : public ZvUI::INotifyUI {
+public:
+    void Notify(ZvUI::UINotifyMessage& msg) override
+    {
+        if (msg.type == L"tabselect") {
+            placeAtNotify = msg.sender->GetPos();
+            ++count;
+        }
+    }
+    RECT placeAtNotify = {};
+    int count = 0;
+};
+
+class SlidingTabs : public ::testing::Test {
+protected:
+    // Three pages in a layout filling the window, whose size is place.
+    void Build(int dpi = 96, bool vertical = false)
+    {
+        host = std::make_unique<ControlHost>(place.right, place.bottom, dpi);
+        auto* root = new CContainerUI;
+        tabs = new CAnimationTabLayoutUI;
+        if (vertical)
+            tabs->SetAttribute(L"animation_direction", L"Vertical");
+        for (int i = 0; i < 3; ++i)
+            ASSERT_TRUE(tabs->Add(new CControlUI));
+        root->Add(tabs);
+        host->SetRoot(root, place);
+        tabs->SetPos(place, false);
+        ASSERT_TRUE(host->Manager().AddNotifyListener(&watch));
+    }
+    bool SlideEnds() { return ControlHost::PumpUntil([&] { return !tabs->IsAnimating(kSlide); }); }
+    // Pumps until at least one frame has moved the layout; the frames delivered so far.
+    int FramesDone()
+    {
+        EXPECT_TRUE(ControlHost::PumpUntil([&] { return tabs->GetFrameIndex(kSlide) >= 1; }));
+        return tabs->GetFrameIndex(kSlide);
+    }
+
+    RECT place = {0, 0, 300, 200};
+    std::unique_ptr<ControlHost> host;
+    CAnimationTabLayoutUI* tabs = nullptr;
+    SelectWatch watch;
+};
+
+} // namespace
+
+TEST_F(SlidingTabs, LaterPageSlidesInFromTheRightAndReachesItsPlace)
+{
+    Build();
+    EXPECT_TRUE(tabs->SelectItem(0));
+    EXPECT_FALSE(tabs->IsAnimating(kSlide)) << "the current page neither slides nor notifies";
+    ASSERT_TRUE(tabs->SelectItem(2));
+    EXPECT_EQ(watch.count, 1);
+    EXPECT_EQ(watch.placeAtNotify.left, 0) << "notified before anything moved";
+    EXPECT_EQ(tabs->GetSlideDirection(), -1);
+    EXPECT_TRUE(tabs->IsAnimating(kSlide));
+    EXPECT_FALSE(tabs->GetItemAt(2)->IsVisible()) << "shown on the first frame";
+    // From 300 - 52 to the right, 300 / 15 pixels a frame.
+    int frames = FramesDone();
+    if (frames < 15) {
+        EXPECT_EQ(tabs->GetPos().left, 248 - 20 * frames);
+    }
+    EXPECT_TRUE(tabs->GetItemAt(2)->IsVisible());
+    ASSERT_TRUE(SlideEnds());
+    EXPECT_TRUE(::EqualRect(&tabs->GetPos(), &place));
+    EXPECT_FALSE(tabs->GetItemAt(0)->IsVisible());
+
+    ASSERT_TRUE(tabs->SelectItem(0));
+    EXPECT_EQ(tabs->GetSlideDirection(), 1);
+    frames = FramesDone();
+    if (frames < 15) {
+        EXPECT_EQ(tabs->GetPos().left, -248 + 20 * frames);
+    }
+    ASSERT_TRUE(SlideEnds());
+    EXPECT_TRUE(::EqualRect(&tabs->GetPos(), &place));
+}
+
+TEST_F(SlidingTabs, VerticalSlideHasNoOvershootTerm)
+{
+    Build(96, true);
+    ASSERT_TRUE(tabs->SelectItem(1));
+    const int frames = FramesDone();
+    if (frames < 15) {
+        EXPECT_EQ(tabs->GetPos().top, 200 - 13 * frames);
+    }
+    EXPECT_EQ(tabs->GetPos().left, 0);
+    ASSERT_TRUE(SlideEnds());
+    EXPECT_TRUE(::EqualRect(&tabs->GetPos(), &place));
+}
+
+// A second selection mid-slide once took the displaced rectangle as the place to return to.
+TEST_F(SlidingTabs, SelectionDuringASlideStillEndsOnThePlace)
+{
+    Build();
+    ASSERT_TRUE(tabs->SelectItem(1));
+    ASSERT_TRUE(ControlHost::PumpUntil([&] { return tabs->GetFrameIndex(kSlide) >= 4; }));
+    ASSERT_TRUE(tabs->SelectItem(2));
+    EXPECT_EQ(tabs->GetFrameIndex(kSlide), 0);
+    const int frames = FramesDone();
+    if (frames < 15) {
+        EXPECT_EQ(tabs->GetPos().left, 248 - 20 * frames);
+    }
+    ASSERT_TRUE(SlideEnds());
+    EXPECT_TRUE(::EqualRect(&tabs->GetPos(), &place));
+}
+
+TEST_F(SlidingTabs, OvershootScalesWithTheWindow)
+{
+    place = RECT{0, 0, 400, 200};
+    Build(192);
+    ASSERT_TRUE(tabs->SelectItem(1));
+    const int frames = FramesDone();
+    if (frames < 15) {
+        EXPECT_EQ(tabs->GetPos().left, 400 - 104 - 26 * frames);
+    }
+}
+
+// --- fading button ---
+
+class Fade : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        auto* root = new CContainerUI;
+        button = new CFadeButtonUI;
+        button->SetAttribute(L"normalimage", normal.Path());
+        button->SetAttribute(L"hotimage", hot.Path());
+        root->Add(button);
+        host.SetRoot(root, RECT{0, 0, 200, 100});
+        button->SetPos(RECT{10, 10, 50, 30}, false);
+    }
+    DWORD Shown()
+    {
+        Canvas canvas(200, 100);
+        canvas.Paint(*button);
+        return canvas.Rgb(30, 20);
+    }
+    void Enter() { host.Hover(30, 20); }
+    void Leave() { host.Hover(150, 80); }
+
+    TempFile normal{L"zv_fade_normal.bmp", SolidBmp(8, 8, 0xFF0000)};
+    TempFile hot{L"zv_fade_hot.bmp", SolidBmp(8, 8, 0x0000FF)};
+    ControlHost host{200, 100};
+    CFadeButtonUI* button = nullptr;
+};
+
+TEST_F(Fade, EntryFadesTheHotImageInAndLeavingFadesItOut)
+{
+    EXPECT_EQ(Shown(), 0xFF0000u);
+    Enter();
+    EXPECT_TRUE(button->IsAnimating(CFadeButtonUI::kFadeInAnimation));
+    ASSERT_TRUE(ControlHost::PumpUntil([&] { return button->GetFadeAlpha() >= 100 && button->GetFadeAlpha() < 200; }));
+    const DWORD mid = Shown();
+    EXPECT_NE(mid & 0xFF, 0u);
+    EXPECT_NE(mid & 0xFF0000, 0u) << "both images show during the fade";
+    ASSERT_TRUE(ControlHost::PumpUntil([&] { return !button->IsAnimating(CFadeButtonUI::kFadeInAnimation); }));
+    EXPECT_EQ(button->GetFadeAlpha(), 255);
+    EXPECT_EQ(Shown(), 0x0000FFu);
+
+    Leave();
+    ASSERT_TRUE(ControlHost::PumpUntil([&] { return !button->IsAnimating(CFadeButtonUI::kFadeOutAnimation); }));
+    EXPECT_EQ(Shown(), 0xFF0000u);
+}
+
+TEST_F(Fade, QuickInAndOutSwitchesFadesFromZero)
+{
+    Enter();
+    ControlHost::Pump(60);
+    Leave();
+    EXPECT_FALSE(button->IsAnimating(CFadeButtonUI::kFadeInAnimation));
+    EXPECT_TRUE(button->IsAnimating(CFadeButtonUI::kFadeOutAnimation));
+    EXPECT_EQ(button->GetFadeAlpha(), 0);
+}
+
+TEST_F(Fade, DisabledButtonDoesNotFadeAndShowsItsDisabledImage)
+{
+    TempFile disabled(L"zv_fade_disabled.bmp", SolidBmp(8, 8, 0x00FF00));
+    button->SetDisabledImage(disabled.Path());
+    button->SetEnabled(false);
+    Enter();
+    EXPECT_FALSE(button->IsAnimating(CFadeButtonUI::kFadeInAnimation));
+    EXPECT_EQ(Shown(), 0x00FF00u);
+    EXPECT_EQ(button->GetInterface(L"fadebutton"), nullptr) << "the interface name is case-sensitive";
+}
+
+// --- lifetime ---
+
+namespace {
+
+// Wine counts no GUI objects (GetGuiResources answers 0): there the committed bytes catch what a
+// leak holds on to, such as the palette's 400 x 360 bitmap when its DC was never deleted.
+struct Counts {
+    DWORD gdi;
+    DWORD user;
+    SIZE_T committed;
+};
+
+Counts Now()
+{
+    PROCESS_MEMORY_COUNTERS_EX memory = {};
+    memory.cb = sizeof(memory);
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                           sizeof(memory));
+    return Counts{::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS),
+                  ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS), memory.PagefileUsage};
+}
+
+} // namespace
+
+TEST(AnimatedLifetime, ThousandRunsLeaveNoObjectsAndNoTimers)
+{
+    TempFile gifFile(L"zv_life.gif", SolidGif(4, {0xFF0000, 0x00FF00}, {1, 1}));
+    TempFile bmp(L"zv_life.bmp", SolidBmp(4, 4, 0xFF0000));
+    ControlHost host(200, 100);
+    auto* root = new CContainerUI;
+    host.SetRoot(root, RECT{0, 0, 200, 100});
+    Canvas canvas(200, 100);
+
+    const wchar_t* names[] = {L"CAnimationTabLayoutUI", L"CFadeButtonUI", L"CHotKeyUI", L"CGifAnimUI",
+                              L"CRollTextUI", L"CRingUI", L"CColorPaletteUI", L"CSliderUI",
+                              L"CGroupBoxUI", L"COptionMultiLineUI"};
+    constexpr size_t kinds = sizeof(names) / sizeof(names[0]);
+
+    // Created by its factory name, started where it animates, painted (which loads images and
+    // starts the ring), destroyed.
+    auto runOnce = [&](size_t kind) {
+        CControlUI* control = ZvUI::CControlFactory::GetInstance()->CreateControl(names[kind]);
+        ASSERT_NE(control, nullptr) << kind;
+        control->SetAttribute(L"gifimage", gifFile.Path());
+        control->SetAttribute(L"bkimage", bmp.Path());
+        control->SetAttribute(L"normalimage", bmp.Path());
+        control->SetText(L"Text");
+        if (kind == 0) {
+            auto* tabs = static_cast<CAnimationTabLayoutUI*>(control);
+            tabs->Add(new CControlUI);
+            tabs->Add(new CControlUI);
+        }
+        root->Add(control);
+        control->SetPos(RECT{10, 10, 110, 60}, false);
+        if (kind == 0)
+            static_cast<CAnimationTabLayoutUI*>(control)->SelectItem(1);
+        else if (kind == 1)
+            host.Move(20, 20, 0);
+        else if (kind == 2)
+            static_cast<ZvUI::CHotKeyUI*>(control)->SetHotKey('A', HOTKEYF_CONTROL);
+        else if (kind == 3)
+            static_cast<ZvUI::CGifAnimUI*>(control)->PlayGif();
+        else if (kind == 4)
+            static_cast<ZvUI::CRollTextUI*>(control)->BeginRoll(0, 10, 1);
+        canvas.Paint(*control);
+        ControlHost::Pump(0);
+        root->Remove(control);
+        host.Move(190, 90, 0);
+        ControlHost::Pump(0);
+    };
+
+    // A first round loads what is loaded once per process (common controls, GDI+ codecs, fonts).
+    for (size_t kind = 0; kind < kinds; ++kind)
+        runOnce(kind);
+    ControlHost::Pump(50);
+    const Counts before = Now();
+    for (size_t i = 0; i < 1000 * kinds; ++i)
+        runOnce(i % kinds);
+    ControlHost::Pump(50);
+    const Counts after = Now();
+    EXPECT_LE(after.gdi, before.gdi + 2) << "GDI objects";
+    EXPECT_LE(after.user, before.user + 2) << "USER objects";
+    EXPECT_LE(after.committed, before.committed + 2 * 1024 * 1024) << "committed bytes";
+    std::printf("GDI %lu -> %lu, USER %lu -> %lu, committed %lu KB -> %lu KB\n", before.gdi, after.gdi, before.user,
+                after.user, static_cast<unsigned long>(before.committed / 1024),
+                static_cast<unsigned long>(after.committed / 1024));
+
+    // Listening only now: the log would grow with every round's notifications.
+    NotifyLog log;
+    ASSERT_TRUE(host.Manager().AddNotifyListener(&log));
+    ControlHost::Pump(300);
+    EXPECT_EQ(log.Count(L"timer"), 0u);
+    EXPECT_EQ(log.Count(L"gifindexchanged"), 0u);
+    EXPECT_EQ(log.Count(L"textrollend"), 0u);
+    EXPECT_EQ(host.Manager().GetTimerCount(), 0);
+}

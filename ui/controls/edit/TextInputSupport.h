@@ -1,0 +1,169 @@
+#pragma once
+// Small helpers the text-input controls share: attribute parsing and the visible part of a control.
+
+#include <windows.h>
+
+#include <cwchar>
+#include <cstdlib>
+#include <memory>
+#include <type_traits>
+
+#include "control/ControlUI.h"
+#include "manager/PaintManagerUI.h"
+#include "manager/UIEvents.h"
+
+namespace ZvUI {
+namespace textinput {
+
+struct GdiObjectDeleter {
+    void operator()(HGDIOBJ object) const
+    {
+        if (object != nullptr)
+            ::DeleteObject(object);
+    }
+};
+using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
+using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
+using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
+
+inline bool Is(LPCWSTR name, LPCWSTR key)
+{
+    return _wcsicmp(name, key) == 0;
+}
+
+
+// Hexadecimal ARGB after optional blanks and one optional '#'.
+inline DWORD ParseColor(LPCWSTR value)
+{
+    while (*value == L' ')
+        ++value;
+    if (*value == L'#')
+        ++value;
+    return static_cast<DWORD>(wcstoul(value, nullptr, 16));
+}
+
+// Four integers, each followed by one separator character.
+inline RECT ParseRect(LPCWSTR value)
+{
+    RECT rc = {0, 0, 0, 0};
+    LONG* parts[4] = {&rc.left, &rc.top, &rc.right, &rc.bottom};
+    LPWSTR end = nullptr;
+    for (LONG* part : parts) {
+        *part = wcstol(value, &end, 10);
+        if (end == nullptr || *end == L'\0')
+            break;
+        value = end + 1;
+    }
+    return rc;
+}
+
+// 0x00BBGGRR of an ARGB value.
+inline COLORREF ToColorRef(DWORD argb)
+{
+    return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+}
+
+// rc clipped by the client rectangle of every ancestor; empty when one is hidden or misses it.
+inline RECT ClipByAncestors(const CControlUI* control, RECT rc)
+{
+    for (CControlUI* parent = control->GetParent(); parent != nullptr; parent = parent->GetParent()) {
+        if (!parent->IsVisible())
+            return RECT{0, 0, 0, 0};
+        const RECT client = parent->GetClientPos();
+        if (!::IntersectRect(&rc, &rc, &client))
+            return RECT{0, 0, 0, 0};
+    }
+    return rc;
+}
+
+// Status bits of the text-input controls.
+constexpr UINT kStateFocused = 1;
+constexpr UINT kStateDisabled = 4;
+constexpr UINT kStateHot = 8;
+
+// Brings the focused and disabled bits of state up to date and draws the image of the state,
+// or the normal image when that one is empty or cannot be drawn.
+inline void PaintStatusImages(CControlUI& control, HDC hDC, UINT& state, const CUIString& normal,
+                              const CUIString& hot, const CUIString& focused, const CUIString& disabled)
+{
+    if (control.IsFocused())
+        state |= kStateFocused;
+    else
+        state &= ~kStateFocused;
+    if (!control.IsEnabled())
+        state |= kStateDisabled;
+    else
+        state &= ~kStateDisabled;
+    const CUIString* chosen = nullptr;
+    if (state & kStateDisabled)
+        chosen = &disabled;
+    else if (state & kStateFocused)
+        chosen = &focused;
+    else if (state & kStateHot)
+        chosen = &hot;
+    if (chosen != nullptr && !chosen->IsEmpty() && control.DrawImage(hDC, *chosen))
+        return;
+    if (!normal.IsEmpty())
+        control.DrawImage(hDC, normal);
+}
+
+// The event steps of the controls that edit in a native window they keep while it lives (the
+// date-time and IP address inputs). open creates the window, or loads and shows the one that
+// exists. True when the event is consumed; otherwise the label's handling follows.
+template <class OpenWindow>
+bool NativeInputEvent(CControlUI& control, UIControlEvent& event, bool hasWindow, bool textCursor,
+                      OpenWindow open)
+{
+    CPaintManagerUI* manager = control.GetManager();
+    if (!control.IsMouseEnabled() && IsMouseEvent(event.type)) {
+        if (control.GetParent() == nullptr)
+            return false;
+        control.GetParent()->DoEvent(event);
+        return true;
+    }
+    switch (event.type) {
+    case EventSetCursor:
+        if (textCursor && control.IsEnabled()) {
+            ::SetCursor(::LoadCursorW(nullptr, IDC_IBEAM));
+            return true;
+        }
+        return false;
+    case EventWindowSize:
+        if (hasWindow)
+            manager->SetFocusNeeded(&control);
+        return false;
+    case EventScrollWheel:
+        return hasWindow;
+    case EventSetFocus:
+        if (!control.IsEnabled())
+            return false;
+        if (hasWindow)
+            return true;
+        open();
+        return false;
+    case EventKillFocus:
+        if (control.IsEnabled())
+            control.Invalidate();
+        return false;
+    case EventButtonDown:
+    case EventDoubleClick:
+    case EventRButtonDown:
+        if (control.IsEnabled()) {
+            manager->ReleaseCapture();
+            if (hasWindow || control.IsFocused())
+                open();
+        }
+        return true;
+    case EventMouseMove:
+    case EventButtonUp:
+    case EventContextMenu:
+    case EventMouseEnter:
+    case EventMouseLeave:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace textinput
+} // namespace ZvUI
