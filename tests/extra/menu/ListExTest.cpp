@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "PopupHost.h"
-#include "builder/ControlFactory.h"
 #include "combo/ComboBoxUI.h"
 #include "combo/ComboWnd.h"
-#include "control/LabelUI.h"
 #include "list/ListElementUI.h"
 #include "list/ListHeaderUI.h"
 #include "listex/ListContainerHeaderItemUI.h"
@@ -31,12 +29,6 @@ constexpr wchar_t kSkin[] =
     L"<ListTextExtElement height=\"24\" checkboxwidth=\"14\" checkboxheight=\"14\"/>"
     L"</ListEx></VerticalLayout></Window>";
 
-// Stands in for the rich edit where the build has none; the list asks the factory for it.
-class CellEditStandIn : public CLabelUI {
-public:
-    UINT GetControlFlags() const override { return ControlFlagTabStop; }
-};
-
 struct TypeFiller : IListComboCallbackUI {
     void FillCombo(CComboBoxUI* combo, int row, int column) override
     {
@@ -60,9 +52,6 @@ class ListExTest : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override
     {
-        if (!CControlFactory::GetInstance()->IsRegistered(L"CRichEditUI"))
-            CControlFactory::GetInstance()->RegisterControl(L"CRichEditUI",
-                                                            [] { return static_cast<CControlUI*>(new CellEditStandIn); });
         host = std::make_unique<PopupHost>(kSkin, RECT{0, 0, 420, 300}, GetParam());
         list = static_cast<CListExUI*>(host->Find(L"list"));
         ASSERT_NE(list, nullptr);
@@ -150,6 +139,7 @@ TEST_P(ListExTest, CellEditIsCommittedWhenItLosesTheFocus)
     host->Click(pt);
     CControlUI* edit = host->Find(L"ListEx_Edit");
     ASSERT_NE(edit, nullptr);
+    EXPECT_STREQ(edit->GetClass(), L"RichEditUI");
     EXPECT_TRUE(edit->IsVisible());
     EXPECT_EQ(list->GetEditRow(), 2);
     EXPECT_EQ(list->GetEditColumn(), 0);

@@ -242,7 +242,7 @@ void CComboUI::RemoveAll()
 
 void CComboUI::DoEvent(UIControlEvent& event)
 {
-    if (!IsMouseEnabled() && list_support::IsMouseEvent(event.type)) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         if (m_pParent != nullptr)
             m_pParent->DoEvent(event);
         else

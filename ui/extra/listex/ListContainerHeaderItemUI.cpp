@@ -106,7 +106,7 @@ RECT CListContainerHeaderItemUI::GetCheckBoxRect() const
 
 void CListContainerHeaderItemUI::DoEvent(UIControlEvent& event)
 {
-    if (!IsMouseEnabled() && list_support::IsMouseEvent(event.type)) {
+    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
         if (m_pParent != nullptr)
             m_pParent->DoEvent(event);
         else

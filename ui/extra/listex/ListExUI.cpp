@@ -1,7 +1,6 @@
 // The list with editable cells: a rich edit or a combo box over a cell, and check boxes per column.
 #include "listex/ListExUI.h"
 
-#include "builder/ControlFactory.h"
 #include "combo/ComboBoxUI.h"
 #include "list/ListHeaderUI.h"
 #include "list/ListSupport.h"
@@ -10,6 +9,7 @@
 #include "manager/DpiHelper.h"
 #include "manager/PaintManagerUI.h"
 #include "render/UIRender.h"
+#include "richedit/RichEditUI.h"
 
 namespace ZvUI {
 
@@ -100,10 +100,7 @@ bool CListExUI::GetCellBkColor(int row, int column, DWORD& color)
 CControlUI* CListExUI::GetCellEditor()
 {
     if (m_pEdit == nullptr) {
-        // The rich edit comes from the factory: a build without it edits no cells.
-        m_pEdit = CControlFactory::GetInstance()->CreateControl(L"CRichEditUI");
-        if (m_pEdit == nullptr)
-            return nullptr;
+        m_pEdit = new CRichEditUI;
         m_pEdit->SetName(kEditName);
         if (m_pManager != nullptr) {
             LPCWSTR defaults = m_pManager->GetClassDefaults(L"RichEdit");
@@ -111,9 +108,9 @@ CControlUI* CListExUI::GetCellEditor()
                 m_pEdit->ApplyAttributeList(defaults);
         }
         m_pEdit->SetBkColor(0xFFFFFFFF);
-        m_pEdit->SetAttribute(L"rich", L"false");
-        m_pEdit->SetAttribute(L"multiline", L"false");
-        m_pEdit->SetAttribute(L"wantreturn", L"true");
+        m_pEdit->SetRich(false);
+        m_pEdit->SetMultiLine(false);
+        m_pEdit->SetWantReturn(true);
         m_pEdit->SetFloat(true);
         m_pEdit->SetAttribute(L"autohscroll", L"true");
         HideEditor(m_pEdit);
@@ -185,10 +182,8 @@ void CListExUI::ShowCellEditor(int row, int column, RECT rc, LPCWSTR text)
         int textHeight = 0;
         if (m_pManager != nullptr)
             textHeight = CUIRender::GetTextSize(m_pManager->GetWindowDC(), m_pManager, L"TTT", GetListInfo()->font).cy;
-        CUIString padding;
         const int scale = m_pManager != nullptr ? m_pManager->GetDpiHelper()->GetScale() : 100;
-        padding.Format(L"2,%d,2,0", ::MulDiv((rc.bottom - rc.top - textHeight) / 2, 100, scale > 0 ? scale : 100));
-        m_pEdit->SetAttribute(L"textpadding", padding.GetData());
+        m_pEdit->SetTextPadding(2, ::MulDiv((rc.bottom - rc.top - textHeight) / 2, 100, scale > 0 ? scale : 100), 2, 0);
         m_pEdit->SetText(text);
         m_pEdit->SetFocus();
         return;

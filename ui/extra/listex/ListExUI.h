@@ -6,6 +6,7 @@
 namespace ZvUI {
 
 class CComboBoxUI;
+class CRichEditUI;
 
 // Fills the in-cell combo before it is shown.
 class IListComboCallbackUI {
@@ -52,7 +53,7 @@ private:
     void HideEditor(CControlUI* editor);
     void CommitToCell(CControlUI* editor);
 
-    CControlUI* m_pEdit = nullptr;
+    CRichEditUI* m_pEdit = nullptr;
     CComboBoxUI* m_pCombo = nullptr;
     bool m_bRegistered = false;
     int m_nRow = -1;
