@@ -9,6 +9,7 @@
 #include "activex/WebBrowserUI.h"
 #include "anim/AnimationTabLayoutUI.h"
 #include "anim/FadeButtonUI.h"
+#include "combo/ComboBoxUI.h"
 #include "control/ButtonUI.h"
 #include "control/CheckBoxUI.h"
 #include "control/ControlUI.h"
@@ -34,6 +35,11 @@
 #include "list/ListHeaderUI.h"
 #include "list/ListTextElementUI.h"
 #include "list/ListUI.h"
+#include "listex/ListContainerHeaderItemUI.h"
+#include "listex/ListExUI.h"
+#include "listex/ListTextExtElementUI.h"
+#include "menu/MenuElementUI.h"
+#include "menu/MenuUI.h"
 #include "option/OptionMultiLineUI.h"
 #include "richedit/RichEditUI.h"
 #include "simple/ColorPaletteUI.h"
@@ -111,6 +117,13 @@ CControlFactory::CControlFactory()
     RegisterControl(L"CListContainerElementUI", &Make<CListContainerElementUI>);
     RegisterControl(L"CTreeNodeUI", &Make<CTreeNodeUI>);  // no parent node
     RegisterControl(L"CTreeViewUI", &Make<CTreeViewUI>);
+    RegisterControl(L"CComboUI", &Make<CComboUI>);
+    RegisterControl(L"CComboBoxUI", &Make<CComboBoxUI>);
+    RegisterControl(L"CMenuUI", &Make<CMenuUI>);
+    RegisterControl(L"CMenuElementUI", &Make<CMenuElementUI>);
+    RegisterControl(L"CListExUI", &Make<CListExUI>);
+    RegisterControl(L"CListContainerHeaderItemUI", &Make<CListContainerHeaderItemUI>);
+    RegisterControl(L"CListTextExtElementUI", &Make<CListTextExtElementUI>);
 
     RegisterControl(L"CActiveXUI", &Make<CActiveXUI>);
     RegisterControl(L"CFlashUI", &Make<CFlashUI>);

@@ -1,0 +1,173 @@
+// Test helper: a skin given as markup in a real window, real input messages and a notification log.
+#include "PopupHost.h"
+
+#include "builder/DialogBuilder.h"
+#include "manager/DpiHelper.h"
+
+using namespace ZvUI;
+
+namespace {
+
+LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    auto* manager = reinterpret_cast<CPaintManagerUI*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    LRESULT result = 0;
+    if (manager != nullptr && manager->HandleWindowMessage(msg, wParam, lParam, result))
+        return result;
+    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+ATOM RegisterOnce()
+{
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = L"ZvPopupHostWindow";
+    return ::RegisterClassExW(&wc);
+}
+
+} // namespace
+
+int PopupNotifyLog::Count(LPCWSTR type) const
+{
+    return static_cast<int>(Of(type).size());
+}
+
+std::vector<PopupNotifyLog::Entry> PopupNotifyLog::Of(LPCWSTR type) const
+{
+    std::vector<Entry> out;
+    for (const Entry& e : entries) {
+        if (e.type == type)
+            out.push_back(e);
+    }
+    return out;
+}
+
+PopupHost::PopupHost(LPCWSTR markup, RECT rc, int dpi, IDialogBuilderCallback* callback)
+{
+    static const ATOM atom = RegisterOnce();
+    (void)atom;
+    CPaintManagerUI::SetInstance(::GetModuleHandleW(nullptr));
+    // The whole process at one DPI, as on a screen of that DPI: pop-ups take it for their fonts.
+    CPaintManagerUI::SetGlobalDpi(dpi);
+    m_hwnd = ::CreateWindowExW(0, L"ZvPopupHostWindow", L"Popup host", WS_POPUP | WS_VISIBLE, rc.left, rc.top,
+                               rc.right - rc.left, rc.bottom - rc.top, nullptr, nullptr,
+                               ::GetModuleHandleW(nullptr), nullptr);
+    ::SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&m_pm));
+    m_pm.AttachWindow(m_hwnd);
+    CLayoutBuilder builder;
+    CControlUI* root = builder.Create(markup, nullptr, callback, &m_pm);
+    m_pm.SetRootControl(root);
+    // Sized for 100 %; the window grows with the scale.
+    m_pm.ApplyDpi(dpi);
+    m_pm.AddNotifyListener(&log);
+    ::SetForegroundWindow(m_hwnd);
+    ::SetFocus(m_hwnd);
+    Update();
+    // A shown window's paint would move the focus to the first tab stop; do it now, so that no
+    // later paint takes the focus from a pop-up.
+    if (m_pm.IsFocusNeeded()) {
+        m_pm.GetRoot()->SetPos(m_pm.GetRoot()->GetPos(), false);
+        m_pm.MoveTabFocus(true);
+    }
+    log.entries.clear();
+}
+
+PopupHost::~PopupHost()
+{
+    m_pm.RemoveNotifyListener(&log);
+    ::DestroyWindow(m_hwnd);
+    PumpMessages();
+}
+
+int PopupHost::Scale(int value)
+{
+    return m_pm.GetDpiHelper()->Scale(value);
+}
+
+void PopupHost::Update()
+{
+    PumpMessages();
+    ::UpdateWindow(m_hwnd);
+    PumpMessages();
+}
+
+void PopupHost::Move(POINT pt)
+{
+    ::SendMessageW(m_hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+}
+
+void PopupHost::Click(POINT pt)
+{
+    ClickWindow(m_hwnd, pt);
+    Update();
+}
+
+void PopupHost::Key(UINT vk)
+{
+    KeyWindow(m_hwnd, vk);
+    Update();
+}
+
+void PopupHost::Wheel(POINT pt, int notches)
+{
+    POINT screen = pt;
+    ::ClientToScreen(m_hwnd, &screen);
+    const int step = notches < 0 ? -WHEEL_DELTA : WHEEL_DELTA;
+    for (int i = 0; i < (notches < 0 ? -notches : notches); ++i)
+        ::SendMessageW(m_hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, step), MAKELPARAM(screen.x, screen.y));
+    Update();
+}
+
+void PumpMessages()
+{
+    MSG msg;
+    for (int round = 0; round < 3; ++round) {
+        for (int i = 0; i < 500 && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+}
+
+void ClickWindow(HWND hwnd, POINT pt)
+{
+    ::SendMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    ::SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    ::SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    PumpMessages();
+}
+
+void KeyWindow(HWND hwnd, UINT vk)
+{
+    ::SendMessageW(hwnd, WM_KEYDOWN, vk, 1);
+    ::SendMessageW(hwnd, WM_KEYUP, vk, 0xC0000001);
+    PumpMessages();
+}
+
+POINT CenterOf(const CControlUI* control)
+{
+    const RECT& rc = control->GetPos();
+    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+RECT WorkArea()
+{
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    ::GetMonitorInfoW(::MonitorFromWindow(nullptr, MONITOR_DEFAULTTOPRIMARY), &info);
+    return info.rcWork;
+}
+
+DWORD GdiObjects()
+{
+    return ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+}
+
+DWORD UserObjects()
+{
+    return ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
+}

@@ -1,0 +1,66 @@
+#pragma once
+// Test helper: a skin given as markup in a real window at a chosen place and DPI, with real input
+// messages and a notification log; shared by the pop-up control tests.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "builder/DialogBuilder.h"
+#include "control/ControlUI.h"
+#include "manager/PaintManagerUI.h"
+
+struct PopupNotifyLog : ZvUI::INotifyUI {
+    struct Entry {
+        std::wstring type;
+        ZvUI::CControlUI* sender;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    void Notify(ZvUI::UINotifyMessage& msg) override
+    {
+        entries.push_back({msg.type.GetData(), msg.sender, msg.wParam, msg.lParam});
+    }
+    int Count(LPCWSTR type) const;
+    std::vector<Entry> Of(LPCWSTR type) const;
+    std::vector<Entry> entries;
+};
+
+class PopupHost {
+public:
+    // rc in screen pixels; dpi 96 is 100 %, 192 is 200 %.
+    PopupHost(LPCWSTR markup, RECT rc, int dpi = 96, ZvUI::IDialogBuilderCallback* callback = nullptr);
+    PopupHost(const PopupHost&) = delete;
+    PopupHost& operator=(const PopupHost&) = delete;
+    ~PopupHost();
+
+    HWND Handle() const { return m_hwnd; }
+    ZvUI::CPaintManagerUI& Manager() { return m_pm; }
+    ZvUI::CControlUI* Find(LPCWSTR name) { return m_pm.FindControl(name); }
+    int Scale(int value);
+    // Runs pending messages, layout and paint.
+    void Update();
+
+    void Click(POINT pt);
+    void Key(UINT vk);
+    void Wheel(POINT pt, int notches);
+    void Move(POINT pt);
+
+    PopupNotifyLog log;
+
+private:
+    ZvUI::CPaintManagerUI m_pm;
+    HWND m_hwnd = nullptr;
+};
+
+// Runs the thread's pending messages.
+void PumpMessages();
+// Real messages to any window, client coordinates.
+void ClickWindow(HWND hwnd, POINT pt);
+void KeyWindow(HWND hwnd, UINT vk);
+POINT CenterOf(const ZvUI::CControlUI* control);
+RECT WorkArea();
+// GDI and USER object counts of the process.
+DWORD GdiObjects();
+DWORD UserObjects();

@@ -1,0 +1,160 @@
+// The check box drawn inside an extended-list header item or row: its images, state and input.
+#include "listex/ListExCheckBox.h"
+
+#include <cwchar>
+
+#include "control/ControlUI.h"
+#include "list/ListSupport.h"
+#include "manager/DpiHelper.h"
+#include "manager/PaintManagerUI.h"
+
+namespace ZvUI {
+
+namespace {
+
+constexpr UINT kFocused = 0x01;
+constexpr UINT kSelected = 0x02;
+constexpr UINT kDisabled = 0x04;
+constexpr UINT kHot = 0x08;
+constexpr UINT kPushed = 0x10;
+constexpr UINT kCaptured = 0x40;
+
+int Unscale(const CControlUI& control, int value)
+{
+    CPaintManagerUI* manager = control.GetManager();
+    const int scale = manager != nullptr ? manager->GetDpiHelper()->GetScale() : 100;
+    return scale > 0 ? ::MulDiv(value, 100, scale) : value;
+}
+
+} // namespace
+
+bool CListExCheckBox::SetAttribute(LPCWSTR name, LPCWSTR value)
+{
+    using list_support::Is;
+    if (Is(name, L"checkboxwidth"))
+        m_nWidth = _wtoi(value);
+    else if (Is(name, L"checkboxheight"))
+        m_nHeight = _wtoi(value);
+    else if (Is(name, L"checkboxnormalimage"))
+        m_sNormal = value;
+    else if (Is(name, L"checkboxhotimage"))
+        m_sHot = value;
+    else if (Is(name, L"checkboxpushedimage"))
+        m_sPushed = value;
+    else if (Is(name, L"checkboxfocusedimage"))
+        m_sFocused = value;
+    else if (Is(name, L"checkboxdisabledimage"))
+        m_sDisabled = value;
+    else if (Is(name, L"checkboxselectedimage"))
+        m_sSelected = value;
+    else if (Is(name, L"checkboxforeimage"))
+        m_sFore = value;
+    else
+        return false;
+    return true;
+}
+
+int CListExCheckBox::GetScaledWidth(const CControlUI& control) const
+{
+    return list_support::Scale(control, m_nWidth);
+}
+
+RECT CListExCheckBox::GetRect(const CControlUI& control, const RECT& rcItem) const
+{
+    // Header and rows share one offset and one size, so the boxes line up at every DPI.
+    const int width = list_support::Scale(control, m_nWidth);
+    const int height = list_support::Scale(control, m_nHeight);
+    const int left = rcItem.left + list_support::Scale(control, 6);
+    const int top = rcItem.top + (rcItem.bottom - rcItem.top - height) / 2;
+    return RECT{left, top, left + width, top + height};
+}
+
+bool CListExCheckBox::SetChecked(bool checked)
+{
+    if (m_bChecked == checked)
+        return false;
+    m_bChecked = checked;
+    if (checked)
+        m_uState |= kSelected;
+    else
+        m_uState &= ~kSelected;
+    return true;
+}
+
+bool CListExCheckBox::HandleEvent(CControlUI& control, const UIControlEvent& event, const RECT& box)
+{
+    const bool inside = ::PtInRect(&box, event.mousePoint) != FALSE;
+    const UINT before = m_uState;
+    bool toggled = false;
+    switch (event.type) {
+    case EventButtonDown:
+    case EventDoubleClick:
+        if (inside)
+            m_uState |= kPushed | kCaptured;
+        break;
+    case EventMouseMove:
+        if ((m_uState & kCaptured) != 0)
+            m_uState = inside ? (m_uState | kPushed) : (m_uState & ~kPushed);
+        else
+            m_uState = inside ? (m_uState | kHot) : (m_uState & ~kHot);
+        break;
+    case EventButtonUp:
+        if ((m_uState & kCaptured) != 0) {
+            if (inside) {
+                SetChecked(!m_bChecked);
+                toggled = true;
+            }
+            m_uState &= ~(kPushed | kCaptured);
+        }
+        break;
+    case EventMouseEnter:
+        if (inside)
+            m_uState |= kHot;
+        break;
+    case EventMouseLeave:
+        m_uState &= ~kHot;
+        break;
+    default:
+        break;
+    }
+    if (before != m_uState || toggled)
+        control.Invalidate();
+    return toggled;
+}
+
+bool CListExCheckBox::DrawInto(HDC hDC, CControlUI& control, const CUIString& image, const RECT& box)
+{
+    if (image.IsEmpty())
+        return false;
+    // The modify string is read in 96-dpi units, relative to the control.
+    const RECT& item = control.GetPos();
+    wchar_t modify[96] = {};
+    swprintf(modify, 96, L"dest='%d,%d,%d,%d'", Unscale(control, box.left - item.left),
+             Unscale(control, box.top - item.top), Unscale(control, box.right - item.left),
+             Unscale(control, box.bottom - item.top));
+    return control.DrawImage(hDC, image.GetData(), modify);
+}
+
+void CListExCheckBox::Paint(HDC hDC, CControlUI& control, const RECT& box)
+{
+    m_uState &= ~kPushed;
+    bool drawn = (m_uState & kSelected) != 0 && DrawInto(hDC, control, m_sSelected, box);
+    if (!drawn) {
+        m_uState = control.IsFocused() ? (m_uState | kFocused) : (m_uState & ~kFocused);
+        m_uState = !control.IsEnabled() ? (m_uState | kDisabled) : (m_uState & ~kDisabled);
+        const CUIString* pick = nullptr;
+        if ((m_uState & kDisabled) != 0)
+            pick = &m_sDisabled;
+        else if ((m_uState & kPushed) != 0)
+            pick = &m_sPushed;
+        else if ((m_uState & kHot) != 0)
+            pick = &m_sHot;
+        else if ((m_uState & kFocused) != 0)
+            pick = &m_sFocused;
+        if ((pick != nullptr && DrawInto(hDC, control, *pick, box)) || DrawInto(hDC, control, m_sNormal, box))
+            return;
+    }
+    DrawInto(hDC, control, m_sFore, box);
+}
+
+} // namespace ZvUI
