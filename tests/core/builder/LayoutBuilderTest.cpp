@@ -54,6 +54,33 @@ TEST(ControlFactory, CreatesBuiltInClassesInAnyCase)
     }
 }
 
+TEST(ControlFactory, CreatesEveryClassOfTheFramework)
+{
+    // All 47 classes a layout may name; each answers its class name without the leading C, but
+    // for the two extended-list classes whose names were given otherwise.
+    const wchar_t* names[] = {
+        L"CControlUI", L"CContainerUI", L"CButtonUI", L"CLabelUI", L"COptionUI", L"CCheckBoxUI",
+        L"CProgressUI", L"CScrollBarUI", L"CTextUI", L"CChildLayoutUI", L"CHorizontalLayoutUI",
+        L"CTabLayoutUI", L"CTileLayoutUI", L"CVerticalLayoutUI", L"CComboUI", L"CComboBoxUI",
+        L"CDateTimeUI", L"CEditUI", L"CGifAnimUI", L"CIPAddressUI", L"CIPAddressExUI", L"CListUI",
+        L"CListHeaderUI", L"CListHeaderItemUI", L"CListLabelElementUI", L"CListTextElementUI",
+        L"CListContainerElementUI", L"COptionMultiLineUI", L"CRichEditUI", L"CSliderUI",
+        L"CTreeNodeUI", L"CTreeViewUI", L"CActiveXUI", L"CFlashUI", L"CGroupBoxUI", L"CMenuUI",
+        L"CMenuElementUI", L"CWebBrowserUI", L"CAnimationTabLayoutUI", L"CRollTextUI",
+        L"CColorPaletteUI", L"CListExUI", L"CListContainerHeaderItemUI", L"CListTextExtElementUI",
+        L"CHotKeyUI", L"CFadeButtonUI", L"CRingUI"};
+    static_assert(sizeof(names) / sizeof(names[0]) == 47, "the framework has 47 classes");
+    for (const wchar_t* name : names) {
+        CControlUI* control = CControlFactory::GetInstance()->CreateControl(name);
+        ASSERT_NE(control, nullptr) << name;
+        const std::wstring expected = std::wstring(name) == L"CListExUI"               ? L"XListUI"
+                                      : std::wstring(name) == L"CListTextExtElementUI" ? L"ListTextExElementUI"
+                                                                                        : name + 1;
+        EXPECT_EQ(control->GetClass(), expected) << name;
+        delete control;
+    }
+}
+
 CControlUI* MakeFirst() { auto* c = new CControlUI(); c->SetName(L"first"); return c; }
 CControlUI* MakeSecond() { auto* c = new CControlUI(); c->SetName(L"second"); return c; }
 

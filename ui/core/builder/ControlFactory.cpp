@@ -146,9 +146,6 @@ CControlFactory::CControlFactory()
     RegisterControl(L"CIPAddressUI", &Make<CIPAddressUI>);
     RegisterControl(L"CIPAddressExUI", &Make<CIPAddressExUI>);
     RegisterControl(L"CRichEditUI", &Make<CRichEditUI>);
-
-    // Still to come, one line each: CComboUI, CComboBoxUI, CMenuUI, CMenuElementUI, CListExUI,
-    // CListContainerHeaderItemUI, CListTextExtElementUI.
 }
 
 CControlFactory::~CControlFactory() = default;
