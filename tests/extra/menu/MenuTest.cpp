@@ -216,6 +216,17 @@ TEST_F(MenuTest, ChosenLeafPostsItsCommandAndClosesEveryMenu)
     EXPECT_EQ(OpenMenuCount(), 0);
 }
 
+TEST_F(MenuTest, InitialCheckYieldsToATableEntryOfAnyLetterCase)
+{
+    auto* entry = new MenuCheckInfo{};
+    wcscpy(entry->name, L"WRAP");
+    entry->checked = false;
+    checks.Insert(L"WRAP", entry);
+    CMenuWnd* root = OpenRoot(POINT{50, 50});
+    EXPECT_FALSE(Item(root, L"wrap")->IsChecked()) << "\"ischeck\" applies only without an entry";
+    EXPECT_EQ(GetMenuCheckInfo(L"wrap"), nullptr) << "no second entry was made";
+}
+
 TEST_F(MenuTest, CheckItemsKeepTheirStateInTheOwnersTable)
 {
     CMenuWnd* root = OpenRoot(POINT{50, 50});

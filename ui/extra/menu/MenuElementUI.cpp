@@ -21,6 +21,17 @@ using list_support::IsTrue;
 
 namespace {
 
+// "ischeck" yields to any entry of the table whose name matches without regard to case.
+bool HasCheckEntry(const CUIStringMap& map, const CUIString& name)
+{
+    for (int i = 0; i < map.GetSize(); ++i) {
+        LPCWSTR key = map.GetAt(i);
+        if (key != nullptr && _wcsicmp(key, name.GetData()) == 0)
+            return true;
+    }
+    return false;
+}
+
 bool IsMenuItem(CControlUI* control)
 {
     return control != nullptr && control->GetInterface(L"MenuElement") != nullptr;
@@ -104,7 +115,8 @@ void CMenuElementUI::SetAttribute(LPCWSTR name, LPCWSTR value)
     } else if (Is(name, L"checkitem")) {
         SetCheckItem(IsTrue(value));
     } else if (Is(name, L"ischeck")) {
-        if (GetMenuObserver().GetCheckStateMap() != nullptr && GetMenuCheckInfo(m_sName.GetData()) == nullptr)
+        const CUIStringMap* table = GetMenuObserver().GetCheckStateMap();
+        if (table != nullptr && !HasCheckEntry(*table, m_sName))
             SetChecked(IsTrue(value));
     } else if (Is(name, L"linetype")) {
         if (IsTrue(value))
