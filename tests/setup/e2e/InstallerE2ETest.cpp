@@ -325,6 +325,27 @@ TEST_F(InstallerE2E, FolderChosenOnTheCustomPageIsHandedOver)
     ExpectInstallRunsToTheEnd(app, frameWnd, Port(L"ZV_E2E_OK_PORT"), chosen + L"\\Velmora");
 }
 
+// Windows will not start a program whose manifest names another architecture than its own.
+TEST(InstallerProgram, ManifestNamesTheProgramsOwnArchitectureAndAsksForAdministrator)
+{
+    const std::wstring exe = Env(L"ZV_E2E_INSTALLER_OK");
+    ASSERT_FALSE(exe.empty()) << "run through run_e2e.sh";
+    HMODULE image = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(image, nullptr);
+    HRSRC found = FindResourceW(image, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)); // RT_MANIFEST
+    ASSERT_NE(found, nullptr);
+    const char* text = static_cast<const char*>(LockResource(LoadResource(image, found)));
+    const std::string manifest(text, SizeofResource(image, found));
+    FreeLibrary(image);
+
+    const size_t identity = manifest.find("<assemblyIdentity");
+    ASSERT_NE(identity, std::string::npos);
+    const std::string own = manifest.substr(identity, manifest.find("/>", identity) - identity);
+    const char* arch = sizeof(void*) == 8 ? "processorArchitecture=\"amd64\"" : "processorArchitecture=\"x86\"";
+    EXPECT_NE(own.find(arch), std::string::npos) << own;
+    EXPECT_NE(manifest.find("level=\"requireAdministrator\""), std::string::npos);
+}
+
 TEST_F(InstallerE2E, InstallOverHttpsWithACertificateTrustedInThePrefix)
 {
     if (Env(L"ZV_E2E_INSTALLER_TLS").empty())
