@@ -183,6 +183,26 @@ TEST(RenderOutline, OnePixelRectangleLiesOnTheEdgePixels)
     EXPECT_EQ(30, CountColor(canvas, RECT{0, 0, 20, 20}, 0x0000FF));
 }
 
+// A thicker outline (a scaled one-pixel border) is drawn by an inset pen: all of it inside the
+// item's rectangle, as deep as the size, on every side alike.
+TEST(RenderOutline, ThickSolidOutlineFillsTheOuterBandOfTheRectangle)
+{
+    for (int size : {2, 3}) {
+        SCOPED_TRACE(size);
+        RenderCanvas canvas(24, 24);
+        const RECT rc = {4, 5, 18, 16};
+        CUIRender::DrawRect(canvas.DC(), rc, size, 0xFF0000FF);
+        const RECT inner = {rc.left + size, rc.top + size, rc.right - size, rc.bottom - size};
+        for (int y = 0; y < 24; ++y) {
+            for (int x = 0; x < 24; ++x) {
+                const POINT p = {x, y};
+                const bool band = ::PtInRect(&rc, p) && !::PtInRect(&inner, p);
+                EXPECT_EQ(band ? 0x0000FFu : 0xFFFFFFu, canvas.Rgb(x, y)) << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST(RenderOutline, LineRunsBetweenTheCorners)
 {
     RenderCanvas canvas(30, 10);

@@ -401,12 +401,13 @@ void CUIRender::DrawRect(HDC hDC, const RECT& rc, int size, DWORD color, int sty
 {
     if (IsNullPen(style))
         return;
-    // A one-pixel solid outline is the item's outermost rows and columns.
-    if (size == 1 && (style & PS_STYLE_MASK) == PS_SOLID && rc.right - rc.left >= 2 && rc.bottom - rc.top >= 2) {
-        const RECT sides[] = {{rc.left, rc.top, rc.right, rc.top + 1},
-                              {rc.left, rc.bottom - 1, rc.right, rc.bottom},
-                              {rc.left, rc.top + 1, rc.left + 1, rc.bottom - 1},
-                              {rc.right - 1, rc.top + 1, rc.right, rc.bottom - 1}};
+    // A solid outline drawn with an inset pen is the item's outermost rows and columns, size deep.
+    if (size >= 1 && (style & PS_STYLE_MASK) == PS_SOLID && rc.right - rc.left >= 2 * size &&
+        rc.bottom - rc.top >= 2 * size) {
+        const RECT sides[] = {{rc.left, rc.top, rc.right, rc.top + size},
+                              {rc.left, rc.bottom - size, rc.right, rc.bottom},
+                              {rc.left, rc.top + size, rc.left + size, rc.bottom - size},
+                              {rc.right - size, rc.top + size, rc.right, rc.bottom - size}};
         if (FillOpaque(hDC, sides, 4, color))
             return;
     }
