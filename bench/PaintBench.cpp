@@ -62,6 +62,21 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return ::DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
+// The floor of any repaint: a window whose WM_PAINT only copies a ready bitmap.
+HDC g_floorDC = nullptr;
+
+LRESULT CALLBACK FloorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg != WM_PAINT)
+        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(hwnd, &ps);
+    ::BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+             ps.rcPaint.bottom - ps.rcPaint.top, g_floorDC, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+    ::EndPaint(hwnd, &ps);
+    return 0;
+}
+
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to)
 {
     LARGE_INTEGER freq;
@@ -148,14 +163,32 @@ void RunScale(int dpi, int count)
     ::GdiFlush();
     ::QueryPerformanceCounter(&t1);
     const double blit = Seconds(t0, t1) / count;
+
+    g_floorDC = memDC;
+    HWND floor = ::CreateWindowExW(0, L"ZvPaintFloor", L"PaintFloor", WS_POPUP, 0, 0, width, height, nullptr,
+                                   nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ::ShowWindow(floor, SW_SHOWNOACTIVATE);
+    ::UpdateWindow(floor);
+    Pump();
+    ::QueryPerformanceCounter(&t0);
+    for (int i = 0; i < count; ++i) {
+        ::InvalidateRect(floor, nullptr, FALSE);
+        ::UpdateWindow(floor);
+    }
+    ::GdiFlush();
+    ::QueryPerformanceCounter(&t1);
+    const double empty = Seconds(t0, t1) / count;
+    ::DestroyWindow(floor);
+    g_floorDC = nullptr;
     ::SelectObject(memDC, old);
     ::DeleteObject(surface);
     ::DeleteDC(memDC);
     ::ReleaseDC(hwnd, windowDC);
 
-    std::printf("scale %3d %%: %4d x %3d px, %d cells | full paint %8.3f ms | one BitBlt %7.3f ms | ratio %6.1f\n",
+    std::printf("scale %3d %%: %4d x %3d px, %d cells | full paint %8.3f ms | one BitBlt %7.3f ms | ratio %6.1f"
+                " | empty window's paint %6.3f ms, ratio %5.1f\n",
                 scale, width, height, kRows * kColumns, paint * 1000.0, blit * 1000.0,
-                blit > 0.0 ? paint / blit : 0.0);
+                blit > 0.0 ? paint / blit : 0.0, empty * 1000.0, empty > 0.0 ? paint / empty : 0.0);
     std::fflush(stdout);
 
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
@@ -174,6 +207,9 @@ int main(int argc, char** argv)
     wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = L"ZvPaintBench";
+    ::RegisterClassExW(&wc);
+    wc.lpfnWndProc = FloorProc;
+    wc.lpszClassName = L"ZvPaintFloor";
     ::RegisterClassExW(&wc);
     std::printf("PaintBench: %d timed paints per scale\n", count);
     RunScale(96, count);
