@@ -84,6 +84,21 @@ double Seconds(LARGE_INTEGER from, LARGE_INTEGER to)
     return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(freq.QuadPart);
 }
 
+// Mean time of one whole-window repaint through the window's own WM_PAINT.
+double TimeRepaints(HWND hwnd, int count)
+{
+    LARGE_INTEGER t0;
+    LARGE_INTEGER t1;
+    ::QueryPerformanceCounter(&t0);
+    for (int i = 0; i < count; ++i) {
+        ::InvalidateRect(hwnd, nullptr, FALSE);
+        ::UpdateWindow(hwnd);
+    }
+    ::GdiFlush();
+    ::QueryPerformanceCounter(&t1);
+    return Seconds(t0, t1) / count;
+}
+
 void Pump()
 {
     MSG msg;
@@ -139,16 +154,7 @@ void RunScale(int dpi, int count)
         Pump();
     }
 
-    LARGE_INTEGER t0;
-    LARGE_INTEGER t1;
-    ::QueryPerformanceCounter(&t0);
-    for (int i = 0; i < count; ++i) {
-        ::InvalidateRect(hwnd, nullptr, FALSE);
-        ::UpdateWindow(hwnd);
-    }
-    ::GdiFlush();
-    ::QueryPerformanceCounter(&t1);
-    const double paint = Seconds(t0, t1) / count;
+    const double paint = TimeRepaints(hwnd, count);
 
     HDC windowDC = ::GetDC(hwnd);
     HDC memDC = ::CreateCompatibleDC(windowDC);
@@ -157,6 +163,8 @@ void RunScale(int dpi, int count)
     HGDIOBJ old = ::SelectObject(memDC, surface);
     std::memset(bits, 0x80, static_cast<size_t>(width) * height * 4);
     ::BitBlt(windowDC, 0, 0, width, height, memDC, 0, 0, SRCCOPY);
+    LARGE_INTEGER t0;
+    LARGE_INTEGER t1;
     ::QueryPerformanceCounter(&t0);
     for (int i = 0; i < count; ++i)
         ::BitBlt(windowDC, 0, 0, width, height, memDC, 0, 0, SRCCOPY);
@@ -170,14 +178,7 @@ void RunScale(int dpi, int count)
     ::ShowWindow(floor, SW_SHOWNOACTIVATE);
     ::UpdateWindow(floor);
     Pump();
-    ::QueryPerformanceCounter(&t0);
-    for (int i = 0; i < count; ++i) {
-        ::InvalidateRect(floor, nullptr, FALSE);
-        ::UpdateWindow(floor);
-    }
-    ::GdiFlush();
-    ::QueryPerformanceCounter(&t1);
-    const double empty = Seconds(t0, t1) / count;
+    const double empty = TimeRepaints(floor, count);
     ::DestroyWindow(floor);
     g_floorDC = nullptr;
     ::SelectObject(memDC, old);
