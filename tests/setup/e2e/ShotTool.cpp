@@ -35,8 +35,9 @@ void CloseWithConfirmation(CInstaller& app, HWND frameWnd)
     ClickIn(frameWnd, kFrameWidth, frame::kClose);
     HWND box = app.WaitBox(10000);
     if (box) {
-        // At 200 % under Wine a click in the box's first half second was lost now and then
-        // (the box stayed up); a person does not click that fast.
+        // At 200 % the start page's install button lies under the box's OK button, so the OK
+        // pixel can look ready before the box has painted (and laid out) at all; a click then
+        // finds no button and the box stays up.
         Sleep(600);
         ClickIn(box, kMsgBoxWidth, box::kOk);
     }
