@@ -136,7 +136,14 @@ bool CInstaller::WaitNoWindow(const wchar_t* cls, DWORD timeoutMs) const
 HWND CInstaller::WaitBox(DWORD timeoutMs) const
 {
     HWND box = WaitWindow(kMsgBoxClass, timeoutMs);
-    if (box && !WaitFor([&] { return IsAccent(WindowPixel(box, kMsgBoxWidth, box::kOk)); }, 5000))
+    // On the start page the install button lies under the box's OK button: the box is on the
+    // screen when its own white shows too, not before (a click would find no box yet).
+    const auto shown = [&] {
+        const Rgb blank = WindowPixel(box, kMsgBoxWidth, box::kBlank);
+        return IsAccent(WindowPixel(box, kMsgBoxWidth, box::kOk)) && blank.r == 255 && blank.g == 255 &&
+               blank.b == 255;
+    };
+    if (box && !WaitFor(shown, 5000))
         return nullptr;
     return box;
 }

@@ -38,6 +38,7 @@ constexpr SkinPoint kPlainArea{650, 200};      // light background on pages 0 an
 namespace box {
 constexpr SkinPoint kOk{247, 172};
 constexpr SkinPoint kCancel{351, 172};
+constexpr SkinPoint kBlank{20, 20}; // plain white, above the icon
 }  // namespace box
 
 struct Rgb {
