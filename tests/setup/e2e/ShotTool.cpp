@@ -34,13 +34,8 @@ void CloseWithConfirmation(CInstaller& app, HWND frameWnd)
 {
     ClickIn(frameWnd, kFrameWidth, frame::kClose);
     HWND box = app.WaitBox(10000);
-    if (box) {
-        // At 200 % the start page's install button lies under the box's OK button, so the OK
-        // pixel can look ready before the box has painted (and laid out) at all; a click then
-        // finds no button and the box stays up.
-        Sleep(600);
+    if (box)
         ClickIn(box, kMsgBoxWidth, box::kOk);
-    }
     DWORD code = 0;
     if (!app.WaitExit(10000, &code)) {
         Shot(frameWnd, L"close-failed"); // what was on the screen instead
