@@ -161,7 +161,7 @@ TEST_F(ComboTest, ClickOpensThePopupAndAClickOnARowChoosesAndCloses)
     // Handed back to the field's manager.
     EXPECT_EQ(beta->GetManager(), &host->Manager());
     EXPECT_EQ(beta->GetParent(), combo);
-    EXPECT_EQ(combo->GetButtonState() & CComboUI::kStatePushed, 0u);
+    EXPECT_EQ(combo->GetButtonState() & ButtonStatePushed, 0u);
 }
 
 TEST_F(ComboTest, KeysInThePopupMoveTheSelectionAndEscapeRestoresIt)

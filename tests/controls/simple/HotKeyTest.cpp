@@ -95,7 +95,7 @@ TEST_F(HotKey, DisabledInputOpensNoWindowAndShowsNoHotState)
     host.Manager().SetFocus(input);
     EXPECT_EQ(input->GetNativeWindow(), nullptr);
     host.Move(50, 20, 0);
-    EXPECT_EQ(input->GetHotKeyState() & CHotKeyUI::kStateHot, 0u);
+    EXPECT_EQ(input->GetHotKeyState() & ZvUI::ButtonStateHot, 0u);
 }
 
 TEST_F(HotKey, LosingFocusClosesTheNativeWindowAndKeepsTheText)

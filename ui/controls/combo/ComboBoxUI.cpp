@@ -33,13 +33,13 @@ void CComboBoxUI::PaintStatusImage(HDC hDC)
     }
     UpdateFocusAndEnabledBits();
     int frame = 0;
-    if ((m_uButtonState & kStateDisabled) != 0)
+    if ((m_uButtonState & ButtonStateDisabled) != 0)
         frame = 4;
-    else if ((m_uButtonState & kStatePushed) != 0)
+    else if ((m_uButtonState & ButtonStatePushed) != 0)
         frame = 2;
-    else if ((m_uButtonState & kStateHot) != 0)
+    else if ((m_uButtonState & ButtonStateHot) != 0)
         frame = 1;
-    else if ((m_uButtonState & kStateFocused) != 0)
+    else if ((m_uButtonState & ButtonStateFocused) != 0)
         frame = 3;
 
     std::wstring image = m_sArrowImage.GetData();

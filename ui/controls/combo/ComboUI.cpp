@@ -91,7 +91,7 @@ bool CComboUI::Activate()
 void CComboUI::DropWindowClosed()
 {
     m_pWindow = nullptr;
-    m_uButtonState &= ~kStatePushed;
+    m_uButtonState &= ~ButtonStatePushed;
     Invalidate();
 }
 
@@ -258,12 +258,12 @@ void CComboUI::DoEvent(UIControlEvent& event)
     case EventButtonDown:
         if (IsEnabled()) {
             Activate();
-            m_uButtonState |= kStatePushed | kStateCaptured;
+            m_uButtonState |= ButtonStatePushed | ButtonStateCaptured;
         }
         return;
     case EventButtonUp:
-        if ((m_uButtonState & kStateCaptured) != 0) {
-            m_uButtonState &= ~kStateCaptured;
+        if ((m_uButtonState & ButtonStateCaptured) != 0) {
+            m_uButtonState &= ~ButtonStateCaptured;
             Invalidate();
         }
         return;
@@ -301,13 +301,13 @@ void CComboUI::DoEvent(UIControlEvent& event)
         return;
     case EventMouseEnter:
         if (::PtInRect(&m_rcItem, event.mousePoint)) {
-            m_uButtonState |= kStateHot;
+            m_uButtonState |= ButtonStateHot;
             Invalidate();
         }
         return;
     case EventMouseLeave:
-        if ((m_uButtonState & kStateHot) != 0) {
-            m_uButtonState &= ~kStateHot;
+        if ((m_uButtonState & ButtonStateHot) != 0) {
+            m_uButtonState &= ~ButtonStateHot;
             Invalidate();
         }
         return;
@@ -525,26 +525,26 @@ bool CComboUI::DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* stopControl)
 void CComboUI::UpdateFocusAndEnabledBits()
 {
     if (IsFocused())
-        m_uButtonState |= kStateFocused;
+        m_uButtonState |= ButtonStateFocused;
     else
-        m_uButtonState &= ~kStateFocused;
+        m_uButtonState &= ~ButtonStateFocused;
     if (!IsEnabled())
-        m_uButtonState |= kStateDisabled;
+        m_uButtonState |= ButtonStateDisabled;
     else
-        m_uButtonState &= ~kStateDisabled;
+        m_uButtonState &= ~ButtonStateDisabled;
 }
 
 void CComboUI::PaintStatusImage(HDC hDC)
 {
     UpdateFocusAndEnabledBits();
     const CUIString* pick = nullptr;
-    if ((m_uButtonState & kStateDisabled) != 0)
+    if ((m_uButtonState & ButtonStateDisabled) != 0)
         pick = &m_sDisabledImage;
-    else if ((m_uButtonState & kStatePushed) != 0)
+    else if ((m_uButtonState & ButtonStatePushed) != 0)
         pick = &m_sPushedImage;
-    else if ((m_uButtonState & kStateHot) != 0)
+    else if ((m_uButtonState & ButtonStateHot) != 0)
         pick = &m_sHotImage;
-    else if ((m_uButtonState & kStateFocused) != 0)
+    else if ((m_uButtonState & ButtonStateFocused) != 0)
         pick = &m_sFocusedImage;
     if (pick != nullptr && !pick->IsEmpty() && DrawImage(hDC, pick->GetData()))
         return;

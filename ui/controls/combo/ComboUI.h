@@ -1,6 +1,7 @@
 #pragma once
 // A drop-down list: a closed field showing the selected row's text, with a pop-up that lists the rows.
 
+#include "control/ButtonUI.h"
 #include "layout/ContainerUI.h"
 #include "list/ListInterfaces.h"
 
@@ -96,11 +97,6 @@ public:
     void SetItemTextColor(DWORD color);
     void SetItemShowHtml(bool showHtml);
 
-    static constexpr UINT kStateFocused = 0x01;
-    static constexpr UINT kStateDisabled = 0x04;
-    static constexpr UINT kStateHot = 0x08;
-    static constexpr UINT kStatePushed = 0x10;
-    static constexpr UINT kStateCaptured = 0x40;
 
 protected:
     // Focused and disabled bits from the control's state.

@@ -17,7 +17,6 @@ constexpr UINT kReflectedCommand = 0x2000 + WM_COMMAND;
 constexpr UINT kReflectedCtlColorEdit = 0x2000 + WM_CTLCOLOREDIT;
 constexpr UINT kReflectedCtlColorStatic = 0x2000 + WM_CTLCOLORSTATIC;
 
-using textinput::kStateHot;
 
 bool ParseBool(LPCWSTR value)
 {
@@ -296,13 +295,13 @@ void CEditUI::DoEvent(UIControlEvent& event)
         return;
     case EventMouseEnter:
         if (IsEnabled() && ::PtInRect(&m_rcItem, event.mousePoint)) {
-            m_uButtonState |= kStateHot;
+            m_uButtonState |= ButtonStateHot;
             Invalidate();
         }
         break;
     case EventMouseLeave:
         if (IsEnabled()) {
-            m_uButtonState &= ~kStateHot;
+            m_uButtonState &= ~ButtonStateHot;
             Invalidate();
             return;
         }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <type_traits>
 
+#include "control/ButtonUI.h"
 #include "control/ControlUI.h"
 #include "manager/PaintManagerUI.h"
 #include "manager/UIEvents.h"
@@ -76,30 +77,25 @@ inline RECT ClipByAncestors(const CControlUI* control, RECT rc)
     return rc;
 }
 
-// Status bits of the text-input controls.
-constexpr UINT kStateFocused = 1;
-constexpr UINT kStateDisabled = 4;
-constexpr UINT kStateHot = 8;
-
 // Brings the focused and disabled bits of state up to date and draws the image of the state,
 // or the normal image when that one is empty or cannot be drawn.
 inline void PaintStatusImages(CControlUI& control, HDC hDC, UINT& state, const CUIString& normal,
                               const CUIString& hot, const CUIString& focused, const CUIString& disabled)
 {
     if (control.IsFocused())
-        state |= kStateFocused;
+        state |= ButtonStateFocused;
     else
-        state &= ~kStateFocused;
+        state &= ~ButtonStateFocused;
     if (!control.IsEnabled())
-        state |= kStateDisabled;
+        state |= ButtonStateDisabled;
     else
-        state &= ~kStateDisabled;
+        state &= ~ButtonStateDisabled;
     const CUIString* chosen = nullptr;
-    if (state & kStateDisabled)
+    if (state & ButtonStateDisabled)
         chosen = &disabled;
-    else if (state & kStateFocused)
+    else if (state & ButtonStateFocused)
         chosen = &focused;
-    else if (state & kStateHot)
+    else if (state & ButtonStateHot)
         chosen = &hot;
     if (chosen != nullptr && !chosen->IsEmpty() && control.DrawImage(hDC, *chosen))
         return;

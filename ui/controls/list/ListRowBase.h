@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "control/ButtonUI.h"
 #include "control/ControlUI.h"
 #include "list/ListInterfaces.h"
 #include "list/ListSupport.h"
@@ -80,7 +81,7 @@ public:
 
     // Clipped to what the parent shows.
     void Invalidate() { list_support::InvalidateRow(*this); }
-    bool IsHot() const { return (m_uButtonState & kHot) != 0; }
+    bool IsHot() const { return (m_uButtonState & ButtonStateHot) != 0; }
 
 protected:
     // Mouse events of a row that takes no mouse input go to its owner; true when passed on.
@@ -103,7 +104,6 @@ protected:
             CControlUI::DoEvent(event);
     }
 
-    static constexpr UINT kHot = 0x08;
     static constexpr UINT kWantReturn = 4;
 
     // The owner's looks for this row's index and state.

@@ -3,6 +3,7 @@
 
 #include <cwchar>
 
+#include "control/ButtonUI.h"
 #include "list/ListSupport.h"
 #include "manager/DpiHelper.h"
 #include "manager/PaintManagerUI.h"
@@ -12,15 +13,6 @@ namespace ZvUI {
 
 using list_support::Is;
 using list_support::IsTrue;
-
-namespace {
-
-constexpr UINT kFocused = 0x01;
-constexpr UINT kHot = 0x08;
-constexpr UINT kPushed = 0x10;
-constexpr UINT kCaptured = 0x40;
-
-} // namespace
 
 CListContainerHeaderItemUI::CListContainerHeaderItemUI()
 {
@@ -54,7 +46,7 @@ void CListContainerHeaderItemUI::SetDragable(bool dragable)
 {
     m_bDragable = dragable;
     if (!dragable)
-        m_uButtonState &= ~kCaptured;
+        m_uButtonState &= ~ButtonStateCaptured;
 }
 
 void CListContainerHeaderItemUI::SetTextPadding(RECT padding)
@@ -131,27 +123,27 @@ void CListContainerHeaderItemUI::DoEvent(UIControlEvent& event)
         if (!IsEnabled())
             return;
         if (!::PtInRect(&thumb, event.mousePoint)) {
-            m_uButtonState |= kPushed;
+            m_uButtonState |= ButtonStatePushed;
             if (m_pManager != nullptr)
                 m_pManager->RaiseNotify(this, L"listheaderclick");
             Invalidate();
         } else if (m_bDragable) {
-            m_uButtonState |= kCaptured;
+            m_uButtonState |= ButtonStateCaptured;
             m_ptLastMouse = event.mousePoint;
         }
         return;
     case EventButtonUp:
-        if ((m_uButtonState & kCaptured) != 0) {
-            m_uButtonState &= ~kCaptured;
+        if ((m_uButtonState & ButtonStateCaptured) != 0) {
+            m_uButtonState &= ~ButtonStateCaptured;
             if (m_pParent != nullptr)
                 m_pParent->NeedParentUpdate();
-        } else if ((m_uButtonState & kPushed) != 0) {
-            m_uButtonState &= ~kPushed;
+        } else if ((m_uButtonState & ButtonStatePushed) != 0) {
+            m_uButtonState &= ~ButtonStatePushed;
             Invalidate();
         }
         return;
     case EventMouseMove:
-        if ((m_uButtonState & kCaptured) != 0) {
+        if ((m_uButtonState & ButtonStateCaptured) != 0) {
             RECT rc = m_rcItem;
             const int dx = event.mousePoint.x - m_ptLastMouse.x;
             if (m_iSepWidth >= 0)
@@ -176,13 +168,13 @@ void CListContainerHeaderItemUI::DoEvent(UIControlEvent& event)
         break;
     case EventMouseEnter:
         if (IsEnabled()) {
-            m_uButtonState |= kHot;
+            m_uButtonState |= ButtonStateHot;
             Invalidate();
         }
         return;
     case EventMouseLeave:
         if (IsEnabled()) {
-            m_uButtonState &= ~kHot;
+            m_uButtonState &= ~ButtonStateHot;
             Invalidate();
         }
         return;
@@ -251,18 +243,18 @@ SIZE CListContainerHeaderItemUI::EstimateSize(SIZE available)
 
 void CListContainerHeaderItemUI::PaintStatusImage(HDC hDC)
 {
-    m_uButtonState = IsFocused() ? (m_uButtonState | kFocused) : (m_uButtonState & ~kFocused);
+    m_uButtonState = IsFocused() ? (m_uButtonState | ButtonStateFocused) : (m_uButtonState & ~ButtonStateFocused);
     const auto drawOver = [this, hDC](const CUIString& image) {
         if (image.IsEmpty())
             DrawImage(hDC, m_sNormalImage.GetData());
         else
             DrawImage(hDC, image.GetData());
     };
-    if ((m_uButtonState & kPushed) != 0)
+    if ((m_uButtonState & ButtonStatePushed) != 0)
         drawOver(m_sPushedImage);
-    else if ((m_uButtonState & kHot) != 0)
+    else if ((m_uButtonState & ButtonStateHot) != 0)
         drawOver(m_sHotImage);
-    else if ((m_uButtonState & kFocused) != 0)
+    else if ((m_uButtonState & ButtonStateFocused) != 0)
         drawOver(m_sFocusedImage);
     else if (!m_sNormalImage.IsEmpty())
         DrawImage(hDC, m_sNormalImage.GetData());

@@ -3,6 +3,7 @@
 
 #include <cwchar>
 
+#include "control/ButtonUI.h"
 #include "control/ControlUI.h"
 #include "list/ListSupport.h"
 #include "manager/DpiHelper.h"
@@ -11,13 +12,6 @@
 namespace ZvUI {
 
 namespace {
-
-constexpr UINT kFocused = 0x01;
-constexpr UINT kSelected = 0x02;
-constexpr UINT kDisabled = 0x04;
-constexpr UINT kHot = 0x08;
-constexpr UINT kPushed = 0x10;
-constexpr UINT kCaptured = 0x40;
 
 int Unscale(const CControlUI& control, int value)
 {
@@ -75,9 +69,9 @@ bool CListExCheckBox::SetChecked(bool checked)
         return false;
     m_bChecked = checked;
     if (checked)
-        m_uState |= kSelected;
+        m_uState |= ButtonStateSelected;
     else
-        m_uState &= ~kSelected;
+        m_uState &= ~ButtonStateSelected;
     return true;
 }
 
@@ -90,29 +84,29 @@ bool CListExCheckBox::HandleEvent(CControlUI& control, const UIControlEvent& eve
     case EventButtonDown:
     case EventDoubleClick:
         if (inside)
-            m_uState |= kPushed | kCaptured;
+            m_uState |= ButtonStatePushed | ButtonStateCaptured;
         break;
     case EventMouseMove:
-        if ((m_uState & kCaptured) != 0)
-            m_uState = inside ? (m_uState | kPushed) : (m_uState & ~kPushed);
+        if ((m_uState & ButtonStateCaptured) != 0)
+            m_uState = inside ? (m_uState | ButtonStatePushed) : (m_uState & ~ButtonStatePushed);
         else
-            m_uState = inside ? (m_uState | kHot) : (m_uState & ~kHot);
+            m_uState = inside ? (m_uState | ButtonStateHot) : (m_uState & ~ButtonStateHot);
         break;
     case EventButtonUp:
-        if ((m_uState & kCaptured) != 0) {
+        if ((m_uState & ButtonStateCaptured) != 0) {
             if (inside) {
                 SetChecked(!m_bChecked);
                 toggled = true;
             }
-            m_uState &= ~(kPushed | kCaptured);
+            m_uState &= ~(ButtonStatePushed | ButtonStateCaptured);
         }
         break;
     case EventMouseEnter:
         if (inside)
-            m_uState |= kHot;
+            m_uState |= ButtonStateHot;
         break;
     case EventMouseLeave:
-        m_uState &= ~kHot;
+        m_uState &= ~ButtonStateHot;
         break;
     default:
         break;
@@ -137,19 +131,19 @@ bool CListExCheckBox::DrawInto(HDC hDC, CControlUI& control, const CUIString& im
 
 void CListExCheckBox::Paint(HDC hDC, CControlUI& control, const RECT& box)
 {
-    m_uState &= ~kPushed;
-    bool drawn = (m_uState & kSelected) != 0 && DrawInto(hDC, control, m_sSelected, box);
+    m_uState &= ~ButtonStatePushed;
+    bool drawn = (m_uState & ButtonStateSelected) != 0 && DrawInto(hDC, control, m_sSelected, box);
     if (!drawn) {
-        m_uState = control.IsFocused() ? (m_uState | kFocused) : (m_uState & ~kFocused);
-        m_uState = !control.IsEnabled() ? (m_uState | kDisabled) : (m_uState & ~kDisabled);
+        m_uState = control.IsFocused() ? (m_uState | ButtonStateFocused) : (m_uState & ~ButtonStateFocused);
+        m_uState = !control.IsEnabled() ? (m_uState | ButtonStateDisabled) : (m_uState & ~ButtonStateDisabled);
         const CUIString* pick = nullptr;
-        if ((m_uState & kDisabled) != 0)
+        if ((m_uState & ButtonStateDisabled) != 0)
             pick = &m_sDisabled;
-        else if ((m_uState & kPushed) != 0)
+        else if ((m_uState & ButtonStatePushed) != 0)
             pick = &m_sPushed;
-        else if ((m_uState & kHot) != 0)
+        else if ((m_uState & ButtonStateHot) != 0)
             pick = &m_sHot;
-        else if ((m_uState & kFocused) != 0)
+        else if ((m_uState & ButtonStateFocused) != 0)
             pick = &m_sFocused;
         if ((pick != nullptr && DrawInto(hDC, control, *pick, box)) || DrawInto(hDC, control, m_sNormal, box))
             return;

@@ -373,13 +373,13 @@ void CHotKeyUI::DoEvent(UIControlEvent& event)
         return;
     case EventMouseEnter:
         if (IsEnabled()) {
-            m_uButtonState |= kStateHot;
+            m_uButtonState |= ButtonStateHot;
             Invalidate();
         }
         return;
     case EventMouseLeave:
         if (IsEnabled()) {
-            m_uButtonState &= ~kStateHot;
+            m_uButtonState &= ~ButtonStateHot;
             Invalidate();
         }
         return;
@@ -436,20 +436,20 @@ void CHotKeyUI::SetAttribute(LPCWSTR name, LPCWSTR value)
 void CHotKeyUI::PaintStatusImage(HDC hDC)
 {
     if (IsFocused())
-        m_uButtonState |= kStateFocused;
+        m_uButtonState |= ButtonStateFocused;
     else
-        m_uButtonState &= ~kStateFocused;
+        m_uButtonState &= ~ButtonStateFocused;
     if (!IsEnabled())
-        m_uButtonState |= kStateDisabled;
+        m_uButtonState |= ButtonStateDisabled;
     else
-        m_uButtonState &= ~kStateDisabled;
+        m_uButtonState &= ~ButtonStateDisabled;
 
     const CUIString* chosen = nullptr;
-    if ((m_uButtonState & kStateDisabled) != 0)
+    if ((m_uButtonState & ButtonStateDisabled) != 0)
         chosen = &m_sDisabledImage;
-    else if ((m_uButtonState & kStateFocused) != 0)
+    else if ((m_uButtonState & ButtonStateFocused) != 0)
         chosen = &m_sFocusedImage;
-    else if ((m_uButtonState & kStateHot) != 0)
+    else if ((m_uButtonState & ButtonStateHot) != 0)
         chosen = &m_sHotImage;
     if (chosen != nullptr && !chosen->IsEmpty() && DrawImage(hDC, *chosen))
         return;

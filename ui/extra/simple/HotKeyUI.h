@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "control/ButtonUI.h"
 #include "control/LabelUI.h"
 #include "utils/UIString.h"
 #include "window/WindowWnd.h"
@@ -43,10 +44,6 @@ class CHotKeyUI : public CLabelUI {
     friend class CHotKeyWnd;
 
 public:
-    // Bits of the input's state word.
-    static constexpr UINT kStateFocused = 0x01;
-    static constexpr UINT kStateDisabled = 0x04;
-    static constexpr UINT kStateHot = 0x08;
 
     CHotKeyUI();
     ~CHotKeyUI() override;
