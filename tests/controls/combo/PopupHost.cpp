@@ -6,55 +6,13 @@
 
 using namespace ZvUI;
 
-namespace {
-
-LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    auto* manager = reinterpret_cast<CPaintManagerUI*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    LRESULT result = 0;
-    if (manager != nullptr && manager->HandleWindowMessage(msg, wParam, lParam, result))
-        return result;
-    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-ATOM RegisterOnce()
-{
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = L"ZvPopupHostWindow";
-    return ::RegisterClassExW(&wc);
-}
-
-} // namespace
-
-int PopupNotifyLog::Count(LPCWSTR type) const
-{
-    return static_cast<int>(Of(type).size());
-}
-
-std::vector<PopupNotifyLog::Entry> PopupNotifyLog::Of(LPCWSTR type) const
-{
-    std::vector<Entry> out;
-    for (const Entry& e : entries) {
-        if (e.type == type)
-            out.push_back(e);
-    }
-    return out;
-}
-
 PopupHost::PopupHost(LPCWSTR markup, RECT rc, int dpi, IDialogBuilderCallback* callback)
 {
-    static const ATOM atom = RegisterOnce();
-    (void)atom;
     CPaintManagerUI::SetInstance(::GetModuleHandleW(nullptr));
     // The whole process at one DPI, as on a screen of that DPI: pop-ups take it for their fonts.
     CPaintManagerUI::SetGlobalDpi(dpi);
-    m_hwnd = ::CreateWindowExW(0, L"ZvPopupHostWindow", L"Popup host", WS_POPUP | WS_VISIBLE, rc.left, rc.top,
-                               rc.right - rc.left, rc.bottom - rc.top, nullptr, nullptr,
+    m_hwnd = ::CreateWindowExW(0, host_support::ManagedWindowClass(), L"Popup host", WS_POPUP | WS_VISIBLE, rc.left,
+                               rc.top, rc.right - rc.left, rc.bottom - rc.top, nullptr, nullptr,
                                ::GetModuleHandleW(nullptr), nullptr);
     ::SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&m_pm));
     m_pm.AttachWindow(m_hwnd);

@@ -11,21 +11,8 @@
 #include "control/ControlUI.h"
 #include "manager/PaintManagerUI.h"
 
-struct PopupNotifyLog : ZvUI::INotifyUI {
-    struct Entry {
-        std::wstring type;
-        ZvUI::CControlUI* sender;
-        WPARAM wParam;
-        LPARAM lParam;
-    };
-    void Notify(ZvUI::UINotifyMessage& msg) override
-    {
-        entries.push_back({msg.type.GetData(), msg.sender, msg.wParam, msg.lParam});
-    }
-    int Count(LPCWSTR type) const;
-    std::vector<Entry> Of(LPCWSTR type) const;
-    std::vector<Entry> entries;
-};
+#include "HostWindowSupport.h"
+
 
 class PopupHost {
 public:
@@ -47,7 +34,7 @@ public:
     void Wheel(POINT pt, int notches);
     void Move(POINT pt);
 
-    PopupNotifyLog log;
+    host_support::NotifyLog log;
 
 private:
     ZvUI::CPaintManagerUI m_pm;

@@ -11,27 +11,6 @@ namespace {
 
 constexpr WORD kSkinId = 301;
 
-LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    auto* manager = reinterpret_cast<CPaintManagerUI*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    LRESULT result = 0;
-    if (manager != nullptr && manager->HandleWindowMessage(msg, wParam, lParam, result))
-        return result;
-    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-ATOM RegisterOnce()
-{
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = L"ZvListSkinWindow";
-    return ::RegisterClassExW(&wc);
-}
-
 const wchar_t* const kNames[] = {L"report.pdf", L"agenda.docx", L"budget.xlsx", L"photo.png", L"notes.txt",
                                  L"draft.pdf",  L"invoice.pdf", L"scan.tiff",   L"memo.docx", L"chart.png",
                                  L"letter.pdf", L"index.html"};
@@ -49,27 +28,10 @@ void Pump()
 
 } // namespace
 
-int ListNotifyLog::Count(LPCWSTR type) const
-{
-    return static_cast<int>(Of(type).size());
-}
-
-std::vector<ListNotifyLog::Entry> ListNotifyLog::Of(LPCWSTR type) const
-{
-    std::vector<Entry> out;
-    for (const Entry& e : entries) {
-        if (e.type == type)
-            out.push_back(e);
-    }
-    return out;
-}
-
 ListSkinWindow::ListSkinWindow(int dpi, bool show)
 {
-    static const ATOM atom = RegisterOnce();
-    (void)atom;
-    m_hwnd = ::CreateWindowExW(0, L"ZvListSkinWindow", L"List skin", WS_POPUP | (show ? WS_VISIBLE : 0), 0, 0, 560,
-                               400, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    m_hwnd = ::CreateWindowExW(0, host_support::ManagedWindowClass(), L"List skin", WS_POPUP | (show ? WS_VISIBLE : 0),
+                               0, 0, 560, 400, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     ::SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&m_pm));
     m_pm.AttachWindow(m_hwnd);
     CLayoutBuilder builder;

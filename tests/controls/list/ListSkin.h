@@ -10,23 +10,10 @@
 #include "list/ListUI.h"
 #include "manager/DpiHelper.h"
 #include "manager/PaintManagerUI.h"
+
+#include "HostWindowSupport.h"
 #include "tree/TreeViewUI.h"
 
-struct ListNotifyLog : ZvUI::INotifyUI {
-    struct Entry {
-        std::wstring type;
-        ZvUI::CControlUI* sender;
-        WPARAM wParam;
-        LPARAM lParam;
-    };
-    void Notify(ZvUI::UINotifyMessage& msg) override
-    {
-        entries.push_back({msg.type.GetData(), msg.sender, msg.wParam, msg.lParam});
-    }
-    int Count(LPCWSTR type) const;
-    std::vector<Entry> Of(LPCWSTR type) const;
-    std::vector<Entry> entries;
-};
 
 class ListSkinWindow {
 public:
@@ -54,7 +41,7 @@ public:
     ZvUI::CListUI* textList = nullptr;
     ZvUI::CListUI* boxList = nullptr;
     ZvUI::CTreeViewUI* tree = nullptr;
-    ListNotifyLog log;
+    host_support::NotifyLog log;
 
 private:
     void HoldKeys(WPARAM keys);
