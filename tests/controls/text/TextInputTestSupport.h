@@ -11,6 +11,8 @@
 #include "layout/ContainerUI.h"
 #include "manager/PaintManagerUI.h"
 
+#include "HostWindowSupport.h"
+
 namespace texttest {
 
 struct NotifyLog : ZvUI::INotifyUI {
@@ -181,19 +183,11 @@ private:
     {
         WNDCLASSEXW wc = {};
         wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = Proc;
+        wc.lpfnWndProc = host_support::ManagedWindowProc;
         wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
         wc.lpszClassName = L"ZvTextInputTestWindow";
         return ::RegisterClassExW(&wc);
-    }
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-    {
-        auto* manager = reinterpret_cast<ZvUI::CPaintManagerUI*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        LRESULT result = 0;
-        if (manager != nullptr && manager->HandleWindowMessage(msg, wParam, lParam, result))
-            return result;
-        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
     }
 
     HWND m_hwnd = nullptr;
