@@ -19,7 +19,8 @@ namespace {
 
 std::wstring ShellFolder(int csidl)
 {
-    wchar_t path[256] = {};
+    // The call writes up to MAX_PATH characters, whatever the buffer.
+    wchar_t path[MAX_PATH] = {};
     if (!SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE))
         return {};
     return path;

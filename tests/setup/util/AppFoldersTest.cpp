@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <fstream>
+#include <new>
 #include <string>
 
 using namespace ZVCore;
@@ -85,6 +86,39 @@ private:
     bool m_made = false;
 };
 
+// Calls fn with a known value in rbx, a register every callee must give back unchanged, and checks
+// that fn answers with the address of its result as it must: a buffer overrun on the stack lands
+// first in the registers a function saved there. False when either came back changed.
+bool CallKeepsRbx(std::wstring (*fn)(), std::wstring& result)
+{
+#if defined(__x86_64__)
+    alignas(std::wstring) unsigned char storage[sizeof(std::wstring)];
+    unsigned long long changed = 0;
+    // The result is built in storage (the hidden return pointer in rcx); 32 bytes of shadow space.
+    asm volatile("movabs $0x5A5A5A5A5A5A5A5A, %%rbx\n\t"
+                 "mov %[out], %%rcx\n\t"
+                 "sub $32, %%rsp\n\t"
+                 "call *%[fn]\n\t"
+                 "add $32, %%rsp\n\t"
+                 "xor %[out], %%rax\n\t"
+                 "movabs $0x5A5A5A5A5A5A5A5A, %%rcx\n\t"
+                 "xor %%rbx, %%rcx\n\t"
+                 "or %%rcx, %%rax\n\t"
+                 "mov %%rax, %[changed]\n\t"
+                 : [changed] "=m"(changed)
+                 : [out] "r"(storage), [fn] "r"(fn)
+                 : "rax", "rbx", "rcx", "rdx", "r8", "r9", "r10", "r11", "xmm0", "xmm1", "xmm2", "xmm3", "xmm4",
+                   "xmm5", "memory", "cc");
+    auto* made = std::launder(reinterpret_cast<std::wstring*>(storage));
+    result = *made;
+    made->~basic_string();
+    return changed == 0;
+#else
+    result = fn();
+    return true;
+#endif
+}
+
 } // namespace
 
 TEST(AppFolders, DeleteFolderTreeRemovesEverythingBelow)
@@ -154,4 +188,44 @@ TEST(AppFolders, ProgressFileGivesTheLastValues)
     WriteText(file, "total_size=0\nprogress=end\n"); // nothing written: not finished
     EXPECT_EQ(ReadProgressFile(file).finished, 0);
     EXPECT_EQ(ReadProgressFile(folder.Sub(L"missing.txt")).outTime, 0);
+}
+
+// A profile folder near the length limit once overran the lookup's buffer on the stack.
+TEST(AppFolders, AFolderPathOfFullLengthComesBackWhole)
+{
+    const wchar_t* key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    HKEY folders = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &folders, nullptr),
+              ERROR_SUCCESS);
+    wchar_t saved[1024] = {};
+    DWORD savedSize = sizeof(saved);
+    DWORD savedType = 0;
+    const bool hadValue = RegQueryValueExW(folders, L"Local AppData", nullptr, &savedType,
+                                           reinterpret_cast<BYTE*>(saved), &savedSize) == ERROR_SUCCESS;
+
+    CTestFolder folder(L"long");
+    // Two levels: one name of the host's file system holds at most 255 characters.
+    std::wstring path = folder.Sub(std::wstring(120, L'a'));
+    CreateDirectoryW(path.c_str(), nullptr);
+    path += L"\\" + std::wstring(MAX_PATH - 2 - path.size(), L'b');
+    ASSERT_EQ(path.size(), size_t{MAX_PATH - 1});
+    ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr));
+    RegSetValueExW(folders, L"Local AppData", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                   static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+
+    std::wstring found;
+    const bool kept = CallKeepsRbx(&GetLocalAppDataFolder, found);
+    const std::wstring logs = GetLogsFolder();
+
+    if (hadValue)
+        RegSetValueExW(folders, L"Local AppData", 0, savedType, reinterpret_cast<const BYTE*>(saved), savedSize);
+    else
+        RegDeleteValueW(folders, L"Local AppData");
+    RegCloseKey(folders);
+
+    if (found.size() < 256)
+        GTEST_SKIP() << "the shell does not take the folder from the registry";
+    EXPECT_TRUE(kept) << "the lookup wrote past its buffer into its caller's saved registers";
+    EXPECT_EQ(found, path);
+    EXPECT_EQ(logs, path + L"\\zv\\data\\logs");
 }
