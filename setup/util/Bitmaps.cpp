@@ -4,6 +4,8 @@
 #include <shlwapi.h>
 #include <gdiplus.h>
 
+#include <cstdint>
+#include <new>
 #include <vector>
 
 #include "render/UIRender.h"
@@ -61,6 +63,45 @@ WORD DisplayBitsPerPixel()
     return 24;
 }
 
+bool WriteAll(HANDLE file, const void* data, DWORD size)
+{
+    DWORD written = 0;
+    return WriteFile(file, data, size, &written, nullptr) && written == size;
+}
+
+// A new empty file of a name nobody uses, in the folder of path; empty on failure.
+std::wstring NewFileBeside(const std::wstring& path)
+{
+    const size_t slash = path.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash + 1);
+    wchar_t name[MAX_PATH] = {};
+    if (folder.size() >= MAX_PATH - 14 || GetTempFileNameW(folder.c_str(), L"zvb", 0, name) == 0)
+        return {};
+    return name;
+}
+
+// Writes the whole file beside path and then moves it over path: a failure on the way leaves the
+// old file as it was and no partial file behind.
+bool WriteFileOver(const std::wstring& path, const BITMAPFILEHEADER& fileHeader, const std::vector<BYTE>& infoHeader,
+                   const std::vector<BYTE>& pixels)
+{
+    const std::wstring partial = NewFileBeside(path);
+    if (partial.empty())
+        return false;
+    bool written = false;
+    {
+        const FileHandle out{CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
+        written = out.h != INVALID_HANDLE_VALUE && WriteAll(out.h, &fileHeader, sizeof(fileHeader)) &&
+                  WriteAll(out.h, infoHeader.data(), static_cast<DWORD>(infoHeader.size())) &&
+                  WriteAll(out.h, pixels.data(), static_cast<DWORD>(pixels.size())) && FlushFileBuffers(out.h);
+    }
+    if (written && MoveFileExW(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileW(partial.c_str());
+    return false;
+}
+
 } // namespace
 
 HBITMAP CaptureScreenRect(const RECT& rect)
@@ -99,12 +140,16 @@ HBITMAP CreateShadeBitmap(HWND window, const RECT& rect)
 bool SaveBitmapToFile(HBITMAP bitmap, const std::wstring& path)
 {
     BITMAP info = {};
-    if (bitmap == nullptr || GetObjectW(bitmap, sizeof(info), &info) == 0)
+    if (bitmap == nullptr || GetObjectW(bitmap, sizeof(info), &info) == 0 || info.bmWidth <= 0 ||
+        info.bmHeight <= 0)
         return false;
     const WORD bits = DisplayBitsPerPixel();
     const DWORD paletteSize = bits <= 8 ? (1u << bits) * sizeof(RGBQUAD) : 0;
-    const DWORD rowBytes = ((info.bmWidth * bits + 31) / 32) * 4;
-    const DWORD pixelBytes = rowBytes * static_cast<DWORD>(info.bmHeight);
+    // A BMP file states its size in 32 bits: a bitmap that cannot fit is refused, not wrapped.
+    const uint64_t rowBytes = ((static_cast<uint64_t>(info.bmWidth) * bits + 31) / 32) * 4;
+    const uint64_t pixelBytes = rowBytes * static_cast<uint64_t>(info.bmHeight);
+    if (pixelBytes > 0x7FFFFFFFu - sizeof(BITMAPFILEHEADER) - sizeof(BITMAPINFOHEADER) - paletteSize)
+        return false;
 
     std::vector<BYTE> header(sizeof(BITMAPINFOHEADER) + paletteSize, 0);
     auto* bi = reinterpret_cast<BITMAPINFOHEADER*>(header.data());
@@ -114,31 +159,32 @@ bool SaveBitmapToFile(HBITMAP bitmap, const std::wstring& path)
     bi->biPlanes = 1;
     bi->biBitCount = bits;
     bi->biCompression = BI_RGB;
-    bi->biSizeImage = pixelBytes;
-    std::vector<BYTE> pixels(pixelBytes);
+    bi->biSizeImage = static_cast<DWORD>(pixelBytes);
+    std::vector<BYTE> pixels;
+    try {
+        pixels.resize(static_cast<size_t>(pixelBytes));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     const HDC screen = GetDC(nullptr);
+    if (screen == nullptr)
+        return false;
     // Depths up to 8 take the default palette with the pixels.
     const HPALETTE palette = static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
     const HPALETTE oldPalette = SelectPalette(screen, palette, FALSE);
     RealizePalette(screen);
-    GetDIBits(screen, bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.data(),
-              reinterpret_cast<BITMAPINFO*>(header.data()), DIB_RGB_COLORS);
+    const int lines = GetDIBits(screen, bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.data(),
+                                reinterpret_cast<BITMAPINFO*>(header.data()), DIB_RGB_COLORS);
     SelectPalette(screen, oldPalette, TRUE);
     ReleaseDC(nullptr, screen);
+    if (lines != info.bmHeight)
+        return false;
 
     BITMAPFILEHEADER file = {};
     file.bfType = 0x4D42; // "BM"
     file.bfOffBits = sizeof(BITMAPFILEHEADER) + static_cast<DWORD>(header.size());
-    file.bfSize = file.bfOffBits + pixelBytes;
-    const FileHandle out{CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
-    if (out.h == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    WriteFile(out.h, &file, sizeof(file), &written, nullptr);
-    WriteFile(out.h, header.data(), static_cast<DWORD>(header.size()), &written, nullptr);
-    WriteFile(out.h, pixels.data(), pixelBytes, &written, nullptr);
-    return true;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixelBytes);
+    return WriteFileOver(path, file, header, pixels);
 }
 
 bool LoadImageFileAsBitmap(const std::wstring& path, std::unique_ptr<Gdiplus::Bitmap>& bitmap)

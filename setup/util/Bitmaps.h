@@ -16,7 +16,8 @@ namespace ZVCore {
 [[nodiscard]] HBITMAP CaptureScreenRect(const RECT& rect);
 // A bitmap of the rectangle's size, compatible with the window's DC, filled with 0x8F000000.
 [[nodiscard]] HBITMAP CreateShadeBitmap(HWND window, const RECT& rect);
-// Writes the bitmap as a BMP file at the display's depth; false when the file cannot be created.
+// Writes the bitmap as a BMP file at the display's depth. The file is written beside path and moved
+// over it, so on failure (false) an existing file at path is left as it was.
 bool SaveBitmapToFile(HBITMAP bitmap, const std::wstring& path);
 // Loads an image file through GDI+ as a 32-bit premultiplied ARGB copy; GDI+ must be started.
 bool LoadImageFileAsBitmap(const std::wstring& path, std::unique_ptr<Gdiplus::Bitmap>& bitmap);

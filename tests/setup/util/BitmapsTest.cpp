@@ -46,3 +46,53 @@ TEST(Bitmaps, ABitmapSurvivesTheTripThroughABmpFile)
 
     EXPECT_EQ(CaptureScreenRect(RECT{5, 5, 5, 9}), nullptr);
 }
+
+namespace {
+
+std::string ReadAll(const std::wstring& path)
+{
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+int FilesIn(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW entry = {};
+    const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
+    int count = 0;
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    do {
+        count += (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+    return count;
+}
+
+} // namespace
+
+// A save that cannot be done once wiped the old file first and still reported success.
+TEST(Bitmaps, AFailedSaveKeepsTheOldFileAndLeavesNothingBeside)
+{
+    CTestFolder folder(L"bitmaps-over");
+    const std::wstring file = folder.Sub(L"kept.bmp");
+    {
+        std::ofstream out(file.c_str(), std::ios::binary);
+        out << "old picture";
+    }
+    // Its pixels at the display's depth need more than a BMP file can state (the bits are only
+    // reserved, never touched).
+    const HBITMAP huge = ::CreateBitmap(65536, 65536, 1, 1, nullptr);
+    ASSERT_NE(huge, nullptr);
+    EXPECT_FALSE(SaveBitmapToFile(huge, file));
+    EXPECT_EQ(ReadAll(file), "old picture");
+    EXPECT_EQ(FilesIn(folder.Path()), 1);
+    ::DeleteObject(huge);
+
+    const HBITMAP shade = CreateShadeBitmap(::GetDesktopWindow(), RECT{0, 0, 6, 4});
+    ASSERT_NE(shade, nullptr);
+    ASSERT_TRUE(SaveBitmapToFile(shade, file));
+    EXPECT_EQ(ReadAll(file).substr(0, 2), "BM");
+    EXPECT_EQ(FilesIn(folder.Path()), 1);
+    ::DeleteObject(shade);
+}
