@@ -103,7 +103,10 @@ bool PinToTaskbar(const std::wstring& target, const std::wstring& workingFolder,
                   const std::wstring& name, int iconIndex)
 {
     wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
+    // Without a temporary folder the link would be made and deleted in the current folder.
+    const DWORD tempLength = GetTempPathW(MAX_PATH, temp);
+    if (tempLength == 0 || tempLength >= MAX_PATH)
+        return false;
     const std::wstring link = std::wstring(temp) + name + L".lnk";
     if (link.size() > MAX_PATH) {
         std::fwprintf(stderr, L"%ls\n", L"指定的可执行文件路径或图标名称太长！");

@@ -91,3 +91,32 @@ TEST(Shortcuts, ProgramAndUninstallerLinksGoIntoTheirFolder)
     EXPECT_EQ(info.target, L"C:\\P\\ZVUnInstall.exe");
     EXPECT_EQ(info.folder, L"C:\\P");
 }
+
+// Without a temporary folder the pin once made and deleted "name.lnk" in the current folder.
+TEST(Shortcuts, PinningWithoutATemporaryFolderFailsAndTouchesNothing)
+{
+    ComScope com;
+    CTestFolder folder(L"pin");
+    const std::wstring target = folder.Sub(L"app.exe");
+    std::ofstream(target.c_str()) << "MZ";
+    const std::wstring mine = folder.Sub(L"Tessaly.lnk");
+    std::ofstream(mine.c_str()) << "someone's own file";
+
+    wchar_t oldFolder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, oldFolder);
+    wchar_t oldTmp[1024] = {};
+    const bool hadTmp = GetEnvironmentVariableW(L"TMP", oldTmp, 1024) > 0;
+    SetCurrentDirectoryW(folder.Path().c_str());
+    // A folder name longer than any path: the temporary folder cannot be had.
+    SetEnvironmentVariableW(L"TMP", (L"C:\\" + std::wstring(300, L't')).c_str());
+
+    const bool pinned = PinToTaskbar(target, folder.Path(), L"", L"Tessaly", 0);
+
+    SetEnvironmentVariableW(L"TMP", hadTmp ? oldTmp : nullptr);
+    SetCurrentDirectoryW(oldFolder);
+    EXPECT_FALSE(pinned);
+    std::ifstream in(mine.c_str());
+    std::string text;
+    std::getline(in, text);
+    EXPECT_EQ(text, "someone's own file");
+}
