@@ -52,6 +52,24 @@ struct FileHandle {
     }
 };
 
+// The console line, whole: the C runtime's wide output in the "C" locale stops at the first
+// character outside ASCII. A console takes the wide text; a file or a pipe gets the log's bytes.
+void EchoLine(const std::wstring& line)
+{
+    std::fflush(stdout);
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (out == nullptr || out == INVALID_HANDLE_VALUE)
+        return;
+    DWORD mode = 0;
+    DWORD written = 0;
+    if (GetConsoleMode(out, &mode)) {
+        WriteConsoleW(out, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+        return;
+    }
+    const std::string bytes = ToLogBytes(line);
+    WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
 } // namespace
 
 std::wstring GetLogPath()
@@ -67,8 +85,7 @@ std::wstring GetLogPath()
 void WriteLog(const std::wstring& text)
 {
     const std::wstring stamp = TimeStamp();
-    std::fwprintf(stdout, L"%ls %ls\n", stamp.c_str(), text.c_str());
-    std::fflush(stdout);
+    EchoLine(stamp + L" " + text + L"\r\n");
 
     const std::wstring path = GetLogPath();
     if (path.empty())

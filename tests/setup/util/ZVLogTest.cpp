@@ -7,6 +7,10 @@
 
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <regex>
@@ -74,4 +78,34 @@ TEST_F(LogTest, ShellErrorsAreLoggedOnlyForFailures)
     EXPECT_NE(text.find("] - The specified file was not found.\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find("] - Unknow error 9\r\n"), std::string::npos) << text;
     EXPECT_EQ(ShellExecuteErrorMessage(32), L"The specified dynamic-link library was not found.");
+}
+
+// The echo once went through the C runtime's wide output in the "C" locale, which stopped at the
+// first Chinese character and lost the rest of the line with its end.
+TEST_F(LogTest, TheEchoCarriesTheWholeLine)
+{
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, nullptr, 1 << 16));
+    std::fflush(stdout);
+    const int saved = _dup(1);
+    const int pipeFd = _open_osfhandle(reinterpret_cast<intptr_t>(writeEnd), _O_WRONLY | _O_BINARY);
+    ASSERT_GE(pipeFd, 0);
+    ASSERT_EQ(_dup2(pipeFd, 1), 0); // also the process's standard output handle
+
+    WriteLog(L"[2024] 注册表 abc");
+
+    std::fflush(stdout);
+    _dup2(saved, 1);
+    _close(saved);
+    _close(pipeFd);
+    std::string echoed;
+    char buffer[512];
+    DWORD got = 0;
+    while (ReadFile(readEnd, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+        echoed.append(buffer, got);
+    CloseHandle(readEnd);
+    // "注册表" in code page 936.
+    EXPECT_TRUE(std::regex_search(echoed, std::regex("\\] \\[2024\\] \xD7\xA2\xB2\xE1\xB1\xED abc\r?\n$")))
+        << echoed;
 }
