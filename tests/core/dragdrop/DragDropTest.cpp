@@ -121,6 +121,10 @@ struct WindowRecord {
                 result = 0;
                 return true;
             }
+            if (msg == STM_GETIMAGE) { // it keeps what it was given
+                result = images.empty() ? 0 : reinterpret_cast<LRESULT>(images.back());
+                return true;
+            }
             if (msg == WM_LBUTTONUP) {
                 messages.push_back(msg);
                 buttonUp = lParam;
@@ -146,6 +150,50 @@ DWORD DropOn(TestWindow& window, IDataObject* data, DWORD keys, DWORD offered)
     return effect;
 }
 
+// Live GDI objects of this process, from its GDI handle table (the PEB's GdiSharedHandleTable,
+// 24-byte entries on 64-bit), each confirmed with GetObjectType: Wine answers 0 from GetGuiResources.
+DWORD GdiObjects()
+{
+    if (const DWORD counted = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS))
+        return counted;
+#if defined(_WIN64)
+    const auto* peb = reinterpret_cast<const BYTE*>(__readgsqword(0x60));
+    const BYTE* table = *reinterpret_cast<const BYTE* const*>(peb + 0xF8);
+    DWORD count = 0;
+    for (ULONG_PTR index = 0; table != nullptr && index < 0x10000; ++index) {
+        const BYTE* entry = table + index * 24;
+        const ULONG_PTR unique = *reinterpret_cast<const USHORT*>(entry + 12);
+        if (entry[14] != 0 && ::GetObjectType(reinterpret_cast<HGDIOBJ>(index | (unique << 16))) != 0)
+            ++count;
+    }
+    return count;
+#else
+    return 0;
+#endif
+}
+
+// Counts its references; the medium's release object of a source that owns its data.
+class Owner : public IUnknown {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    {
+        *object = iid == IID_IUnknown ? this : nullptr;
+        if (*object == nullptr)
+            return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++count; }
+    ULONG STDMETHODCALLTYPE Release() override { return --count; }
+    ULONG count = 1;
+};
+
+ULONG References(IUnknown& object)
+{
+    object.AddRef();
+    return object.Release();
+}
+
 } // namespace
 
 // --- data object and format enumerator ---
@@ -168,6 +216,28 @@ TEST(DataObject, QueryGetDataTellsTymedFromFormatAndKeepsTheFirstMatch)
     thumbnail.dwAspect = DVASPECT_THUMBNAIL;
     EXPECT_EQ(data->QueryGetData(&thumbnail), DV_E_DVASPECT);
     EXPECT_EQ(data->QueryGetData(nullptr), E_INVALIDARG);
+}
+
+// A copy handed out with the source's release object was never freed by ReleaseStgMedium.
+TEST(DataObject, ACopiedHandleIsTheReceiversToFree)
+{
+    Owner owner;
+    {
+        DataObjectRef data;
+        FORMATETC fe = Format(CF_DIB, TYMED_HGLOBAL);
+        STGMEDIUM stored = {};
+        stored.tymed = TYMED_HGLOBAL;
+        stored.hGlobal = MakeDib();
+        stored.pUnkForRelease = &owner;
+        ASSERT_EQ(data->SetData(&fe, &stored, FALSE), S_OK); // the object keeps a copy
+        STGMEDIUM copy = {};
+        ASSERT_EQ(data->GetData(&fe, &copy), S_OK);
+        EXPECT_NE(copy.hGlobal, stored.hGlobal);
+        EXPECT_EQ(copy.pUnkForRelease, nullptr);
+        ::ReleaseStgMedium(&copy);
+        ::GlobalFree(stored.hGlobal);
+    }
+    EXPECT_EQ(owner.count, 1u);
 }
 
 TEST(DataObject, EnumeratorNeedsAFetchedCountAndSkipsOnlyShortOfTheEnd)
@@ -340,4 +410,57 @@ TEST(DragAndDrop, AControlDraggedOntoAnotherWindowHandsItsImageOver)
     EXPECT_EQ(record.images.size(), 1u);
     ::SendMessageW(source.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(50, 40));
     ::SetWindowPos(target.hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// OLE holds the manager while its window is registered; the target was once revoked only in the
+// manager's destructor, after the window was gone, so OLE kept a pointer to a freed manager.
+TEST(ManagerDropTarget, DestroyingTheWindowRevokesTheTarget)
+{
+    TestWindow window(40, 40, 120, 80);
+    CPaintManagerUI& pm = window.manager();
+    ASSERT_TRUE(pm.EnableDragDrop(true));
+    EXPECT_GT(References(pm), 1u);
+    ::DestroyWindow(window.hwnd());
+    EXPECT_FALSE(pm.IsDragDropEnabled());
+    EXPECT_EQ(References(pm), 0u) << "OLE still holds the manager of a destroyed window";
+}
+
+// A dropped bitmap of a source that owns it (a release object) once kept the source's bitmap in
+// the window and never released the medium; an image the window does not keep was never deleted.
+TEST(ManagerDropTarget, EveryDroppedMediumAndImageIsReleased)
+{
+    TestWindow keeper(40, 40, 120, 80);
+    WindowRecord record;
+    record.Watch(keeper);
+    ASSERT_TRUE(keeper.manager().EnableDragDrop(true));
+    Owner owner;
+    const HBITMAP bitmap = ::CreateBitmap(5, 3, 1, 32, nullptr);
+    FORMATETC fe = Format(CF_BITMAP, TYMED_GDI);
+    STGMEDIUM medium = {};
+    medium.tymed = TYMED_GDI;
+    medium.hBitmap = bitmap;
+    medium.pUnkForRelease = &owner;
+    owner.AddRef(); // handed over with the medium
+    DWORD effect = DROPEFFECT_COPY;
+    const bool release = keeper.manager().OnDrop(&fe, medium, &effect);
+    EXPECT_TRUE(release) << "the medium is never released";
+    if (release)
+        ::ReleaseStgMedium(&medium);
+    EXPECT_EQ(owner.count, 1u);
+    ASSERT_EQ(record.images.size(), 1u);
+    EXPECT_NE(record.images[0], bitmap) << "the window keeps a copy of its own";
+    EXPECT_EQ(BitmapSize(record.images[0]).cx, 5);
+    EXPECT_NE(::GetObjectType(bitmap), 0u) << "the source's bitmap is the source's";
+    ::DeleteObject(bitmap);
+
+    // The manager's own window keeps no image.
+    TestWindow plain(200, 40, 120, 80);
+    ASSERT_TRUE(plain.manager().EnableDragDrop(true));
+    const DWORD before = GdiObjects();
+    for (int i = 0; i < 40; ++i) {
+        DataObjectRef data;
+        SetGlobal(data.object, CF_DIB, MakeDib());
+        DropOn(plain, data.object, 0, DROPEFFECT_COPY);
+    }
+    EXPECT_LT(GdiObjects(), before + 10) << "dropped images the window does not keep were leaked";
 }

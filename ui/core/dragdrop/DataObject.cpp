@@ -136,6 +136,7 @@ HRESULT CIDataObject::EnumDAdvise(IEnumSTATDATA**)
 
 void CIDataObject::CopyMedium(STGMEDIUM* destination, const STGMEDIUM* source, const FORMATETC* format)
 {
+    bool duplicated = false;
     switch (source->tymed) {
     case TYMED_HGLOBAL:
     case TYMED_FILE:
@@ -144,6 +145,7 @@ void CIDataObject::CopyMedium(STGMEDIUM* destination, const STGMEDIUM* source, c
     case TYMED_ENHMF:
         destination->hGlobal =
             static_cast<HGLOBAL>(::OleDuplicateData(source->hGlobal, format->cfFormat, 0));
+        duplicated = true;
         break;
     case TYMED_ISTREAM:
         destination->pstm = source->pstm;
@@ -159,7 +161,9 @@ void CIDataObject::CopyMedium(STGMEDIUM* destination, const STGMEDIUM* source, c
         break;
     }
     destination->tymed = source->tymed;
-    destination->pUnkForRelease = source->pUnkForRelease;
+    // A duplicate belongs to whoever receives it: with a release object ReleaseStgMedium would
+    // release only that and never free the duplicate.
+    destination->pUnkForRelease = duplicated ? nullptr : source->pUnkForRelease;
     if (destination->pUnkForRelease != nullptr)
         destination->pUnkForRelease->AddRef();
 }

@@ -19,13 +19,17 @@ FORMATETC MakeFormat(CLIPFORMAT format, DWORD tymed)
     return FORMATETC{format, nullptr, DVASPECT_CONTENT, -1, tymed};
 }
 
-// Gives the window a new image; the one it held before is deleted.
+// Gives the window a new image; the one it held before is deleted. A window that does not keep
+// the image (it does not answer STM_GETIMAGE with it) leaves it to us, and it is deleted too.
 void SetWindowImage(HWND window, HBITMAP bitmap)
 {
     const auto old = reinterpret_cast<HBITMAP>(
         ::SendMessageW(window, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
     if (old != nullptr && old != bitmap)
         ::DeleteObject(old);
+    const auto kept = reinterpret_cast<HBITMAP>(::SendMessageW(window, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    if (kept != bitmap)
+        ::DeleteObject(bitmap);
 }
 
 struct ScreenDc {
@@ -153,6 +157,13 @@ HBITMAP BitmapFromMetafile(HWND window, HENHMETAFILE metafile)
 
 } // namespace
 
+void CPaintManagerUI::RevokeDropTarget()
+{
+    // OLE needs the window to revoke: once it is gone OLE keeps a pointer to this manager.
+    if (m_bDragMode && m_targetWindow != nullptr && ::IsWindow(m_targetWindow))
+        EnableDragDrop(false);
+}
+
 bool CPaintManagerUI::EnableDragDrop(bool on)
 {
     if (on == m_bDragMode)
@@ -198,9 +209,11 @@ bool CPaintManagerUI::OnDrop(FORMATETC* format, STGMEDIUM& medium, DWORD*)
         return true;
     }
     if (format->cfFormat == CF_BITMAP && medium.tymed == TYMED_GDI && medium.hBitmap != nullptr) {
-        // The window keeps this very bitmap: the medium must not be released.
-        SetWindowImage(window, medium.hBitmap);
-        return false;
+        // The medium's bitmap may belong to the source (its release object): the window gets a
+        // copy of its own and the medium is released as every other.
+        if (const auto copy = static_cast<HBITMAP>(::OleDuplicateData(medium.hBitmap, CF_BITMAP, 0)))
+            SetWindowImage(window, copy);
+        return true;
     }
     if (format->cfFormat == CF_ENHMETAFILE && medium.tymed == TYMED_ENHMF) {
         if (HBITMAP bitmap = BitmapFromMetafile(window, medium.hEnhMetaFile))

@@ -97,6 +97,8 @@ bool CPaintManagerUI::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam
 {
     if (m_hWndPaint == nullptr)
         return false;
+    if (msg == WM_DESTROY)
+        RevokeDropTarget();
 
     // Message filters first; the first that sets handled ends the message.
     for (int i = 0; i < m_aMessageFilters.GetSize(); ++i) {

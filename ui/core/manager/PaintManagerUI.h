@@ -109,9 +109,12 @@ public:
     // the registration fails.
     bool EnableDragDrop(bool on);
     [[nodiscard]] bool IsDragDropEnabled() const { return m_bDragMode; }
+    // Revokes the drop target while its window still exists (done on the window's WM_DESTROY).
+    void RevokeDropTarget();
     // Receives dropped file lists instead of the window.
     void SetDropCallback(std::function<void(HDROP)> callback);
-    // Ends the press under the cursor and gives the dropped image to the window (STM_SETIMAGE).
+    // Ends the press under the cursor and gives the dropped image to the window (STM_SETIMAGE);
+    // an image the window does not keep (STM_GETIMAGE) is deleted.
     bool OnDrop(FORMATETC* format, STGMEDIUM& medium, DWORD* effect) override;
 
     // --- tree ---
