@@ -150,6 +150,31 @@ TEST_F(SlidingTabs, OvershootScalesWithTheWindow)
     }
 }
 
+// The slide once kept a bare pointer to the page coming in: taken out before the first tick, the
+// page was still shown by that tick (and, once deleted, used after it was freed).
+TEST_F(SlidingTabs, APageTakenOutBeforeTheFirstTickIsLeftAlone)
+{
+    Build();
+    tabs->SetAutoDestroy(false);
+    ASSERT_TRUE(tabs->SelectItem(2));
+    CControlUI* page = tabs->GetItemAt(2);
+    ASSERT_TRUE(static_cast<CContainerUI*>(tabs)->Remove(page));
+    ASSERT_TRUE(SlideEnds());
+    EXPECT_FALSE(page->IsVisible()) << "the slide showed a page no longer in the layout";
+    delete page;
+
+    // Deleted by the layout's own removal, the page is not touched again either.
+    tabs->SetAutoDestroy(true);
+    ASSERT_TRUE(tabs->Add(new CControlUI));
+    ASSERT_TRUE(tabs->SelectItem(2));
+    ASSERT_TRUE(tabs->RemoveAt(2));
+    ASSERT_TRUE(SlideEnds());
+    ASSERT_TRUE(tabs->SelectItem(1));
+    tabs->RemoveAll();
+    ASSERT_TRUE(SlideEnds());
+    EXPECT_TRUE(::EqualRect(&tabs->GetPos(), &place));
+}
+
 // --- fading button ---
 
 class Fade : public ::testing::Test {

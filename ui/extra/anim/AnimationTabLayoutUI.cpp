@@ -100,6 +100,19 @@ bool CAnimationTabLayoutUI::SelectItem(int index)
     return true;
 }
 
+bool CAnimationTabLayoutUI::Remove(CControlUI* control)
+{
+    if (control != nullptr && control == m_pSelected && GetItemIndex(control) >= 0)
+        m_pSelected = nullptr;
+    return CTabLayoutUI::Remove(control);
+}
+
+void CAnimationTabLayoutUI::RemoveAll()
+{
+    m_pSelected = nullptr;
+    CTabLayoutUI::RemoveAll();
+}
+
 void CAnimationTabLayoutUI::OnAnimationFrame(int totalFrames, int currentFrame, int /*id*/)
 {
     if (!m_bShown) {

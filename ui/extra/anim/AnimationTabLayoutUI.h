@@ -24,6 +24,9 @@ public:
     void SetAttribute(LPCWSTR name, LPCWSTR value) override;
     using CTabLayoutUI::SelectItem;
     bool SelectItem(int index) override;
+    // A page taken out while it slides in is no longer shown by the slide.
+    bool Remove(CControlUI* control) override;
+    void RemoveAll() override;
 
     bool IsVerticalSlide() const { return m_bVertical; }
     // -1 when the new page lies after the old one, +1 when before.
