@@ -151,6 +151,25 @@ TEST(RollText, TimeLimitNotifiesOnceAndTheTextKeepsMoving)
     roll->EndRoll();
 }
 
+// A negative limit once became a timer of about 49 days, and one past 4,294,967 seconds wrapped
+// to a few hundred milliseconds.
+TEST(RollText, TimeLimitsOutsideATimersRangeAreHeldToIt)
+{
+    ControlHost host(200, 60);
+    NotifyLog log;
+    ASSERT_TRUE(host.Manager().AddNotifyListener(&log));
+    auto* roll = new CRollTextUI;
+    roll->SetText(L"Rolling");
+    host.SetRoot(roll, RECT{0, 0, 200, 40});
+    roll->BeginRoll(CRollTextUI::RollLeft, -5, -1);
+    EXPECT_TRUE(ControlHost::PumpUntil([&] { return log.Count(L"textrollend") == 1; }, 1000))
+        << "a limit already passed ends at once";
+    roll->BeginRoll(CRollTextUI::RollLeft, 10, 4294968);
+    ControlHost::Pump(1200);
+    EXPECT_EQ(log.Count(L"textrollend"), 1u);
+    roll->EndRoll();
+}
+
 // --- colour palette ---
 
 class Palette : public ::testing::Test {

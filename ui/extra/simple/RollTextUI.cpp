@@ -13,6 +13,14 @@ namespace {
 // Room given to the measuring paint along the rolling axis.
 constexpr int kMeasureRoom = 10000;
 
+// A timer interval the system takes as it is: negative or huge values once wrapped to a huge one.
+LONGLONG ClampInterval(LONGLONG ms)
+{
+    if (ms < USER_TIMER_MINIMUM)
+        return USER_TIMER_MINIMUM;
+    return ms > USER_TIMER_MAXIMUM ? USER_TIMER_MAXIMUM : ms;
+}
+
 } // namespace
 
 CRollTextUI::CRollTextUI() = default;
@@ -57,9 +65,11 @@ void CRollTextUI::BeginRoll(int direction, LONG stepMs, LONG limitSeconds)
     if (m_pManager == nullptr)
         return;
     m_pManager->KillTimer(this, kStepTimer);
-    (void)m_pManager->SetTimer(this, kStepTimer, static_cast<UINT>(stepMs));
+    (void)m_pManager->SetTimer(this, kStepTimer, static_cast<UINT>(ClampInterval(stepMs)));
     m_pManager->KillTimer(this, kLimitTimer);
-    (void)m_pManager->SetTimer(this, kLimitTimer, static_cast<UINT>(limitSeconds) * 1000);
+    // A limit already passed ends at once; one beyond the longest timer waits that long.
+    const LONGLONG limitMs = static_cast<LONGLONG>(limitSeconds) * 1000;
+    (void)m_pManager->SetTimer(this, kLimitTimer, static_cast<UINT>(ClampInterval(limitMs)));
     m_bRolling = true;
 }
 

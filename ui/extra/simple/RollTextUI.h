@@ -25,7 +25,7 @@ public:
     void SetPos(RECT rc, bool invalidate = true) override;
 
     // Moves the text one step per paint, a paint every stepMs, and raises "textrollend"
-    // once after limitSeconds.
+    // once after limitSeconds (at once for 0 or less; both are held to what a timer can wait).
     void BeginRoll(int direction, LONG stepMs, LONG limitSeconds);
     void EndRoll();
 
