@@ -126,3 +126,19 @@ TEST_F(HotKey, DestroyingTheInputWhileEditingClosesItsWindow)
     ControlHost::Pump(20);
     EXPECT_FALSE(::IsWindow(native));
 }
+
+// At 200 % the height once added an unscaled margin to the scaled font.
+TEST(HotKeyAtDoubleScale, EstimatedSizeScalesItsWidthAndMargin)
+{
+    ControlHost host(400, 200, 192);
+    auto* root = new CContainerUI;
+    auto* input = new CHotKeyUI;
+    input->SetFixedWidth(100);
+    root->Add(input);
+    host.SetRoot(root, RECT{0, 0, 400, 200});
+    const ZvUI::UIFontInfo* font = host.Manager().GetFontInfo(input->GetFont());
+    ASSERT_NE(font, nullptr);
+    const SIZE size = input->EstimateSize(SIZE{400, 200});
+    EXPECT_EQ(size.cx, 200);
+    EXPECT_EQ(size.cy, font->metrics.tmHeight + 12);
+}

@@ -267,8 +267,8 @@ SIZE CHotKeyUI::EstimateSize(SIZE available)
         return CControlUI::EstimateSize(available);
     const UIFontInfo* font = m_pManager->GetFontInfo(GetFont());
     const LONG height = font != nullptr ? font->metrics.tmHeight : 0;
-    // The font height is in device pixels, so the width is scaled too.
-    return SIZE{ScaleValue(m_cxyFixed.cx), height + 6};
+    // The font height is in device pixels, so the width and the margin are scaled too.
+    return SIZE{ScaleValue(m_cxyFixed.cx), height + ScaleValue(6)};
 }
 
 WORD CHotKeyUI::GetHotKey() const
