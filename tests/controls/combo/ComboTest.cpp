@@ -274,3 +274,160 @@ TEST_F(ComboTest, OpeningAndClosingLeavesNoHandlesBehind)
     EXPECT_LE(GdiObjects(), gdi + 2);
     EXPECT_LE(UserObjects(), user + 2);
 }
+
+// --- rows and placement while the pop-up is open ---
+
+TEST_F(ComboTest, RowsRemovedOrAddedWhileOpenLeaveAndJoinThePopup)
+{
+    Open(20, 20);
+    combo->SelectItem(1);
+    host->Click(CenterOf(combo));
+    CComboWnd* wnd = combo->GetDropWindow();
+    ASSERT_NE(wnd, nullptr);
+    HWND popup = wnd->GetHandle();
+    CVerticalLayoutUI* layout = wnd->GetLayout();
+    const auto paintPopup = [&] {
+        PumpMessages(); // deletions queued by the removals run here
+        ::InvalidateRect(popup, nullptr, FALSE);
+        ::UpdateWindow(popup);
+        PumpMessages();
+    };
+    const auto sameRows = [&] {
+        ASSERT_EQ(layout->GetCount(), combo->GetCount());
+        for (int i = 0; i < combo->GetCount(); ++i)
+            EXPECT_EQ(layout->GetItemAt(i), combo->GetItemAt(i)) << i;
+    };
+
+    CControlUI* doomed = combo->GetItemAt(1);
+    ASSERT_TRUE(combo->RemoveAt(1));
+    EXPECT_NE(wnd->GetManager().GetFocus(), doomed);
+    ASSERT_TRUE(combo->Remove(combo->GetItemAt(0)));
+    paintPopup();
+    sameRows();
+
+    auto* late = new CListLabelElementUI;
+    late->SetText(L"Late");
+    ASSERT_TRUE(combo->Add(late));
+    auto* early = new CListLabelElementUI;
+    early->SetText(L"Early");
+    ASSERT_TRUE(combo->AddAt(early, 0));
+    paintPopup();
+    sameRows();
+    EXPECT_EQ(late->GetManager(), &wnd->GetManager());
+    EXPECT_EQ(late->GetParent(), layout);
+
+    // The moved row moves in the pop-up too.
+    ASSERT_TRUE(combo->SetItemIndex(late, 0));
+    sameRows();
+
+    combo->RemoveAll();
+    paintPopup();
+    EXPECT_EQ(layout->GetCount(), 0);
+    KeyWindow(popup, VK_ESCAPE);
+    PumpMessages();
+    EXPECT_EQ(combo->GetDropWindow(), nullptr);
+}
+
+TEST_F(ComboTest, SetItemIndexOutOfRangeKeepsTheRow)
+{
+    Open(20, 20);
+    CControlUI* row = combo->GetItemAt(2);
+    const int count = combo->GetCount();
+    EXPECT_FALSE(combo->SetItemIndex(row, count));
+    EXPECT_FALSE(combo->SetItemIndex(row, -1));
+    ASSERT_EQ(combo->GetCount(), count);
+    EXPECT_EQ(combo->GetItemAt(2), row);
+    for (int i = 0; i < count; ++i)
+        EXPECT_EQ(static_cast<IListItemUI*>(combo->GetItemAt(i)->GetInterface(L"ListItem"))->GetIndex(), i);
+}
+
+TEST_F(ComboTest, PopupIsPlacedInScreenPixelsOnceAndKeptOnTheWorkArea)
+{
+    const RECT work = WorkArea();
+    const auto field = [this] {
+        RECT rc = combo->GetPos();
+        ::MapWindowPoints(host->Handle(), HWND_DESKTOP, reinterpret_cast<POINT*>(&rc), 2);
+        return rc;
+    };
+    const auto close = [this] {
+        KeyWindow(combo->GetDropWindow()->GetHandle(), VK_ESCAPE);
+        PumpMessages();
+        host.reset();
+    };
+
+    // Flipped above the field, with the host away from the screen's left edge.
+    Open(work.left + 100, work.bottom - 45);
+    host->Click(CenterOf(combo));
+    ASSERT_NE(combo->GetDropWindow(), nullptr);
+    RECT rc = PopupRect();
+    EXPECT_EQ(rc.bottom, field().top);
+    EXPECT_EQ(rc.left, field().left);
+    EXPECT_EQ(rc.right, field().right);
+    EXPECT_EQ(rc.bottom - rc.top, 120);
+    close();
+
+    // Wider than the room to the right: moved left, not cut.
+    Open(work.right - 300, work.top + 20);
+    combo->SetDropBoxSize(SIZE{400, 120});
+    host->Click(CenterOf(combo));
+    ASSERT_NE(combo->GetDropWindow(), nullptr);
+    rc = PopupRect();
+    EXPECT_LE(rc.right, work.right);
+    EXPECT_EQ(rc.right - rc.left, 400);
+    EXPECT_EQ(rc.top, field().bottom);
+    close();
+
+    // Taller than the room on either side: the bigger side, cut to the work area.
+    Open(work.left + 50, (work.top + work.bottom) / 2 - 100);
+    combo->SetDropBoxSize(SIZE{0, 20000});
+    for (int i = 0; i < 200; ++i) {
+        auto* row = new CListLabelElementUI;
+        row->SetFixedHeight(24);
+        combo->Add(row);
+    }
+    host->Click(CenterOf(combo));
+    ASSERT_NE(combo->GetDropWindow(), nullptr);
+    rc = PopupRect();
+    EXPECT_EQ(rc.top, field().bottom);
+    EXPECT_EQ(rc.bottom, work.bottom);
+    close();
+}
+
+TEST(ComboScale, AComboWithoutFixedHeightAndItsDropBoxInsetScaleWithTheWindow)
+{
+    constexpr wchar_t kFlow[] =
+        L"<Window size=\"300,200\"><VerticalLayout>"
+        L"<Combo name=\"combo\" width=\"150\" dropboxinset=\"0,10,0,0\">"
+        L"<ListLabelElement text=\"A\" height=\"24\"/><ListLabelElement text=\"B\" height=\"24\"/>"
+        L"</Combo><Control/></VerticalLayout></Window>";
+    struct Measured {
+        int width, extra, popup;
+    };
+    const auto measure = [&](int dpi) {
+        Measured m = {};
+        PopupHost host(kFlow, RECT{20, 20, 320, 220}, dpi);
+        auto* combo = static_cast<CComboUI*>(host.Find(L"combo"));
+        if (combo == nullptr)
+            return m;
+        const RECT pos = combo->GetPos();
+        m.width = pos.right - pos.left;
+        m.extra = pos.bottom - pos.top - host.Manager().GetDefaultFontInfo()->metrics.tmHeight;
+        host.Click(CenterOf(combo));
+        if (combo->GetDropWindow() != nullptr) {
+            RECT rc = {};
+            ::GetWindowRect(combo->GetDropWindow()->GetHandle(), &rc);
+            m.popup = rc.bottom - rc.top;
+            KeyWindow(combo->GetDropWindow()->GetHandle(), VK_ESCAPE);
+        }
+        PumpMessages();
+        return m;
+    };
+    const Measured normal = measure(96);
+    const Measured doubled = measure(192);
+    EXPECT_EQ(normal.width, 150);
+    EXPECT_EQ(normal.extra, 12);
+    EXPECT_EQ(normal.popup, 10 + 2 * 24 + 4);
+    EXPECT_EQ(doubled.width, 300);
+    EXPECT_EQ(doubled.extra, 24);
+    EXPECT_EQ(doubled.popup, 2 * normal.popup);
+}

@@ -158,6 +158,22 @@ TEST_P(ListTest, DraggingTheSeparatorResizesTheColumnAndItsCells)
     EXPECT_EQ(w->log.Count(L"headerclick"), 0) << "a press on the separator is no click";
 }
 
+TEST_P(ListTest, AColumnWithRightPaddingGrowsOnlyByTheDrag)
+{
+    auto* name = static_cast<CListHeaderItemUI*>(w->Find(L"colname"));
+    name->SetPadding(RECT{0, 0, 10, 0});
+    w->Update();
+    const RECT before = name->GetPos();
+    const int mid = (before.top + before.bottom) / 2;
+    const int delta = w->Scale(20);
+    w->Drag(POINT{before.right - 1, mid}, POINT{before.right - 1 + delta, mid});
+    const RECT after = name->GetPos();
+    EXPECT_EQ(after.right - after.left, before.right - before.left + delta);
+    // A press and release without a move changes nothing.
+    w->Drag(POINT{after.right - 1, mid}, POINT{after.right - 1, mid});
+    EXPECT_EQ(name->GetPos().right - name->GetPos().left, after.right - after.left);
+}
+
 TEST_P(ListTest, SeparatorIsHitWhereItIsDrawn)
 {
     auto* name = static_cast<CListHeaderItemUI*>(w->Find(L"colname"));
@@ -384,6 +400,57 @@ TEST_P(ListTest, TheSelectionHandshakeKeepsRowsAndSetInStep)
     list->GetList()->Add(new CControlUI);
     list->SelectAllItems();
     EXPECT_EQ(list->GetSelectItemCount(), list->GetCount() - 1);
+}
+
+namespace {
+
+// Removes the row that the first "itemselect" of the list names.
+struct RemoveOnSelect : INotifyUI {
+    explicit RemoveOnSelect(CListUI* l) : list(l) {}
+    void Notify(UINotifyMessage& msg) override
+    {
+        if (!done && msg.type == L"itemselect" && msg.sender == list) {
+            done = true;
+            list->RemoveAt(static_cast<int>(msg.wParam));
+        }
+    }
+    CListUI* list;
+    bool done = false;
+};
+
+} // namespace
+
+TEST_P(ListTest, ARowRemovedByItsOwnItemSelectIsNeitherSelectedNorFocused)
+{
+    CListUI* list = w->boxList;
+    CControlUI* doomed = list->GetItemAt(1);
+    CControlUI* next = list->GetItemAt(2);
+    RemoveOnSelect remover(list);
+    w->Manager().AddNotifyListener(&remover);
+    EXPECT_FALSE(list->SelectItem(1, true));
+    w->Manager().RemoveNotifyListener(&remover);
+    ASSERT_TRUE(remover.done);
+    EXPECT_NE(w->Manager().GetFocus(), doomed);
+    // The removal itself selected the row that took the place.
+    EXPECT_EQ(list->GetItemAt(1), next);
+    EXPECT_EQ(Selection(list), Ints{1});
+    w->Update();
+    EXPECT_NE(w->Manager().GetFocus(), doomed);
+}
+
+TEST_P(ListTest, SetItemIndexOutOfRangeKeepsTheRow)
+{
+    CListUI* list = w->textList;
+    CControlUI* row = list->GetItemAt(3);
+    const int count = list->GetCount();
+    EXPECT_FALSE(list->SetItemIndex(row, count));
+    EXPECT_FALSE(list->SetItemIndex(row, -5));
+    ASSERT_EQ(list->GetCount(), count);
+    EXPECT_EQ(list->GetItemAt(3), row);
+    CControlUI* column = w->Find(L"coltype");
+    EXPECT_FALSE(list->SetItemIndex(column, 3));
+    EXPECT_EQ(list->GetHeader()->GetCount(), 3);
+    EXPECT_EQ(list->GetHeader()->GetItemAt(2), column);
 }
 
 namespace {

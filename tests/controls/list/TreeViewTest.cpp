@@ -168,6 +168,22 @@ TEST_P(TreeTest, RemovingANodeRemovesItsSubtree)
     EXPECT_EQ(Node(L"letters")->GetTreeIndex(), 1);
 }
 
+TEST_P(TreeTest, RemovingWhatIsNotThereReportsFailureAndChangesNothing)
+{
+    const int rows = w->tree->GetCount();
+    EXPECT_FALSE(w->tree->RemoveAt(rows));
+    EXPECT_FALSE(w->tree->RemoveAt(-1));
+    // A node that is no row of the view keeps its children.
+    auto* stray = new CTreeNodeUI;
+    auto* strayChild = new CTreeNodeUI;
+    ASSERT_TRUE(stray->AddChildNode(strayChild));
+    EXPECT_FALSE(w->tree->RemoveNode(stray));
+    EXPECT_EQ(stray->GetCountChild(), 1);
+    EXPECT_EQ(w->tree->GetCount(), rows);
+    delete stray;
+    delete strayChild;
+}
+
 TEST_P(TreeTest, HiddenFolderButtonsTakeNoIndent)
 {
     w->tree->SetVisibleFolderBtn(false);

@@ -179,9 +179,14 @@ bool CComboUI::SetItemIndex(CControlUI* control, int newIndex)
         return false;
     if (oldIndex == newIndex)
         return true;
+    // The container takes the row out before it inserts it: a bad index would lose it.
+    if (newIndex < 0 || newIndex >= GetCount())
+        return false;
     CControlUI* selected = m_iCurSel >= 0 ? GetItemAt(m_iCurSel) : nullptr;
     if (!CContainerUI::SetItemIndex(control, newIndex))
         return false;
+    if (m_pWindow != nullptr)
+        m_pWindow->MoveItem(control, newIndex);
     Renumber(0);
     if (selected != nullptr)
         m_iCurSel = GetItemIndex(selected);
@@ -194,7 +199,12 @@ bool CComboUI::Add(CControlUI* control)
         item->SetOwner(this);
         item->SetIndex(GetCount());
     }
-    return CContainerUI::Add(control);
+    if (!CContainerUI::Add(control))
+        return false;
+    // An open pop-up shows the new row too.
+    if (m_pWindow != nullptr)
+        m_pWindow->LendItem(control, GetCount() - 1);
+    return true;
 }
 
 bool CComboUI::AddAt(CControlUI* control, int index)
@@ -204,6 +214,8 @@ bool CComboUI::AddAt(CControlUI* control, int index)
     if (IListItemUI* item = ListItemOf(control))
         item->SetOwner(this);
     const int at = GetItemIndex(control);
+    if (m_pWindow != nullptr)
+        m_pWindow->LendItem(control, at);
     Renumber(at);
     if (m_iCurSel >= at)
         ++m_iCurSel;
@@ -220,7 +232,12 @@ bool CComboUI::RemoveAt(int index)
 {
     // The base RemoveAt goes through the virtual Remove, which comes back here.
     CControlUI* control = GetItemAt(index);
-    if (control == nullptr || !CContainerUI::Remove(control))
+    if (control == nullptr)
+        return false;
+    // An open pop-up's layout would otherwise go on painting a deleted row.
+    if (m_pWindow != nullptr)
+        m_pWindow->TakeBackItem(control);
+    if (!CContainerUI::Remove(control))
         return false;
     Renumber(index);
     if (index == m_iCurSel) {
@@ -235,6 +252,8 @@ bool CComboUI::RemoveAt(int index)
 void CComboUI::RemoveAll()
 {
     m_iCurSel = -1;
+    if (m_pWindow != nullptr)
+        m_pWindow->TakeBackAllItems();
     CContainerUI::RemoveAll();
 }
 
@@ -509,12 +528,13 @@ SIZE CComboUI::EstimateSize(SIZE available)
 {
     if (m_cxyFixed.cy != 0)
         return CControlUI::EstimateSize(available);
-    int height = 12;
+    // The font is measured at the window's scale already; the rest is scaled like it.
+    int height = ScaleValue(12);
     if (m_pManager != nullptr) {
         if (UIFontInfo* info = m_pManager->GetDefaultFontInfo())
             height += info->metrics.tmHeight;
     }
-    return {m_cxyFixed.cx, height};
+    return {ScaleValue(m_cxyFixed.cx), height};
 }
 
 bool CComboUI::DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* stopControl)

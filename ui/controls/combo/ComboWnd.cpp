@@ -28,6 +28,44 @@ int ScaleFor(CComboUI* owner, int value)
     return manager != nullptr ? manager->GetDpiHelper()->Scale(value) : value;
 }
 
+// Below the field when it fits, else on the side with more room, the height cut to that room;
+// moved sideways to stay inside the work area of the monitor the field is on.
+RECT PlacePopup(const RECT& field, int width, int height)
+{
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    RECT work = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    if (::GetMonitorInfoW(::MonitorFromRect(&field, MONITOR_DEFAULTTONEAREST), &info))
+        work = info.rcWork;
+
+    RECT rc = {field.left, field.bottom, field.left + width, field.bottom + height};
+    if (rc.bottom > work.bottom) {
+        const int below = std::max<int>(0, work.bottom - field.bottom);
+        const int above = std::max<int>(0, field.top - work.top);
+        if (above >= height || above > below) {
+            rc.bottom = field.top;
+            rc.top = field.top - std::min(height, above);
+        } else {
+            rc.bottom = field.bottom + below;
+        }
+    }
+    if (rc.right > work.right)
+        ::OffsetRect(&rc, work.right - rc.right, 0);
+    if (rc.left < work.left)
+        ::OffsetRect(&rc, work.left - rc.left, 0);
+    rc.right = std::min(rc.right, work.right);
+    if (rc.top < work.top)
+        ::OffsetRect(&rc, 0, work.top - rc.top);
+    rc.bottom = std::min(rc.bottom, work.bottom);
+    return rc;
+}
+
+CControlUI* ForgetInManager(CControlUI* control, LPVOID manager)
+{
+    static_cast<CPaintManagerUI*>(manager)->ForgetControl(control);
+    return nullptr;
+}
+
 } // namespace
 
 // --- opening ---
@@ -45,13 +83,9 @@ void CComboWnd::Init(CComboUI* owner)
         ::InflateRect(&rc, grow, grow);
     }
     const SIZE size = owner->GetDropBoxSize();
-    RECT rcPopup = rc;
-    rcPopup.top = rc.bottom;
-    rcPopup.right = size.cx > 0 ? rc.left + size.cx : rc.right;
-    rcPopup.bottom = rc.bottom + size.cy;
-    const SIZE offered = {rcPopup.right - rcPopup.left, rcPopup.bottom - rcPopup.top};
+    const SIZE offered = {size.cx > 0 ? size.cx : rc.right - rc.left, size.cy};
 
-    int height = owner->GetDropBoxInset().top;
+    int height = ScaleFor(owner, owner->GetDropBoxInset().top);
     for (int i = 0; i < owner->GetCount(); ++i) {
         CControlUI* item = owner->GetItemAt(i);
         if (item->IsVisible())
@@ -61,22 +95,11 @@ void CComboWnd::Init(CComboUI* owner)
     if (owner->GetDropDownStyle() == 1)
         height += ScaleFor(owner, 8);
     height = std::min<int>(height, size.cy);
-    rcPopup.bottom = rcPopup.top + height;
 
+    // Everything from here on is in screen pixels, mapped once.
     HWND ownerWindow = owner->GetManager() != nullptr ? owner->GetManager()->GetWindowHandle() : nullptr;
-    ::MapWindowPoints(ownerWindow, HWND_DESKTOP, reinterpret_cast<POINT*>(&rcPopup), 2);
-    // The pop-up has no window yet, so this is the primary monitor's work area.
-    MONITORINFO info = {};
-    info.cbSize = sizeof(info);
-    ::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &info);
-    if (rcPopup.bottom > info.rcWork.bottom) {
-        rcPopup.left = rc.left;
-        rcPopup.right = rc.left + (rcPopup.right - rcPopup.left);
-        rcPopup.top = rc.top - height;
-        rcPopup.bottom = rc.top;
-        ::MapWindowPoints(ownerWindow, HWND_DESKTOP, reinterpret_cast<POINT*>(&rcPopup), 2);
-    }
-
+    ::MapWindowPoints(ownerWindow, HWND_DESKTOP, reinterpret_cast<POINT*>(&rc), 2);
+    const RECT rcPopup = PlacePopup(rc, offered.cx, height);
     Create(ownerWindow, nullptr, WS_POPUP, WS_EX_TOOLWINDOW, rcPopup);
     if (m_hWnd == nullptr) {
         // No window, no final message: give the field back its closed state here.
@@ -169,6 +192,38 @@ void CComboWnd::ReturnItems()
     const RECT empty = {0, 0, 0, 0};
     for (int i = 0; i < m_pOwner->GetCount(); ++i)
         m_pOwner->GetItemAt(i)->SetPos(empty, true);
+}
+
+void CComboWnd::LendItem(CControlUI* item, int index)
+{
+    if (!m_bItemsLent || m_pLayout == nullptr || item == nullptr)
+        return;
+    if (!m_pLayout->AddAt(item, index))
+        m_pLayout->Add(item);
+}
+
+void CComboWnd::TakeBackItem(CControlUI* item)
+{
+    if (!m_bItemsLent || m_pLayout == nullptr || item == nullptr || m_pLayout->GetItemIndex(item) < 0)
+        return;
+    m_pLayout->Remove(item);
+    // The pop-up's manager must not keep the row or its parts as focus, hover or timer target.
+    item->FindControl(ForgetInManager, &m_pm, 0);
+    item->SetManager(m_pOwner->GetManager(), m_pOwner, false);
+}
+
+void CComboWnd::TakeBackAllItems()
+{
+    if (!m_bItemsLent || m_pLayout == nullptr)
+        return;
+    for (int i = m_pLayout->GetCount() - 1; i >= 0; --i)
+        TakeBackItem(m_pLayout->GetItemAt(i));
+}
+
+void CComboWnd::MoveItem(CControlUI* item, int index)
+{
+    if (m_bItemsLent && m_pLayout != nullptr && item != nullptr)
+        m_pLayout->SetItemIndex(item, index);
 }
 
 void CComboWnd::OnFinalMessage(HWND /*window*/)

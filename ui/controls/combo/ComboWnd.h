@@ -7,6 +7,7 @@
 namespace ZvUI {
 
 class CComboUI;
+class CControlUI;
 class CVerticalLayoutUI;
 
 class CComboWnd : public CWindowWnd, public INotifyUI {
@@ -28,6 +29,12 @@ public:
     CVerticalLayoutUI* GetLayout() const { return m_pLayout; }
     // Gives the rows back to the combo; safe to call more than once.
     void ReturnItems();
+    // Rows the combo gains, loses or moves while the pop-up is open, so that its layout never
+    // holds a row the combo has deleted.
+    void LendItem(CControlUI* item, int index);
+    void TakeBackItem(CControlUI* item);
+    void TakeBackAllItems();
+    void MoveItem(CControlUI* item, int index);
 
 private:
     LRESULT OnCreate();

@@ -166,8 +166,10 @@ void CListHeaderItemUI::DoEvent(UIControlEvent& event)
                 rc.right -= m_ptLastMouse.x - event.mousePoint.x;
             else
                 rc.left -= m_ptLastMouse.x - event.mousePoint.x;
-            const int width = rc.right - rc.left;
-            if (width - GetPadding().right > GetMinWidth()) {
+            // The header lays an item out as its width plus its right padding; only the width is
+            // the item's own, or each drag step would add the padding again.
+            const int width = rc.right - rc.left - GetPadding().right;
+            if (width > GetMinWidth()) {
                 // The fixed width is kept at 96 dpi, like every length of the skin.
                 const int stored = m_pManager != nullptr ? m_pManager->GetDpiHelper()->Unscale(width) : width;
                 m_cxyFixed.cx = stored;

@@ -251,15 +251,19 @@ bool CListUI::SetItemIndex(CControlUI* control, int newIndex)
 {
     if (control == nullptr)
         return false;
+    // A container takes a control out before it inserts it: a bad index would lose it.
     if (control->GetInterface(L"ListHeader") != nullptr)
-        return CVerticalLayoutUI::SetItemIndex(control, newIndex);
+        return newIndex >= 0 && newIndex < CVerticalLayoutUI::GetCount() &&
+               CVerticalLayoutUI::SetItemIndex(control, newIndex);
     if (IsHeaderItem(control) && m_pHeader != nullptr && m_pHeader->GetItemIndex(control) >= 0)
-        return m_pHeader->SetItemIndex(control, newIndex);
+        return newIndex >= 0 && newIndex < m_pHeader->GetCount() && m_pHeader->SetItemIndex(control, newIndex);
     const int oldIndex = m_pList->GetItemIndex(control);
     if (oldIndex < 0)
         return false;
     if (oldIndex == newIndex)
         return true;
+    if (newIndex < 0 || newIndex >= m_pList->GetCount())
+        return false;
     if (!m_pList->SetItemIndex(control, newIndex))
         return false;
     RenumberRows(std::min(oldIndex, newIndex));
@@ -354,6 +358,10 @@ bool CListUI::SelectItem(int index, bool takeFocus)
     CControlUI* control = m_pList->GetItemAt(index);
     IListItemUI* row = RowAt(index);
     if (row == nullptr || !row->Select(true))
+        return false;
+    // The row's Select comes back here and raises "itemselect", whose handler may have removed
+    // or moved the row: then it is not ours to add or focus.
+    if (m_pList->GetItemAt(index) != control)
         return false;
     const int previous = m_iCurSel;
     m_iCurSel = index;

@@ -237,7 +237,7 @@ bool CTreeNodeUI::RemoveChildNode(CTreeNodeUI* child)
     m_aTreeNodes.Remove(at);
     child->m_pParentTreeNode = nullptr;
     if (m_pTreeView != nullptr)
-        m_pTreeView->RemoveNode(child);
+        return m_pTreeView->RemoveNode(child);
     return true;
 }
 

@@ -147,7 +147,8 @@ bool CTreeViewUI::AddNodeAt(CTreeNodeUI* node, CTreeNodeUI* before)
 
 bool CTreeViewUI::RemoveNode(CTreeNodeUI* node)
 {
-    if (node == nullptr)
+    // Only a node whose row is in this view; anything else would lose its children for nothing.
+    if (node == nullptr || CListUI::GetItemIndex(node) < 0)
         return false;
     // A node still listed by its parent leaves that list too, or the parent would go on
     // naming a row that is gone.
@@ -156,14 +157,12 @@ bool CTreeViewUI::RemoveNode(CTreeNodeUI* node)
         return parent->RemoveChildNode(node);
     for (int i = node->GetCountChild() - 1; i >= 0; --i)
         node->RemoveChildNode(node->GetChildNode(i));
-    CListUI::Remove(node);
-    return true;
+    return CListUI::Remove(node);
 }
 
 bool CTreeViewUI::RemoveAt(int index)
 {
-    RemoveNode(NodeAt(index));
-    return true;
+    return RemoveNode(NodeAt(index));
 }
 
 void CTreeViewUI::RemoveAll()

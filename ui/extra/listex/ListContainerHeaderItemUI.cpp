@@ -81,11 +81,13 @@ RECT CListContainerHeaderItemUI::GetThumbRect() const
 
 RECT CListContainerHeaderItemUI::GetThumbHitRect() const
 {
+    // The slack is scaled like the separator it widens, so the press lands where it is drawn.
     RECT rc = GetThumbRect();
+    const int slack = ScaleValue(4);
     if (m_iSepWidth < 0)
-        rc.right += 4;
+        rc.right += slack;
     else
-        rc.left -= 4;
+        rc.left -= slack;
     return rc;
 }
 
@@ -150,11 +152,15 @@ void CListContainerHeaderItemUI::DoEvent(UIControlEvent& event)
                 rc.right += dx;
             else
                 rc.left += dx;
-            const int width = rc.right - rc.left;
+            // The header lays an item out as its width plus its right padding; only the width is
+            // the item's own, or each drag step would add the padding again.
+            const int width = rc.right - rc.left - GetPadding().right;
             if (GetMinWidth() < width) {
                 const int scale = m_pManager != nullptr ? m_pManager->GetDpiHelper()->GetScale() : 100;
                 SetFixedWidth(scale > 0 ? ::MulDiv(width, 100, scale) : width);
                 m_ptLastMouse = event.mousePoint;
+                // Moves that come before the next layout build on this edge, not the old one.
+                m_rcItem = rc;
                 if (m_pParent != nullptr)
                     m_pParent->NeedParentUpdate();
             }

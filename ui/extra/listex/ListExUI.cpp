@@ -33,6 +33,12 @@ CListTextExtElementUI* AsExtRow(CControlUI* control)
 
 } // namespace
 
+CListExUI::~CListExUI()
+{
+    if (m_pNotifyManager != nullptr)
+        m_pNotifyManager->RemoveNotifyListener(this);
+}
+
 LPCWSTR CListExUI::GetClass() const
 {
     return L"XListUI";
@@ -153,6 +159,7 @@ void CListExUI::HideCellEditors()
 {
     // Hiding takes the focus from the edit; forget the cell first so that nothing is committed.
     m_nRow = -1;
+    m_pEditRow = nullptr;
     m_nColumn = -1;
     if (m_pEdit != nullptr)
         HideEditor(m_pEdit);
@@ -178,6 +185,7 @@ void CListExUI::ShowCellEditor(int row, int column, RECT rc, LPCWSTR text)
     if (column >= 0 && IsColumnEditable(column) && GetCellEditor() != nullptr) {
         m_nRow = row;
         m_nColumn = column;
+        m_pEditRow = GetItemAt(row);
         PlaceOverCell(m_pEdit, rc);
         int textHeight = 0;
         if (m_pManager != nullptr)
@@ -192,6 +200,7 @@ void CListExUI::ShowCellEditor(int row, int column, RECT rc, LPCWSTR text)
         m_pCombo->RemoveAll();
         m_nRow = row;
         m_nColumn = column;
+        m_pEditRow = GetItemAt(row);
         m_pCombo->SetText(text);
         if (m_pComboCallback != nullptr)
             m_pComboCallback->FillCombo(m_pCombo, row, column);
@@ -203,7 +212,13 @@ void CListExUI::ShowCellEditor(int row, int column, RECT rc, LPCWSTR text)
 
 void CListExUI::CommitToCell(CControlUI* editor)
 {
-    if (CListTextExtElementUI* ext = AsExtRow(GetItemAt(m_nRow)))
+    // Rows may have come, gone or moved while the editor was open: the text goes to the row it
+    // was opened on, wherever that row is now, and nowhere once it is gone.
+    const int row = m_pEditRow != nullptr ? GetList()->GetItemIndex(const_cast<CControlUI*>(m_pEditRow)) : -1;
+    if (row < 0)
+        return;
+    m_nRow = row;
+    if (CListTextExtElementUI* ext = AsExtRow(GetItemAt(row)))
         ext->SetText(m_nColumn, editor->GetText().GetData());
 }
 
@@ -214,6 +229,8 @@ void CListExUI::RegisterNotify()
     if (m_bRegistered || m_pManager == nullptr)
         return;
     m_bRegistered = m_pManager->AddNotifyListener(this);
+    if (m_bRegistered)
+        m_pNotifyManager = m_pManager;
 }
 
 void CListExUI::Notify(UINotifyMessage& msg)
@@ -238,6 +255,7 @@ void CListExUI::Notify(UINotifyMessage& msg)
             if (m_nRow >= 0 && m_nColumn >= 0)
                 CommitToCell(m_pEdit);
             m_nRow = -1;
+            m_pEditRow = nullptr;
             m_nColumn = -1;
             HideEditor(m_pEdit);
         }

@@ -20,6 +20,7 @@ protected:
 class CListExUI : public CListUI, public INotifyUI {
 public:
     CListExUI() = default;
+    ~CListExUI() override;
 
     LPCWSTR GetClass() const override;
     LPVOID GetInterface(LPCWSTR name) override;
@@ -56,8 +57,12 @@ private:
     CRichEditUI* m_pEdit = nullptr;
     CComboBoxUI* m_pCombo = nullptr;
     bool m_bRegistered = false;
+    // The manager the list listens to; it must forget the list before the list is gone.
+    CPaintManagerUI* m_pNotifyManager = nullptr;
     int m_nRow = -1;
     int m_nColumn = -1;
+    // The row the editor was opened on; only compared, never used, as it may be gone.
+    const CControlUI* m_pEditRow = nullptr;
     IListComboCallbackUI* m_pComboCallback = nullptr;
 };
 

@@ -1,0 +1,120 @@
+// Extended list: a header item resized step by step, and a list that listens to its manager
+// taken out of the tree.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "PopupHost.h"
+#include "layout/ContainerUI.h"
+#include "listex/ListContainerHeaderItemUI.h"
+#include "listex/ListExUI.h"
+#include "listex/ListTextExtElementUI.h"
+
+using namespace ZvUI;
+
+namespace {
+
+constexpr wchar_t kSkin[] =
+    L"<Window size=\"420,300\"><VerticalLayout name=\"root\" bkcolor=\"#FFFFFFFF\">"
+    L"<ListEx name=\"list\">"
+    L"<ListHeader height=\"24\">"
+    L"<ListContainerHeaderItem name=\"h0\" text=\"Name\" width=\"150\" padding=\"0,0,10,0\" editable=\"true\"/>"
+    L"<ListContainerHeaderItem name=\"h1\" text=\"Type\" width=\"100\"/>"
+    L"</ListHeader>"
+    L"<ListTextExtElement height=\"24\"/>"
+    L"<ListTextExtElement height=\"24\"/>"
+    L"<ListTextExtElement height=\"24\"/>"
+    L"</ListEx></VerticalLayout></Window>";
+
+class ListExItemsTest : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override
+    {
+        host = std::make_unique<PopupHost>(kSkin, RECT{0, 0, 420, 300}, GetParam());
+        list = static_cast<CListExUI*>(host->Find(L"list"));
+        ASSERT_NE(list, nullptr);
+        host->Update();
+    }
+    std::unique_ptr<PopupHost> host;
+    CListExUI* list = nullptr;
+};
+
+} // namespace
+
+TEST_P(ListExItemsTest, AHeaderItemGrowsByTheDragAloneWhateverItsPaddingAndSteps)
+{
+    auto* item = static_cast<CListContainerHeaderItemUI*>(host->Find(L"h0"));
+    ASSERT_NE(item, nullptr);
+    const RECT before = item->GetPos();
+    const int y = (before.top + before.bottom) / 2;
+    const int x = before.right - 1;
+    const int delta = host->Scale(40);
+    host->Move(POINT{x, y});
+    ::SendMessageW(host->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    // Two moves before the next layout.
+    ::SendMessageW(host->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + delta / 2, y));
+    ::SendMessageW(host->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + delta, y));
+    ::SendMessageW(host->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(x + delta, y));
+    host->Update();
+    const RECT after = item->GetPos();
+    EXPECT_EQ(after.right - after.left, before.right - before.left + delta);
+    EXPECT_EQ(list->GetListInfo()->columns[0].right, after.right);
+}
+
+TEST_P(ListExItemsTest, TheSeparatorIsHitAtTheWindowScale)
+{
+    CControlUI* item = host->Find(L"h1");
+    const RECT rc = item->GetPos();
+    const int y = (rc.top + rc.bottom) / 2;
+    // The default separator is 4 wide with 4 of slack, both at the window's scale.
+    ::SendMessageW(host->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rc.right - host->Scale(8) + 1, y));
+    ::SendMessageW(host->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(rc.right - host->Scale(8) + 1, y));
+    host->Update();
+    EXPECT_EQ(host->log.Count(L"listheaderclick"), 0);
+    ::SendMessageW(host->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rc.right - host->Scale(8) - 2, y));
+    ::SendMessageW(host->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(rc.right - host->Scale(8) - 2, y));
+    host->Update();
+    EXPECT_EQ(host->log.Count(L"listheaderclick"), 1);
+}
+
+TEST_P(ListExItemsTest, AnEditedCellIsCommittedToItsRowAfterRowsAboveItWent)
+{
+    list->RegisterNotify();
+    const auto row = [this](int i) { return static_cast<CListTextExtElementUI*>(list->GetItemAt(i)); };
+    CListTextExtElementUI* edited = row(1);
+    CListTextExtElementUI* below = row(2);
+    edited->SetText(0, L"one");
+    below->SetText(0, L"two");
+    list->ShowCellEditor(1, 0, edited->GetColumnRect(0), L"one");
+    CControlUI* edit = host->Find(L"ListEx_Edit");
+    ASSERT_NE(edit, nullptr);
+    edit->SetText(L"changed");
+    ASSERT_TRUE(list->RemoveAt(0));
+    list->SetFocus();
+    host->Update();
+    EXPECT_STREQ(edited->GetText(0).GetData(), L"changed");
+    EXPECT_STREQ(below->GetText(0).GetData(), L"two");
+
+    // A row removed under the edit takes nothing, and gives nothing to its neighbour.
+    list->ShowCellEditor(0, 0, edited->GetColumnRect(0), L"changed");
+    edit->SetText(L"lost");
+    ASSERT_TRUE(list->RemoveAt(0));
+    list->SetFocus();
+    host->Update();
+    EXPECT_STREQ(below->GetText(0).GetData(), L"two");
+}
+
+TEST_P(ListExItemsTest, AListTakenOutOfTheTreeStopsListening)
+{
+    list->RegisterNotify();
+    INotifyUI* listener = list;
+    auto* root = static_cast<CContainerUI*>(host->Find(L"root"));
+    ASSERT_TRUE(root->Remove(list));
+    host->Update(); // the queued deletion runs
+    // Only compares the pointer: the manager must no longer hold it.
+    EXPECT_FALSE(host->Manager().RemoveNotifyListener(listener));
+    host->Manager().RaiseNotify(root, L"scroll");
+}
+
+INSTANTIATE_TEST_SUITE_P(Scale, ListExItemsTest, ::testing::Values(96, 192),
+                         [](const ::testing::TestParamInfo<int>& info) { return std::to_string(info.param); });
