@@ -194,6 +194,31 @@ TEST_F(MenuTest, ThreeLevelsOpenByMouseAndKeysAndCloseOneByOne)
     EXPECT_FALSE(files->IsVisible());
 }
 
+TEST_F(MenuTest, SubMenuDestroyedWithoutItsCloseGivesItsItemsBack)
+{
+    CMenuWnd* root = OpenRoot(POINT{50, 50});
+    CMenuElementUI* recent = Item(root, L"recent");
+    Hover(root, recent);
+    CMenuWnd* second = recent->GetSubMenuWindow();
+    ASSERT_NE(second, nullptr);
+    CControlUI* files = second->GetManager().FindControl(L"files");
+    ASSERT_NE(files, nullptr);
+    ::DestroyWindow(second->GetHandle());
+    EXPECT_EQ(recent->GetSubMenuWindow(), nullptr);
+    EXPECT_EQ(files->GetManager(), &root->GetManager());
+    EXPECT_EQ(files->GetParent(), recent);
+    EXPECT_EQ(OpenMenuCount(), 1);
+
+    // The owner window destroyed under an open sub-menu: its tree, lent items included, goes
+    // with it.
+    Hover(root, Item(root, L"open"));
+    Hover(root, recent);
+    ASSERT_NE(recent->GetSubMenuWindow(), nullptr);
+    ::DestroyWindow(root->GetHandle());
+    PumpMessages();
+    EXPECT_EQ(OpenMenuCount(), 0);
+}
+
 TEST_F(MenuTest, ChosenLeafPostsItsCommandAndClosesEveryMenu)
 {
     CMenuWnd* root = OpenRoot(POINT{50, 50});

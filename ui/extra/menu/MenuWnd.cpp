@@ -281,6 +281,9 @@ void CMenuWnd::OnFinalMessage(HWND /*window*/)
 {
     DetachFromObservers();
     if (m_pOwner != nullptr) {
+        // Destroyed without WM_CLOSE (its owner window went first, or the item is being
+        // deleted): the lent items must not keep this window's manager and list.
+        m_pOwner->SetManager(m_pOwner->GetManager(), m_pOwner->GetParent(), false);
         CControlUI* list = ListOwnerOf(m_pOwner);
         for (int i = 0; i < m_pOwner->GetCount(); ++i) {
             CControlUI* child = m_pOwner->GetItemAt(i);
