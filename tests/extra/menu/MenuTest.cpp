@@ -219,6 +219,31 @@ TEST_F(MenuTest, SubMenuDestroyedWithoutItsCloseGivesItsItemsBack)
     EXPECT_EQ(OpenMenuCount(), 0);
 }
 
+TEST_F(MenuTest, SubMenuTallerThanTheRoomOnEitherSideStaysInsideTheWorkArea)
+{
+    const RECT work = WorkArea();
+    const int rows = (work.bottom - work.top) * 3 / 4 / 30;
+    std::wstring layout = L"<Window><Menu><MenuElement name=\"long\" text=\"Long\">";
+    for (int i = 0; i < rows; ++i)
+        layout += L"<MenuElement text=\"row\"/>";
+    layout += L"</MenuElement></Menu></Window>";
+    // The owner item sits in the middle of the screen and near its right edge.
+    const POINT at = {work.right - 200, (work.top + work.bottom) / 2};
+    CMenuWnd* root = OpenRoot(at, 6, layout.c_str());
+    CMenuElementUI* owner = Item(root, L"long");
+    ASSERT_NE(owner, nullptr);
+    Hover(root, owner);
+    CMenuWnd* sub = owner->GetSubMenuWindow();
+    ASSERT_NE(sub, nullptr);
+    RECT rc = {};
+    ::GetWindowRect(sub->GetHandle(), &rc);
+    EXPECT_EQ(rc.bottom - rc.top, rows * 30);
+    EXPECT_GE(rc.top, work.top);
+    EXPECT_LE(rc.bottom, work.bottom);
+    EXPECT_GE(rc.left, work.left);
+    EXPECT_LE(rc.right, work.right);
+}
+
 TEST_F(MenuTest, ChosenLeafPostsItsCommandAndClosesEveryMenu)
 {
     CMenuWnd* root = OpenRoot(POINT{50, 50});
