@@ -244,6 +244,28 @@ TEST_F(MenuTest, SubMenuTallerThanTheRoomOnEitherSideStaysInsideTheWorkArea)
     EXPECT_LE(rc.right, work.right);
 }
 
+TEST_F(MenuTest, MenusOpenedAfterALiveDpiChangeTakeItForLayoutAndFonts)
+{
+    auto fontHeight = [](CPaintManagerUI& pm) {
+        LOGFONTW lf = {};
+        ::GetObjectW(pm.GetDefaultFontInfo()->handle, sizeof(lf), &lf);
+        return lf.lfHeight;
+    };
+    host->Manager().ApplyDpi(192);
+    PumpMessages();
+    const LONG ownerFont = fontHeight(host->Manager());
+    CMenuWnd* root = OpenRoot(POINT{50, 50});
+    RECT rc = {};
+    ::GetWindowRect(root->GetHandle(), &rc);
+    EXPECT_EQ(rc.bottom - rc.top, 2 * (4 * 30 + 6));
+    EXPECT_EQ(fontHeight(root->GetManager()), ownerFont);
+    CMenuElementUI* recent = Item(root, L"recent");
+    Hover(root, recent);
+    ASSERT_NE(recent->GetSubMenuWindow(), nullptr);
+    EXPECT_EQ(fontHeight(recent->GetSubMenuWindow()->GetManager()), ownerFont);
+    EXPECT_EQ(fontHeight(host->Manager()), ownerFont) << "the owner's text keeps its size";
+}
+
 TEST_F(MenuTest, ChosenLeafPostsItsCommandAndClosesEveryMenu)
 {
     CMenuWnd* root = OpenRoot(POINT{50, 50});

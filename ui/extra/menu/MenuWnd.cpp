@@ -140,7 +140,9 @@ LRESULT CMenuWnd::OnCreate()
         m_pm.GetShadow()->SetShadowEnabled(false);
         m_pm.SetLayered(ownerManager->IsLayered());
         m_pm.SetRootControl(m_pLayout);
-        m_pm.GetDpiHelper()->SetScale(::MulDiv(ownerManager->GetDpiHelper()->GetScale(), 96, 100));
+        // Fonts included: setting the root applied the process DPI, which a live change of the
+        // owner's may have left behind.
+        m_pm.ApplyDpi(ownerManager->GetDpiHelper()->GetDpi());
         m_pm.AddNotifyListener(this);
         PlaceSubMenu();
     } else {
@@ -159,7 +161,7 @@ LRESULT CMenuWnd::OnCreate()
         m_pm.GetShadow()->SetShadowEnabled(false);
         m_pm.SetRootControl(root);
         if (CPaintManagerUI* owner = GetMenuObserver().GetOwnerManager())
-            m_pm.GetDpiHelper()->SetScale(::MulDiv(owner->GetDpiHelper()->GetScale(), 96, 100));
+            m_pm.ApplyDpi(owner->GetDpiHelper()->GetDpi());
         m_pm.AddNotifyListener(this);
         if (m_bAutoPlace)
             PlaceRoot();
