@@ -241,6 +241,82 @@ TEST_F(ActiveXHost, TreeDestroyedWhileTheObjectStillHoldsTheSite)
     EXPECT_EQ(Live(), 0);
 }
 
+TEST_F(ActiveXHost, ObjectThatReleasesItsSiteOnceTooOftenIsTornDownSafely)
+{
+    for (int round = 0; round < 2; ++round) {
+        ResetTestStats();
+        HostWindow& wnd = Open(Layout(kCLSID_AxTestMediaLike, L"AxTestServer.dll"));
+        auto* host = wnd.Find<CActiveXUI>(L"ax");
+        ASSERT_NE(host, nullptr);
+        ASSERT_EQ(Live(), 1);
+        EXPECT_FALSE(TestStats()->windowless);
+        HWND child = host->GetHostWindow();
+        ASSERT_NE(child, nullptr);
+        EXPECT_EQ(::GetParent(TestStats()->ownWindow), child);
+
+        // The window goes first, then the tree: the site the object freed is not touched, and
+        // the frame it kept no longer reaches the deleted control.
+        ::DestroyWindow(wnd);
+        Close();
+        EXPECT_FALSE(::IsWindow(child));
+        CallHeldFrame();
+        EXPECT_EQ(TestStats()->lateFrameResult, E_UNEXPECTED);
+        EXPECT_EQ(Live(), 0);
+    }
+}
+
+TEST_F(ActiveXHost, WindowedSiteWithoutAHostWindowHandsOutNoDC)
+{
+    HostWindow& wnd = Open(Layout(kCLSID_AxTestWindowed, L"AxTestServer.dll"));
+    auto* host = wnd.Find<CActiveXUI>(L"ax");
+    ASSERT_NE(host, nullptr);
+    IOleObject* object = nullptr;
+    ASSERT_EQ(host->GetHostedControl(IID_IOleObject, reinterpret_cast<void**>(&object)), S_OK);
+    IOleClientSite* client = nullptr;
+    object->GetClientSite(&client);
+    ASSERT_NE(client, nullptr);
+    IOleInPlaceSiteWindowless* site = nullptr;
+    ASSERT_EQ(client->QueryInterface(IID_IOleInPlaceSiteWindowless, reinterpret_cast<void**>(&site)), S_OK);
+
+    HDC hdc = nullptr;
+    ASSERT_EQ(site->GetDC(nullptr, 0, &hdc), S_OK);
+    EXPECT_EQ(::WindowFromDC(hdc), host->GetHostWindow());
+    site->ReleaseDC(hdc);
+
+    IOleInPlaceObject* inPlace = nullptr;
+    ASSERT_EQ(object->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inPlace)), S_OK);
+    inPlace->InPlaceDeactivate();
+    inPlace->Release();
+    ASSERT_EQ(host->GetHostWindow(), nullptr);
+    hdc = reinterpret_cast<HDC>(1);
+    EXPECT_TRUE(FAILED(site->GetDC(nullptr, OLEDC_PAINTBKGND, &hdc))) << "not the screen's DC";
+    EXPECT_EQ(hdc, nullptr);
+
+    site->Release();
+    client->Release();
+    object->Release();
+}
+
+TEST_F(ActiveXHost, ThousandCreationsLeaveNoHandlesOrObjectsBehind)
+{
+    HostWindow& wnd = Open(Layout(kCLSID_AxTestWindowed, L"AxTestServer.dll"));
+    auto* host = wnd.Find<CActiveXUI>(L"ax");
+    ASSERT_NE(host, nullptr);
+    HANDLE process = ::GetCurrentProcess();
+    for (const CLSID& clsid : {kCLSID_AxTestWindowed, kCLSID_AxTestWindowless}) {
+        host->SetClassId(clsid);
+        ASSERT_TRUE(host->CreateHostedControl());
+        const DWORD gdi = ::GetGuiResources(process, GR_GDIOBJECTS);
+        const DWORD user = ::GetGuiResources(process, GR_USEROBJECTS);
+        for (int i = 0; i < 1000; ++i)
+            ASSERT_TRUE(host->CreateHostedControl()) << i;
+        Pump(10);
+        EXPECT_EQ(Live(), 1);
+        EXPECT_LE(::GetGuiResources(process, GR_GDIOBJECTS), gdi + 2);
+        EXPECT_LE(::GetGuiResources(process, GR_USEROBJECTS), user + 2);
+    }
+}
+
 TEST_F(ActiveXHost, SiteContainerAnswers)
 {
     HostWindow& wnd = Open(Layout(kCLSID_AxTestWindowless, L"AxTestServer.dll"));

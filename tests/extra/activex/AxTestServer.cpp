@@ -14,6 +14,7 @@ namespace {
 AxTestStats g_stats = {};
 HMODULE g_module = nullptr;
 IOleClientSite* g_heldSite = nullptr;
+IOleInPlaceFrame* g_heldFrame = nullptr;
 
 LRESULT CALLBACK OwnWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
@@ -33,7 +34,10 @@ class TestControl final : public IOleObject,
                     public IPersistStreamInit,
                     public IDispatch {
 public:
-    explicit TestControl(bool windowless) : m_windowless(windowless) { ++g_stats.liveObjects; }
+    TestControl(bool windowless, bool mediaLike) : m_windowless(windowless), m_mediaLike(mediaLike)
+    {
+        ++g_stats.liveObjects;
+    }
 
     // --- IUnknown ---
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
@@ -98,6 +102,8 @@ public:
     {
         if (verb != OLEIVERB_INPLACEACTIVATE || m_active || site == nullptr)
             return S_OK;
+        if (m_mediaLike)
+            return ActivateLikeMediaPlayer(site, rc);
         return m_windowless ? ActivateWindowless(site, rc) : ActivateWindowed(site, rc);
     }
     STDMETHODIMP EnumVerbs(IEnumOLEVERB**) override { return E_NOTIMPL; }
@@ -234,7 +240,9 @@ public:
     // --- IPersistStreamInit ---
     STDMETHODIMP GetClassID(CLSID* clsid) override
     {
-        *clsid = m_windowless ? kCLSID_AxTestWindowless : kCLSID_AxTestWindowed;
+        *clsid = m_mediaLike ? kCLSID_AxTestMediaLike
+                 : m_windowless ? kCLSID_AxTestWindowless
+                                : kCLSID_AxTestWindowed;
         return S_OK;
     }
     STDMETHODIMP IsDirty() override { return S_FALSE; }
@@ -369,8 +377,41 @@ private:
         return hr;
     }
 
+    // One query of the windowless site, two releases; the frame is kept and never released.
+    HRESULT ActivateLikeMediaPlayer(IOleClientSite* client, LPCRECT rc)
+    {
+        IOleInPlaceSite* site = nullptr;
+        if (FAILED(client->QueryInterface(IID_IOleInPlaceSiteWindowless, reinterpret_cast<void**>(&site))))
+            return E_NOINTERFACE;
+        HWND parent = nullptr;
+        HRESULT hr = site->CanInPlaceActivate();
+        if (hr == S_OK)
+            hr = site->GetWindow(&parent);
+        if (SUCCEEDED(hr)) {
+            IOleInPlaceUIWindow* doc = nullptr;
+            RECT pos = {}, clip = {};
+            OLEINPLACEFRAMEINFO info = {};
+            info.cb = sizeof(info);
+            if (g_heldFrame == nullptr)
+                site->GetWindowContext(&g_heldFrame, &doc, &pos, &clip, &info);
+            if (doc != nullptr)
+                doc->Release();
+            m_hwnd = ::CreateWindowExW(0, L"AxTestControlWindow", L"", WS_CHILD | WS_VISIBLE, 0, 0,
+                                       rc->right - rc->left, rc->bottom - rc->top, parent, nullptr,
+                                       g_module, nullptr);
+            hr = m_hwnd != nullptr ? site->OnInPlaceActivate() : E_FAIL;
+            site->Release();
+        }
+        site->Release();
+        m_active = SUCCEEDED(hr);
+        g_stats.windowless = false;
+        g_stats.ownWindow = m_hwnd;
+        return hr;
+    }
+
     ULONG m_ref = 1;
     bool m_windowless;
+    bool m_mediaLike;
     bool m_active = false;
     HWND m_hwnd = nullptr;
     IOleClientSite* m_site = nullptr;
@@ -378,7 +419,7 @@ private:
 
 class Factory : public IClassFactory {
 public:
-    explicit Factory(bool windowless) : m_windowless(windowless) {}
+    Factory(bool windowless, bool mediaLike) : m_windowless(windowless), m_mediaLike(mediaLike) {}
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
     {
         *ppv = nullptr;
@@ -395,7 +436,7 @@ public:
         *ppv = nullptr;
         if (outer != nullptr)
             return CLASS_E_NOAGGREGATION;
-        auto* object = new (std::nothrow) TestControl(m_windowless);
+        auto* object = new (std::nothrow) TestControl(m_windowless, m_mediaLike);
         if (object == nullptr)
             return E_OUTOFMEMORY;
         const HRESULT hr = object->QueryInterface(riid, ppv);
@@ -406,10 +447,12 @@ public:
 
 private:
     bool m_windowless;
+    bool m_mediaLike;
 };
 
-Factory g_windowlessFactory(true);
-Factory g_windowedFactory(false);
+Factory g_windowlessFactory(true, false);
+Factory g_windowedFactory(false, false);
+Factory g_mediaLikeFactory(false, true);
 
 } // namespace
 
@@ -419,6 +462,8 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID riid,
         return g_windowlessFactory.QueryInterface(riid, ppv);
     if (clsid == kCLSID_AxTestWindowed)
         return g_windowedFactory.QueryInterface(riid, ppv);
+    if (clsid == kCLSID_AxTestMediaLike)
+        return g_mediaLikeFactory.QueryInterface(riid, ppv);
     *ppv = nullptr;
     return CLASS_E_CLASSNOTAVAILABLE;
 }
@@ -441,6 +486,16 @@ extern "C" void AxTestReleaseHeldSite()
     }
     g_stats.lateReleaseResult = static_cast<LONG>(g_heldSite->Release());
     g_heldSite = nullptr;
+}
+
+extern "C" void AxTestCallHeldFrame()
+{
+    if (g_heldFrame == nullptr)
+        return;
+    HWND hwnd = nullptr;
+    g_stats.lateFrameResult = g_heldFrame->GetWindow(&hwnd);
+    g_heldFrame->Release();
+    g_heldFrame = nullptr;
 }
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)

@@ -11,6 +11,11 @@ inline constexpr CLSID kCLSID_AxTestWindowless = {
 inline constexpr CLSID kCLSID_AxTestWindowed = {
     0x5b0c7a02, 0x6d2e, 0x4c11, {0x9a, 0x31, 0x7e, 0x55, 0x10, 0x2c, 0x40, 0x02}};
 
+// Counts like the media player object of 64-bit Wine: queries the windowless site once and
+// releases it twice, declines windowless activation, never releases its in-place frame.
+inline constexpr CLSID kCLSID_AxTestMediaLike = {
+    0x5b0c7a03, 0x6d2e, 0x4c11, {0x9a, 0x31, 0x7e, 0x55, 0x10, 0x2c, 0x40, 0x03}};
+
 constexpr DISPID kDispCaption = 1;
 
 // What the test control saw; one record per process, reset by the tests.
@@ -41,8 +46,12 @@ struct AxTestStats {
     // Frames handed out by GetWindowContext that were still alive at deactivation.
     LONG framesSeen;
     bool sameFrameEachTime;
+    // The frame the media-like object kept: its late GetWindow answer.
+    HRESULT lateFrameResult;
 };
 
 using AxTestStatsFn = AxTestStats* (*)();
 // Makes the late call on the held site (GetWindow), records it, then releases the site.
 using AxTestReleaseHeldSiteFn = void (*)();
+// Asks the frame a media-like object kept for its window, records the answer, then lets it go.
+using AxTestCallHeldFrameFn = void (*)();

@@ -77,6 +77,14 @@ void ReleaseHeldSite()
         fn();
 }
 
+void CallHeldFrame()
+{
+    auto fn = reinterpret_cast<AxTestCallHeldFrameFn>(
+        reinterpret_cast<void*>(::GetProcAddress(Server(), "AxTestCallHeldFrame")));
+    if (fn != nullptr)
+        fn();
+}
+
 void ResetTestStats()
 {
     AxTestStats* stats = TestStats();

@@ -44,6 +44,8 @@ void Pump(DWORD ms = 50);
 // The test control's process-wide record, from the server beside the test program.
 AxTestStats* TestStats();
 void ReleaseHeldSite();
+// Makes the media-like object's late call on the frame it kept, then lets the frame go.
+void CallHeldFrame();
 // Clears the record between tests (the live-object count is checked, not reset).
 void ResetTestStats();
 // Brace form of a class id for layout attributes.

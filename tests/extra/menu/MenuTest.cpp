@@ -194,6 +194,78 @@ TEST_F(MenuTest, ThreeLevelsOpenByMouseAndKeysAndCloseOneByOne)
     EXPECT_FALSE(files->IsVisible());
 }
 
+TEST_F(MenuTest, SubMenuDestroyedWithoutItsCloseGivesItsItemsBack)
+{
+    CMenuWnd* root = OpenRoot(POINT{50, 50});
+    CMenuElementUI* recent = Item(root, L"recent");
+    Hover(root, recent);
+    CMenuWnd* second = recent->GetSubMenuWindow();
+    ASSERT_NE(second, nullptr);
+    CControlUI* files = second->GetManager().FindControl(L"files");
+    ASSERT_NE(files, nullptr);
+    ::DestroyWindow(second->GetHandle());
+    EXPECT_EQ(recent->GetSubMenuWindow(), nullptr);
+    EXPECT_EQ(files->GetManager(), &root->GetManager());
+    EXPECT_EQ(files->GetParent(), recent);
+    EXPECT_EQ(OpenMenuCount(), 1);
+
+    // The owner window destroyed under an open sub-menu: its tree, lent items included, goes
+    // with it.
+    Hover(root, Item(root, L"open"));
+    Hover(root, recent);
+    ASSERT_NE(recent->GetSubMenuWindow(), nullptr);
+    ::DestroyWindow(root->GetHandle());
+    PumpMessages();
+    EXPECT_EQ(OpenMenuCount(), 0);
+}
+
+TEST_F(MenuTest, SubMenuTallerThanTheRoomOnEitherSideStaysInsideTheWorkArea)
+{
+    const RECT work = WorkArea();
+    const int rows = (work.bottom - work.top) * 3 / 4 / 30;
+    std::wstring layout = L"<Window><Menu><MenuElement name=\"long\" text=\"Long\">";
+    for (int i = 0; i < rows; ++i)
+        layout += L"<MenuElement text=\"row\"/>";
+    layout += L"</MenuElement></Menu></Window>";
+    // The owner item sits in the middle of the screen and near its right edge.
+    const POINT at = {work.right - 200, (work.top + work.bottom) / 2};
+    CMenuWnd* root = OpenRoot(at, 6, layout.c_str());
+    CMenuElementUI* owner = Item(root, L"long");
+    ASSERT_NE(owner, nullptr);
+    Hover(root, owner);
+    CMenuWnd* sub = owner->GetSubMenuWindow();
+    ASSERT_NE(sub, nullptr);
+    RECT rc = {};
+    ::GetWindowRect(sub->GetHandle(), &rc);
+    EXPECT_EQ(rc.bottom - rc.top, rows * 30);
+    EXPECT_GE(rc.top, work.top);
+    EXPECT_LE(rc.bottom, work.bottom);
+    EXPECT_GE(rc.left, work.left);
+    EXPECT_LE(rc.right, work.right);
+}
+
+TEST_F(MenuTest, MenusOpenedAfterALiveDpiChangeTakeItForLayoutAndFonts)
+{
+    auto fontHeight = [](CPaintManagerUI& pm) {
+        LOGFONTW lf = {};
+        ::GetObjectW(pm.GetDefaultFontInfo()->handle, sizeof(lf), &lf);
+        return lf.lfHeight;
+    };
+    host->Manager().ApplyDpi(192);
+    PumpMessages();
+    const LONG ownerFont = fontHeight(host->Manager());
+    CMenuWnd* root = OpenRoot(POINT{50, 50});
+    RECT rc = {};
+    ::GetWindowRect(root->GetHandle(), &rc);
+    EXPECT_EQ(rc.bottom - rc.top, 2 * (4 * 30 + 6));
+    EXPECT_EQ(fontHeight(root->GetManager()), ownerFont);
+    CMenuElementUI* recent = Item(root, L"recent");
+    Hover(root, recent);
+    ASSERT_NE(recent->GetSubMenuWindow(), nullptr);
+    EXPECT_EQ(fontHeight(recent->GetSubMenuWindow()->GetManager()), ownerFont);
+    EXPECT_EQ(fontHeight(host->Manager()), ownerFont) << "the owner's text keeps its size";
+}
+
 TEST_F(MenuTest, ChosenLeafPostsItsCommandAndClosesEveryMenu)
 {
     CMenuWnd* root = OpenRoot(POINT{50, 50});

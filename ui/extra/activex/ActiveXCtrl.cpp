@@ -247,6 +247,18 @@ STDMETHODIMP CActiveXFrameWnd::TranslateAccelerator(LPMSG, WORD)
     return S_FALSE;
 }
 
+void CActiveXFrameWnd::Detach()
+{
+    m_pOwner = nullptr;
+    // The control is gone; an object that never clears its active object would otherwise be
+    // kept alive by this frame.
+    if (m_pActiveObject != nullptr) {
+        IOleInPlaceActiveObject* active = m_pActiveObject;
+        m_pActiveObject = nullptr;
+        active->Release();
+    }
+}
+
 // --- enumerator ---
 
 CActiveXEnum::CActiveXEnum(IUnknown* object) : m_pUnk(object)
@@ -323,6 +335,12 @@ STDMETHODIMP CActiveXEnum::Clone(IEnumUnknown**)
 
 CActiveXCtrl::~CActiveXCtrl()
 {
+    // An object may keep the frame for good: it must not reach the control through it.
+    if (m_pFrame != nullptr) {
+        m_pFrame->Detach();
+        m_pFrame->Release();
+        m_pFrame = nullptr;
+    }
     if (m_pWindow != nullptr) {
         ::DestroyWindow(*m_pWindow);
         delete m_pWindow;
@@ -335,8 +353,6 @@ CActiveXCtrl::~CActiveXCtrl()
     if (m_pInPlaceObject != nullptr)
         m_pInPlaceObject->Release();
     UnlockRunning();
-    if (m_pFrame != nullptr)
-        m_pFrame->Release();
     if (m_hAccel != nullptr)
         ::DestroyAcceleratorTable(m_hAccel);
 }
@@ -539,7 +555,13 @@ STDMETHODIMP CActiveXCtrl::GetDC(LPCRECT, DWORD flags, HDC* out)
         return E_UNEXPECTED;
     if (m_bWindowless)
         return S_FALSE;
+    *out = nullptr;
+    // GetDC(null) would hand out the screen.
+    if (m_pOwner->m_hwndHost == nullptr)
+        return E_FAIL;
     *out = ::GetDC(m_pOwner->m_hwndHost);
+    if (*out == nullptr)
+        return E_FAIL;
     if ((flags & OLEDC_PAINTBKGND) != 0) {
         RECT rc = OffsetToOrigin(m_pOwner->GetPos());
         ::FillRect(*out, &rc, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)));

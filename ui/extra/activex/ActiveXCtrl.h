@@ -39,6 +39,8 @@ public:
     explicit CActiveXFrameWnd(CActiveXUI* owner) : m_pOwner(owner) {}
     // The site clears it when the control lets the site go.
     void SetOwner(CActiveXUI* owner) { m_pOwner = owner; }
+    // The site lets the frame go: forgets the owner and the active object.
+    void Detach();
 
     STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override;
     STDMETHOD_(ULONG, AddRef)() override;

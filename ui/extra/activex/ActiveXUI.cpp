@@ -397,6 +397,11 @@ void CActiveXUI::ReleaseHostedControl()
 {
     if (m_pManager != nullptr)
         m_pManager->RemoveMessageFilter(this);
+    // Some objects (the media player among them) release the site once more than they took it,
+    // so their teardown calls can free it under us: the guard keeps it alive until we are done.
+    CActiveXCtrl* site = m_pControl;
+    if (site != nullptr)
+        site->AddRef();
     if (m_pUnk != nullptr) {
         IOleObject* object = m_pUnk;
         m_pUnk = nullptr;
@@ -411,11 +416,12 @@ void CActiveXUI::ReleaseHostedControl()
         object->SetClientSite(nullptr);
         object->Release();
     }
-    if (m_pControl != nullptr) {
-        CActiveXCtrl* site = m_pControl;
+    if (site != nullptr) {
         m_pControl = nullptr;
         site->SetOwner(nullptr);
-        site->Release();
+        // Only the guard left means the object already spent our own reference.
+        if (site->Release() != 0)
+            site->Release();
     }
     m_hwndHost = nullptr;
 }

@@ -16,12 +16,31 @@ bool IsMenuItem(CControlUI* control)
     return control != nullptr && control->GetInterface(L"MenuElement") != nullptr;
 }
 
-RECT WorkAreaOf(HWND window)
+// The menu window is not placed yet when this is asked: the monitor comes from where it goes.
+RECT WorkAreaNear(const RECT& screenRect)
 {
     MONITORINFO info = {};
     info.cbSize = sizeof(info);
-    ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info);
+    ::GetMonitorInfoW(::MonitorFromRect(&screenRect, MONITOR_DEFAULTTONEAREST), &info);
     return info.rcWork;
+}
+
+// Moves rc inside work without resizing it; one larger than work keeps its left or top edge
+// on the work area's.
+void KeepInside(RECT& rc, const RECT& work)
+{
+    const int cx = rc.right - rc.left;
+    const int cy = rc.bottom - rc.top;
+    if (rc.right > work.right)
+        rc.left = work.right - cx;
+    if (rc.left < work.left)
+        rc.left = work.left;
+    if (rc.bottom > work.bottom)
+        rc.top = work.bottom - cy;
+    if (rc.top < work.top)
+        rc.top = work.top;
+    rc.right = rc.left + cx;
+    rc.bottom = rc.top + cy;
 }
 
 // The list that owns an item's rows again once its sub-menu is gone.
@@ -121,7 +140,9 @@ LRESULT CMenuWnd::OnCreate()
         m_pm.GetShadow()->SetShadowEnabled(false);
         m_pm.SetLayered(ownerManager->IsLayered());
         m_pm.SetRootControl(m_pLayout);
-        m_pm.GetDpiHelper()->SetScale(::MulDiv(ownerManager->GetDpiHelper()->GetScale(), 96, 100));
+        // Fonts included: setting the root applied the process DPI, which a live change of the
+        // owner's may have left behind.
+        m_pm.ApplyDpi(ownerManager->GetDpiHelper()->GetDpi());
         m_pm.AddNotifyListener(this);
         PlaceSubMenu();
     } else {
@@ -140,7 +161,7 @@ LRESULT CMenuWnd::OnCreate()
         m_pm.GetShadow()->SetShadowEnabled(false);
         m_pm.SetRootControl(root);
         if (CPaintManagerUI* owner = GetMenuObserver().GetOwnerManager())
-            m_pm.GetDpiHelper()->SetScale(::MulDiv(owner->GetDpiHelper()->GetScale(), 96, 100));
+            m_pm.ApplyDpi(owner->GetDpiHelper()->GetDpi());
         m_pm.AddNotifyListener(this);
         if (m_bAutoPlace)
             PlaceRoot();
@@ -155,7 +176,7 @@ LRESULT CMenuWnd::OnCreate()
 
 void CMenuWnd::PlaceRoot()
 {
-    const RECT work = WorkAreaOf(m_hWnd);
+    const RECT work = WorkAreaNear(RECT{m_ptBase.x, m_ptBase.y, m_ptBase.x + 1, m_ptBase.y + 1});
     const SIZE available = {work.right - work.left, work.bottom - work.top};
     const SIZE size = m_pLayout->EstimateSize(available);
     m_pm.SetInitialSize(size.cx, size.cy);
@@ -177,9 +198,12 @@ void CMenuWnd::PlaceRoot()
 
 void CMenuWnd::PlaceSubMenu()
 {
-    const RECT work = WorkAreaOf(m_hWnd);
-    const SIZE available = {work.right - work.left, work.bottom - work.top};
+    HWND ownerHandle = m_pOwner->GetManager()->GetWindowHandle();
     RECT owner = m_pOwner->GetPos();
+    RECT ownerOnScreen = owner;
+    ::MapWindowPoints(ownerHandle, HWND_DESKTOP, reinterpret_cast<POINT*>(&ownerOnScreen), 2);
+    const RECT work = WorkAreaNear(ownerOnScreen);
+    const SIZE available = {work.right - work.left, work.bottom - work.top};
     int width = 0;
     int height = 0;
     for (int i = 0; i < m_pOwner->GetCount(); ++i) {
@@ -238,7 +262,10 @@ void CMenuWnd::PlaceSubMenu()
         rc.right = rc.left + width;
     }
     const RECT inset = m_pLayout->GetInset();
-    ::MoveWindow(m_hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top + inset.top + inset.bottom, FALSE);
+    rc.bottom += inset.top + inset.bottom;
+    // The flips above can still leave a menu taller or wider than the room on either side.
+    KeepInside(rc, work);
+    ::MoveWindow(m_hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, FALSE);
 }
 
 // --- closing ---
@@ -281,6 +308,9 @@ void CMenuWnd::OnFinalMessage(HWND /*window*/)
 {
     DetachFromObservers();
     if (m_pOwner != nullptr) {
+        // Destroyed without WM_CLOSE (its owner window went first, or the item is being
+        // deleted): the lent items must not keep this window's manager and list.
+        m_pOwner->SetManager(m_pOwner->GetManager(), m_pOwner->GetParent(), false);
         CControlUI* list = ListOwnerOf(m_pOwner);
         for (int i = 0; i < m_pOwner->GetCount(); ++i) {
             CControlUI* child = m_pOwner->GetItemAt(i);

@@ -1,0 +1,39 @@
+// Freed blocks are filled before they go back to the heap, so a call through a pointer to a
+// freed object fails at once instead of by chance.
+#include <malloc.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace {
+
+void Poison(void* block)
+{
+    if (block == nullptr)
+        return;
+    std::memset(block, 0xDD, _msize(block));
+    std::free(block);
+}
+
+} // namespace
+
+void operator delete(void* block) noexcept
+{
+    Poison(block);
+}
+
+void operator delete[](void* block) noexcept
+{
+    Poison(block);
+}
+
+void operator delete(void* block, std::size_t) noexcept
+{
+    Poison(block);
+}
+
+void operator delete[](void* block, std::size_t) noexcept
+{
+    Poison(block);
+}
