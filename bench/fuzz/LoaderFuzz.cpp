@@ -229,6 +229,27 @@ void WalkMarkup(CXmlDocument& doc)
 
 } // namespace
 
+namespace {
+
+// An accepted image is drawn once, shrunk into a small target as a control would show it.
+void DrawOnce(const UIImageInfo* image)
+{
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), 64, -48, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP target = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, target);
+    const RECT dest = {0, 0, 64, 48};
+    CUIRender::DrawImage(dc, image->bitmap, dest, dest, RECT{0, 0, image->width, image->height}, RECT{2, 2, 2, 2},
+                         image->alpha, 255, false, false, false);
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    ::DeleteObject(target);
+}
+
+} // namespace
+
 // Feeds one kept image through each decoder in turn, saying which one it reaches.
 int ReplayImage(const char* path)
 {
@@ -309,7 +330,11 @@ int main(int argc, char** argv)
     ::RegisterClassW(&wc);
     ::CreateThread(nullptr, 0, &Watchdog, nullptr, 0, nullptr);
 
-    const std::vector<Bytes> images = {MakePng(6, 5, true), MakeBmp(5, 3), MakeGif(true), MakeJpegHeader(16, 16)};
+    // The first four are sound; then the bombs that stalled a window: a PNG of zeros declaring
+    // 8192 x 8192 (the bitmap loader) and 4096 x 4096 (the GDI+ one), a cut JPEG of 8000 x 8000
+    // (stalled when drawn).
+    const std::vector<Bytes> images = {MakePng(6, 5, true), MakeBmp(5, 3), MakeGif(true), MakeJpegHeader(16, 16),
+                                       MakeZeroPng(8192, 8192), MakeZeroPng(4096, 4096), MakeJpeg(8000, 8000, true)};
     std::vector<Bytes> layouts;
     for (const char* text : kLayouts)
         layouts.push_back(Text(text));
@@ -388,6 +413,8 @@ int main(int argc, char** argv)
             g_started = ::GetTickCount64();
             UIImageInfo* image = CUIRender::LoadImage(L"current.img", nullptr, 0, nullptr);
             accepted = image != nullptr;
+            if (image != nullptr)
+                DrawOnce(image);
             CUIRender::FreeImage(image, true);
             delete CUIRender::GdiplusImageFromMemory(input.data(), static_cast<DWORD>(input.size()));
         }

@@ -108,12 +108,12 @@ TEST_F(HostileImage, FlippedBytesNeverCrash)
             ImagePtr image(CUIRender::LoadImage(L"flip.img", nullptr, 0, nullptr));
             if (image != nullptr) {
                 EXPECT_GT(image->width, 0);
-                EXPECT_LE(image->width, 16384);
+                EXPECT_LE(image->width, kMaxImageSide);
             }
             std::unique_ptr<Gdiplus::Image> gdip(
                 CUIRender::GdiplusImageFromMemory(bytes.data(), static_cast<DWORD>(bytes.size())));
             if (gdip != nullptr)
-                EXPECT_LE(gdip->GetWidth(), 16384u);
+                EXPECT_LE(gdip->GetWidth(), static_cast<UINT>(kMaxImageSide));
         }
     }
     EXPECT_LT(clock.Ms(), 20000u);

@@ -207,3 +207,150 @@ Bytes MakeZip(const std::vector<std::pair<std::string, Bytes>>& items)
     PutLe16(out, 0);
     return out;
 }
+
+namespace {
+
+// Deflate's bit order: values least significant bit first, Huffman codes most significant first.
+class BitWriter {
+public:
+    explicit BitWriter(Bytes& out) : m_out(out) {}
+    void Bits(uint32_t value, int count)
+    {
+        for (int i = 0; i < count; ++i)
+            Bit((value >> i) & 1u);
+    }
+    void Code(uint32_t code, int count)
+    {
+        for (int i = count - 1; i >= 0; --i)
+            Bit((code >> i) & 1u);
+    }
+    void Flush()
+    {
+        if (m_used > 0)
+            m_out.push_back(m_byte);
+        m_byte = 0;
+        m_used = 0;
+    }
+
+private:
+    void Bit(uint32_t bit)
+    {
+        m_byte = static_cast<unsigned char>(m_byte | bit << m_used);
+        if (++m_used == 8)
+            Flush();
+    }
+    Bytes& m_out;
+    unsigned char m_byte = 0;
+    int m_used = 0;
+};
+
+// A zlib stream of `count` zero bytes: one literal, then matches of 258 at distance 1 (fixed codes).
+Bytes DeflatedZeros(uint64_t count)
+{
+    Bytes out = {0x78, 0x01};
+    BitWriter bits(out);
+    bits.Bits(1, 1);
+    bits.Bits(1, 2);
+    uint64_t left = count;
+    if (left > 0) {
+        bits.Code(0x30, 8);
+        --left;
+    }
+    for (; left >= 258; left -= 258) {
+        bits.Code(0xC5, 8); // length 258
+        bits.Code(0, 5);    // distance 1
+    }
+    for (; left > 0; --left)
+        bits.Code(0x30, 8);
+    bits.Code(0, 7);
+    bits.Flush();
+    PutBe32(out, static_cast<uint32_t>(count % 65521) << 16 | 1u);
+    return out;
+}
+
+void PutBe16(Bytes& out, uint32_t v)
+{
+    out.push_back(static_cast<unsigned char>(v >> 8));
+    out.push_back(static_cast<unsigned char>(v));
+}
+
+} // namespace
+
+Bytes MakeZeroPng(unsigned width, unsigned height)
+{
+    Bytes out = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    Bytes ihdr;
+    PutBe32(ihdr, width);
+    PutBe32(ihdr, height);
+    ihdr.insert(ihdr.end(), {8, 6, 0, 0, 0});
+    PngChunk(out, "IHDR", ihdr);
+    PngChunk(out, "IDAT", DeflatedZeros(static_cast<uint64_t>(height) * (uint64_t{width} * 4 + 1)));
+    PngChunk(out, "IEND", Bytes());
+    return out;
+}
+
+// Every table holds one code of one bit: DC category 0 and AC end of block, so each block of
+// the scan is two zero bits.
+Bytes MakeJpeg(unsigned width, unsigned height, bool cut)
+{
+    Bytes out = {0xFF, 0xD8};
+    out.insert(out.end(), {0xFF, 0xDB, 0x00, 0x43, 0x00});
+    out.insert(out.end(), 64, 1);
+    out.insert(out.end(), {0xFF, 0xC0, 0x00, 0x11, 0x08});
+    PutBe16(out, height);
+    PutBe16(out, width);
+    out.insert(out.end(), {0x03, 0x01, 0x11, 0x00, 0x02, 0x11, 0x00, 0x03, 0x11, 0x00});
+    for (unsigned char table : {0x00, 0x10}) {
+        out.insert(out.end(), {0xFF, 0xC4, 0x00, 0x14, table, 0x01});
+        out.insert(out.end(), 15, 0);
+        out.push_back(0x00);
+    }
+    out.insert(out.end(), {0xFF, 0xDA, 0x00, 0x0C, 0x03, 0x01, 0x00, 0x02, 0x00, 0x03, 0x00, 0x00, 0x3F, 0x00});
+    const uint64_t blocks = uint64_t{(width + 7) / 8} * ((height + 7) / 8) * 3;
+    const uint64_t scan = cut ? 16 : (blocks * 2 + 7) / 8;
+    out.insert(out.end(), static_cast<size_t>(scan), 0x00);
+    if (!cut)
+        out.insert(out.end(), {0xFF, 0xD9});
+    return out;
+}
+
+// Code size 8: each pixel is one 9-bit code, and a clear code every 250 pixels keeps the width.
+Bytes MakeGifPixels(unsigned width, unsigned height)
+{
+    Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
+    PutLe16(out, width);
+    PutLe16(out, height);
+    out.insert(out.end(), {0xF7, 0x00, 0x00});
+    for (unsigned i = 0; i < 256; ++i)
+        out.insert(out.end(), {static_cast<unsigned char>(i), static_cast<unsigned char>(255 - i),
+                               static_cast<unsigned char>(i * 7)});
+    out.insert(out.end(), {0x2C, 0, 0, 0, 0});
+    PutLe16(out, width);
+    PutLe16(out, height);
+    out.push_back(0x00);
+    out.push_back(8);
+    Bytes codes;
+    BitWriter bits(codes);
+    bits.Bits(256, 9);
+    unsigned run = 0;
+    for (unsigned y = 0; y < height; ++y) {
+        for (unsigned x = 0; x < width; ++x) {
+            if (run == 250) {
+                bits.Bits(256, 9);
+                run = 0;
+            }
+            bits.Bits((x + y * 3) & 0xFF, 9);
+            ++run;
+        }
+    }
+    bits.Bits(257, 9);
+    bits.Flush();
+    for (size_t at = 0; at < codes.size(); at += 255) {
+        const size_t n = codes.size() - at < 255 ? codes.size() - at : 255;
+        out.push_back(static_cast<unsigned char>(n));
+        out.insert(out.end(), codes.begin() + static_cast<long>(at), codes.begin() + static_cast<long>(at + n));
+    }
+    out.push_back(0x00);
+    out.push_back(0x3B);
+    return out;
+}

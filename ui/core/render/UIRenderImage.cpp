@@ -5,11 +5,15 @@
 #include <cmath>
 #include <cstring>
 #include <cwchar>
+#include <cstdio>
 #include <memory>
 #include <new>
+#include <set>
+#include <string>
 
 #include <objidl.h>
 #include <gdiplus.h>
+#include <zlib.h>
 
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_NO_STDIO
@@ -27,12 +31,61 @@ namespace ZvUI {
 
 namespace {
 
-// Encoded skin images are a few hundred kilobytes; anything claiming more is not one of ours.
-constexpr DWORD kMaxEncodedBytes = 64u * 1024u * 1024u;
-// Decoded pixel limit (width * height), well inside what a 32-bit process can map.
-constexpr long long kMaxPixels = 64ll * 1024 * 1024;
-// No skin image comes near this on a side; a header that claims more is damaged or hostile.
-constexpr int kMaxSide = 16384;
+constexpr long long kMaxPixels = kMaxImagePixels;
+constexpr int kMaxSide = kMaxImageSide;
+// Encoded bytes: the largest accepted image as an uncompressed 32-bit BMP, and room for metadata.
+constexpr DWORD kMaxEncodedBytes = static_cast<DWORD>(kMaxPixels * 4) + 1024u * 1024u;
+// Enough of a file or archive item to read the declared size of every format we decode.
+constexpr DWORD kHeaderPeekBytes = 64u * 1024u;
+
+bool SizeAcceptable(long long width, long long height)
+{
+    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
+}
+
+// What a skin never needs is refused with one line in the debug log per named image (each
+// paint asks again); the control is drawn without it.
+void ReportRefused(LPCWSTR name, const wchar_t* why)
+{
+    thread_local std::set<std::wstring> reported;
+    if (name != nullptr && !reported.insert(name).second)
+        return;
+    wchar_t line[512] = {};
+    std::swprintf(line, 512, L"ZvUI: image \"%.300ls\" refused: %ls\n", name != nullptr ? name : L"(memory)", why);
+    ::OutputDebugStringW(line);
+}
+
+void ReportTooLarge(LPCWSTR name, long long width, long long height)
+{
+    wchar_t why[160] = {};
+    std::swprintf(why, 160, L"it declares %lld x %lld pixels, over %d on a side or %lld in all", width, height,
+                  kMaxSide, kMaxPixels);
+    ReportRefused(name, why);
+}
+
+// The declared size is read from the first bytes alone. False only when they show one that is
+// refused; an unreadable start is left to the full check.
+bool DeclaredSizeAcceptable(const BYTE* data, DWORD size, LPCWSTR name)
+{
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    if (stbi_info_from_memory(data, static_cast<int>(size), &width, &height, &channels) == 0 ||
+        SizeAcceptable(width, height))
+        return true;
+    ReportTooLarge(name, width, height);
+    return false;
+}
+
+bool EncodedSizeAcceptable(long long size, LPCWSTR name)
+{
+    if (size <= kMaxEncodedBytes)
+        return true;
+    wchar_t why[96] = {};
+    std::swprintf(why, 96, L"%lld bytes, over %lu", size, static_cast<unsigned long>(kMaxEncodedBytes));
+    ReportRefused(name, why);
+    return false;
+}
 
 struct ByteBlock {
     std::unique_ptr<BYTE[]> data;
@@ -67,7 +120,8 @@ private:
     HANDLE m_h;
 };
 
-// A file that is empty, too large or shorter than it claimed gives nothing.
+// A file that is empty, too large, declares a refused size or is shorter than it claimed gives
+// nothing.
 ByteBlock ReadWholeFile(LPCWSTR path)
 {
     ByteBlock block;
@@ -79,10 +133,16 @@ ByteBlock ReadWholeFile(LPCWSTR path)
     const DWORD low = ::GetFileSize(file.Get(), &high);
     if (low == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR)
         return block;
-    if (high != 0 || !Allocate(block, low))
+    if (!EncodedSizeAcceptable(static_cast<long long>(high) << 32 | low, path) || !Allocate(block, low))
         return block;
+    const DWORD head = block.size < kHeaderPeekBytes ? block.size : kHeaderPeekBytes;
     DWORD read = 0;
-    if (!::ReadFile(file.Get(), block.data.get(), block.size, &read, nullptr) || read != block.size)
+    if (!::ReadFile(file.Get(), block.data.get(), head, &read, nullptr) || read != head ||
+        !DeclaredSizeAcceptable(block.data.get(), head, path))
+        return ByteBlock();
+    if (head < block.size &&
+        (!::ReadFile(file.Get(), block.data.get() + head, block.size - head, &read, nullptr) ||
+         read != block.size - head))
         return ByteBlock();
     return block;
 }
@@ -99,7 +159,8 @@ ByteBlock ReadResourceBytes(HINSTANCE instance, LPCWSTR name, LPCWSTR type)
     if (loaded == nullptr)
         return block;
     const void* data = ::LockResource(loaded);
-    if (data != nullptr && Allocate(block, size))
+    if (data != nullptr && EncodedSizeAcceptable(size, IS_INTRESOURCE(name) ? L"(resource)" : name) &&
+        Allocate(block, size))
         std::memcpy(block.data.get(), data, block.size);
     ::FreeResource(loaded);
     return block;
@@ -141,10 +202,21 @@ public:
         if (ZipFindItem(m_zip, key, true, &index, &entry) != ZR_OK || index < 0)
             return block;
         // A negative, zero or absurd declared size is refused before anything is allocated;
-        // the item reader fails an item that ends before its declared size.
-        if (!Allocate(block, entry.unc_size))
+        // the item reader fails an item that ends before its declared size. Only the start is
+        // inflated until the image's own header has been read.
+        if (!EncodedSizeAcceptable(entry.unc_size, name) || !Allocate(block, entry.unc_size))
             return block;
-        const ZipResult r = ZipUnzipToMemory(m_zip, index, block.data.get(), block.size);
+        const DWORD head = block.size < kHeaderPeekBytes ? block.size : kHeaderPeekBytes;
+        ZipResult r = ZipUnzipToMemory(m_zip, index, block.data.get(), head);
+        if (head < block.size) {
+            if (r != ZR_MORE || !DeclaredSizeAcceptable(block.data.get(), head, name)) {
+                // The item stays half read otherwise: the next reader of the same index would go on.
+                ZipEntry closed;
+                (void)ZipGetItem(m_zip, index, &closed);
+                return ByteBlock();
+            }
+            r = ZipUnzipToMemory(m_zip, index, block.data.get() + head, block.size - head);
+        }
         if (r != ZR_OK && r != ZR_MORE)
             return ByteBlock();
         return block;
@@ -215,6 +287,9 @@ bool GifStructureSound(const BYTE* data, DWORD size)
         } else if (block == 0x2C) {
             if (size - at < 10)
                 return false;
+            // The system's decoder takes every frame's own size, which the header check never sees.
+            if (!SizeAcceptable(data[at + 4] | data[at + 5] << 8, data[at + 6] | data[at + 7] << 8))
+                return false;
             const BYTE flags = data[at + 8];
             const bool local = (flags & 0x80) != 0;
             if (!global && !local)
@@ -244,31 +319,89 @@ bool BmpStructureSound(const BYTE* data, DWORD size)
     return header >= 12 && header <= size - 14 && offset >= 14 + header && offset < size;
 }
 
-// The dimensions come from the header alone, so an oversized image is refused before anything
-// is allocated for its pixels.
-bool ImageHeaderSound(const BYTE* data, DWORD size)
+DWORD Be32(const BYTE* p)
 {
-    if (data == nullptr || size == 0 || size > 0x7FFFFFFF)
-        return false;
-    if (size >= 6 && std::memcmp(data, "GIF8", 4) == 0 && !GifStructureSound(data, size))
-        return false;
-    if (size >= 2 && data[0] == 'B' && data[1] == 'M' && !BmpStructureSound(data, size))
+    return DWORD{p[0]} << 24 | DWORD{p[1]} << 16 | DWORD{p[2]} << 8 | p[3];
+}
+
+// Our decoder grows its buffer to whatever a PNG's compressed data hold, so a small declared
+// size with data that inflate to gigabytes passed the header check. The data are inflated into
+// a scratch buffer first and counted, stopping as soon as they exceed what the declared size
+// can use (eight bytes a pixel, a filter byte a row, the interlaced passes' extra rows). Broken
+// data are left to the decoder, which refuses them.
+bool PngDataFit(const BYTE* data, DWORD size, long long width, long long height)
+{
+    if (size < 8 || std::memcmp(data, "\x89PNG", 4) != 0)
+        return true;
+    const unsigned long long limit = static_cast<unsigned long long>(width * height * 8 + 16 * (width + height) + 1024);
+    z_stream stream = {};
+    if (inflateInit(&stream) != Z_OK)
+        return true;
+    static thread_local Bytef scratch[32768];
+    bool fits = true;
+    bool done = false;
+    unsigned long long total = 0;
+    for (DWORD at = 8; !done && size - at >= 12;) {
+        const DWORD length = Be32(data + at);
+        if (length > size - at - 12)
+            break;
+        const bool idat = std::memcmp(data + at + 4, "IDAT", 4) == 0;
+        if (std::memcmp(data + at + 4, "IEND", 4) == 0)
+            break;
+        if (idat) {
+            stream.next_in = const_cast<Bytef*>(data + at + 8);
+            stream.avail_in = length;
+            while (!done && stream.avail_in > 0) {
+                stream.next_out = scratch;
+                stream.avail_out = sizeof(scratch);
+                const int r = inflate(&stream, Z_NO_FLUSH);
+                total += sizeof(scratch) - stream.avail_out;
+                if (total > limit) {
+                    fits = false;
+                    done = true;
+                } else if (r != Z_OK) {
+                    done = true;
+                }
+            }
+        }
+        at += 12 + length;
+    }
+    inflateEnd(&stream);
+    return fits;
+}
+
+// The dimensions come from the header alone, so an oversized image is refused before anything
+// is allocated for its pixels or decoded.
+bool ImageHeaderSound(const BYTE* data, DWORD size, LPCWSTR name)
+{
+    if (data == nullptr || size == 0 || !EncodedSizeAcceptable(size, name))
         return false;
     int width = 0;
     int height = 0;
     int channels = 0;
     if (stbi_info_from_memory(data, static_cast<int>(size), &width, &height, &channels) == 0)
         return false;
-    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
-           static_cast<long long>(width) * height <= kMaxPixels;
+    if (!SizeAcceptable(width, height)) {
+        ReportTooLarge(name, width, height);
+        return false;
+    }
+    if (!PngDataFit(data, size, width, height)) {
+        ReportRefused(name, L"its data inflate to more than its declared size holds");
+        return false;
+    }
+    if (size >= 6 && std::memcmp(data, "GIF8", 4) == 0 && !GifStructureSound(data, size))
+        return false;
+    if (size >= 2 && data[0] == 'B' && data[1] == 'M' && !BmpStructureSound(data, size))
+        return false;
+    return true;
 }
 
 // The system's decoders crash on some damaged files (a PNG whose chunks disagree with its data)
 // that our own decoder refuses cleanly: only what it decodes (the first frame of a GIF) reaches
 // them.
-bool DecodesCleanly(const BYTE* data, DWORD size)
+bool DecodesCleanly(const BYTE* data, DWORD size, LPCWSTR name)
 {
-    if (!ImageHeaderSound(data, size))
+    if (!ImageHeaderSound(data, size, name))
         return false;
     int width = 0;
     int height = 0;
@@ -280,9 +413,9 @@ bool DecodesCleanly(const BYTE* data, DWORD size)
     return true;
 }
 
-UIImageInfo* DecodeImage(const ByteBlock& bytes, DWORD mask)
+UIImageInfo* DecodeImage(const ByteBlock& bytes, DWORD mask, LPCWSTR name)
 {
-    if (bytes.Empty() || !ImageHeaderSound(bytes.data.get(), bytes.size))
+    if (bytes.Empty() || !ImageHeaderSound(bytes.data.get(), bytes.size, name))
         return nullptr;
     int width = 0;
     int height = 0;
@@ -291,8 +424,7 @@ UIImageInfo* DecodeImage(const ByteBlock& bytes, DWORD mask)
                                           &channels, 4);
     if (rgba == nullptr)
         return nullptr;
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
-        static_cast<long long>(width) * height > kMaxPixels) {
+    if (!SizeAcceptable(width, height)) {
         stbi_image_free(rgba);
         return nullptr;
     }
@@ -473,8 +605,9 @@ bool CUIRender::ProbeImage(LPCWSTR name)
 {
     if (name == nullptr)
         return false;
-    const ByteBlock bytes = ReadSourceBytes(MappedName(name, nullptr), nullptr, nullptr);
-    return !bytes.Empty() && ImageHeaderSound(bytes.data.get(), bytes.size);
+    LPCWSTR mapped = MappedName(name, nullptr);
+    const ByteBlock bytes = ReadSourceBytes(mapped, nullptr, nullptr);
+    return !bytes.Empty() && ImageHeaderSound(bytes.data.get(), bytes.size, mapped);
 }
 
 UIImageInfo* CUIRender::LoadImageById(UINT id, LPCWSTR type, DWORD mask, HINSTANCE instance)
@@ -486,7 +619,7 @@ UIImageInfo* CUIRender::LoadImageFromSource(LPCWSTR name, LPCWSTR type, DWORD ma
 {
     if (name == nullptr)
         return nullptr;
-    return DecodeImage(ReadSourceBytes(name, type, instance), mask);
+    return DecodeImage(ReadSourceBytes(name, type, instance), mask, IS_INTRESOURCE(name) ? L"(resource)" : name);
 }
 
 void CUIRender::FreeImage(UIImageInfo* image, bool deleteRecord)
@@ -504,23 +637,11 @@ void CUIRender::FreeImage(UIImageInfo* image, bool deleteRecord)
         delete image;
 }
 
-Gdiplus::Image* CUIRender::LoadGdiplusImage(LPCWSTR descriptor)
-{
-    if (descriptor == nullptr)
-        return nullptr;
-    UIDrawInfo info;
-    info.Parse(descriptor, nullptr, nullptr);
-    if (info.imageName.IsEmpty())
-        return nullptr;
-    const ByteBlock bytes = ReadNamedBytes(info.imageName, true);
-    if (bytes.Empty())
-        return nullptr;
-    return GdiplusImageFromMemory(bytes.data.get(), bytes.size);
-}
+namespace {
 
-Gdiplus::Image* CUIRender::GdiplusImageFromMemory(const void* data, DWORD length)
+Gdiplus::Image* GdiplusImageFrom(const void* data, DWORD length, LPCWSTR name)
 {
-    if (data == nullptr || length == 0 || !DecodesCleanly(static_cast<const BYTE*>(data), length))
+    if (data == nullptr || length == 0 || !DecodesCleanly(static_cast<const BYTE*>(data), length, name))
         return nullptr;
     HGLOBAL global = ::GlobalAlloc(GMEM_FIXED, length);
     if (global == nullptr)
@@ -540,8 +661,7 @@ Gdiplus::Image* CUIRender::GdiplusImageFromMemory(const void* data, DWORD length
     // nothing can be drawn or animated.
     GUID dimension = {};
     const bool sound = image->GetLastStatus() == Gdiplus::Ok && image->GetWidth() > 0 &&
-                       image->GetHeight() > 0 && image->GetWidth() <= static_cast<UINT>(kMaxSide) &&
-                       image->GetHeight() <= static_cast<UINT>(kMaxSide) &&
+                       image->GetHeight() > 0 && SizeAcceptable(image->GetWidth(), image->GetHeight()) &&
                        image->GetFrameDimensionsCount() > 0 &&
                        image->GetFrameDimensionsList(&dimension, 1) == Gdiplus::Ok &&
                        image->GetFrameCount(&dimension) > 0;
@@ -550,6 +670,27 @@ Gdiplus::Image* CUIRender::GdiplusImageFromMemory(const void* data, DWORD length
         return nullptr;
     }
     return image;
+}
+
+} // namespace
+
+Gdiplus::Image* CUIRender::LoadGdiplusImage(LPCWSTR descriptor)
+{
+    if (descriptor == nullptr)
+        return nullptr;
+    UIDrawInfo info;
+    info.Parse(descriptor, nullptr, nullptr);
+    if (info.imageName.IsEmpty())
+        return nullptr;
+    const ByteBlock bytes = ReadNamedBytes(info.imageName, true);
+    if (bytes.Empty())
+        return nullptr;
+    return GdiplusImageFrom(bytes.data.get(), bytes.size, info.imageName);
+}
+
+Gdiplus::Image* CUIRender::GdiplusImageFromMemory(const void* data, DWORD length)
+{
+    return GdiplusImageFrom(data, length, nullptr);
 }
 
 void CUIRender::AdjustImage(bool enable, UIImageInfo* image, short h, short s, short l)

@@ -1,0 +1,21 @@
+# Test script: the program as built is small enough to ship, stripped, and points at its
+# symbol file beside it.
+#   cmake -DPROGRAM=<exe> -DLIMIT=<bytes> -P ZvCheckShipped.cmake
+file(SIZE "${PROGRAM}" size)
+math(EXPR kib "${size} / 1024")
+message(STATUS "${PROGRAM}: ${size} bytes (${kib} KiB), limit ${LIMIT}")
+if(size GREATER LIMIT)
+  message(FATAL_ERROR "${PROGRAM} is ${size} bytes as built, over the limit of ${LIMIT}")
+endif()
+if(NOT EXISTS "${PROGRAM}.debug")
+  message(FATAL_ERROR "No symbol file beside ${PROGRAM}")
+endif()
+file(SIZE "${PROGRAM}.debug" debug_size)
+if(debug_size LESS size)
+  message(FATAL_ERROR "${PROGRAM}.debug holds ${debug_size} bytes: no symbols in it")
+endif()
+get_filename_component(name "${PROGRAM}" NAME)
+file(STRINGS "${PROGRAM}" link LIMIT_COUNT 1 REGEX "${name}\\.debug")
+if(NOT link)
+  message(FATAL_ERROR "${PROGRAM} does not name ${name}.debug")
+endif()

@@ -1,0 +1,232 @@
+// Image bombs: a declared size no skin needs is refused from the header, fast, on every loading
+// path, with a line in the debug log, and the control is drawn without the image.
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "HostileTestSupport.h"
+#include "control/ControlUI.h"
+#include "manager/PaintManagerUI.h"
+#include "render/UIImageInfo.h"
+#include "render/UIRender.h"
+
+using namespace ZvUI;
+
+namespace {
+
+// Refusals only: a loaded machine still does them in a few milliseconds.
+constexpr ULONGLONG kRefusalMs = 1500;
+
+struct ImageDeleter {
+    void operator()(UIImageInfo* image) const { CUIRender::FreeImage(image, true); }
+};
+using ImagePtr = std::unique_ptr<UIImageInfo, ImageDeleter>;
+
+// What OutputDebugString raised while the object lived (both the wide and the narrow form).
+class DebugLog {
+public:
+    DebugLog() : m_handler(::AddVectoredExceptionHandler(1, &DebugLog::Catch)) { Lines().clear(); }
+    DebugLog(const DebugLog&) = delete;
+    DebugLog& operator=(const DebugLog&) = delete;
+    ~DebugLog() { ::RemoveVectoredExceptionHandler(m_handler); }
+
+    bool Has(const std::wstring& part) const
+    {
+        for (const std::wstring& line : Lines()) {
+            if (line.find(part) != std::wstring::npos && line.find(L"refused") != std::wstring::npos)
+                return true;
+        }
+        return false;
+    }
+
+private:
+    static std::vector<std::wstring>& Lines()
+    {
+        static std::vector<std::wstring> lines;
+        return lines;
+    }
+    static LONG CALLBACK Catch(EXCEPTION_POINTERS* info)
+    {
+        const EXCEPTION_RECORD* record = info->ExceptionRecord;
+        if (record->NumberParameters < 2 || record->ExceptionInformation[1] == 0)
+            return EXCEPTION_CONTINUE_SEARCH;
+        if (record->ExceptionCode == 0x4001000A) {
+            Lines().emplace_back(reinterpret_cast<const wchar_t*>(record->ExceptionInformation[1]));
+        } else if (record->ExceptionCode == 0x40010006) {
+            const char* text = reinterpret_cast<const char*>(record->ExceptionInformation[1]);
+            Lines().emplace_back(text, text + std::strlen(text));
+        }
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+    PVOID m_handler;
+};
+
+// A 32-bit canvas filled with one colour.
+class Canvas {
+public:
+    Canvas(int width, int height, DWORD fill) : m_width(width)
+    {
+        BITMAPINFO bmi = {};
+        bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+        m_bitmap = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_pixels), nullptr, 0);
+        m_dc = ::CreateCompatibleDC(nullptr);
+        m_old = ::SelectObject(m_dc, m_bitmap);
+        for (int i = 0; i < width * height; ++i)
+            m_pixels[i] = fill;
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    ~Canvas()
+    {
+        ::SelectObject(m_dc, m_old);
+        ::DeleteDC(m_dc);
+        ::DeleteObject(m_bitmap);
+    }
+    HDC DC() const { return m_dc; }
+    DWORD Rgb(int x, int y) const
+    {
+        ::GdiFlush();
+        return m_pixels[y * m_width + x] & 0xFFFFFF;
+    }
+
+private:
+    int m_width;
+    DWORD* m_pixels = nullptr;
+    HBITMAP m_bitmap = nullptr;
+    HDC m_dc = nullptr;
+    HGDIOBJ m_old = nullptr;
+};
+
+class ImageBomb : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Gdiplus::GdiplusStartupInput input;
+        Gdiplus::GdiplusStartup(&m_token, &input, nullptr);
+    }
+    void TearDown() override
+    {
+        CPaintManagerUI::SetResourceArchive(L"", false);
+        Gdiplus::GdiplusShutdown(m_token);
+    }
+
+private:
+    ULONG_PTR m_token = 0;
+};
+
+} // namespace
+
+// 1.7 MB that inflate to 256 MB: the framework's decoder took seconds on it.
+TEST_F(ImageBomb, ZeroPngOf8192IsRefusedFromTheFolderAndTheSkinZip)
+{
+    const ScratchSkin skin;
+    const Bytes zeros = MakeZeroPng(8192, 8192);
+    skin.Write(L"zeros8192.png", zeros);
+    const DebugLog log;
+    Stopwatch clock;
+    ImagePtr image(CUIRender::LoadImage(L"zeros8192.png", nullptr, 0, nullptr));
+    EXPECT_EQ(image, nullptr);
+    EXPECT_LT(clock.Ms(), kRefusalMs);
+    EXPECT_TRUE(log.Has(L"zeros8192.png"));
+
+    const Bytes zip = MakeZip({{"skin/zeros8192z.png", zeros}});
+    CPaintManagerUI::SetResourceArchive(zip.data(), static_cast<int>(zip.size()));
+    clock = Stopwatch();
+    for (int i = 0; i < 3; ++i)
+        image.reset(CUIRender::LoadImage(L"skin\\zeros8192z.png", nullptr, 0, nullptr));
+    EXPECT_EQ(image, nullptr);
+    EXPECT_LT(clock.Ms(), kRefusalMs);
+    EXPECT_TRUE(log.Has(L"zeros8192z.png"));
+}
+
+// A small declared size over the same data: our decoder inflated all of it before finding out.
+TEST_F(ImageBomb, SmallPngOverHugeDataIsRefused)
+{
+    const ScratchSkin skin;
+    Bytes bomb = MakeZeroPng(8192, 8192);
+    for (int at : {16, 20}) {
+        bomb[at] = 0;
+        bomb[at + 1] = 0;
+        bomb[at + 2] = 0;
+        bomb[at + 3] = 64;
+    }
+    skin.Write(L"small64.png", bomb);
+    const DebugLog log;
+    const Stopwatch clock;
+    ImagePtr image(CUIRender::LoadImage(L"small64.png", nullptr, 0, nullptr));
+    std::unique_ptr<Gdiplus::Image> gdip(CUIRender::GdiplusImageFromMemory(bomb.data(), static_cast<DWORD>(bomb.size())));
+    EXPECT_EQ(image, nullptr);
+    EXPECT_EQ(gdip, nullptr);
+    EXPECT_LT(clock.Ms(), kRefusalMs);
+    EXPECT_TRUE(log.Has(L"small64.png"));
+}
+
+// The animation loader: its header check let 4096 x 4096 through to both decoders.
+TEST_F(ImageBomb, ZeroPngOf4096IsRefusedByTheGdiplusLoader)
+{
+    const ScratchSkin skin;
+    const Bytes zeros = MakeZeroPng(4096, 4096);
+    skin.Write(L"zeros4096.png", zeros);
+    const DebugLog log;
+    const Stopwatch clock;
+    std::unique_ptr<Gdiplus::Image> named(CUIRender::LoadGdiplusImage(L"file='zeros4096.png'"));
+    std::unique_ptr<Gdiplus::Image> memory(
+        CUIRender::GdiplusImageFromMemory(zeros.data(), static_cast<DWORD>(zeros.size())));
+    EXPECT_EQ(named, nullptr);
+    EXPECT_EQ(memory, nullptr);
+    EXPECT_LT(clock.Ms(), kRefusalMs);
+    EXPECT_TRUE(log.Has(L"zeros4096.png"));
+    EXPECT_TRUE(log.Has(L"(memory)"));
+}
+
+// Decoders fill a cut scan with grey: the 8000 x 8000 result stalled every paint.
+TEST_F(ImageBomb, CutJpegOf8000LeavesTheControlDrawnWithoutIt)
+{
+    const ScratchSkin skin;
+    skin.Write(L"cut8000.jpg", MakeJpeg(8000, 8000, true));
+    CPaintManagerUI manager;
+    CControlUI control;
+    control.SetManager(&manager, nullptr, false);
+    control.SetBkColor(0xFF00FF00);
+    control.SetBkImage(L"file='cut8000.jpg'");
+    control.SetPos(RECT{0, 0, 40, 30}, false);
+    Canvas canvas(40, 30, 0x000000FF);
+    const DebugLog log;
+    const Stopwatch clock;
+    for (int i = 0; i < 3; ++i)
+        control.Paint(canvas.DC(), RECT{0, 0, 40, 30}, nullptr);
+    EXPECT_LT(clock.Ms(), kRefusalMs);
+    EXPECT_EQ(canvas.Rgb(20, 15), 0x00FF00u);
+    EXPECT_EQ(manager.LoadImageCached(L"cut8000.jpg"), nullptr);
+    EXPECT_TRUE(log.Has(L"cut8000.jpg"));
+    control.SetManager(nullptr, nullptr, false);
+}
+
+// A full-screen background at 200 % on a 4K screen, either way up, is the largest a skin needs.
+TEST_F(ImageBomb, TheLimitAdmitsA4kScreenAt200PercentAndNoMore)
+{
+    const ScratchSkin skin;
+    const struct {
+        unsigned width;
+        unsigned height;
+        bool accepted;
+    } cases[] = {{3840, 2160, true}, {2160, 3840, true}, {4096, 2025, true}, {1, 4096, true},
+                 {3841, 2160, false}, {4096, 4096, false}, {4097, 1, false}, {1, 8192, false}};
+    for (const auto& c : cases) {
+        const std::wstring name = L"side" + std::to_wstring(c.width) + L"x" + std::to_wstring(c.height) + L".png";
+        skin.Write(name, MakePng(c.width, c.height, false));
+        EXPECT_EQ(CUIRender::ProbeImage(name.c_str()), c.accepted) << c.width << " x " << c.height;
+    }
+    // The largest of them decodes whole.
+    skin.Write(L"full.png", MakeZeroPng(3840, 2160));
+    ImagePtr image(CUIRender::LoadImage(L"full.png", nullptr, 0, nullptr));
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->width, 3840);
+    EXPECT_EQ(image->height, 2160);
+}
