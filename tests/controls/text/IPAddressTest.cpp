@@ -293,7 +293,7 @@ TEST_F(IPInput, FocusWithoutAClickReopensTheKeptWindow)
     m_host->pm.SetFocus(m_ip);
     HostWindow::Pump();
     ASSERT_EQ(m_host->pm.GetFocus(), m_ip);
-    EXPECT_TRUE(::IsWindowVisible(hwnd)) << "focus by keyboard leaves the window hidden";
+    EXPECT_TRUE(::IsWindowVisible(hwnd)) << "focus without a click leaves the window hidden";
     const HWND focus = ::GetFocus();
     EXPECT_TRUE(focus == hwnd || ::IsChild(hwnd, focus));
 }

@@ -194,11 +194,11 @@ TEST(Lifecycle, FailedWindowCreationDeletesTheWrapperOnce)
 
 TEST(Lifecycle, EveryInputLeavesNoObjectsAtDoubleDpi)
 {
-    ExpectNoLeak([] { return new ZvUI::CEditUI; }, false, 192, 300);
-    ExpectNoLeak([] { return new ZvUI::CRichEditUI; }, false, 192, 300);
-    ExpectNoLeak([] { return new ZvUI::CDateTimeUI; }, false, 192, 300);
-    ExpectNoLeak([] { return new ZvUI::CIPAddressUI; }, true, 192, 300);
-    ExpectNoLeak([] { return new ZvUI::CIPAddressExUI; }, false, 192, 300);
+    ExpectNoLeak([] { return new ZvUI::CEditUI; }, false, 192, 100);
+    ExpectNoLeak([] { return new ZvUI::CRichEditUI; }, false, 192, 100);
+    ExpectNoLeak([] { return new ZvUI::CDateTimeUI; }, false, 192, 100);
+    ExpectNoLeak([] { return new ZvUI::CIPAddressUI; }, true, 192, 100);
+    ExpectNoLeak([] { return new ZvUI::CIPAddressExUI; }, false, 192, 100);
 }
 
 TEST(Lifecycle, EditLeavesNoObjects)
