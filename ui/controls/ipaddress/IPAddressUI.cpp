@@ -238,16 +238,6 @@ void CIPAddressUI::OpenWindow()
 {
     if (m_pManager == nullptr)
         return;
-    if (m_pWindow != nullptr) {
-        // The native control lays its fields out once, at creation: a kept window of another
-        // size would show them cut off or misplaced. A new one is made at the new size.
-        RECT rc = {};
-        ::GetWindowRect(m_pWindow->GetHandle(), &rc);
-        const bool resized = rc.right - rc.left != m_rcItem.right - m_rcItem.left ||
-                             rc.bottom - rc.top != m_rcItem.bottom - m_rcItem.top;
-        if (resized)
-            ::DestroyWindow(m_pWindow->GetHandle());
-    }
     if (m_pWindow == nullptr)
         m_pWindow = new CIPAddressWnd;
     CIPAddressWnd* window = m_pWindow;
