@@ -105,3 +105,15 @@ TEST_F(DateTime, EmptiedTextStartsFromNowAndShowTimeWaitsForTheNextUpdate)
     EXPECT_NE(m_other->GetInterface(L"DateTime"), nullptr);
     EXPECT_EQ(m_other->GetInterface(L"datetime"), nullptr) << "the interface name is compared exactly";
 }
+
+TEST_F(DateTime, OpenPickerTakesTheRebuiltFont)
+{
+    const HWND hwnd = Open();
+    ASSERT_NE(hwnd, nullptr);
+    m_host->pm.ApplyDpi(192);
+    m_dt->SetPos(m_dt->GetPos());
+    ASSERT_TRUE(::IsWindow(hwnd));
+    const auto font = reinterpret_cast<HGDIOBJ>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
+    EXPECT_EQ(::GetObjectType(font), static_cast<DWORD>(OBJ_FONT)) << "a deleted font";
+    EXPECT_EQ(font, m_host->pm.GetFont(m_dt->GetFont()));
+}

@@ -225,3 +225,91 @@ TEST_F(Edit, AtDoubleDpiTheNativeWindowLiesOnTheScaledTextArea)
     EXPECT_EQ(rc.right, item.right - 8);
     EXPECT_NEAR((rc.top + rc.bottom) / 2, y, 2);
 }
+
+TEST_F(Edit, HidingTheParentEndsEditing)
+{
+    auto* page = m_host->Add(new ZvUI::CContainerUI, RECT{0, 0, 400, 200});
+    auto* edit = new CEditUI;
+    edit->SetFloat(true);
+    edit->SetAttribute(L"pos", L"10,10,210,40");
+    page->Add(edit);
+    m_host->Settle();
+    const HWND hwnd = Open(edit);
+    ASSERT_NE(hwnd, nullptr);
+    page->SetVisible(false);
+    HostWindow::Pump();
+    EXPECT_FALSE(edit->IsVisible());
+    EXPECT_NE(m_host->pm.GetFocus(), edit);
+    EXPECT_FALSE(::IsWindow(hwnd)) << "the native window stays over the page";
+    EXPECT_EQ(edit->GetNativeWindow(), nullptr);
+}
+
+TEST_F(Edit, LayeredPopupKeepsItsPlaceOnRelayout)
+{
+    m_host->pm.SetLayered(true);
+    m_host->Settle();
+    ASSERT_TRUE(m_host->pm.IsLayered());
+    CEditUI* edit = AddEdit({{L"text", L"layered"}});
+    const HWND hwnd = Open(edit);
+    ASSERT_NE(hwnd, nullptr);
+    ASSERT_NE(::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_POPUP, 0);
+    RECT opened = {};
+    ::GetWindowRect(hwnd, &opened);
+    RECT host = {};
+    ::GetWindowRect(m_host->Get(), &host);
+    EXPECT_GE(opened.left, host.left + 14) << "screen coordinates, inside the field";
+
+    edit->SetPos(edit->GetPos());
+    RECT placed = {};
+    ::GetWindowRect(hwnd, &placed);
+    EXPECT_TRUE(::EqualRect(&placed, &opened)) << "SetPos put it at " << placed.left << "," << placed.top;
+
+    // Move shifts the stored offset; the relayout it asks for places the control.
+    edit->Move(SIZE{5, 7});
+    RECT moved = {};
+    ::GetWindowRect(hwnd, &moved);
+    EXPECT_TRUE(::EqualRect(&moved, &opened)) << "Move put it at " << moved.left << "," << moved.top;
+    m_host->Settle();
+    ASSERT_TRUE(::IsWindow(hwnd));
+    ::GetWindowRect(hwnd, &moved);
+    EXPECT_EQ(moved.left, opened.left + 5);
+    EXPECT_EQ(moved.top, opened.top + 7);
+}
+
+TEST_F(Edit, EstimatedHeightScalesItsPadding)
+{
+    for (int dpi : {96, 192}) {
+        m_host->pm.ApplyDpi(dpi);
+        HostWindow::Pump();
+        auto* edit = new CEditUI;
+        m_host->root->Add(edit);
+        const LONG font = m_host->pm.GetFontInfo(edit->GetFont())->metrics.tmHeight;
+        EXPECT_EQ(edit->EstimateSize(SIZE{400, 400}).cy, font + 6 * dpi / 96) << dpi << " dpi";
+        m_host->root->Remove(edit);
+    }
+}
+
+TEST_F(Edit, OpenWindowTakesTheRebuiltFontOnADpiChange)
+{
+    CEditUI* edit = AddEdit({{L"text", L"font"}});
+    const HWND hwnd = Open(edit);
+    ASSERT_NE(hwnd, nullptr);
+    m_host->pm.ApplyDpi(192);
+    m_host->Settle();
+    // A window still open after the change must draw with a live font.
+    if (::IsWindow(hwnd)) {
+        const auto font = reinterpret_cast<HGDIOBJ>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
+        EXPECT_EQ(::GetObjectType(font), static_cast<DWORD>(OBJ_FONT)) << "a deleted font";
+        EXPECT_EQ(font, m_host->pm.GetFont(edit->GetFont()));
+    }
+    // Opened again at the new scale it has the new font, and SetPos keeps it.
+    m_host->pm.SetFocus(nullptr);
+    HostWindow::Pump();
+    const HWND again = Open(edit);
+    ASSERT_NE(again, nullptr);
+    m_host->pm.ApplyDpi(96);
+    edit->SetPos(edit->GetPos());
+    const auto font = reinterpret_cast<HGDIOBJ>(::SendMessageW(again, WM_GETFONT, 0, 0));
+    EXPECT_EQ(::GetObjectType(font), static_cast<DWORD>(OBJ_FONT)) << "a deleted font after SetPos";
+    EXPECT_EQ(font, m_host->pm.GetFont(edit->GetFont()));
+}

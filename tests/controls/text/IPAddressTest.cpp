@@ -216,3 +216,84 @@ TEST_F(IPInput, EscapeKeepsTheTextAndDeleteEmptiesIt)
     ::SendMessageW(hwnd, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&shown));
     EXPECT_EQ(shown, CIPAddressUI::GetLocalAddress());
 }
+
+TEST_F(IPEditor, RealWheelNotchesStepBothWays)
+{
+    m_host->Click(250, 25);
+    ASSERT_EQ(m_ip->GetActiveQuarter(), 3);
+    m_ip->SetIP(L"1.2.5.4");
+    POINT pt = {250, 25};
+    ::ClientToScreen(m_host->Get(), &pt);
+    const auto wheel = [&](int delta, int notches) {
+        for (int i = 0; i < notches; ++i)
+            ::SendMessageW(m_host->Get(), WM_MOUSEWHEEL, MAKEWPARAM(0, delta), MAKELPARAM(pt.x, pt.y));
+        HostWindow::Pump(1);
+    };
+    wheel(WHEEL_DELTA, 2);
+    EXPECT_EQ(Text(), L"1.2.7.4") << "two notches up";
+    wheel(-WHEEL_DELTA, 3);
+    EXPECT_EQ(Text(), L"1.2.4.4") << "three notches down";
+}
+
+TEST_F(IPEditor, OnAHiddenPageItLosesAndRefusesTheFocus)
+{
+    auto* page = m_host->Add(new ZvUI::CContainerUI, RECT{0, 100, 400, 150});
+    auto* hidden = new CIPAddressExUI;
+    hidden->SetFloat(true);
+    hidden->SetAttribute(L"pos", L"0,0,400,30");
+    page->Add(hidden);
+    m_host->Settle();
+    m_host->pm.SetFocus(hidden);
+    ASSERT_EQ(m_host->pm.GetFocus(), hidden);
+    page->SetVisible(false);
+    EXPECT_FALSE(hidden->IsVisible());
+    EXPECT_NE(m_host->pm.GetFocus(), hidden) << "keeps the focus on a hidden page";
+    m_host->pm.SetFocus(hidden);
+    EXPECT_NE(m_host->pm.GetFocus(), hidden) << "takes the focus on a hidden page";
+}
+
+TEST_F(IPInput, KeptWindowReopensOverTheMovedControlWithTheCurrentFont)
+{
+    HWND hwnd = Open();
+    ASSERT_NE(hwnd, nullptr);
+    m_host->Click(50, 75);
+    ASSERT_FALSE(::IsWindowVisible(hwnd)) << "kept hidden for the next use";
+
+    m_host->pm.ApplyDpi(192);
+    m_host->Settle();
+    m_ip->SetPos(RECT{10, 200, 210, 260});
+    m_host->pm.SetFocus(m_other);
+    m_host->Click(20, 230);
+    hwnd = m_ip->GetNativeWindow();
+    ASSERT_NE(hwnd, nullptr);
+    ASSERT_TRUE(::IsWindowVisible(hwnd));
+    RECT rc = {};
+    ::GetWindowRect(hwnd, &rc);
+    ::MapWindowPoints(nullptr, m_host->Get(), reinterpret_cast<POINT*>(&rc), 2);
+    const RECT pos = m_ip->GetPos();
+    EXPECT_TRUE(::EqualRect(&rc, &pos)) << "reopened at " << rc.left << "," << rc.top << " for " << pos.left << ","
+                                        << pos.top;
+    // The fields draw the text (Wine's control answers no WM_GETFONT of its own).
+    for (int i = 0; i < 4; ++i) {
+        const auto font = reinterpret_cast<HGDIOBJ>(::SendMessageW(Field(hwnd, i), WM_GETFONT, 0, 0));
+        EXPECT_EQ(::GetObjectType(font), static_cast<DWORD>(OBJ_FONT)) << "field " << i << ": a deleted font";
+        EXPECT_EQ(font, m_host->pm.GetFont(m_ip->GetFont())) << "field " << i;
+    }
+}
+
+TEST_F(IPInput, FocusWithoutAClickReopensTheKeptWindow)
+{
+    const HWND hwnd = Open();
+    ASSERT_NE(hwnd, nullptr);
+    m_host->pm.SetFocus(m_other);
+    ::SetFocus(m_host->Get());
+    HostWindow::Pump();
+    ASSERT_FALSE(::IsWindowVisible(hwnd));
+    // Focus given without a click (the input is no tab stop, as the label it derives from).
+    m_host->pm.SetFocus(m_ip);
+    HostWindow::Pump();
+    ASSERT_EQ(m_host->pm.GetFocus(), m_ip);
+    EXPECT_TRUE(::IsWindowVisible(hwnd)) << "focus without a click leaves the window hidden";
+    const HWND focus = ::GetFocus();
+    EXPECT_TRUE(focus == hwnd || ::IsChild(hwnd, focus));
+}

@@ -5,8 +5,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
+#include <new>
 
 #include "TextInputTestSupport.h"
 #include "datetime/DateTimeUI.h"
@@ -16,6 +19,56 @@
 #include "richedit/RichEditUI.h"
 
 using texttest::HostWindow;
+
+// While armed, deleted blocks are zeroed and held back instead of freed, so that a second
+// delete of one block is seen (and harmless) and a read of a freed wrapper finds zeros.
+namespace deletewatch {
+bool armed = false;
+void* held[256];
+int heldCount = 0;
+int doubleDeletes = 0;
+
+void Disarm()
+{
+    armed = false;
+    for (int i = 0; i < heldCount; ++i)
+        std::free(held[i]);
+    heldCount = 0;
+}
+} // namespace deletewatch
+
+void* operator new(std::size_t size)
+{
+    void* p = std::malloc(size != 0 ? size : 1);
+    if (p == nullptr)
+        throw std::bad_alloc();
+    return p;
+}
+
+void operator delete(void* p) noexcept
+{
+    using namespace deletewatch;
+    if (p == nullptr)
+        return;
+    if (!armed) {
+        std::free(p);
+        return;
+    }
+    for (int i = 0; i < heldCount; ++i) {
+        if (held[i] == p) {
+            ++doubleDeletes;
+            return;
+        }
+    }
+    std::memset(p, 0, _msize(p));
+    if (heldCount < 256)
+        held[heldCount++] = p;
+}
+
+void operator delete(void* p, std::size_t) noexcept
+{
+    operator delete(p);
+}
 
 namespace {
 
@@ -52,15 +105,20 @@ DWORD NativeIPAddressResidue(HostWindow& host)
     return texttest::GuiObjects().first - before;
 }
 
-void ExpectNoLeak(const std::function<ZvUI::CControlUI*()>& make, bool nativeIPAddress = false)
+void ExpectNoLeak(const std::function<ZvUI::CControlUI*()>& make, bool nativeIPAddress = false, int dpi = 96,
+                  int cycles = 1000)
 {
     HostWindow host;
+    if (dpi != 96) {
+        host.pm.ApplyDpi(dpi);
+        host.Settle();
+    }
     const DWORD residue = nativeIPAddress ? NativeIPAddressResidue(host) : 0;
     // Warm-up: class registrations, fonts and library loads happen once.
     for (int i = 0; i < 5; ++i)
         Cycle(host, make);
     const auto before = texttest::GuiObjects();
-    for (int i = 0; i < 1000; ++i)
+    for (int i = 0; i < cycles; ++i)
         Cycle(host, make);
     HostWindow::Pump();
     const auto after = texttest::GuiObjects();
@@ -71,7 +129,77 @@ void ExpectNoLeak(const std::function<ZvUI::CControlUI*()>& make, bool nativeIPA
     EXPECT_EQ(after.second, before.second) << "USER objects";
 }
 
+WNDPROC g_classProc = nullptr;
+
+LRESULT CALLBACK RefuseCreate(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_CREATE)
+        return -1;
+    return ::CallWindowProcW(g_classProc, hwnd, msg, wParam, lParam);
+}
+
+// Makes every window of the wrapper's class fail in WM_CREATE, after WM_NCCREATE has bound it,
+// while the object lives.
+class RefusedCreation {
+public:
+    explicit RefusedCreation(ZvUI::CWindowWnd& registrar)
+    {
+        registrar.RegisterSuperclass();
+        m_probe = ::CreateWindowExW(0, registrar.GetWindowClassName(), nullptr, WS_POPUP, 0, 0, 1, 1, nullptr,
+                                    nullptr, ZvUI::CPaintManagerUI::GetModule(), nullptr);
+        if (m_probe != nullptr)
+            g_classProc = reinterpret_cast<WNDPROC>(
+                ::SetClassLongPtrW(m_probe, GCLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefuseCreate)));
+    }
+    ~RefusedCreation()
+    {
+        if (m_probe == nullptr)
+            return;
+        ::SetClassLongPtrW(m_probe, GCLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_classProc));
+        ::DestroyWindow(m_probe);
+    }
+    bool Armed() const { return m_probe != nullptr && g_classProc != nullptr; }
+
+private:
+    HWND m_probe = nullptr;
+};
+
+template <class Control, class Wrapper>
+void ExpectOneDeleteOnFailedCreation(LPCWSTR what)
+{
+    HostWindow host;
+    auto* control = host.Add(new Control, RECT{10, 10, 210, 40});
+    Wrapper registrar;
+    RefusedCreation refuse(registrar);
+    ASSERT_TRUE(refuse.Armed()) << what;
+    deletewatch::doubleDeletes = 0;
+    deletewatch::armed = true;
+    host.pm.SetFocus(control);
+    host.Click(20, 25);
+    const int twice = deletewatch::doubleDeletes;
+    deletewatch::Disarm();
+    EXPECT_EQ(twice, 0) << what << ": the wrapper was deleted twice";
+    EXPECT_EQ(control->GetNativeWindow(), nullptr) << what;
+    host.pm.SetFocus(nullptr);
+}
+
 } // namespace
+
+TEST(Lifecycle, FailedWindowCreationDeletesTheWrapperOnce)
+{
+    ExpectOneDeleteOnFailedCreation<ZvUI::CEditUI, ZvUI::CEditWnd>(L"edit");
+    ExpectOneDeleteOnFailedCreation<ZvUI::CDateTimeUI, ZvUI::CDateTimeWnd>(L"date-time");
+    ExpectOneDeleteOnFailedCreation<ZvUI::CIPAddressUI, ZvUI::CIPAddressWnd>(L"IP address");
+}
+
+TEST(Lifecycle, EveryInputLeavesNoObjectsAtDoubleDpi)
+{
+    ExpectNoLeak([] { return new ZvUI::CEditUI; }, false, 192, 100);
+    ExpectNoLeak([] { return new ZvUI::CRichEditUI; }, false, 192, 100);
+    ExpectNoLeak([] { return new ZvUI::CDateTimeUI; }, false, 192, 100);
+    ExpectNoLeak([] { return new ZvUI::CIPAddressUI; }, true, 192, 100);
+    ExpectNoLeak([] { return new ZvUI::CIPAddressExUI; }, false, 192, 100);
+}
 
 TEST(Lifecycle, EditLeavesNoObjects)
 {

@@ -338,3 +338,26 @@ TEST_F(RichEdit, ContextMenuCommandsActOnlyWhileFocused)
     ::SendMessageW(m_host->Get(), WM_COMMAND, 101, 0);
     EXPECT_EQ(Str(edit->GetText()), L"menu text") << "undo";
 }
+
+TEST_F(RichEdit, PlainTextTakesTheRescaledFontOnADpiChange)
+{
+    CRichEditUI* edit = AddEdit({{L"rich", L"false"}});
+    ASSERT_NE(edit->GetTextHost(), nullptr);
+    edit->SetText(L"Velmora 安装\rsecond line");
+    edit->EmptyUndoBuffer();
+    const auto heightOfText = [&] {
+        edit->SetSelAll();
+        CHARFORMAT2W format = {};
+        format.cbSize = sizeof(format);
+        edit->GetSelectionCharFormat(format);
+        edit->SetSelNone();
+        return format.yHeight;
+    };
+    const LONG before = heightOfText();
+    m_host->log.Clear();
+    m_host->pm.ApplyDpi(192);
+    m_host->Settle();
+    EXPECT_EQ(heightOfText(), 2 * before) << "the text keeps the size of the old scale";
+    EXPECT_EQ(m_host->log.Count(L"textchanged", edit), 0);
+    EXPECT_FALSE(edit->CanUndo()) << "a DPI change is nothing to undo";
+}

@@ -26,7 +26,7 @@ LPCWSTR CDateTimeWnd::GetSuperClassName() const
     return DATETIMEPICK_CLASSW;
 }
 
-void CDateTimeWnd::Init(CDateTimeUI* owner)
+bool CDateTimeWnd::Init(CDateTimeUI* owner)
 {
     m_pOwner = owner;
     owner->m_nDTUpdateFlag = CDateTimeUI::kUpdateNone;
@@ -35,10 +35,11 @@ void CDateTimeWnd::Init(CDateTimeUI* owner)
         INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_DATE_CLASSES};
         ::InitCommonControlsEx(&icc);
         const RECT rc = textinput::ClipByAncestors(owner, owner->GetPos());
-        if (Create(manager->GetWindowHandle(), nullptr, WS_CHILD, 0, rc) == nullptr)
-            return;
-        SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(manager->GetFont(owner->GetFont())), TRUE);
+        // On failure this object may be gone already: touch nothing.
+        if (textinput::CreateSelfDeleting(*this, manager->GetWindowHandle(), WS_CHILD, rc) == nullptr)
+            return false;
     }
+    textinput::TakeFont(m_hWnd, manager->GetFont(owner->GetFont()));
     if (owner->GetText().IsEmpty())
         ::GetLocalTime(&owner->m_sysTime);
     SendMessage(DTM_SETFORMATW, 0,
@@ -48,6 +49,7 @@ void CDateTimeWnd::Init(CDateTimeUI* owner)
     ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
     ::SetFocus(m_hWnd);
     m_bInit = true;
+    return true;
 }
 
 void CDateTimeWnd::TakeValue()
@@ -187,6 +189,8 @@ void CDateTimeUI::SetPos(RECT rc, bool invalidate)
         const RECT pos = textinput::ClipByAncestors(this, m_rcItem);
         ::SetWindowPos(m_pWindow->GetHandle(), nullptr, pos.left, pos.top, pos.right - pos.left,
                        pos.bottom - pos.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        // Layout follows every DPI change, which deletes the font the picker had.
+        textinput::TakeFont(m_pWindow->GetHandle(), m_pManager->GetFont(GetFont()));
     }
 }
 
@@ -197,8 +201,8 @@ void CDateTimeUI::OpenPicker()
     if (m_pWindow == nullptr)
         m_pWindow = new CDateTimeWnd;
     CDateTimeWnd* window = m_pWindow;
-    window->Init(this);
-    if (window->GetHandle() == nullptr) {
+    // A window that failed after WM_NCCREATE has deleted itself and cleared m_pWindow.
+    if (!window->Init(this) && m_pWindow != nullptr) {
         m_pWindow = nullptr;
         delete window;
     }
@@ -206,7 +210,7 @@ void CDateTimeUI::OpenPicker()
 
 void CDateTimeUI::DoEvent(UIControlEvent& event)
 {
-    if (!textinput::NativeInputEvent(*this, event, m_pWindow != nullptr, false, [this] { OpenPicker(); }))
+    if (!textinput::NativeInputEvent(*this, event, GetNativeWindow(), false, [this] { OpenPicker(); }))
         CLabelUI::DoEvent(event);
 }
 

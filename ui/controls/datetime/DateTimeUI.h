@@ -54,8 +54,9 @@ class CDateTimeWnd : public CWindowWnd {
 public:
     CDateTimeWnd() = default;
 
-    // Creates the window on first use, then loads the owner's value and shows it with focus.
-    void Init(CDateTimeUI* owner);
+    // Creates the window on first use, then loads the owner's value and shows it with focus;
+    // false when it cannot be created (the wrapper may then have deleted itself).
+    bool Init(CDateTimeUI* owner);
 
     LPCWSTR GetWindowClassName() const override;
     LPCWSTR GetSuperClassName() const override;

@@ -54,19 +54,30 @@ RECT CEditWnd::CalPos() const
     return textinput::ClipByAncestors(m_pOwner, rc);
 }
 
-bool CEditWnd::Init(CEditUI* owner)
+RECT CEditWnd::PlacedPos() const
 {
-    m_pOwner = owner;
-    CPaintManagerUI* manager = owner->GetManager();
     RECT rc = CalPos();
-    DWORD style = WS_CHILD | ES_AUTOHSCROLL;
+    CPaintManagerUI* manager = m_pOwner->GetManager();
     if (manager->IsLayered()) {
-        // A child of a layered window is never shown: the edit floats above it as a popup.
-        style = WS_POPUP | WS_VISIBLE | ES_AUTOHSCROLL;
         RECT window = {};
         ::GetWindowRect(manager->GetWindowHandle(), &window);
         ::OffsetRect(&rc, window.left, window.top - 1);
     }
+    return rc;
+}
+
+void CEditWnd::TakeFont()
+{
+    textinput::TakeFont(m_hWnd, FontOf(m_pOwner->GetManager(), m_pOwner->GetFont()));
+}
+
+bool CEditWnd::Init(CEditUI* owner)
+{
+    m_pOwner = owner;
+    CPaintManagerUI* manager = owner->GetManager();
+    const RECT rc = PlacedPos();
+    // A child of a layered window is never shown: the edit floats above it as a popup.
+    DWORD style = manager->IsLayered() ? WS_POPUP | WS_VISIBLE | ES_AUTOHSCROLL : WS_CHILD | ES_AUTOHSCROLL;
     const UINT textStyle = owner->GetTextStyle();
     if (textStyle & DT_CENTER)
         style |= ES_CENTER;
@@ -74,10 +85,11 @@ bool CEditWnd::Init(CEditUI* owner)
         style |= ES_RIGHT;
     if (owner->IsPasswordMode())
         style |= ES_PASSWORD;
-    if (Create(manager->GetWindowHandle(), nullptr, style, 0, rc) == nullptr)
+    // On failure this object may be gone already: touch nothing.
+    if (textinput::CreateSelfDeleting(*this, manager->GetWindowHandle(), style, rc) == nullptr)
         return false;
 
-    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(manager, owner->GetFont())), TRUE);
+    TakeFont();
     SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(owner->GetMaxChar()));
     if (owner->IsPasswordMode())
         SendMessage(EM_SETPASSWORDCHAR, owner->GetPasswordChar());
@@ -226,8 +238,11 @@ bool CEditUI::OpenEditWindow()
     auto* window = new CEditWnd;
     m_pWindow = window;
     if (!window->Init(this)) {
-        m_pWindow = nullptr;
-        delete window;
+        // A window that failed after WM_NCCREATE has deleted itself and cleared m_pWindow.
+        if (m_pWindow != nullptr) {
+            m_pWindow = nullptr;
+            delete window;
+        }
         return false;
     }
     return true;
@@ -424,9 +439,11 @@ void CEditUI::SetPos(RECT rc, bool invalidate)
 {
     CLabelUI::SetPos(rc, invalidate);
     if (m_pWindow != nullptr) {
-        const RECT pos = m_pWindow->CalPos();
+        const RECT pos = m_pWindow->PlacedPos();
         ::SetWindowPos(m_pWindow->GetHandle(), nullptr, pos.left, pos.top, pos.right - pos.left,
                        pos.bottom - pos.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        // Layout follows every DPI change, which deletes the font the window had.
+        m_pWindow->TakeFont();
     }
 }
 
@@ -434,7 +451,7 @@ void CEditUI::Move(SIZE offset, bool invalidate)
 {
     CLabelUI::Move(offset, invalidate);
     if (m_pWindow != nullptr) {
-        const RECT pos = m_pWindow->CalPos();
+        const RECT pos = m_pWindow->PlacedPos();
         ::SetWindowPos(m_pWindow->GetHandle(), nullptr, pos.left, pos.top, 0, 0,
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -447,10 +464,13 @@ void CEditUI::SetVisible(bool visible)
         m_pManager->SetFocus(nullptr);
 }
 
-void CEditUI::SetInternVisible(bool /*visible*/)
+void CEditUI::SetInternVisible(bool visible)
 {
+    // The base drops the manager's focus when it rests here.
+    CLabelUI::SetInternVisible(visible);
+    // Closed at once: a hidden page must not keep a native window over it until the queue runs.
     if (!IsVisible() && m_pWindow != nullptr)
-        m_pManager->SetFocus(nullptr);
+        ::DestroyWindow(m_pWindow->GetHandle());
 }
 
 void CEditUI::SetEnabled(bool enable)
@@ -466,7 +486,9 @@ SIZE CEditUI::EstimateSize(SIZE available)
         return CLabelUI::EstimateSize(available);
     if (m_pManager == nullptr)
         return SIZE{m_cxyFixed.cx, 0};
-    return SIZE{GetFixedWidth(), m_pManager->GetFontInfo(m_iFont)->metrics.tmHeight + 6};
+    // The font height is scaled already; the padding must be too.
+    const LONG fontHeight = m_pManager->GetFontInfo(m_iFont)->metrics.tmHeight;
+    return SIZE{GetFixedWidth(), fontHeight + m_pManager->GetDpiHelper()->Scale(6)};
 }
 
 void CEditUI::SetAttribute(LPCWSTR name, LPCWSTR value)

@@ -105,6 +105,10 @@ public:
     bool Init(CEditUI* owner);
     // The owner's text area in the manager window's coordinates (empty when not visible).
     RECT CalPos() const;
+    // Where the window lies: CalPos, in screen coordinates for the pop-up of a layered window.
+    RECT PlacedPos() const;
+    // Hands the window the manager's current font for the owner.
+    void TakeFont();
 
     LPCWSTR GetWindowClassName() const override;
     LPCWSTR GetSuperClassName() const override;

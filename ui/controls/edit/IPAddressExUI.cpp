@@ -120,7 +120,8 @@ void CIPAddressExUI::DoEvent(UIControlEvent& event)
             break;
         }
         case EventScrollWheel:
-            StepActive(event.wParam == 0 ? 1 : -1);
+            // The manager packs MAKEWPARAM(direction, delta): the low word says which way.
+            StepActive(LOWORD(event.wParam) == SB_LINEUP ? 1 : -1);
             break;
         case EventKeyDown: {
             const wchar_t key = event.keyChar;

@@ -12,6 +12,7 @@
 #include "control/ControlUI.h"
 #include "manager/PaintManagerUI.h"
 #include "manager/UIEvents.h"
+#include "window/WindowWnd.h"
 
 namespace ZvUI {
 namespace textinput {
@@ -77,6 +78,27 @@ inline RECT ClipByAncestors(const CControlUI* control, RECT rc)
     return rc;
 }
 
+// Creates the native window of a wrapper that deletes itself on its final message. Unlike
+// CWindowWnd::Create this writes nothing into the wrapper after CreateWindowEx: when creation
+// fails after WM_NCCREATE, WM_NCDESTROY has already run OnFinalMessage and the wrapper is gone.
+// Callers learn which happened from the owner's pointer, which OnFinalMessage clears.
+inline HWND CreateSelfDeleting(CWindowWnd& window, HWND parent, DWORD style, const RECT& rc)
+{
+    if (!window.RegisterSuperclass())
+        return nullptr;
+    return ::CreateWindowExW(0, window.GetWindowClassName(), nullptr, style, rc.left, rc.top, rc.right - rc.left,
+                             rc.bottom - rc.top, parent, nullptr, CPaintManagerUI::GetModule(), &window);
+}
+
+// Hands the window the manager's current font: a DPI change deletes the handle it had.
+inline void TakeFont(HWND window, HFONT font)
+{
+    if (window == nullptr || font == nullptr)
+        return;
+    if (reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0)) != font)
+        ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
 // Brings the focused and disabled bits of state up to date and draws the image of the state,
 // or the normal image when that one is empty or cannot be drawn.
 inline void PaintStatusImages(CControlUI& control, HDC hDC, UINT& state, const CUIString& normal,
@@ -104,13 +126,14 @@ inline void PaintStatusImages(CControlUI& control, HDC hDC, UINT& state, const C
 }
 
 // The event steps of the controls that edit in a native window they keep while it lives (the
-// date-time and IP address inputs). open creates the window, or loads and shows the one that
-// exists. True when the event is consumed; otherwise the label's handling follows.
+// date-time and IP address inputs). window is the native window or null; open creates it, or
+// loads and shows the one that exists. True when the event is consumed; otherwise the label's
+// handling follows.
 template <class OpenWindow>
-bool NativeInputEvent(CControlUI& control, UIControlEvent& event, bool hasWindow, bool textCursor,
-                      OpenWindow open)
+bool NativeInputEvent(CControlUI& control, UIControlEvent& event, HWND window, bool textCursor, OpenWindow open)
 {
     CPaintManagerUI* manager = control.GetManager();
+    const bool hasWindow = window != nullptr;
     if (!control.IsMouseEnabled() && IsMouseEvent(event.type)) {
         if (control.GetParent() == nullptr)
             return false;
@@ -133,7 +156,10 @@ bool NativeInputEvent(CControlUI& control, UIControlEvent& event, bool hasWindow
     case EventSetFocus:
         if (!control.IsEnabled())
             return false;
-        if (hasWindow)
+        // A window kept hidden after the last edit opens again when the focus comes back without
+        // a click. The manager window's own WM_SETFOCUS repeats the event to a control that still
+        // has the focus (it just hid its window by losing the system focus): that one stays shut.
+        if (hasWindow && (::IsWindowVisible(window) || control.IsFocused()))
             return true;
         open();
         return false;

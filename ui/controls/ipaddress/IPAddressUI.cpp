@@ -35,6 +35,12 @@ LRESULT CALLBACK FieldProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return result;
 }
 
+BOOL CALLBACK TakeFieldFont(HWND child, LPARAM font)
+{
+    textinput::TakeFont(child, reinterpret_cast<HFONT>(font));
+    return TRUE;
+}
+
 BOOL CALLBACK HookField(HWND child, LPARAM /*unused*/)
 {
     if (::GetPropW(child, kFieldProcProp) == nullptr) {
@@ -63,28 +69,37 @@ void CIPAddressWnd::HookFields()
     ::EnumChildWindows(m_hWnd, HookField, 0);
 }
 
-void CIPAddressWnd::Init(CIPAddressUI* owner)
+bool CIPAddressWnd::Init(CIPAddressUI* owner)
 {
     m_pOwner = owner;
     owner->m_nIPUpdateFlag = CIPAddressUI::kUpdateNone;
     CPaintManagerUI* manager = owner->GetManager();
+    // Over the full rectangle, even when a scrolled container shows only part of it.
+    const RECT pos = owner->GetPos();
     if (m_hWnd == nullptr) {
         INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_INTERNET_CLASSES};
         if (!::InitCommonControlsEx(&icc))
-            return;
-        // Over the full rectangle, even when a scrolled container shows only part of it.
-        if (Create(manager->GetWindowHandle(), nullptr, WS_CHILD | WS_GROUP | WS_TABSTOP, 0, owner->GetPos()) ==
+            return false;
+        // On failure this object may be gone already: touch nothing.
+        if (textinput::CreateSelfDeleting(*this, manager->GetWindowHandle(), WS_CHILD | WS_GROUP | WS_TABSTOP, pos) ==
             nullptr)
-            return;
-        SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(manager->GetFont(owner->GetFont())), TRUE);
+            return false;
         HookFields();
     }
+    // The kept window opens where the control is now, with the font of the current scale.
+    ::SetWindowPos(m_hWnd, nullptr, pos.left, pos.top, pos.right - pos.left, pos.bottom - pos.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    const HFONT font = manager->GetFont(owner->GetFont());
+    ::SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    // Wine's control keeps WM_SETFONT to itself: the fields, which draw the text, get it directly.
+    ::EnumChildWindows(m_hWnd, TakeFieldFont, reinterpret_cast<LPARAM>(font));
     if (owner->GetText().IsEmpty())
         owner->m_dwIP = CIPAddressUI::GetLocalAddress();
     SendMessage(IPM_SETADDRESS, 0, static_cast<LPARAM>(owner->m_dwIP));
     ::ShowWindow(m_hWnd, SW_SHOW);
     ::SetFocus(m_hWnd);
     m_bInit = true;
+    return true;
 }
 
 LRESULT CIPAddressWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -226,8 +241,8 @@ void CIPAddressUI::OpenWindow()
     if (m_pWindow == nullptr)
         m_pWindow = new CIPAddressWnd;
     CIPAddressWnd* window = m_pWindow;
-    window->Init(this);
-    if (window->GetHandle() == nullptr) {
+    // A window that failed after WM_NCCREATE has deleted itself and cleared m_pWindow.
+    if (!window->Init(this) && m_pWindow != nullptr) {
         m_pWindow = nullptr;
         delete window;
     }
@@ -235,7 +250,7 @@ void CIPAddressUI::OpenWindow()
 
 void CIPAddressUI::DoEvent(UIControlEvent& event)
 {
-    if (!textinput::NativeInputEvent(*this, event, m_pWindow != nullptr, true, [this] { OpenWindow(); }))
+    if (!textinput::NativeInputEvent(*this, event, GetNativeWindow(), true, [this] { OpenWindow(); }))
         CLabelUI::DoEvent(event);
 }
 

@@ -54,7 +54,9 @@ class CIPAddressWnd : public CWindowWnd {
 public:
     CIPAddressWnd() = default;
 
-    void Init(CIPAddressUI* owner);
+    // Creates the window on first use, then places, loads and shows it with focus; false when it
+    // cannot be created (the wrapper may then have deleted itself).
+    bool Init(CIPAddressUI* owner);
 
     LPCWSTR GetWindowClassName() const override;
     LPCWSTR GetSuperClassName() const override;

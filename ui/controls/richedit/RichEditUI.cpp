@@ -299,8 +299,20 @@ void CRichEditUI::SetWordWrap(bool wrap)
 void CRichEditUI::SetFont(int index)
 {
     m_iFont = index;
-    if (m_pTwh != nullptr && m_pManager != nullptr)
-        m_pTwh->SetFont(m_pManager->GetFont(m_iFont));
+    if (m_pTwh == nullptr || m_pManager == nullptr)
+        return;
+    m_pTwh->SetFont(m_pManager->GetFont(m_iFont));
+    if (m_bRich)
+        return;
+    // Wine's text services ignore a default-format change for the text they hold already, so a
+    // DPI change left plain text at the old size. Plain text has one format throughout: it takes
+    // the new one whole, without a change notice (the text is the same).
+    CHARFORMAT2W format = m_pTwh->GetCharFormat();
+    LRESULT mask = 0;
+    TxSendMessage(EM_GETEVENTMASK, 0, 0, &mask);
+    TxSendMessage(EM_SETEVENTMASK, 0, mask & ~static_cast<LRESULT>(ENM_CHANGE), nullptr);
+    TxSendMessage(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format), nullptr);
+    TxSendMessage(EM_SETEVENTMASK, 0, mask, nullptr);
 }
 
 void CRichEditUI::SetFontFace(LPCWSTR face, int size, bool bold, bool underline, bool italic)
