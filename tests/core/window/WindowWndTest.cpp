@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <iterator>
+#include <new>
 #include <vector>
 
 #include "manager/PaintManagerUI.h"
@@ -71,6 +74,35 @@ class MissingSuperclass : public CWindowWnd {
 public:
     LPCWSTR GetWindowClassName() const override { return L"ZvTestNoSuper"; }
     LPCWSTR GetSuperClassName() const override { return L"ZvNoSuchClassAnywhere"; }
+};
+
+// Refuses its creation and, as self-deleting wrappers do, ends its life on the final message;
+// the storage is then filled with a pattern so any later write into it shows.
+class RefusedSelfDeleting : public CWindowWnd {
+public:
+    static constexpr unsigned char kFreed = 0xDD;
+
+    explicit RefusedSelfDeleting(bool superclass) : m_superclass(superclass) {}
+    LPCWSTR GetWindowClassName() const override
+    {
+        return m_superclass ? L"ZvTestRefusedEdit" : L"ZvTestRefusedPlain";
+    }
+    LPCWSTR GetSuperClassName() const override { return m_superclass ? L"EDIT" : nullptr; }
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (msg == WM_CREATE)
+            return -1;
+        return CWindowWnd::OnMessage(msg, wParam, lParam);
+    }
+    void OnFinalMessage(HWND) override
+    {
+        void* storage = this;
+        this->~RefusedSelfDeleting();
+        std::memset(storage, kFreed, sizeof(RefusedSelfDeleting));
+    }
+
+private:
+    bool m_superclass;
 };
 
 class Subclasser : public CWindowWnd {
@@ -188,6 +220,19 @@ TEST_F(WindowTest, UnknownSuperclassFailsCreate)
     MissingSuperclass w;
     EXPECT_EQ(w.Create(nullptr, L"x", WS_POPUP, 0), nullptr);
     EXPECT_EQ(w.GetHandle(), nullptr);
+}
+
+TEST_F(WindowTest, CreationRefusedAfterItsFirstMessageLeavesTheEndedObjectAlone)
+{
+    for (const bool superclass : {false, true}) {
+        alignas(RefusedSelfDeleting) unsigned char storage[sizeof(RefusedSelfDeleting)];
+        auto* w = new (storage) RefusedSelfDeleting(superclass);
+        EXPECT_EQ(w->Create(nullptr, L"refused", WS_POPUP, 0), nullptr);
+        const bool untouched = std::all_of(std::begin(storage), std::end(storage), [](unsigned char b) {
+            return b == RefusedSelfDeleting::kFreed;
+        });
+        EXPECT_TRUE(untouched) << "written after its final message (superclass " << superclass << ")";
+    }
 }
 
 TEST_F(WindowTest, SubclassAndUnsubclassSwapTheProcedure)

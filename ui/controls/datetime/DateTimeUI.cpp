@@ -36,7 +36,7 @@ bool CDateTimeWnd::Init(CDateTimeUI* owner)
         ::InitCommonControlsEx(&icc);
         const RECT rc = textinput::ClipByAncestors(owner, owner->GetPos());
         // On failure this object may be gone already: touch nothing.
-        if (textinput::CreateSelfDeleting(*this, manager->GetWindowHandle(), WS_CHILD, rc) == nullptr)
+        if (Create(manager->GetWindowHandle(), nullptr, WS_CHILD, 0, rc) == nullptr)
             return false;
     }
     textinput::TakeFont(m_hWnd, manager->GetFont(owner->GetFont()));

@@ -86,7 +86,7 @@ bool CEditWnd::Init(CEditUI* owner)
     if (owner->IsPasswordMode())
         style |= ES_PASSWORD;
     // On failure this object may be gone already: touch nothing.
-    if (textinput::CreateSelfDeleting(*this, manager->GetWindowHandle(), style, rc) == nullptr)
+    if (Create(manager->GetWindowHandle(), nullptr, style, 0, rc) == nullptr)
         return false;
 
     TakeFont();

@@ -78,18 +78,6 @@ inline RECT ClipByAncestors(const CControlUI* control, RECT rc)
     return rc;
 }
 
-// Creates the native window of a wrapper that deletes itself on its final message. Unlike
-// CWindowWnd::Create this writes nothing into the wrapper after CreateWindowEx: when creation
-// fails after WM_NCCREATE, WM_NCDESTROY has already run OnFinalMessage and the wrapper is gone.
-// Callers learn which happened from the owner's pointer, which OnFinalMessage clears.
-inline HWND CreateSelfDeleting(CWindowWnd& window, HWND parent, DWORD style, const RECT& rc)
-{
-    if (!window.RegisterSuperclass())
-        return nullptr;
-    return ::CreateWindowExW(0, window.GetWindowClassName(), nullptr, style, rc.left, rc.top, rc.right - rc.left,
-                             rc.bottom - rc.top, parent, nullptr, CPaintManagerUI::GetModule(), &window);
-}
-
 // Hands the window the manager's current font: a DPI change deletes the handle it had.
 inline void TakeFont(HWND window, HFONT font)
 {

@@ -81,7 +81,7 @@ bool CIPAddressWnd::Init(CIPAddressUI* owner)
         if (!::InitCommonControlsEx(&icc))
             return false;
         // On failure this object may be gone already: touch nothing.
-        if (textinput::CreateSelfDeleting(*this, manager->GetWindowHandle(), WS_CHILD | WS_GROUP | WS_TABSTOP, pos) ==
+        if (Create(manager->GetWindowHandle(), nullptr, WS_CHILD | WS_GROUP | WS_TABSTOP, 0, pos) ==
             nullptr)
             return false;
         HookFields();

@@ -38,9 +38,10 @@ HWND CWindowWnd::Create(HWND parent, LPCWSTR name, DWORD style, DWORD exStyle, i
     const bool registered = GetSuperClassName() != nullptr ? RegisterSuperclass() : RegisterClass();
     if (!registered)
         return nullptr;
-    m_hWnd = ::CreateWindowExW(exStyle, GetWindowClassName(), name, style, x, y, cx, cy, parent, menu,
-                               CPaintManagerUI::GetModule(), this);
-    return m_hWnd;
+    // The procedures bind m_hWnd at WM_NCCREATE. A creation that fails after that has already run
+    // WM_NCDESTROY, whose OnFinalMessage may have deleted this object: touch nothing of it here.
+    return ::CreateWindowExW(exStyle, GetWindowClassName(), name, style, x, y, cx, cy, parent, menu,
+                             CPaintManagerUI::GetModule(), this);
 }
 
 HWND CWindowWnd::Create(HWND parent, LPCWSTR name, DWORD style, DWORD exStyle, const RECT& rc,
