@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -157,14 +158,29 @@ TEST_F(ImageBomb, SmallPngOverHugeDataIsRefused)
         bomb[at + 3] = 64;
     }
     skin.Write(L"small64.png", bomb);
+    // The same as Apple's CgBI form: a chunk before the header and raw deflate data.
+    Bytes apple(bomb.begin(), bomb.begin() + 8);
+    apple.insert(apple.end(), {0, 0, 0, 4, 'C', 'g', 'B', 'I', 0x50, 0, 0x20, 0x06, 0, 0, 0, 0});
+    apple.insert(apple.end(), bomb.begin() + 8, bomb.begin() + 33);
+    const uint32_t idat = static_cast<uint32_t>(bomb[33]) << 24 | bomb[34] << 16 | bomb[35] << 8 | bomb[36];
+    const uint32_t rawLength = idat - 6;
+    apple.insert(apple.end(), {static_cast<unsigned char>(rawLength >> 24), static_cast<unsigned char>(rawLength >> 16),
+                               static_cast<unsigned char>(rawLength >> 8), static_cast<unsigned char>(rawLength),
+                               'I', 'D', 'A', 'T'});
+    apple.insert(apple.end(), bomb.begin() + 43, bomb.begin() + 41 + idat - 4);
+    apple.insert(apple.end(), {0, 0, 0, 0, 0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82});
+    skin.Write(L"apple64.png", apple);
     const DebugLog log;
     const Stopwatch clock;
     ImagePtr image(CUIRender::LoadImage(L"small64.png", nullptr, 0, nullptr));
     std::unique_ptr<Gdiplus::Image> gdip(CUIRender::GdiplusImageFromMemory(bomb.data(), static_cast<DWORD>(bomb.size())));
+    ImagePtr fromApple(CUIRender::LoadImage(L"apple64.png", nullptr, 0, nullptr));
     EXPECT_EQ(image, nullptr);
     EXPECT_EQ(gdip, nullptr);
+    EXPECT_EQ(fromApple, nullptr);
     EXPECT_LT(clock.Ms(), kRefusalMs);
     EXPECT_TRUE(log.Has(L"small64.png"));
+    EXPECT_TRUE(log.Has(L"apple64.png"));
 }
 
 // The animation loader: its header check let 4096 x 4096 through to both decoders.

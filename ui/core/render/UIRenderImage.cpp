@@ -334,8 +334,10 @@ bool PngDataFit(const BYTE* data, DWORD size, long long width, long long height)
     if (size < 8 || std::memcmp(data, "\x89PNG", 4) != 0)
         return true;
     const unsigned long long limit = static_cast<unsigned long long>(width * height * 8 + 16 * (width + height) + 1024);
+    // Apple's CgBI files hold raw deflate data, without the zlib header; our decoder reads them too.
+    const bool raw = size >= 16 && std::memcmp(data + 12, "CgBI", 4) == 0;
     z_stream stream = {};
-    if (inflateInit(&stream) != Z_OK)
+    if ((raw ? inflateInit2(&stream, -15) : inflateInit(&stream)) != Z_OK)
         return true;
     static thread_local Bytef scratch[32768];
     bool fits = true;
