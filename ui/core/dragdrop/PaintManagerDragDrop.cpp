@@ -4,6 +4,7 @@
 #include "dragdrop/DataObject.h"
 #include "dragdrop/DragSourceHelper.h"
 #include "dragdrop/DropSource.h"
+#include "render/UIRender.h"
 
 #include <shellapi.h>
 
@@ -229,8 +230,12 @@ bool CPaintManagerUI::OnDrop(FORMATETC* format, STGMEDIUM& medium, DWORD*)
             } else if (::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) >= 1) {
                 wchar_t file[MAX_PATH] = {};
                 ::DragQueryFileW(drop, 0, file, MAX_PATH);
-                const auto bitmap = static_cast<HBITMAP>(
-                    ::LoadImageW(nullptr, file, IMAGE_BITMAP, 0, 0, LR_DEFAULTSIZE | LR_LOADFROMFILE));
+                // A dropped file is anyone's: its header is held to the skin images' limits before
+                // the system decodes it.
+                const auto bitmap = CUIRender::ProbeImage(file)
+                                        ? static_cast<HBITMAP>(::LoadImageW(nullptr, file, IMAGE_BITMAP, 0, 0,
+                                                                            LR_DEFAULTSIZE | LR_LOADFROMFILE))
+                                        : nullptr;
                 if (bitmap != nullptr)
                     SetWindowImage(window, bitmap);
             }
