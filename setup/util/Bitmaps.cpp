@@ -189,6 +189,9 @@ bool SaveBitmapToFile(HBITMAP bitmap, const std::wstring& path)
 
 bool LoadImageFileAsBitmap(const std::wstring& path, std::unique_ptr<Gdiplus::Bitmap>& bitmap)
 {
+    // GDI+ decodes the whole file at once: its header is held to the skin images' limits first.
+    if (!ZvUI::CUIRender::ProbeImage(path.c_str()))
+        return false;
     IStream* stream = nullptr;
     if (FAILED(SHCreateStreamOnFileW(path.c_str(), STGM_READ | STGM_SHARE_DENY_WRITE, &stream)) || !stream)
         return false;

@@ -44,6 +44,13 @@ TEST(Bitmaps, ABitmapSurvivesTheTripThroughABmpFile)
     EXPECT_FALSE(SaveBitmapToFile(shade, folder.Sub(L"missing\\x.bmp")));
     ::DeleteObject(shade);
 
+    // Wider than any skin image: refused from its header.
+    const HBITMAP wide = ::CreateBitmap(4097, 1, 1, 32, nullptr);
+    const std::wstring wideFile = folder.Sub(L"wide.bmp");
+    ASSERT_TRUE(SaveBitmapToFile(wide, wideFile));
+    ::DeleteObject(wide);
+    EXPECT_FALSE(LoadImageFileAsBitmap(wideFile, loaded));
+
     EXPECT_EQ(CaptureScreenRect(RECT{5, 5, 5, 9}), nullptr);
 }
 
