@@ -67,11 +67,8 @@ Bytes Stored(const Bytes& raw)
     return out;
 }
 
-} // namespace
-
-// RGBA pixels of a varied pattern; without pixels only the first rows of zeros are stored, as in a
-// damaged download that still declares its full size.
-Bytes MakePng(unsigned width, unsigned height, bool withPixels)
+// The signature and the header chunk of an 8-bit RGBA PNG.
+Bytes PngStart(unsigned width, unsigned height)
 {
     Bytes out = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
     Bytes ihdr;
@@ -79,6 +76,16 @@ Bytes MakePng(unsigned width, unsigned height, bool withPixels)
     PutBe32(ihdr, height);
     ihdr.insert(ihdr.end(), {8, 6, 0, 0, 0});
     PngChunk(out, "IHDR", ihdr);
+    return out;
+}
+
+} // namespace
+
+// RGBA pixels of a varied pattern; without pixels only the first rows of zeros are stored, as in a
+// damaged download that still declares its full size.
+Bytes MakePng(unsigned width, unsigned height, bool withPixels)
+{
+    Bytes out = PngStart(width, height);
     Bytes raw;
     if (withPixels) {
         for (unsigned y = 0; y < height; ++y) {
@@ -278,12 +285,7 @@ void PutBe16(Bytes& out, uint32_t v)
 
 Bytes MakeZeroPng(unsigned width, unsigned height)
 {
-    Bytes out = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    Bytes ihdr;
-    PutBe32(ihdr, width);
-    PutBe32(ihdr, height);
-    ihdr.insert(ihdr.end(), {8, 6, 0, 0, 0});
-    PngChunk(out, "IHDR", ihdr);
+    Bytes out = PngStart(width, height);
     PngChunk(out, "IDAT", DeflatedZeros(static_cast<uint64_t>(height) * (uint64_t{width} * 4 + 1)));
     PngChunk(out, "IEND", Bytes());
     return out;
