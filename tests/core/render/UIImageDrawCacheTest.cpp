@@ -209,6 +209,8 @@ TEST_F(ImageDrawCache, MemoryStaysWithinTheLimitAndGoesWithTheImages)
     EXPECT_EQ(Cache().GetMemoryLimit(), limit);
     for (int i = 0; i < 12; ++i) {
         const RECT item = {0, 0, 100 + i, 80};
+        // Kept at the second draw.
+        (void)Draw(frame, item, kAll);
         const std::vector<DWORD> kept = Draw(frame, item, kAll);
         EXPECT_LE(Cache().GetMemory(), limit);
         EXPECT_TRUE(kept == DrawDirect(frame, item, kAll));
@@ -218,12 +220,15 @@ TEST_F(ImageDrawCache, MemoryStaysWithinTheLimitAndGoesWithTheImages)
     // One image larger than the limit is drawn directly and keeps nothing.
     Cache().SetMemoryLimit(1000);
     const RECT big = {0, 0, 150, 110};
+    (void)Draw(frame, big, kAll);
     EXPECT_TRUE(Draw(frame, big, kAll) == DrawDirect(frame, big, kAll));
     EXPECT_EQ(Cache().GetMemory(), 0u);
 
     // Removing the images frees their kept copies.
     Cache().SetMemoryLimit(CUIImageDrawCache::kDefaultMemoryLimit);
     EXPECT_EQ(Cache().GetCount(), 0);
+    (void)Draw(frame, big, kAll);
+    EXPECT_EQ(Cache().GetMemory(), 0u) << "nothing is kept for a picture drawn once";
     (void)Draw(frame, big, kAll);
     EXPECT_EQ(Cache().GetMemory(), 150u * 110 * 4);
     m_manager->RemoveAllImages();

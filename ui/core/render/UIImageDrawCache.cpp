@@ -426,10 +426,10 @@ CUIImageDrawCache::Entry* CUIImageDrawCache::Find(const UIImageDrawKey& key)
     return &*found->second;
 }
 
-CUIImageDrawCache::Entry* CUIImageDrawCache::Make(const UIImageDrawKey& key)
+void CUIImageDrawCache::Make(Entry& entry)
 {
-    Entry entry;
-    entry.key = key;
+    const UIImageDrawKey& key = entry.key;
+    entry.kind = Kind::Direct;
     const RECT& s = key.source;
     const RECT& c = key.corner;
     const bool blended = key.alpha || key.fade < 255;
@@ -499,6 +499,8 @@ CUIImageDrawCache::Entry* CUIImageDrawCache::Make(const UIImageDrawKey& key)
                                                          : Kind::Direct;
             }
             if (kind != Kind::Direct) {
+                // The entry itself is first in the list: what goes is older.
+                EvictFor(bytes);
                 entry.kind = kind;
                 entry.bitmap = kept;
                 entry.blitSource = kept;
@@ -509,11 +511,7 @@ CUIImageDrawCache::Entry* CUIImageDrawCache::Make(const UIImageDrawKey& key)
         if (kept != nullptr)
             ::DeleteObject(kept);
     }
-    EvictFor(entry.bytes);
-    m_entries.push_front(entry);
     m_bytes += entry.bytes;
-    m_index[key] = m_entries.begin();
-    return &m_entries.front();
 }
 
 bool CUIImageDrawCache::Draw(HDC hDC, const UIImageDrawKey& key, const RECT& dest, const RECT& rcPaint)
@@ -521,8 +519,16 @@ bool CUIImageDrawCache::Draw(HDC hDC, const UIImageDrawKey& key, const RECT& des
     if (hDC == nullptr || m_limit == 0)
         return false;
     Entry* entry = Find(key);
-    if (entry == nullptr)
-        entry = Make(key);
+    if (entry == nullptr) {
+        EvictFor(0);
+        Entry pending;
+        pending.key = key;
+        m_entries.push_front(pending);
+        m_index[key] = m_entries.begin();
+        return false;
+    }
+    if (entry->kind == Kind::Pending)
+        Make(*entry);
     if (entry->kind == Kind::Direct)
         return false;
     RECT target;

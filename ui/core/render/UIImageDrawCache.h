@@ -48,8 +48,9 @@ public:
     CUIImageDrawCache(const CUIImageDrawCache&) = delete;
     CUIImageDrawCache& operator=(const CUIImageDrawCache&) = delete;
 
-    // Draws the part of dest inside rcPaint. False: the image cannot be kept (corners that
-    // overlap, a damaged bitmap, larger than the limit) and the caller draws it directly.
+    // Draws the part of dest inside rcPaint. False: the caller draws the image directly (its
+    // first draw, or an image that cannot be kept: corners that overlap, a damaged bitmap, more
+    // than the limit).
     bool Draw(HDC hDC, const UIImageDrawKey& key, const RECT& dest, const RECT& rcPaint);
 
     void Clear();
@@ -68,10 +69,12 @@ public:
     static constexpr size_t kMaxEntries = 512;
 
 private:
-    enum class Kind { Direct, Copy, Blend };
+    // Pending: drawn once, directly; kept at its second draw, so that a picture shown only
+    // once (a window's first paint) costs nothing more than before.
+    enum class Kind { Pending, Direct, Copy, Blend };
     struct Entry {
         UIImageDrawKey key;
-        Kind kind = Kind::Direct;
+        Kind kind = Kind::Pending;
         // The kept pixels, or null when the image is drawn 1:1 from its own bitmap.
         HBITMAP bitmap = nullptr;
         // The pixels blitted: the kept bitmap, or the source bitmap at (originX, originY).
@@ -85,7 +88,7 @@ private:
     using EntryList = std::list<Entry>;
 
     Entry* Find(const UIImageDrawKey& key);
-    Entry* Make(const UIImageDrawKey& key);
+    void Make(Entry& entry);
     void Erase(EntryList::iterator it);
     void EvictFor(size_t bytes);
     void ForgetOwn(HBITMAP bitmap);
