@@ -4,9 +4,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
+#include "builder/DialogBuilder.h"
 #include "control/ControlUI.h"
+#include "layout/ContainerUI.h"
 #include "layout/HorizontalLayoutUI.h"
+#include "layout/TabLayoutUI.h"
 #include "layout/VerticalLayoutUI.h"
 #include "manager/DpiHelper.h"
 #include "manager/PaintManagerUI.h"
@@ -108,6 +112,56 @@ void Pump()
     }
 }
 
+struct Breakdown {
+    double tree = 0;
+    double rootFill = 0;
+    double fill = 0;
+    double frame = 0;
+    double fore = 0;
+    double text = 0;
+    double border = 0;
+};
+
+// The layers of the last paint one at a time, into a bottom-up DIB like the off-screen one.
+Breakdown TimeLayers(CControlUI* root, int width, int height, int count)
+{
+    Breakdown out;
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    BYTE* bits = nullptr;
+    HBITMAP surface = CUIRender::CreateARGB32Bitmap(dc, width, height, &bits);
+    HGDIOBJ old = ::SelectObject(dc, surface);
+    std::vector<CControlUI*> cells;
+    auto* rows = static_cast<CContainerUI*>(root->GetInterface(L"Container"));
+    for (int r = 0; rows != nullptr && r < rows->GetCount(); ++r) {
+        auto* row = static_cast<CContainerUI*>(rows->GetItemAt(r)->GetInterface(L"Container"));
+        for (int c = 0; row != nullptr && c < row->GetCount(); ++c)
+            cells.push_back(row->GetItemAt(c));
+    }
+    const RECT all = {0, 0, width, height};
+    auto time = [&](auto fn) {
+        fn();
+        LARGE_INTEGER t0;
+        LARGE_INTEGER t1;
+        ::QueryPerformanceCounter(&t0);
+        for (int i = 0; i < count; ++i)
+            fn();
+        ::GdiFlush();
+        ::QueryPerformanceCounter(&t1);
+        return Seconds(t0, t1) * 1000.0 / count;
+    };
+    out.tree = time([&] { root->Paint(dc, all, nullptr); });
+    out.rootFill = time([&] { root->PaintBkColor(dc); });
+    out.fill = time([&] { for (CControlUI* c : cells) c->PaintBkColor(dc); });
+    out.frame = time([&] { for (CControlUI* c : cells) c->PaintBkImage(dc); });
+    out.fore = time([&] { for (CControlUI* c : cells) c->PaintForeImage(dc); });
+    out.text = time([&] { for (CControlUI* c : cells) c->PaintText(dc); });
+    out.border = time([&] { for (CControlUI* c : cells) c->PaintBorder(dc); });
+    ::SelectObject(dc, old);
+    ::DeleteObject(surface);
+    ::DeleteDC(dc);
+    return out;
+}
+
 void RunScale(int dpi, int count)
 {
     CPaintManagerUI::SetGlobalDpi(dpi);
@@ -155,6 +209,7 @@ void RunScale(int dpi, int count)
     }
 
     const double paint = TimeRepaints(hwnd, count);
+    const Breakdown parts = TimeLayers(root, width, height, count / 4 > 0 ? count / 4 : 1);
 
     HDC windowDC = ::GetDC(hwnd);
     HDC memDC = ::CreateCompatibleDC(windowDC);
@@ -187,13 +242,75 @@ void RunScale(int dpi, int count)
     ::ReleaseDC(hwnd, windowDC);
 
     std::printf("scale %3d %%: %4d x %3d px, %d cells | full paint %8.3f ms | one BitBlt %7.3f ms | ratio %6.1f"
-                " | empty window's paint %6.3f ms, ratio %5.1f\n",
+                " | empty window's paint %6.3f ms, ratio %5.1f | kept images %d, %zu KB\n",
                 scale, width, height, kRows * kColumns, paint * 1000.0, blit * 1000.0,
-                blit > 0.0 ? paint / blit : 0.0, empty * 1000.0, empty > 0.0 ? paint / empty : 0.0);
+                blit > 0.0 ? paint / blit : 0.0, empty * 1000.0, empty > 0.0 ? paint / empty : 0.0,
+                manager.GetImageDrawCache().GetCount(), manager.GetImageDrawCache().GetMemory() / 1024);
+    std::printf("  where it goes (ms, painted into a DIB): tree %.3f | root gradient %.3f | cells: gradient %.3f,"
+                " frame %.3f, fore image %.3f, text %.3f, border %.3f\n",
+                parts.tree, parts.rootFill, parts.fill, parts.frame, parts.fore, parts.text, parts.border);
     std::fflush(stdout);
 
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     ::DestroyWindow(hwnd);
+}
+
+std::vector<BYTE> ReadFile(const char* path)
+{
+    std::vector<BYTE> data;
+    FILE* file = std::fopen(path, "rb");
+    if (file == nullptr)
+        return data;
+    BYTE buffer[65536];
+    size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof(buffer), file)) > 0)
+        data.insert(data.end(), buffer, buffer + n);
+    std::fclose(file);
+    return data;
+}
+
+// The memory of the kept images of one skin window, painted page by page.
+void ReportSkin(const std::vector<BYTE>& zip, LPCWSTR xml, int dpi)
+{
+    CPaintManagerUI::SetGlobalDpi(dpi);
+    CPaintManagerUI manager;
+    HWND hwnd = ::CreateWindowExW(0, L"ZvPaintBench", L"PaintBench", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                                  ::GetModuleHandleW(nullptr), nullptr);
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&manager));
+    manager.AttachWindow(hwnd);
+    CPaintManagerUI::SetResourceArchive(L"");
+    CPaintManagerUI::SetResourceArchive(zip.data(), static_cast<int>(zip.size()));
+    CLayoutBuilder builder;
+    CControlUI* root = builder.Create(xml, nullptr, nullptr, &manager, nullptr);
+    if (root == nullptr) {
+        std::printf("%ls did not build\n", xml);
+    } else {
+        // The manager takes ownership of the root.
+        manager.SetRootControl(root);
+        manager.GetDpiHelper()->SetScale(dpi);
+        const SIZE size = manager.GetInitialSize();
+        ::SetWindowPos(hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+        auto* tab = static_cast<CTabLayoutUI*>(manager.FindControl(L"tabInstall"));
+        const int pages = tab != nullptr ? tab->GetCount() : 1;
+        for (int page = 0; page < pages; ++page) {
+            if (tab != nullptr)
+                tab->SelectItem(page);
+            for (int i = 0; i < 3; ++i) {
+                ::InvalidateRect(hwnd, nullptr, FALSE);
+                ::UpdateWindow(hwnd);
+                Pump();
+            }
+            const double ms = TimeRepaints(hwnd, 20) * 1000.0;
+            std::printf("  %-16ls %3d %%  page %d: full paint %7.3f ms | kept images %3d, %6zu KB (all pages so far)\n",
+                        xml, ::MulDiv(dpi, 100, 96), page, ms, manager.GetImageDrawCache().GetCount(),
+                        manager.GetImageDrawCache().GetMemory() / 1024);
+        }
+    }
+    std::fflush(stdout);
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    ::DestroyWindow(hwnd);
+    CPaintManagerUI::SetResourceArchive(L"");
 }
 
 } // namespace
@@ -215,6 +332,18 @@ int main(int argc, char** argv)
     std::printf("PaintBench: %d timed paints per scale\n", count);
     RunScale(96, count);
     RunScale(192, count);
+    // With the installer's skin zip: its windows' kept images, page by page.
+    if (argc > 2) {
+        const std::vector<BYTE> zip = ReadFile(argv[2]);
+        if (zip.empty()) {
+            std::printf("cannot read %s\n", argv[2]);
+        } else {
+            for (int dpi : {96, 192}) {
+                ReportSkin(zip, L"ZVMainFrame.xml", dpi);
+                ReportSkin(zip, L"ZVMsgBox.xml", dpi);
+            }
+        }
+    }
     CPaintManagerUI::SetGlobalDpi(96);
     return 0;
 }

@@ -36,6 +36,7 @@ void CPaintManagerUI::ApplyDpi(int dpi)
     // spared the resize.
     if (newScale != oldScale)
         RemoveAllImages();
+    m_drawnImages.Clear();
     RescaleFonts();
     if (m_hWndPaint == nullptr)
         return;

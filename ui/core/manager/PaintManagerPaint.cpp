@@ -126,6 +126,7 @@ void CPaintManagerUI::ReleasePaintResources(bool destroying)
 {
     ClearDrawInfoCache();
     RemoveAllImages();
+    m_drawnImages.Clear();
     if (destroying) {
         DeleteSurface(m_hDcOffscreen, m_hbmpOffscreen, m_pOffscreenBits);
         DeleteSurface(m_hDcBackground, m_hbmpBackground, m_pBackgroundBits);

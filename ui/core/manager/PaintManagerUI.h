@@ -11,6 +11,7 @@
 #include "dragdrop/DropTarget.h"
 #include "manager/UIEvents.h"
 #include "manager/UIResources.h"
+#include "render/UIImageDrawCache.h"
 #include "utils/UIArray.h"
 #include "utils/UIString.h"
 #include "utils/UIStringMap.h"
@@ -367,6 +368,8 @@ public:
     const UIDrawInfo* GetCachedDrawInfo(LPCWSTR descriptor, LPCWSTR modify = nullptr);
     void RemoveCachedDrawInfo(LPCWSTR descriptor, LPCWSTR modify = nullptr);
     void ClearDrawInfoCache();
+    // Images as drawn, kept between paints; its memory and limit are read and set there.
+    CUIImageDrawCache& GetImageDrawCache() { return m_drawnImages; }
 
     // --- DPI application (PaintManagerDpi.cpp) ---
     // Rescales fonts and images and resizes the window by new scale / old scale.
@@ -481,6 +484,7 @@ private:
     HBITMAP m_hbmpBackground = nullptr;
     DWORD* m_pBackgroundBits = nullptr;
     bool m_bOffscreenPaint = true;
+    CUIImageDrawCache m_drawnImages;
 };
 
 } // namespace ZvUI

@@ -23,6 +23,7 @@
 #include "archive/ZipArchive.h"
 #include "manager/PaintManagerUI.h"
 #include "render/UIDrawInfo.h"
+#include "render/UIImageDrawCache.h"
 #include "render/UIImageInfo.h"
 #include "resource/UIResourceTable.h"
 #include "utils/UIConvert.h"
@@ -628,6 +629,7 @@ void CUIRender::FreeImage(UIImageInfo* image, bool deleteRecord)
 {
     if (image == nullptr)
         return;
+    CUIImageDrawCache::ForgetBitmap(image->bitmap);
     if (image->bitmap != nullptr)
         ::DeleteObject(image->bitmap);
     image->bitmap = nullptr;
@@ -700,6 +702,7 @@ void CUIRender::AdjustImage(bool enable, UIImageInfo* image, short h, short s, s
     if (image == nullptr || !image->hsl || image->bitmap == nullptr || image->bits == nullptr ||
         image->savedBits == nullptr)
         return;
+    CUIImageDrawCache::ForgetBitmap(image->bitmap);
     ::GdiFlush();
     const size_t count = static_cast<size_t>(image->width) * static_cast<size_t>(image->height);
     if (!enable || (h == 180 && s == 100 && l == 100)) {
@@ -780,8 +783,23 @@ bool CUIRender::DrawImageFile(HDC hDC, CPaintManagerUI* manager, const RECT& rcI
         return false;
     if (visible) {
         const bool alpha = manager->IsLayered() || image->alpha;
-        DrawImageScaled(hDC, image->bitmap, dest, rcPaint, source, corner, alpha, factor, fade, hole, xtiled,
-                        ytiled);
+        UIImageDrawKey key;
+        key.bitmap = image->bitmap;
+        key.source = source;
+        key.corner = corner;
+        key.width = dest.right - dest.left;
+        key.height = dest.bottom - dest.top;
+        key.imageScale = CPaintManagerUI::GetImageScaleFactor();
+        key.factor = factor;
+        key.fade = fade;
+        key.alpha = alpha;
+        key.hole = hole;
+        key.xtiled = xtiled;
+        key.ytiled = ytiled;
+        key.hslOn = CPaintManagerUI::GetHSL(key.hue, key.saturation, key.lightness);
+        if (!manager->GetImageDrawCache().Draw(hDC, key, dest, rcPaint))
+            DrawImageScaled(hDC, image->bitmap, dest, rcPaint, source, corner, alpha, factor, fade, hole, xtiled,
+                            ytiled);
     }
     return true;
 }
