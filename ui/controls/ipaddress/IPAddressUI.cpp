@@ -97,6 +97,8 @@ bool CIPAddressWnd::Init(CIPAddressUI* owner)
         owner->m_dwIP = CIPAddressUI::GetLocalAddress();
     SendMessage(IPM_SETADDRESS, 0, static_cast<LPARAM>(owner->m_dwIP));
     ::ShowWindow(m_hWnd, SW_SHOW);
+    // Shown again after a move, Wine repainted only the focused field: draw all of them.
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     ::SetFocus(m_hWnd);
     m_bInit = true;
     return true;
