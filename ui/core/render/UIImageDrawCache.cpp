@@ -11,6 +11,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "render/UIMemoryDC.h"
 #include "render/UIRender.h"
 
 namespace ZvUI {
@@ -114,42 +115,6 @@ public:
 
 private:
     HRGN m_region;
-};
-
-// Blit sources are selected into one memory DC per thread, as the nine-slice blit does.
-struct SourceDC {
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    SourceDC() = default;
-    SourceDC(const SourceDC&) = delete;
-    SourceDC& operator=(const SourceDC&) = delete;
-    ~SourceDC()
-    {
-        if (dc != nullptr)
-            ::DeleteDC(dc);
-    }
-};
-
-class SelectedSource {
-public:
-    explicit SelectedSource(HBITMAP bitmap)
-    {
-        thread_local SourceDC spare;
-        m_dc = spare.dc;
-        if (m_dc != nullptr)
-            m_old = ::SelectObject(m_dc, bitmap);
-    }
-    SelectedSource(const SelectedSource&) = delete;
-    SelectedSource& operator=(const SelectedSource&) = delete;
-    ~SelectedSource()
-    {
-        if (m_dc != nullptr)
-            ::SelectObject(m_dc, m_old);
-    }
-    HDC Get() const { return m_dc; }
-
-private:
-    HDC m_dc = nullptr;
-    HGDIOBJ m_old = nullptr;
 };
 
 // --- the 1:1 blend of premultiplied pixels ---
@@ -539,7 +504,7 @@ bool CUIImageDrawCache::Draw(HDC hDC, const UIImageDrawKey& key, const RECT& des
     const int sx = entry->originX + target.left - dest.left;
     const int sy = entry->originY + target.top - dest.top;
     if (entry->kind == Kind::Copy) {
-        const SelectedSource src(entry->blitSource);
+        const MemoryDC src(nullptr, entry->blitSource);
         if (src.Get() != nullptr)
             ::BitBlt(hDC, target.left, target.top, w, h, src.Get(), sx, sy, SRCCOPY);
         return true;
@@ -550,7 +515,7 @@ bool CUIImageDrawCache::Draw(HDC hDC, const UIImageDrawKey& key, const RECT& des
         pixels.stride = -pixels.stride;
     if (read && BlendOnto(hDC, target, pixels, sx, sy))
         return true;
-    const SelectedSource src(entry->blitSource);
+    const MemoryDC src(nullptr, entry->blitSource);
     if (src.Get() != nullptr)
         CUIRender::GetAlphaBlend()(hDC, target.left, target.top, w, h, src.Get(), sx, sy, w, h,
                                    BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA});

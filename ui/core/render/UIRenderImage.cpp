@@ -25,6 +25,7 @@
 #include "render/UIDrawInfo.h"
 #include "render/UIImageDrawCache.h"
 #include "render/UIImageInfo.h"
+#include "render/UIMemoryDC.h"
 #include "resource/UIResourceTable.h"
 #include "utils/UIConvert.h"
 
@@ -480,55 +481,6 @@ UIImageInfo* DecodeImage(const ByteBlock& bytes, DWORD mask, LPCWSTR name)
     return info;
 }
 
-// Every image blit needs a memory DC for its source; making and deleting one per blit costs
-// more than a small blit itself, so each thread keeps one and lends it out.
-struct SpareSourceDC {
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    bool lent = false;
-    SpareSourceDC() = default;
-    SpareSourceDC(const SpareSourceDC&) = delete;
-    SpareSourceDC& operator=(const SpareSourceDC&) = delete;
-    ~SpareSourceDC()
-    {
-        if (dc != nullptr)
-            ::DeleteDC(dc);
-    }
-};
-
-class MemoryDC {
-public:
-    MemoryDC(HDC compatible, HBITMAP bitmap)
-    {
-        thread_local SpareSourceDC spare;
-        if (spare.dc != nullptr && !spare.lent) {
-            m_spare = &spare;
-            spare.lent = true;
-            m_dc = spare.dc;
-        } else {
-            m_dc = ::CreateCompatibleDC(compatible);
-        }
-        if (m_dc != nullptr)
-            m_old = ::SelectObject(m_dc, bitmap);
-    }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-    ~MemoryDC()
-    {
-        if (m_dc == nullptr)
-            return;
-        ::SelectObject(m_dc, m_old);
-        if (m_spare != nullptr)
-            m_spare->lent = false;
-        else
-            ::DeleteDC(m_dc);
-    }
-    HDC Get() const { return m_dc; }
-
-private:
-    HDC m_dc = nullptr;
-    HGDIOBJ m_old = nullptr;
-    SpareSourceDC* m_spare = nullptr;
-};
 
 bool Intersects(const RECT& a, const RECT& b)
 {
