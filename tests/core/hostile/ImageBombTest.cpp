@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "HostileTestSupport.h"
+#include "RenderCanvas.h"
 #include "control/ControlUI.h"
 #include "manager/PaintManagerUI.h"
 #include "render/UIImageInfo.h"
@@ -66,42 +67,6 @@ private:
         return EXCEPTION_CONTINUE_SEARCH;
     }
     PVOID m_handler;
-};
-
-// A 32-bit canvas filled with one colour.
-class Canvas {
-public:
-    Canvas(int width, int height, DWORD fill) : m_width(width)
-    {
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
-        m_bitmap = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_pixels), nullptr, 0);
-        m_dc = ::CreateCompatibleDC(nullptr);
-        m_old = ::SelectObject(m_dc, m_bitmap);
-        for (int i = 0; i < width * height; ++i)
-            m_pixels[i] = fill;
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-    ~Canvas()
-    {
-        ::SelectObject(m_dc, m_old);
-        ::DeleteDC(m_dc);
-        ::DeleteObject(m_bitmap);
-    }
-    HDC DC() const { return m_dc; }
-    DWORD Rgb(int x, int y) const
-    {
-        ::GdiFlush();
-        return m_pixels[y * m_width + x] & 0xFFFFFF;
-    }
-
-private:
-    int m_width;
-    DWORD* m_pixels = nullptr;
-    HBITMAP m_bitmap = nullptr;
-    HDC m_dc = nullptr;
-    HGDIOBJ m_old = nullptr;
 };
 
 class ImageBomb : public ::testing::Test {
@@ -212,7 +177,7 @@ TEST_F(ImageBomb, CutJpegOf8000LeavesTheControlDrawnWithoutIt)
     control.SetBkColor(0xFF00FF00);
     control.SetBkImage(L"file='cut8000.jpg'");
     control.SetPos(RECT{0, 0, 40, 30}, false);
-    Canvas canvas(40, 30, 0x000000FF);
+    RenderCanvas canvas(40, 30, 0x000000FF);
     const DebugLog log;
     const Stopwatch clock;
     for (int i = 0; i < 3; ++i)
