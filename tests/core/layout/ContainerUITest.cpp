@@ -110,6 +110,13 @@ TEST(ContainerChildren, ReorderingKeepsEveryChild)
     CControlUI stranger;
     EXPECT_FALSE(c.SetItemIndex(&stranger, 0));
 
+    // A place outside the children is refused and every child stays where it was.
+    for (int bad : {4, -1, 100}) {
+        EXPECT_FALSE(c.SetItemIndex(items[2], bad)) << bad;
+        ASSERT_EQ(c.GetCount(), 4) << bad;
+        EXPECT_EQ(c.GetItemIndex(items[2]), 1) << bad;
+    }
+
     c.ShiftItem(items[1], true);  // already first: stays
     EXPECT_EQ(c.GetItemAt(0), items[1]);
     c.ShiftItem(items[1], false);

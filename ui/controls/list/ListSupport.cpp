@@ -252,6 +252,25 @@ RECT ShownArea(CContainerUI& container, bool lessVerticalBar)
     return area;
 }
 
+namespace {
+
+CControlUI* ForgetInManager(CControlUI* control, LPVOID manager)
+{
+    static_cast<CPaintManagerUI*>(manager)->ForgetControl(control);
+    return nullptr;
+}
+
+} // namespace
+
+void ReturnLentRow(IContainerUI& popupList, CPaintManagerUI& popupManager, CControlUI* row, CControlUI& owner)
+{
+    if (row == nullptr || popupList.GetItemIndex(row) < 0)
+        return;
+    popupList.Remove(row);
+    row->FindControl(ForgetInManager, &popupManager, 0);
+    row->SetManager(owner.GetManager(), &owner, false);
+}
+
 void InvalidateRow(CControlUI& row)
 {
     if (!row.IsVisible())

@@ -166,6 +166,9 @@ bool CContainerUI::SetItemIndex(CControlUI* control, int newIndex)
     const int index = GetItemIndex(control);
     if (control == nullptr || index < 0)
         return false;
+    // Checked before the child leaves its place: an insertion that failed afterwards would drop it.
+    if (newIndex < 0 || newIndex >= m_items.GetSize())
+        return false;
     NeedUpdate();
     m_items.Remove(index);
     return m_items.InsertAt(newIndex, control);
