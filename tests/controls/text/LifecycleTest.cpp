@@ -11,6 +11,7 @@
 #include <memory>
 #include <new>
 
+#include "../../support/AccessViolationWatch.h"
 #include "TextInputTestSupport.h"
 #include "datetime/DateTimeUI.h"
 #include "edit/EditUI.h"
@@ -183,7 +184,43 @@ void ExpectOneDeleteOnFailedCreation(LPCWSTR what)
     host.pm.SetFocus(nullptr);
 }
 
+// Hides a page from its input's "textchanged", as a form that moves on at the first key does.
+struct HidePageOnChange : ZvUI::INotifyUI {
+    void Notify(ZvUI::UINotifyMessage& msg) override
+    {
+        if (msg.type == L"textchanged" && page != nullptr)
+            page->SetVisible(false);
+    }
+    ZvUI::CControlUI* page = nullptr;
+};
+
 } // namespace
+
+TEST(Lifecycle, AHandlerThatHidesTheTypingEditDestroysItsWindowSafely)
+{
+    HostWindow host;
+    auto* page = host.Add(new ZvUI::CContainerUI, RECT{10, 10, 310, 60});
+    auto* edit = new ZvUI::CEditUI;
+    page->Add(edit);
+    host.Settle();
+    HidePageOnChange hide;
+    hide.page = page;
+    host.pm.AddNotifyListener(&hide);
+    host.pm.SetFocus(edit);
+    HostWindow::Pump(1, 0);
+    HWND native = edit->GetNativeWindow();
+    ASSERT_NE(native, nullptr);
+
+    AccessViolationWatch watch;
+    deletewatch::armed = true;
+    ::SendMessageW(native, WM_CHAR, L'1', 1);
+    deletewatch::Disarm();
+    HostWindow::Pump(1, 0);
+    host.pm.RemoveNotifyListener(&hide);
+    EXPECT_FALSE(::IsWindow(native)) << "hidden with its page";
+    EXPECT_EQ(edit->GetText(), L"1");
+    EXPECT_EQ(watch.Count(), 0) << "a read through the freed window object";
+}
 
 TEST(Lifecycle, FailedWindowCreationDeletesTheWrapperOnce)
 {

@@ -648,6 +648,19 @@ TEST_F(WithScrollBars, DefaultLineStepIsTheFontHeightPlusEight)
     ASSERT_GT(font, 0);
     v->LineDown();
     EXPECT_EQ(v->GetScrollPos().cy, font + 8);
+
+    // At 200 % the margin grows with the font; the horizontal step likewise.
+    w.Manager().ApplyDpi(192);
+    v->EnableScrollBar(true, true);
+    v->Add(MakeBox(500, 0));
+    w.Layout();
+    v->SetScrollPos(SIZE{0, 0});
+    const int bigFont = w.Manager().GetDefaultFontInfo()->metrics.tmHeight;
+    ASSERT_GT(bigFont, font);
+    v->LineDown();
+    EXPECT_EQ(v->GetScrollPos().cy, bigFont + 16);
+    v->LineRight();
+    EXPECT_EQ(v->GetScrollPos().cx, 16);
 }
 
 TEST_F(WithScrollBars, AnAttachedBarBelongsToWhoeverAttachedIt)

@@ -533,6 +533,32 @@ TEST_F(ActiveXHost, ShowHandlerThatReleasesTheObjectEndsCreationCleanly)
     }
 }
 
+TEST_F(ActiveXHost, WindowedObjectCreatedWhileHiddenKeepsItsWindowHidden)
+{
+    HostWindow& wnd = Open(Layout(kCLSID_AxTestWindowed, L"AxTestServer.dll"));
+    auto* host = wnd.Find<CActiveXUI>(L"ax");
+    ASSERT_NE(host, nullptr);
+    ASSERT_NE(host->GetHostWindow(), nullptr);
+    host->SetVisible(false);
+    EXPECT_FALSE(::IsWindowVisible(host->GetHostWindow()));
+    // Made again while hidden: the new window follows the control, not the object's style.
+    ASSERT_TRUE(host->CreateHostedControl());
+    ASSERT_NE(host->GetHostWindow(), nullptr);
+    EXPECT_FALSE(::IsWindowVisible(host->GetHostWindow()));
+    host->SetVisible(true);
+    EXPECT_TRUE(::IsWindowVisible(host->GetHostWindow()));
+    // A DPI change lays the page out again, and the window follows the control.
+    wnd.GetPaintManager().ApplyDpi(192);
+    Pump(100);
+    RECT rc = {};
+    ::GetWindowRect(host->GetHostWindow(), &rc);
+    ::MapWindowPoints(HWND_DESKTOP, wnd, reinterpret_cast<POINT*>(&rc), 2);
+    EXPECT_EQ(rc.left, host->GetPos().left);
+    EXPECT_EQ(rc.top, host->GetPos().top);
+    EXPECT_EQ(rc.right, host->GetPos().right);
+    EXPECT_EQ(rc.bottom - rc.top, 200) << "the control's 100 at 200 %";
+}
+
 TEST_F(ActiveXHost, ShowHandlerThatReplacesTheObjectLeavesOnlyTheNewOne)
 {
     AccessViolationWatch watch;

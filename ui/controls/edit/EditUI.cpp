@@ -132,9 +132,11 @@ LRESULT CEditWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
                 }
                 // Straight into the stored text: SetText would write the window back.
                 m_pOwner->m_sText = text;
-                m_pOwner->GetManager()->SendNotify(m_pOwner, L"textchanged");
-                if (m_pOwner->GetManager()->IsLayered())
-                    m_pOwner->Invalidate();
+                // A handler may hide the control, which destroys this window and its object.
+                CEditUI* owner = m_pOwner;
+                owner->GetManager()->SendNotify(owner, L"textchanged");
+                if (owner->GetManager()->IsLayered())
+                    owner->Invalidate();
             }
         } else if (HIWORD(wParam) == EN_UPDATE) {
             ::InvalidateRect(m_hWnd, nullptr, FALSE);

@@ -827,7 +827,8 @@ int CContainerUI::VerticalLineStep() const
 {
     int step = GetScrollStepSize();
     if (step == 0) {
-        step = 8;
+        // The default step is a text line and a margin, both at the window's scale.
+        step = ScaleValue(8);
         if (m_pManager != nullptr)
             step += m_pManager->GetDefaultFontInfo()->metrics.tmHeight;
     }
@@ -836,7 +837,7 @@ int CContainerUI::VerticalLineStep() const
 
 int CContainerUI::HorizontalLineStep() const
 {
-    return GetScrollStepSize() != 0 ? GetScrollStepSize() : 8;
+    return GetScrollStepSize() != 0 ? GetScrollStepSize() : ScaleValue(8);
 }
 
 int CContainerUI::VerticalPage() const

@@ -387,6 +387,9 @@ bool CActiveXUI::CreateHostedControl()
     }
 
     const bool ours = stillOurs();
+    // The host window is made visible; a control created while hidden keeps it hidden.
+    if (ours && m_hwndHost != nullptr && !ownSite->m_bWindowless && !IsVisible())
+        ::ShowWindow(m_hwndHost, SW_HIDE);
     IObjectWithSite* withSite = nullptr;
     if (ours && SUCCEEDED(object->QueryInterface(IID_IObjectWithSite, reinterpret_cast<void**>(&withSite))) &&
         withSite != nullptr) {

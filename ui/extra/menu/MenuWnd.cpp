@@ -221,7 +221,7 @@ void CMenuWnd::PlaceSubMenu()
     RECT rc = {0, owner.top, 0, owner.top + height};
     ::MapWindowPoints(m_pOwner->GetManager()->GetWindowHandle(), HWND_DESKTOP, reinterpret_cast<POINT*>(&rc), 2);
     rc.left = ownerWindow.right;
-    rc.right = rc.left + width + 2;
+    rc.right = rc.left + width + m_pOwner->GetManager()->GetDpiHelper()->Scale(2);
     const int ownerTop = rc.top;
 
     bool reachRight = false;
