@@ -354,6 +354,9 @@ TEST_F(MenuTest, MenusOpenedAfterALiveDpiChangeTakeItForLayoutAndFonts)
     Hover(root, recent);
     ASSERT_NE(recent->GetSubMenuWindow(), nullptr);
     EXPECT_EQ(fontHeight(recent->GetSubMenuWindow()->GetManager()), ownerFont);
+    RECT sub = {};
+    ::GetWindowRect(recent->GetSubMenuWindow()->GetHandle(), &sub);
+    EXPECT_EQ(sub.right - sub.left, 2 * (150 + 2)) << "the rows and the margin beside them, both at 200 %";
     EXPECT_EQ(fontHeight(host->Manager()), ownerFont) << "the owner's text keeps its size";
 }
 
