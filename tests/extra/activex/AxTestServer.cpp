@@ -31,8 +31,25 @@ LRESULT CALLBACK OwnWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 
 constexpr IID kIID_ICustomDoc = {0x3050f3f0, 0x98b5, 0x11cf, {0xbb, 0x82, 0x00, 0xaa, 0x00, 0xbd, 0xce, 0x0b}};
 
+// A dispatch interface with no members, for the browser-like object's faces.
+template <class Interface>
+class MemberlessDispatch : public Interface {
+public:
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override
+    {
+        *count = 0;
+        return S_OK;
+    }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return DISP_E_UNKNOWNNAME; }
+    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+};
+
 // The browser-like object's document: static, so it outlives the objects that hand it out.
-class TestDocument final : public IDispatch, public ICustomDoc {
+class TestDocument final : public MemberlessDispatch<IDispatch>, public ICustomDoc {
 public:
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
     {
@@ -47,17 +64,6 @@ public:
     }
     STDMETHODIMP_(ULONG) AddRef() override { return 2; }
     STDMETHODIMP_(ULONG) Release() override { return 1; }
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override
-    {
-        *count = 0;
-        return S_OK;
-    }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return DISP_E_UNKNOWNNAME; }
-    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
-    {
-        return DISP_E_MEMBERNOTFOUND;
-    }
     // Like a real document, it holds a reference to its handler.
     STDMETHODIMP SetUIHandler(IDocHostUIHandler* handler) override
     {
@@ -86,23 +92,12 @@ private:
 TestDocument g_document;
 
 // The web browser face of the browser-like object; only its document is real.
-class TestBrowser final : public IWebBrowser2 {
+class TestBrowser final : public MemberlessDispatch<IWebBrowser2> {
 public:
     explicit TestBrowser(IUnknown* owner) : m_owner(owner) {}
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override { return m_owner->QueryInterface(riid, ppv); }
     STDMETHODIMP_(ULONG) AddRef() override { return m_owner->AddRef(); }
     STDMETHODIMP_(ULONG) Release() override { return m_owner->Release(); }
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override
-    {
-        *count = 0;
-        return S_OK;
-    }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return DISP_E_UNKNOWNNAME; }
-    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
-    {
-        return DISP_E_MEMBERNOTFOUND;
-    }
     STDMETHODIMP get_Document(IDispatch** document) override
     {
         *document = static_cast<IDispatch*>(&g_document);

@@ -57,6 +57,13 @@ int AnyIndex(Rng& rng, int count)
     return Pick(rng, -1, count + 1);
 }
 
+CControlUI* LabelRow(LPCWSTR prefix, int n)
+{
+    auto* row = new CListLabelElementUI;
+    row->SetText((prefix + std::to_wstring(n)).c_str());
+    return row;
+}
+
 bool SameRows(IContainerUI& container, const std::vector<CControlUI*>& rows)
 {
     if (container.GetCount() != static_cast<int>(rows.size()))
@@ -83,7 +90,6 @@ public:
     virtual IContainerUI* Rows() = 0;
     virtual CControlUI* NewRow(int n) = 0;
     virtual bool Select(int index) = 0;
-    virtual int CurSel() = 0;
     virtual void TogglePopup(Rng& /*rng*/) {}
     // Rows changed by the control's own operations rather than through IContainerUI; false when
     // it has none.
@@ -210,14 +216,8 @@ public:
     const char* Name() const override { return "list"; }
     void Make(CContainerUI& body) override { Adopt(body, new CListUI); }
     IContainerUI* Rows() override { return static_cast<CListUI*>(m_control); }
-    CControlUI* NewRow(int n) override
-    {
-        auto* row = new CListLabelElementUI;
-        row->SetText((L"row " + std::to_wstring(n)).c_str());
-        return row;
-    }
+    CControlUI* NewRow(int n) override { return LabelRow(L"row ", n); }
     bool Select(int index) override { return static_cast<CListUI*>(m_control)->SelectItem(index); }
-    int CurSel() override { return static_cast<CListUI*>(m_control)->GetCurSel(); }
     std::string Check() override
     {
         std::string fault = CheckRows(Name());
@@ -252,14 +252,8 @@ public:
         Adopt(body, combo);
     }
     IContainerUI* Rows() override { return Combo(); }
-    CControlUI* NewRow(int n) override
-    {
-        auto* row = new CListLabelElementUI;
-        row->SetText((L"choice " + std::to_wstring(n)).c_str());
-        return row;
-    }
+    CControlUI* NewRow(int n) override { return LabelRow(L"choice ", n); }
     bool Select(int index) override { return Combo()->SelectItem(index); }
-    int CurSel() override { return Combo()->GetCurSel(); }
     void TogglePopup(Rng& /*rng*/) override
     {
         if (CComboWnd* drop = Combo()->GetDropWindow())
@@ -302,7 +296,6 @@ public:
         return page;
     }
     bool Select(int index) override { return Tab()->SelectItem(index); }
-    int CurSel() override { return Tab()->GetCurSel(); }
     std::string Check() override
     {
         std::string fault = CheckRows(Name());
@@ -346,7 +339,6 @@ public:
         return node;
     }
     bool Select(int index) override { return Tree()->SelectItem(index); }
-    int CurSel() override { return Tree()->GetCurSel(); }
     // The tree's own operations: a node under the view or under a node, a node with its subtree
     // out, by the view or by its parent.
     bool ChangeRows(Rng& rng, int serial, std::ostringstream& out) override
@@ -470,7 +462,6 @@ public:
         CMenuWnd* sub = Owner()->GetSubMenuWindow();
         return sub != nullptr && static_cast<CMenuUI*>(sub->GetManager().GetRoot())->SelectItem(index);
     }
-    int CurSel() override { return -1; }
     void TogglePopup(Rng& /*rng*/) override
     {
         if (CMenuWnd* sub = Owner()->GetSubMenuWindow()) {
