@@ -531,12 +531,8 @@ bool CComboUI::DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* stopControl)
 void CComboUI::PaintStatusImage(HDC hDC)
 {
     UpdateFocusAndEnabledBits();
-    DrawStateImage(*this, hDC, m_uButtonState,
-                   {{ButtonStateDisabled, m_sDisabledImage},
-                    {ButtonStatePushed, m_sPushedImage},
-                    {ButtonStateHot, m_sHotImage},
-                    {ButtonStateFocused, m_sFocusedImage}},
-                   m_sNormalImage);
+    DrawButtonStateImage(*this, hDC, m_uButtonState, m_sNormalImage, m_sHotImage, m_sPushedImage, m_sFocusedImage,
+                         m_sDisabledImage);
 }
 
 void CComboUI::PaintText(HDC hDC)

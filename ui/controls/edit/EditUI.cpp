@@ -21,16 +21,6 @@ constexpr UINT kReflectedCtlColorStatic = 0x2000 + WM_CTLCOLORSTATIC;
 
 // --- the native window ---
 
-LPCWSTR CEditWnd::GetWindowClassName() const
-{
-    return L"EditWnd";
-}
-
-LPCWSTR CEditWnd::GetSuperClassName() const
-{
-    return WC_EDITW;
-}
-
 bool CEditWnd::Init(CEditUI* owner)
 {
     m_pInput = owner;

@@ -74,13 +74,11 @@ private:
 // The native edit window of a CEditUI; it deletes itself on its final message.
 class CEditWnd : public CNativeInputWnd {
 public:
-    CEditWnd() = default;
+    CEditWnd() : CNativeInputWnd(L"EditWnd", L"Edit") {}
 
     // Creates and shows the window over the owner's text area; false when creation fails.
     bool Init(CEditUI* owner);
 
-    LPCWSTR GetWindowClassName() const override;
-    LPCWSTR GetSuperClassName() const override;
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnFinalMessage(HWND window) override;
 

@@ -16,6 +16,14 @@ class CNativeInputUI;
 // The native window of a CNativeInputUI; it deletes itself on its final message.
 class CNativeInputWnd : public CWindowWnd {
 public:
+    // The window class this window registers and the system class it superclasses.
+    CNativeInputWnd(LPCWSTR className, LPCWSTR superClassName)
+        : m_pszClassName(className), m_pszSuperClassName(superClassName)
+    {
+    }
+
+    LPCWSTR GetWindowClassName() const override { return m_pszClassName; }
+    LPCWSTR GetSuperClassName() const override { return m_pszSuperClassName; }
     // The owner's text area in the manager window's coordinates, one font line high and centred,
     // clipped by the owner's ancestors (empty when one is hidden).
     RECT CalPos() const;
@@ -33,6 +41,10 @@ protected:
     void DetachFromOwner();
 
     CNativeInputUI* m_pInput = nullptr;
+
+private:
+    LPCWSTR m_pszClassName;
+    LPCWSTR m_pszSuperClassName;
 };
 
 class CNativeInputUI : public CLabelUI {

@@ -400,12 +400,8 @@ void CButtonUI::PaintStatusImage(HDC hDC)
     if (m_pManager != nullptr && m_pManager->GetWindowHandle() != nullptr &&
         !::IsWindowEnabled(m_pManager->GetWindowHandle()))
         m_uButtonState &= ButtonStateDisabled;
-    DrawStateImage(*this, hDC, m_uButtonState,
-                   {{ButtonStateDisabled, m_sDisabledImage},
-                    {ButtonStatePushed, m_sPushedImage},
-                    {ButtonStateHot, m_sHotImage},
-                    {ButtonStateFocused, m_sFocusedImage}},
-                   m_sNormalImage);
+    DrawButtonStateImage(*this, hDC, m_uButtonState, m_sNormalImage, m_sHotImage, m_sPushedImage, m_sFocusedImage,
+                         m_sDisabledImage);
 }
 
 void CButtonUI::PaintForeImage(HDC hDC)

@@ -36,4 +36,15 @@ bool DrawStateImage(CControlUI& control, HDC hDC, UINT state, std::initializer_l
     return !normal.IsEmpty() && control.DrawImage(hDC, normal);
 }
 
+bool DrawButtonStateImage(CControlUI& control, HDC hDC, UINT state, const CUIString& normal, const CUIString& hot,
+                          const CUIString& pushed, const CUIString& focused, const CUIString& disabled)
+{
+    return DrawStateImage(control, hDC, state,
+                          {{ButtonStateDisabled, disabled},
+                           {ButtonStatePushed, pushed},
+                           {ButtonStateHot, hot},
+                           {ButtonStateFocused, focused}},
+                          normal);
+}
+
 } // namespace ZvUI

@@ -30,4 +30,8 @@ const CUIString* PickStateImage(UINT state, std::initializer_list<UIStateImage> 
 bool DrawStateImage(CControlUI& control, HDC hDC, UINT state, std::initializer_list<UIStateImage> order,
                     const CUIString& normal);
 
+// DrawStateImage in the button's order: disabled, pushed, hot, focused.
+bool DrawButtonStateImage(CControlUI& control, HDC hDC, UINT state, const CUIString& normal, const CUIString& hot,
+                          const CUIString& pushed, const CUIString& focused, const CUIString& disabled);
+
 } // namespace ZvUI

@@ -45,16 +45,6 @@ CUIString KeyName(WORD virtualKey, bool extended)
 
 // --- the native window ---
 
-LPCWSTR CHotKeyWnd::GetWindowClassName() const
-{
-    return L"HotKeyClass";
-}
-
-LPCWSTR CHotKeyWnd::GetSuperClassName() const
-{
-    return HOTKEY_CLASSW;
-}
-
 void CHotKeyWnd::Init(CHotKeyUI* owner)
 {
     m_pInput = owner;

@@ -17,15 +17,13 @@ class CHotKeyWnd final : public CNativeInputWnd {
     friend class CHotKeyUI;
 
 public:
-    CHotKeyWnd() = default;
+    CHotKeyWnd() : CNativeInputWnd(L"HotKeyClass", L"msctls_hotkey32") {}
 
     void Init(CHotKeyUI* owner);
     void SetRules(WORD invalidCombinations, WORD modifiers);
     // The key name text of the window's current combination.
     CUIString GetHotKeyName() const;
 
-    LPCWSTR GetWindowClassName() const override;
-    LPCWSTR GetSuperClassName() const override;
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnFinalMessage(HWND window) override;
 
