@@ -7,6 +7,7 @@
 #include "combo/ComboWnd.h"
 #include "layout/VerticalLayoutUI.h"
 #include "list/ListElementUI.h"
+#include "manager/DpiHelper.h"
 
 using namespace ZvUI;
 
@@ -235,6 +236,32 @@ TEST_F(ComboTest, PopupAtDoubleScaleMatchesTheField)
     EXPECT_EQ(row.bottom - row.top, 48);
     KeyWindow(combo->GetDropWindow()->GetHandle(), VK_ESCAPE);
     PumpMessages();
+}
+
+// After a live change of the owner to 200 %, the pop-up took the process DPI for its fonts: the
+// owner's font was rebuilt at half its size and the rows were laid out at 200 % with 100 % text.
+TEST_F(ComboTest, PopupAfterALiveDpiChangeTakesTheOwnersScaleForLayoutAndFonts)
+{
+    Open(20, 20);
+    const auto fontHeight = [](CPaintManagerUI& pm) {
+        LOGFONTW lf = {};
+        ::GetObjectW(pm.GetDefaultFontInfo()->handle, sizeof(lf), &lf);
+        return lf.lfHeight;
+    };
+    host->Manager().ApplyDpi(192);
+    host->Update();
+    const LONG ownerFont = fontHeight(host->Manager());
+    host->Click(CenterOf(combo));
+    ASSERT_NE(combo->GetDropWindow(), nullptr);
+    CPaintManagerUI& popup = combo->GetDropWindow()->GetManager();
+    EXPECT_EQ(fontHeight(host->Manager()), ownerFont) << "the owner's text keeps its size";
+    EXPECT_EQ(fontHeight(popup), ownerFont);
+    EXPECT_EQ(popup.GetDpiHelper()->GetScale(), host->Manager().GetDpiHelper()->GetScale());
+    const RECT row = combo->GetItemAt(0)->GetPos();
+    EXPECT_EQ(row.bottom - row.top, 48);
+    KeyWindow(combo->GetDropWindow()->GetHandle(), VK_ESCAPE);
+    PumpMessages();
+    host->Manager().ApplyDpi(96);
 }
 
 TEST_F(ComboTest, ComboBoxCutsItsArrowFromAFiveFrameStrip)

@@ -142,3 +142,54 @@ TEST(HotKeyAtDoubleScale, EstimatedSizeScalesItsWidthAndMargin)
     EXPECT_EQ(size.cx, 200);
     EXPECT_EQ(size.cy, font->metrics.tmHeight + 12);
 }
+
+namespace {
+
+RECT ClientRectOf(HWND child, HWND parent)
+{
+    RECT rc = {};
+    ::GetWindowRect(child, &rc);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+} // namespace
+
+// The native window was placed once: a relaid input left it where it had opened.
+TEST_F(HotKey, NativeWindowFollowsTheInputToItsNewPlace)
+{
+    Focus();
+    const HWND native = input->GetNativeWindow();
+    const RECT opened = ClientRectOf(native, host.Handle());
+    input->SetPos(RECT{30, 50, 170, 80}, false);
+    ASSERT_TRUE(::IsWindow(native));
+    const RECT placed = ClientRectOf(native, host.Handle());
+    EXPECT_EQ(placed.left, opened.left + 20);
+    EXPECT_EQ(placed.top, opened.top + 40);
+    EXPECT_EQ(placed.right, opened.right - 20);
+    EXPECT_EQ(placed.bottom - placed.top, opened.bottom - opened.top);
+}
+
+// After a DPI change the open window kept the font the change had deleted.
+TEST_F(HotKey, OpenWindowTakesTheRebuiltFontOnADpiChange)
+{
+    Focus();
+    const HWND native = input->GetNativeWindow();
+    host.Manager().ApplyDpi(192);
+    input->SetPos(input->GetPos(), false);
+    ASSERT_TRUE(::IsWindow(native));
+    const auto font = reinterpret_cast<HGDIOBJ>(::SendMessageW(native, WM_GETFONT, 0, 0));
+    EXPECT_EQ(::GetObjectType(font), static_cast<DWORD>(OBJ_FONT)) << "a deleted font";
+    EXPECT_EQ(font, host.Manager().GetFont(input->GetFont()));
+    host.Manager().ApplyDpi(96);
+}
+
+// A hidden page kept the native window over it until the message queue ran.
+TEST_F(HotKey, HiddenParentClosesTheNativeWindowAtOnce)
+{
+    Focus();
+    const HWND native = input->GetNativeWindow();
+    root->SetVisible(false);
+    EXPECT_FALSE(::IsWindow(native));
+    EXPECT_EQ(input->GetNativeWindow(), nullptr);
+}

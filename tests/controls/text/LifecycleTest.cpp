@@ -17,6 +17,7 @@
 #include "edit/EditUI.h"
 #include "edit/IPAddressExUI.h"
 #include "ipaddress/IPAddressUI.h"
+#include "simple/HotKeyUI.h"
 #include "richedit/RichEditUI.h"
 
 using texttest::HostWindow;
@@ -196,30 +197,42 @@ struct HidePageOnChange : ZvUI::INotifyUI {
 
 } // namespace
 
-TEST(Lifecycle, AHandlerThatHidesTheTypingEditDestroysItsWindowSafely)
+// Types into a native input whose "textchanged" handler hides its page, which destroys the
+// window (and its object) inside the handler.
+template <class Input>
+void TypeWhileAHandlerHidesThePage(UINT message, WPARAM key, LPCWSTR text)
 {
     HostWindow host;
     auto* page = host.Add(new ZvUI::CContainerUI, RECT{10, 10, 310, 60});
-    auto* edit = new ZvUI::CEditUI;
-    page->Add(edit);
+    auto* input = new Input;
+    page->Add(input);
     host.Settle();
     HidePageOnChange hide;
     hide.page = page;
     host.pm.AddNotifyListener(&hide);
-    host.pm.SetFocus(edit);
+    host.pm.SetFocus(input);
     HostWindow::Pump(1, 0);
-    HWND native = edit->GetNativeWindow();
+    HWND native = input->GetNativeWindow();
     ASSERT_NE(native, nullptr);
 
     AccessViolationWatch watch;
     deletewatch::armed = true;
-    ::SendMessageW(native, WM_CHAR, L'1', 1);
+    ::SendMessageW(native, message, key, 1);
     deletewatch::Disarm();
     HostWindow::Pump(1, 0);
     host.pm.RemoveNotifyListener(&hide);
     EXPECT_FALSE(::IsWindow(native)) << "hidden with its page";
-    EXPECT_EQ(edit->GetText(), L"1");
+    if (text != nullptr)
+        EXPECT_EQ(input->GetText(), text);
+    EXPECT_FALSE(input->GetText().IsEmpty());
     EXPECT_EQ(watch.Count(), 0) << "a read through the freed window object";
+}
+
+TEST(Lifecycle, AHandlerThatHidesTheTypingInputDestroysItsWindowSafely)
+{
+    TypeWhileAHandlerHidesThePage<ZvUI::CEditUI>(WM_CHAR, L'1', L"1");
+    // The key's name is the keyboard layout's.
+    TypeWhileAHandlerHidesThePage<ZvUI::CHotKeyUI>(WM_KEYDOWN, 'K', nullptr);
 }
 
 TEST(Lifecycle, FailedWindowCreationDeletesTheWrapperOnce)

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "BmpFile.h"
 #include "RenderCanvas.h"
 #include "manager/PaintManagerUI.h"
 #include "manager/UIResources.h"
@@ -63,40 +64,9 @@ inline int LineHeight(ZvUI::CPaintManagerUI& pm, int font)
     return tm.tmHeight + tm.tmExternalLeading;
 }
 
-// A 24-bit bottom-up BMP of cells of the given colours side by side, each cell x height pixels.
+// A 24-bit BMP of cells of the given colours side by side, each cell x height pixels.
 inline std::wstring WriteStripBmp(LPCWSTR name, const std::vector<DWORD>& colors, int cell, int height)
 {
-    wchar_t folder[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, folder);
-    std::wstring path = std::wstring(folder) + name;
     const int width = cell * static_cast<int>(colors.size());
-    const int stride = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + stride * height;
-    std::vector<BYTE> pixels(stride * height, 0);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const DWORD c = colors[x / cell];
-            BYTE* p = &pixels[y * stride + x * 3];
-            p[0] = static_cast<BYTE>(c);
-            p[1] = static_cast<BYTE>(c >> 8);
-            p[2] = static_cast<BYTE>(c >> 16);
-        }
-    }
-    FILE* f = _wfopen(path.c_str(), L"wb");
-    if (f != nullptr) {
-        fwrite(&file, sizeof(file), 1, f);
-        fwrite(&info, sizeof(info), 1, f);
-        fwrite(pixels.data(), 1, pixels.size(), f);
-        fclose(f);
-    }
-    return path;
+    return WriteBmp(name, width, height, [&](int x, int) { return colors[x / cell]; });
 }

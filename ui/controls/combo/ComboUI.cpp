@@ -7,6 +7,7 @@
 #include "manager/PaintManagerUI.h"
 #include "manager/UIControlServices.h"
 #include "render/UIRender.h"
+#include "control/StateImages.h"
 
 namespace ZvUI {
 
@@ -20,16 +21,6 @@ namespace {
 IListItemUI* ListItemOf(CControlUI* control)
 {
     return control != nullptr ? static_cast<IListItemUI*>(control->GetInterface(kListItemInterface)) : nullptr;
-}
-
-SIZE ParseSize(LPCWSTR value)
-{
-    wchar_t* end = nullptr;
-    SIZE sz = {0, 0};
-    sz.cx = static_cast<LONG>(wcstol(value, &end, 10));
-    if (end != nullptr && *end == L',')
-        sz.cy = static_cast<LONG>(wcstol(end + 1, &end, 10));
-    return sz;
 }
 
 } // namespace
@@ -258,13 +249,8 @@ void CComboUI::RemoveAll()
 
 void CComboUI::DoEvent(UIControlEvent& event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_pParent != nullptr)
-            m_pParent->DoEvent(event);
-        else
-            CContainerUI::DoEvent(event);
+    if (HandOverMouseEvent<CContainerUI>(*this, event))
         return;
-    }
     switch (event.type) {
     case EventSetFocus:
     case EventKillFocus:
@@ -398,7 +384,7 @@ void CComboUI::SetAttribute(LPCWSTR name, LPCWSTR value)
     } else if (Is(name, L"dropbox")) {
         SetDropBoxAttributeList(value);
     } else if (Is(name, L"dropboxsize")) {
-        SetDropBoxSize(ParseSize(value));
+        SetDropBoxSize(attr::ParseSize(value));
     } else if (Is(name, L"dropboxinset")) {
         SetDropBoxInset(ParseRect(value));
     } else if (Is(name, L"itemfont")) {
@@ -539,34 +525,11 @@ bool CComboUI::DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* stopControl)
     return CControlUI::DoPaint(hDC, rcPaint, stopControl);
 }
 
-void CComboUI::UpdateFocusAndEnabledBits()
-{
-    if (IsFocused())
-        m_uButtonState |= ButtonStateFocused;
-    else
-        m_uButtonState &= ~ButtonStateFocused;
-    if (!IsEnabled())
-        m_uButtonState |= ButtonStateDisabled;
-    else
-        m_uButtonState &= ~ButtonStateDisabled;
-}
-
 void CComboUI::PaintStatusImage(HDC hDC)
 {
     UpdateFocusAndEnabledBits();
-    const CUIString* pick = nullptr;
-    if ((m_uButtonState & ButtonStateDisabled) != 0)
-        pick = &m_sDisabledImage;
-    else if ((m_uButtonState & ButtonStatePushed) != 0)
-        pick = &m_sPushedImage;
-    else if ((m_uButtonState & ButtonStateHot) != 0)
-        pick = &m_sHotImage;
-    else if ((m_uButtonState & ButtonStateFocused) != 0)
-        pick = &m_sFocusedImage;
-    if (pick != nullptr && !pick->IsEmpty() && DrawImage(hDC, pick->GetData()))
-        return;
-    if (!m_sNormalImage.IsEmpty())
-        DrawImage(hDC, m_sNormalImage.GetData());
+    DrawButtonStateImage(*this, hDC, m_uButtonState, m_sNormalImage, m_sHotImage, m_sPushedImage, m_sFocusedImage,
+                         m_sDisabledImage);
 }
 
 void CComboUI::PaintText(HDC hDC)

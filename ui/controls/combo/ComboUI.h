@@ -4,6 +4,7 @@
 #include "control/ButtonUI.h"
 #include "layout/ContainerUI.h"
 #include "list/ListInterfaces.h"
+#include "control/StateImages.h"
 
 namespace ZvUI {
 
@@ -100,7 +101,7 @@ public:
 
 protected:
     // Focused and disabled bits from the control's state.
-    void UpdateFocusAndEnabledBits();
+    void UpdateFocusAndEnabledBits() { ZvUI::UpdateFocusAndEnabledBits(*this, m_uButtonState); }
     void SelectNeighbour(int index, bool forward);
 
     UINT m_uButtonState = 0;

@@ -115,6 +115,9 @@ LRESULT CComboWnd::OnCreate()
     CPaintManagerUI* ownerManager = m_pOwner->GetManager();
     m_pm.SetUseSharedResources(true);
     m_pm.SetLayered(true);
+    // Layout and the shared fonts at the field's DPI, also after a live change of the owner's.
+    if (ownerManager != nullptr)
+        m_pm.BorrowDpiOf(*ownerManager);
     m_pm.AttachWindow(m_hWnd);
 
     m_pLayout = new CVerticalLayoutUI;
@@ -132,11 +135,7 @@ LRESULT CComboWnd::OnCreate()
         m_pLayout->Add(m_pOwner->GetItemAt(i));
     m_bItemsLent = true;
 
-    // A new root takes the process DPI; the rows measure themselves in this manager, so it must
-    // then take the field's scale (the window is already sized in it).
     m_pm.SetRootControl(m_pLayout);
-    if (ownerManager != nullptr)
-        m_pm.GetDpiHelper()->SetScale(::MulDiv(ownerManager->GetDpiHelper()->GetScale(), 96, 100));
     if (ownerManager != nullptr) {
         CUIStringMap* fonts = ownerManager->GetFontMap(false);
         for (int i = 0; fonts != nullptr && i < fonts->GetSize(); ++i) {

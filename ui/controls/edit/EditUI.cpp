@@ -17,65 +17,15 @@ constexpr UINT kReflectedCommand = 0x2000 + WM_COMMAND;
 constexpr UINT kReflectedCtlColorEdit = 0x2000 + WM_CTLCOLOREDIT;
 constexpr UINT kReflectedCtlColorStatic = 0x2000 + WM_CTLCOLORSTATIC;
 
-
-bool ParseBool(LPCWSTR value)
-{
-    return _wcsicmp(value, L"true") == 0;
-}
-
-HFONT FontOf(CPaintManagerUI* manager, int index)
-{
-    return manager->GetFont(index);
-}
-
 } // namespace
 
 // --- the native window ---
 
-LPCWSTR CEditWnd::GetWindowClassName() const
-{
-    return L"EditWnd";
-}
-
-LPCWSTR CEditWnd::GetSuperClassName() const
-{
-    return WC_EDITW;
-}
-
-RECT CEditWnd::CalPos() const
-{
-    RECT rc = m_pOwner->GetTextRect();
-    CPaintManagerUI* manager = m_pOwner->GetManager();
-    const LONG fontHeight = manager->GetFontInfo(m_pOwner->GetFont())->metrics.tmHeight;
-    if (fontHeight < rc.bottom - rc.top) {
-        rc.top += (rc.bottom - rc.top - fontHeight) / 2;
-        rc.bottom = rc.top + fontHeight;
-    }
-    return textinput::ClipByAncestors(m_pOwner, rc);
-}
-
-RECT CEditWnd::PlacedPos() const
-{
-    RECT rc = CalPos();
-    CPaintManagerUI* manager = m_pOwner->GetManager();
-    if (manager->IsLayered()) {
-        RECT window = {};
-        ::GetWindowRect(manager->GetWindowHandle(), &window);
-        ::OffsetRect(&rc, window.left, window.top - 1);
-    }
-    return rc;
-}
-
-void CEditWnd::TakeFont()
-{
-    textinput::TakeFont(m_hWnd, FontOf(m_pOwner->GetManager(), m_pOwner->GetFont()));
-}
-
 bool CEditWnd::Init(CEditUI* owner)
 {
-    m_pOwner = owner;
+    m_pInput = owner;
     CPaintManagerUI* manager = owner->GetManager();
-    const RECT rc = PlacedPos();
+    const RECT rc = PlacedPos(manager->IsLayered());
     // A child of a layered window is never shown: the edit floats above it as a popup.
     DWORD style = manager->IsLayered() ? WS_POPUP | WS_VISIBLE | ES_AUTOHSCROLL : WS_CHILD | ES_AUTOHSCROLL;
     const UINT textStyle = owner->GetTextStyle();
@@ -121,7 +71,7 @@ LRESULT CEditWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     }
     case kReflectedCommand:
         if (HIWORD(wParam) == EN_CHANGE) {
-            if (m_bInit && m_pOwner != nullptr) {
+            if (m_bInit && m_pInput != nullptr) {
                 const int length = ::GetWindowTextLengthW(m_hWnd);
                 CUIString text;
                 if (length > 0) {
@@ -131,9 +81,9 @@ LRESULT CEditWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
                     delete[] buffer;
                 }
                 // Straight into the stored text: SetText would write the window back.
-                m_pOwner->m_sText = text;
                 // A handler may hide the control, which destroys this window and its object.
-                CEditUI* owner = m_pOwner;
+                CEditUI* owner = Owner();
+                owner->m_sText = text;
                 owner->GetManager()->SendNotify(owner, L"textchanged");
                 if (owner->GetManager()->IsLayered())
                     owner->Invalidate();
@@ -144,12 +94,12 @@ LRESULT CEditWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_KEYDOWN:
         if (wParam == VK_RETURN) {
-            m_pOwner->GetManager()->SendNotify(m_pOwner, L"return");
+            Owner()->GetManager()->SendNotify(m_pInput, L"return");
             return 0;
         }
         if (wParam == VK_TAB) {
-            if (m_pOwner->GetManager()->IsLayered())
-                m_pOwner->GetManager()->MoveTabFocus(true);
+            if (Owner()->GetManager()->IsLayered())
+                Owner()->GetManager()->MoveTabFocus(true);
             return 0;
         }
         break;
@@ -165,15 +115,15 @@ LRESULT CEditWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 LRESULT CEditWnd::OnCtlColor(HDC hDC)
 {
     ::SetBkMode(hDC, TRANSPARENT);
-    ::SetTextColor(hDC, textinput::ToColorRef(m_pOwner->GetTextColor()));
-    const DWORD bkColor = m_pOwner->GetNativeEditBkColor();
+    ::SetTextColor(hDC, textinput::ToColorRef(Owner()->GetTextColor()));
+    const DWORD bkColor = Owner()->GetNativeEditBkColor();
     if ((bkColor >> 24) < 0xFF) {
         // See-through: a pattern brush of what the skin paints under the window.
         RECT rc = {};
         ::GetWindowRect(m_hWnd, &rc);
-        ::MapWindowPoints(nullptr, m_pOwner->GetManager()->GetWindowHandle(), reinterpret_cast<POINT*>(&rc), 2);
+        ::MapWindowPoints(nullptr, Owner()->GetManager()->GetWindowHandle(), reinterpret_cast<POINT*>(&rc), 2);
         textinput::UniqueBitmap bitmap(
-            CUIRender::GenerateBitmap(m_pOwner->GetManager(), rc, m_pOwner, bkColor));
+            CUIRender::GenerateBitmap(Owner()->GetManager(), rc, m_pInput, bkColor));
         m_hBkBrush.reset(bitmap != nullptr ? ::CreatePatternBrush(bitmap.get()) : nullptr);
     } else if (m_hBkBrush == nullptr) {
         m_hBkBrush.reset(::CreateSolidBrush(textinput::ToColorRef(bkColor)));
@@ -183,31 +133,15 @@ LRESULT CEditWnd::OnCtlColor(HDC hDC)
 
 void CEditWnd::OnFinalMessage(HWND /*window*/)
 {
-    if (m_pOwner != nullptr) {
-        m_pOwner->Invalidate();
-        m_pOwner->m_pWindow = nullptr;
-    }
+    DetachFromOwner();
     delete this;
 }
 
 // --- the control ---
 
-CEditUI::CEditUI()
-{
-    SetTextPadding(4, 3, 4, 3);
-    SetBkColor(0xFFFFFFFF);
-}
+CEditUI::CEditUI() = default;
 
-CEditUI::~CEditUI()
-{
-    // The native window outlives nothing it points to.
-    if (m_pWindow != nullptr) {
-        CEditWnd* window = m_pWindow;
-        m_pWindow = nullptr;
-        if (::IsWindow(window->GetHandle()))
-            ::DestroyWindow(window->GetHandle());
-    }
-}
+CEditUI::~CEditUI() = default;
 
 LPCWSTR CEditUI::GetClass() const
 {
@@ -221,19 +155,7 @@ LPVOID CEditUI::GetInterface(LPCWSTR name)
     return CLabelUI::GetInterface(name);
 }
 
-UINT CEditUI::GetControlFlags() const
-{
-    if (!IsEnabled())
-        return CControlUI::GetControlFlags();
-    return ControlFlagTabStop | ControlFlagSetCursor;
-}
-
-HWND CEditUI::GetNativeWindow() const
-{
-    return m_pWindow != nullptr ? m_pWindow->GetHandle() : nullptr;
-}
-
-bool CEditUI::OpenEditWindow()
+bool CEditUI::OpenNativeWindow()
 {
     if (m_pManager == nullptr)
         return false;
@@ -250,83 +172,36 @@ bool CEditUI::OpenEditWindow()
     return true;
 }
 
+void CEditUI::OnPress(UIControlEvent& event)
+{
+    if (IsFocused() && m_pWindow == nullptr) {
+        if (OpenNativeWindow() && ::PtInRect(&m_rcItem, event.mousePoint)) {
+            const int length = ::GetWindowTextLengthW(m_pWindow->GetHandle());
+            m_pWindow->SendMessage(EM_SETSEL, 0, length > 0 ? length : 1);
+        }
+    } else if (m_pWindow != nullptr && !m_bAutoSelAll) {
+        m_pWindow->SendMessage(EM_SETSEL, 0, 0);
+        // Relative to where the native window really lies (scaled padding, centred
+        // line), so the caret lands under the pointer at any DPI.
+        POINT pt = event.mousePoint;
+        ::MapWindowPoints(m_pManager->GetWindowHandle(), m_pWindow->GetHandle(), &pt, 1);
+        m_pWindow->SendMessage(WM_LBUTTONDOWN, event.keyState, MAKELPARAM(pt.x, pt.y));
+    }
+}
+
 void CEditUI::DoEvent(UIControlEvent& event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_pParent != nullptr)
-            m_pParent->DoEvent(event);
-        else
-            CLabelUI::DoEvent(event);
+    if (IsMouseEnabled() && event.type == EventMouseEnter) {
+        if (IsEnabled() && ::PtInRect(&m_rcItem, event.mousePoint))
+            SetHot(true);
+        CLabelUI::DoEvent(event);
         return;
     }
-    switch (event.type) {
-    case EventSetCursor:
-        if (IsEnabled()) {
-            ::SetCursor(::LoadCursorW(nullptr, IDC_IBEAM));
-            return;
-        }
-        break;
-    case EventWindowSize:
-        if (m_pWindow != nullptr)
-            m_pManager->SetFocusNeeded(this);
-        break;
-    case EventScrollWheel:
-        if (m_pWindow != nullptr)
-            return;
-        break;
-    case EventSetFocus:
-        if (IsEnabled()) {
-            if (m_pWindow != nullptr)
-                return;
-            OpenEditWindow();
-            Invalidate();
-        }
-        break;
-    case EventKillFocus:
-        if (IsEnabled())
-            Invalidate();
-        break;
-    case EventButtonDown:
-    case EventDoubleClick:
-    case EventRButtonDown:
-        if (IsEnabled()) {
-            m_pManager->ReleaseCapture();
-            if (IsFocused() && m_pWindow == nullptr) {
-                if (OpenEditWindow() && ::PtInRect(&m_rcItem, event.mousePoint)) {
-                    const int length = ::GetWindowTextLengthW(m_pWindow->GetHandle());
-                    m_pWindow->SendMessage(EM_SETSEL, 0, length > 0 ? length : 1);
-                }
-            } else if (m_pWindow != nullptr && !m_bAutoSelAll) {
-                m_pWindow->SendMessage(EM_SETSEL, 0, 0);
-                // Relative to where the native window really lies (scaled padding, centred
-                // line), so the caret lands under the pointer at any DPI.
-                POINT pt = event.mousePoint;
-                ::MapWindowPoints(m_pManager->GetWindowHandle(), m_pWindow->GetHandle(), &pt, 1);
-                m_pWindow->SendMessage(WM_LBUTTONDOWN, event.keyState, MAKELPARAM(pt.x, pt.y));
-            }
-        }
+    if (IsMouseEnabled() && event.type == EventMouseLeave && IsEnabled()) {
+        SetHot(false);
         return;
-    case EventMouseMove:
-    case EventButtonUp:
-    case EventContextMenu:
-        return;
-    case EventMouseEnter:
-        if (IsEnabled() && ::PtInRect(&m_rcItem, event.mousePoint)) {
-            m_uButtonState |= ButtonStateHot;
-            Invalidate();
-        }
-        break;
-    case EventMouseLeave:
-        if (IsEnabled()) {
-            m_uButtonState &= ~ButtonStateHot;
-            Invalidate();
-            return;
-        }
-        break;
-    default:
-        break;
     }
-    CLabelUI::DoEvent(event);
+    CNativeInputUI::DoEvent(event);
 }
 
 // --- text and window-bound setters ---
@@ -411,76 +286,7 @@ CUIString CEditUI::GetTipValue()
     return CUIResourceTable::Instance()->GetText(m_sTipValue);
 }
 
-void CEditUI::SetNormalImage(LPCWSTR descriptor)
-{
-    m_sNormalImage = descriptor;
-    Invalidate();
-}
-
-void CEditUI::SetHotImage(LPCWSTR descriptor)
-{
-    m_sHotImage = descriptor;
-    Invalidate();
-}
-
-void CEditUI::SetFocusedImage(LPCWSTR descriptor)
-{
-    m_sFocusedImage = descriptor;
-    Invalidate();
-}
-
-void CEditUI::SetDisabledImage(LPCWSTR descriptor)
-{
-    m_sDisabledImage = descriptor;
-    Invalidate();
-}
-
-// --- geometry and state ---
-
-void CEditUI::SetPos(RECT rc, bool invalidate)
-{
-    CLabelUI::SetPos(rc, invalidate);
-    if (m_pWindow != nullptr) {
-        const RECT pos = m_pWindow->PlacedPos();
-        ::SetWindowPos(m_pWindow->GetHandle(), nullptr, pos.left, pos.top, pos.right - pos.left,
-                       pos.bottom - pos.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        // Layout follows every DPI change, which deletes the font the window had.
-        m_pWindow->TakeFont();
-    }
-}
-
-void CEditUI::Move(SIZE offset, bool invalidate)
-{
-    CLabelUI::Move(offset, invalidate);
-    if (m_pWindow != nullptr) {
-        const RECT pos = m_pWindow->PlacedPos();
-        ::SetWindowPos(m_pWindow->GetHandle(), nullptr, pos.left, pos.top, 0, 0,
-                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-}
-
-void CEditUI::SetVisible(bool visible)
-{
-    CLabelUI::SetVisible(visible);
-    if (!IsVisible() && m_pWindow != nullptr)
-        m_pManager->SetFocus(nullptr);
-}
-
-void CEditUI::SetInternVisible(bool visible)
-{
-    // The base drops the manager's focus when it rests here.
-    CLabelUI::SetInternVisible(visible);
-    // Closed at once: a hidden page must not keep a native window over it until the queue runs.
-    if (!IsVisible() && m_pWindow != nullptr)
-        ::DestroyWindow(m_pWindow->GetHandle());
-}
-
-void CEditUI::SetEnabled(bool enable)
-{
-    CLabelUI::SetEnabled(enable);
-    if (!IsEnabled())
-        m_uButtonState = 0;
-}
+// --- size and attributes ---
 
 SIZE CEditUI::EstimateSize(SIZE available)
 {
@@ -496,25 +302,19 @@ SIZE CEditUI::EstimateSize(SIZE available)
 void CEditUI::SetAttribute(LPCWSTR name, LPCWSTR value)
 {
     if (Is(name, L"readonly"))
-        SetReadOnly(ParseBool(value));
+        SetReadOnly(attr::IsTrue(value));
     else if (Is(name, L"numberonly"))
-        SetNumberOnly(ParseBool(value));
+        SetNumberOnly(attr::IsTrue(value));
     else if (wcscmp(name, L"autoselall") == 0)
         SetAutoSelAll(wcscmp(value, L"true") == 0);
     else if (Is(name, L"password"))
-        SetPasswordMode(ParseBool(value));
+        SetPasswordMode(attr::IsTrue(value));
     else if (Is(name, L"passwordchar"))
         SetPasswordChar(*value);
     else if (Is(name, L"maxchar"))
         SetMaxChar(_wtoi(value));
-    else if (Is(name, L"normalimage"))
-        SetNormalImage(value);
-    else if (Is(name, L"hotimage"))
-        SetHotImage(value);
-    else if (Is(name, L"focusedimage"))
-        SetFocusedImage(value);
-    else if (Is(name, L"disabledimage"))
-        SetDisabledImage(value);
+    else if (SetStateImageAttribute(name, value, false))
+        return;
     else if (Is(name, L"tipvalue"))
         SetTipValue(value);
     else if (Is(name, L"tipvaluecolor"))
@@ -528,12 +328,6 @@ void CEditUI::SetAttribute(LPCWSTR name, LPCWSTR value)
 }
 
 // --- painting ---
-
-void CEditUI::PaintStatusImage(HDC hDC)
-{
-    textinput::PaintStatusImages(*this, hDC, m_uButtonState, m_sNormalImage, m_sHotImage, m_sFocusedImage,
-                                 m_sDisabledImage);
-}
 
 void CEditUI::PaintText(HDC hDC)
 {
@@ -554,9 +348,7 @@ void CEditUI::PaintText(HDC hDC)
         return;
     if (!IsEnabled())
         color = m_dwDisabledTextColor;
-    // The scaled padding, as the native window uses: idle and editing text stay in one place.
-    RECT rc = GetTextRect();
-    CUIRender::DrawText(hDC, m_pManager, rc, text, color, m_iFont, m_uTextStyle | DT_SINGLELINE);
+    DrawTextLine(hDC, text, color);
 }
 
 } // namespace ZvUI

@@ -12,7 +12,9 @@
 #include "control/ControlUI.h"
 #include "manager/PaintManagerUI.h"
 #include "manager/UIEvents.h"
+#include "utils/UIAttributeValues.h"
 #include "window/WindowWnd.h"
+#include "control/StateImages.h"
 
 namespace ZvUI {
 namespace textinput {
@@ -28,36 +30,10 @@ using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDele
 using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
 using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
 
-inline bool Is(LPCWSTR name, LPCWSTR key)
-{
-    return _wcsicmp(name, key) == 0;
-}
-
-
-// Hexadecimal ARGB after optional blanks and one optional '#'.
-inline DWORD ParseColor(LPCWSTR value)
-{
-    while (*value == L' ')
-        ++value;
-    if (*value == L'#')
-        ++value;
-    return static_cast<DWORD>(wcstoul(value, nullptr, 16));
-}
-
-// Four integers, each followed by one separator character.
-inline RECT ParseRect(LPCWSTR value)
-{
-    RECT rc = {0, 0, 0, 0};
-    LONG* parts[4] = {&rc.left, &rc.top, &rc.right, &rc.bottom};
-    LPWSTR end = nullptr;
-    for (LONG* part : parts) {
-        *part = wcstol(value, &end, 10);
-        if (end == nullptr || *end == L'\0')
-            break;
-        value = end + 1;
-    }
-    return rc;
-}
+// The framework's attribute readers, under the names the text inputs use.
+using attr::Is;
+using attr::ParseColor;
+using attr::ParseRect;
 
 // 0x00BBGGRR of an ARGB value.
 inline COLORREF ToColorRef(DWORD argb)
@@ -92,25 +68,9 @@ inline void TakeFont(HWND window, HFONT font)
 inline void PaintStatusImages(CControlUI& control, HDC hDC, UINT& state, const CUIString& normal,
                               const CUIString& hot, const CUIString& focused, const CUIString& disabled)
 {
-    if (control.IsFocused())
-        state |= ButtonStateFocused;
-    else
-        state &= ~ButtonStateFocused;
-    if (!control.IsEnabled())
-        state |= ButtonStateDisabled;
-    else
-        state &= ~ButtonStateDisabled;
-    const CUIString* chosen = nullptr;
-    if (state & ButtonStateDisabled)
-        chosen = &disabled;
-    else if (state & ButtonStateFocused)
-        chosen = &focused;
-    else if (state & ButtonStateHot)
-        chosen = &hot;
-    if (chosen != nullptr && !chosen->IsEmpty() && control.DrawImage(hDC, *chosen))
-        return;
-    if (!normal.IsEmpty())
-        control.DrawImage(hDC, normal);
+    UpdateFocusAndEnabledBits(control, state);
+    DrawStateImage(control, hDC, state,
+                   {{ButtonStateDisabled, disabled}, {ButtonStateFocused, focused}, {ButtonStateHot, hot}}, normal);
 }
 
 // The event steps of the controls that edit in a native window they keep while it lives (the

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <cwchar>
 
-#include "attr/AttributeValues.h"
+#include "utils/UIAttributeValues.h"
 #include "manager/PaintManagerUI.h"
 #include "render/UIRender.h"
 
@@ -22,7 +22,7 @@ constexpr WORD kPropertyTypeLong = 4;
 
 } // namespace
 
-using attr::IsName;
+using attr::Is;
 
 void CGifAnimUI::ImageDeleter::operator()(Gdiplus::Image* image) const
 {
@@ -47,7 +47,7 @@ LPCWSTR CGifAnimUI::GetClass() const
 
 LPVOID CGifAnimUI::GetInterface(LPCWSTR name)
 {
-    if (name != nullptr && IsName(name, L"GifAnim"))
+    if (name != nullptr && Is(name, L"GifAnim"))
         return static_cast<CGifAnimUI*>(this);
     return CControlUI::GetInterface(name);
 }
@@ -73,11 +73,11 @@ void CGifAnimUI::DoInit()
 
 void CGifAnimUI::SetAttribute(LPCWSTR name, LPCWSTR value)
 {
-    if (IsName(name, L"gifimage"))
+    if (Is(name, L"gifimage"))
         SetGifImage(value);
-    else if (IsName(name, L"autoplay"))
+    else if (Is(name, L"autoplay"))
         SetAutoPlay(attr::IsTrue(value));
-    else if (IsName(name, L"autosize"))
+    else if (Is(name, L"autosize"))
         SetAutoSize(attr::IsTrue(value));
     else
         CControlUI::SetAttribute(name, value);

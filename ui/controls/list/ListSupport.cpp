@@ -11,43 +11,6 @@
 
 namespace ZvUI::list_support {
 
-bool Is(LPCWSTR name, LPCWSTR key)
-{
-    return name != nullptr && _wcsicmp(name, key) == 0;
-}
-
-bool IsTrue(LPCWSTR value)
-{
-    return value != nullptr && _wcsicmp(value, L"true") == 0;
-}
-
-DWORD ParseColor(LPCWSTR value)
-{
-    if (value == nullptr)
-        return 0;
-    if (*value == L'#')
-        ++value;
-    return static_cast<DWORD>(wcstoul(value, nullptr, 16));
-}
-
-RECT ParseRect(LPCWSTR value)
-{
-    RECT rc = {0, 0, 0, 0};
-    if (value == nullptr)
-        return rc;
-    LPWSTR end = nullptr;
-    LONG* fields[4] = {&rc.left, &rc.top, &rc.right, &rc.bottom};
-    for (LONG* field : fields) {
-        *field = wcstol(value, &end, 10);
-        if (end == value || *end == L'\0') {
-            value = end;
-            continue;
-        }
-        value = end + 1;
-    }
-    return rc;
-}
-
 UINT ApplyHorizontalAlign(UINT style, LPCWSTR value)
 {
     if (wcsstr(value, L"left") != nullptr)

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "list/ListInterfaces.h"
+#include "utils/UIAttributeValues.h"
 
 namespace ZvUI {
 
@@ -14,12 +15,11 @@ class IContainerUI;
 
 namespace list_support {
 
-bool Is(LPCWSTR name, LPCWSTR key);
-bool IsTrue(LPCWSTR value);
-// Hexadecimal after an optional "#".
-DWORD ParseColor(LPCWSTR value);
-// Four comma-separated decimals: left, top, right, bottom.
-RECT ParseRect(LPCWSTR value);
+// The framework's attribute readers, under the names the list sources use.
+using attr::Is;
+using attr::IsTrue;
+using attr::ParseColor;
+using attr::ParseRect;
 // The "left" / "center" / "right" words of an align value applied to a DrawText style.
 UINT ApplyHorizontalAlign(UINT style, LPCWSTR value);
 UINT ApplyVerticalAlign(UINT style, LPCWSTR value);

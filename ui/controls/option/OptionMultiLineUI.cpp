@@ -3,14 +3,14 @@
 
 #include <cwchar>
 
-#include "attr/AttributeValues.h"
+#include "utils/UIAttributeValues.h"
 #include "manager/DpiHelper.h"
 #include "manager/PaintManagerUI.h"
 #include "render/UIRender.h"
 
 namespace ZvUI {
 
-using attr::IsName;
+using attr::Is;
 using attr::ParseColor;
 
 COptionMultiLineUI::COptionMultiLineUI() = default;
@@ -24,30 +24,30 @@ LPCWSTR COptionMultiLineUI::GetClass() const
 
 LPVOID COptionMultiLineUI::GetInterface(LPCWSTR name)
 {
-    if (name != nullptr && IsName(name, L"OptionMultiLine"))
+    if (name != nullptr && Is(name, L"OptionMultiLine"))
         return static_cast<COptionMultiLineUI*>(this);
     return COptionUI::GetInterface(name);
 }
 
 void COptionMultiLineUI::SetAttribute(LPCWSTR name, LPCWSTR value)
 {
-    if (IsName(name, L"secondtext"))
+    if (Is(name, L"secondtext"))
         SetSecondText(value);
-    else if (IsName(name, L"secondtextfont"))
+    else if (Is(name, L"secondtextfont"))
         SetSecondTextFont(_wtoi(value));
-    else if (IsName(name, L"secondtextpadding"))
+    else if (Is(name, L"secondtextpadding"))
         SetSecondTextPadding(attr::ParseRect(value));
-    else if (IsName(name, L"secondtextcolor"))
+    else if (Is(name, L"secondtextcolor"))
         SetSecondTextColor(ParseColor(value));
-    else if (IsName(name, L"secondhottextcolor"))
+    else if (Is(name, L"secondhottextcolor"))
         SetSecondHotTextColor(ParseColor(value));
-    else if (IsName(name, L"secondpushedtextcolor"))
+    else if (Is(name, L"secondpushedtextcolor"))
         SetSecondPushedTextColor(ParseColor(value));
-    else if (IsName(name, L"selectedsecondtextcolor"))
+    else if (Is(name, L"selectedsecondtextcolor"))
         SetSelectedSecondTextColor(ParseColor(value));
-    else if (IsName(name, L"selectedhotsecondtextcolor"))
+    else if (Is(name, L"selectedhotsecondtextcolor"))
         SetSelectedHotSecondTextColor(ParseColor(value));
-    else if (IsName(name, L"selectedpushedsecondtextcolor"))
+    else if (Is(name, L"selectedpushedsecondtextcolor"))
         SetSelectedPushedSecondTextColor(ParseColor(value));
     else
         COptionUI::SetAttribute(name, value);

@@ -3,7 +3,7 @@
 
 #include <cwchar>
 
-#include "attr/AttributeValues.h"
+#include "utils/UIAttributeValues.h"
 #include "manager/DpiHelper.h"
 #include "manager/PaintManagerUI.h"
 #include "render/UIRender.h"
@@ -25,7 +25,7 @@ __int64 Share(__int64 offset, __int64 range, __int64 span, bool integer)
 
 } // namespace
 
-using attr::IsName;
+using attr::Is;
 
 CSliderUI::CSliderUI()
 {
@@ -41,7 +41,7 @@ LPCWSTR CSliderUI::GetClass() const
 
 LPVOID CSliderUI::GetInterface(LPCWSTR name)
 {
-    if (name != nullptr && IsName(name, L"Slider"))
+    if (name != nullptr && Is(name, L"Slider"))
         return static_cast<CSliderUI*>(this);
     return CProgressUI::GetInterface(name);
 }
@@ -148,13 +148,8 @@ void CSliderUI::Notify(LPCWSTR type)
 
 void CSliderUI::DoEvent(UIControlEvent& event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_pParent != nullptr)
-            m_pParent->DoEvent(event);
-        else
-            CLabelUI::DoEvent(event);
+    if (HandOverMouseEvent<CLabelUI>(*this, event))
         return;
-    }
     switch (event.type) {
     case EventButtonDown:
     case EventDoubleClick:
@@ -243,13 +238,13 @@ void CSliderUI::DoEvent(UIControlEvent& event)
 
 void CSliderUI::SetAttribute(LPCWSTR name, LPCWSTR value)
 {
-    if (IsName(name, L"thumbimage")) {
+    if (Is(name, L"thumbimage")) {
         SetThumbImage(value);
-    } else if (IsName(name, L"thumbhotimage")) {
+    } else if (Is(name, L"thumbhotimage")) {
         SetThumbHotImage(value);
-    } else if (IsName(name, L"thumbpushedimage")) {
+    } else if (Is(name, L"thumbpushedimage")) {
         SetThumbPushedImage(value);
-    } else if (IsName(name, L"thumbsize")) {
+    } else if (Is(name, L"thumbsize")) {
         LPWSTR end = nullptr;
         SIZE size = {0, 0};
         size.cx = static_cast<LONG>(wcstol(value, &end, 10));
@@ -257,11 +252,11 @@ void CSliderUI::SetAttribute(LPCWSTR name, LPCWSTR value)
             ++end;
         size.cy = static_cast<LONG>(wcstol(end, nullptr, 10));
         SetThumbSize(size);
-    } else if (IsName(name, L"step")) {
+    } else if (Is(name, L"step")) {
         SetChangeStep(_wtoi(value));
-    } else if (IsName(name, L"sendmove")) {
+    } else if (Is(name, L"sendmove")) {
         SetSendMove(attr::IsTrue(value));
-    } else if (IsName(name, L"thumbtextenable")) {
+    } else if (Is(name, L"thumbtextenable")) {
         SetThumbTextEnabled(attr::IsTrue(value));
     } else {
         CProgressUI::SetAttribute(name, value);

@@ -9,6 +9,7 @@
 #include "manager/DpiHelper.h"
 #include "manager/PaintManagerUI.h"
 #include "tree/TreeNodeUI.h"
+#include "utils/UIAttributeValues.h"
 
 namespace ZvUI {
 
@@ -326,9 +327,9 @@ void CTreeViewUI::SetAttribute(LPCWSTR name, LPCWSTR value)
     if (value == nullptr)
         value = L"";
     if (Is(name, L"visiblefolderbtn")) {
-        SetVisibleFolderBtn(_wcsicmp(value, L"true") == 0);
+        SetVisibleFolderBtn(attr::IsTrue(value));
     } else if (Is(name, L"visiblecheckbtn")) {
-        SetVisibleCheckBtn(_wcsicmp(value, L"true") == 0);
+        SetVisibleCheckBtn(attr::IsTrue(value));
     } else if (Is(name, L"itemminwidth")) {
         SetItemMinWidth(static_cast<UINT>(_wtoi(value)));
     } else if (CTreeNodeUI::IsItemColorAttribute(name)) {

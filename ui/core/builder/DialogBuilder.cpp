@@ -17,53 +17,13 @@
 #include "tree/TreeViewUI.h"
 #include "utils/UIString.h"
 #include "window/ShadowUI.h"
+#include "utils/UIAttributeValues.h"
 
 namespace ZvUI {
 
+using attr::Is;
+
 namespace {
-
-// --- attribute values ---
-
-bool Is(LPCWSTR a, LPCWSTR b)
-{
-    return _wcsicmp(a, b) == 0;
-}
-
-bool ReadBool(LPCWSTR value)
-{
-    return _wcsicmp(value, L"true") == 0;
-}
-
-// "700,420": the reader skips exactly one character between the numbers, whatever it is.
-SIZE ReadPair(LPCWSTR value)
-{
-    LPWSTR end = nullptr;
-    SIZE sz;
-    sz.cx = wcstol(value, &end, 10);
-    sz.cy = *end != L'\0' ? wcstol(end + 1, &end, 10) : 0;
-    return sz;
-}
-
-RECT ReadRect(LPCWSTR value)
-{
-    LPWSTR end = nullptr;
-    RECT rc = {0, 0, 0, 0};
-    rc.left = wcstol(value, &end, 10);
-    LONG* const rest[] = {&rc.top, &rc.right, &rc.bottom};
-    for (LONG* field : rest) {
-        if (*end == L'\0')
-            break;
-        *field = wcstol(end + 1, &end, 10);
-    }
-    return rc;
-}
-
-DWORD ReadColor(LPCWSTR value)
-{
-    if (*value == L'#')
-        ++value;
-    return wcstoul(value, nullptr, 16);
-}
 
 LPCWSTR AttributeOr(const CXmlNode& node, LPCWSTR name, LPCWSTR fallback)
 {
@@ -274,12 +234,12 @@ void CLayoutBuilder::ApplyResources(const CXmlNode& root, CPaintManagerUI* manag
 {
     for (CXmlNode node = root.GetChild(); node.IsValid(); node = node.GetSibling()) {
         LPCWSTR tag = node.GetName();
-        const bool shared = ReadBool(AttributeOr(node, L"shared", L""));
+        const bool shared = attr::IsTrue(AttributeOr(node, L"shared", L""));
         if (Is(tag, L"Image")) {
             if (!node.HasAttribute(L"name"))
                 continue;
             LPCWSTR restype = AttributeOr(node, L"restype", nullptr);
-            const DWORD mask = ReadColor(AttributeOr(node, L"mask", L"0"));
+            const DWORD mask = attr::ParseColor(AttributeOr(node, L"mask", L"0"));
             manager->AddImage(node.GetAttributeValue(L"name"), restype, mask, false, shared);
         } else if (Is(tag, L"Font")) {
             const int id = node.HasAttribute(L"id") ? _wtoi(node.GetAttributeValue(L"id")) : -1;
@@ -287,11 +247,11 @@ void CLayoutBuilder::ApplyResources(const CXmlNode& root, CPaintManagerUI* manag
                 continue;
             LPCWSTR face = AttributeOr(node, L"name", L"");
             const int size = node.HasAttribute(L"size") ? _wtoi(node.GetAttributeValue(L"size")) : 12;
-            const bool bold = ReadBool(AttributeOr(node, L"bold", L""));
-            const bool underline = ReadBool(AttributeOr(node, L"underline", L""));
-            const bool italic = ReadBool(AttributeOr(node, L"italic", L""));
+            const bool bold = attr::IsTrue(AttributeOr(node, L"bold", L""));
+            const bool underline = attr::IsTrue(AttributeOr(node, L"underline", L""));
+            const bool italic = attr::IsTrue(AttributeOr(node, L"italic", L""));
             manager->AddFont(id, face, size, bold, underline, italic, shared);
-            if (ReadBool(AttributeOr(node, L"default", L"")))
+            if (attr::IsTrue(AttributeOr(node, L"default", L"")))
                 manager->SetDefaultFont(face, size, bold, underline, italic, shared);
         } else if (Is(tag, L"Default")) {
             if (node.HasAttribute(L"name"))
@@ -319,43 +279,43 @@ void CLayoutBuilder::ApplyWindowAttributes(const CXmlNode& root, CPaintManagerUI
         if (wcscmp(name, L"layeredopacity") == 0) {
             manager->SetLayeredOpacity(static_cast<BYTE>(_wtoi(value)));
         } else if (wcscmp(name, L"layered") == 0 || wcscmp(name, L"bktrans") == 0) {
-            manager->SetLayered(ReadBool(value));
+            manager->SetLayered(attr::IsTrue(value));
         } else if (wcscmp(name, L"layeredimage") == 0) {
             manager->SetLayered(true);
             manager->SetLayeredBackground(value);
         } else if (wcscmp(name, L"noactivate") == 0) {
-            manager->SetNoActivate(ReadBool(value));
+            manager->SetNoActivate(attr::IsTrue(value));
         } else if (Is(name, L"size")) {
-            const SIZE sz = ReadPair(value);
+            const SIZE sz = attr::ParseSize(value);
             CDpiHelper* dpi = manager->GetDpiHelper();
             manager->SetInitialSize(dpi->Scale(sz.cx), dpi->Scale(sz.cy));
         } else if (Is(name, L"sizebox")) {
-            manager->SetSizeBox(ReadRect(value));
+            manager->SetSizeBox(attr::ParseRect(value));
         } else if (Is(name, L"caption")) {
-            manager->SetCaptionRect(ReadRect(value));
+            manager->SetCaptionRect(attr::ParseRect(value));
         } else if (Is(name, L"roundcorner")) {
-            const SIZE sz = ReadPair(value);
+            const SIZE sz = attr::ParseSize(value);
             manager->SetRoundCorner(sz.cx, sz.cy);
         } else if (Is(name, L"mininfo")) {
-            const SIZE sz = ReadPair(value);
+            const SIZE sz = attr::ParseSize(value);
             manager->SetMinInfo(sz.cx, sz.cy);
         } else if (Is(name, L"maxinfo")) {
-            const SIZE sz = ReadPair(value);
+            const SIZE sz = attr::ParseSize(value);
             manager->SetMaxInfo(sz.cx, sz.cy);
         } else if (Is(name, L"showdirty")) {
-            manager->SetShowUpdateRect(ReadBool(value));
+            manager->SetShowUpdateRect(attr::IsTrue(value));
         } else if (Is(name, L"opacity") || Is(name, L"alpha")) {
             manager->SetOpacity(static_cast<BYTE>(_wtoi(value)));
         } else if (Is(name, L"disabledfontcolor")) {
-            manager->SetDisabledColor(ReadColor(value));
+            manager->SetDisabledColor(attr::ParseColor(value));
         } else if (Is(name, L"defaultfontcolor")) {
-            manager->SetTextColor(ReadColor(value));
+            manager->SetTextColor(attr::ParseColor(value));
         } else if (Is(name, L"linkfontcolor")) {
-            manager->SetLinkColor(ReadColor(value));
+            manager->SetLinkColor(attr::ParseColor(value));
         } else if (Is(name, L"linkhoverfontcolor")) {
-            manager->SetLinkHoverColor(ReadColor(value));
+            manager->SetLinkHoverColor(attr::ParseColor(value));
         } else if (Is(name, L"selectedcolor")) {
-            manager->SetSelectedColor(ReadColor(value));
+            manager->SetSelectedColor(attr::ParseColor(value));
         } else if (Is(name, L"shadowsize")) {
             shadow->SetSize(_wtoi(value));
         } else if (Is(name, L"shadowsharpness")) {
@@ -363,19 +323,19 @@ void CLayoutBuilder::ApplyWindowAttributes(const CXmlNode& root, CPaintManagerUI
         } else if (Is(name, L"shadowdarkness")) {
             shadow->SetDarkness(static_cast<unsigned int>(_wtoi(value)));
         } else if (Is(name, L"shadowposition")) {
-            const SIZE sz = ReadPair(value);
+            const SIZE sz = attr::ParseSize(value);
             shadow->SetPosition(sz.cx, sz.cy);
         } else if (Is(name, L"shadowcolor")) {
-            shadow->SetColor(ReadColor(value));
+            shadow->SetColor(attr::ParseColor(value));
         } else if (Is(name, L"shadowcorner")) {
-            const RECT rc = ReadRect(value);
+            const RECT rc = attr::ParseRect(value);
             shadow->SetCorner(rc.left, rc.top, rc.right, rc.bottom);
         } else if (Is(name, L"shadowimage")) {
             shadow->SetImage(value);
         } else if (Is(name, L"showshadow")) {
-            shadow->SetShadowEnabled(ReadBool(value));
+            shadow->SetShadowEnabled(attr::IsTrue(value));
         } else if (Is(name, L"gdiplustext")) {
-            manager->SetUseGdiplusText(ReadBool(value));
+            manager->SetUseGdiplusText(attr::IsTrue(value));
         } else if (Is(name, L"textrenderinghint")) {
             manager->SetGdiplusTextRenderingHint(_wtoi(value));
         } else if (Is(name, L"tooltiphovertime")) {

@@ -9,23 +9,15 @@
 #include "render/UIDrawInfo.h"
 #include "render/UIImageInfo.h"
 #include "render/UIRender.h"
+#include "utils/UIAttributeValues.h"
+#include "control/StateImages.h"
 
 namespace ZvUI {
 
+using attr::Is;
+using attr::ParseColor;
+
 namespace {
-
-bool Is(LPCWSTR name, LPCWSTR key)
-{
-    return _wcsicmp(name, key) == 0;
-}
-
-DWORD ParseColor(LPCWSTR value)
-{
-    if (*value == L'#')
-        ++value;
-    return static_cast<DWORD>(wcstoul(value, nullptr, 16));
-}
-
 
 CUIString StripFrame(const UIDrawInfo& info, int left, int right, int height)
 {
@@ -83,13 +75,8 @@ void CButtonUI::SetEnabled(bool enable)
 
 void CButtonUI::DoEvent(UIControlEvent& event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_pParent != nullptr)
-            m_pParent->DoEvent(event);
-        else
-            CLabelUI::DoEvent(event);
+    if (HandOverMouseEvent<CLabelUI>(*this, event))
         return;
-    }
     const bool inside = ::PtInRect(&m_rcItem, event.mousePoint) != FALSE;
     switch (event.type) {
     case EventSetFocus:
@@ -359,18 +346,6 @@ void CButtonUI::SetAttribute(LPCWSTR name, LPCWSTR value)
 
 // --- painting ---
 
-void CButtonUI::UpdateFocusAndEnabledBits()
-{
-    if (IsFocused())
-        m_uButtonState |= ButtonStateFocused;
-    else
-        m_uButtonState &= ~ButtonStateFocused;
-    if (!IsEnabled())
-        m_uButtonState |= ButtonStateDisabled;
-    else
-        m_uButtonState &= ~ButtonStateDisabled;
-}
-
 void CButtonUI::PaintBkColor(HDC hDC)
 {
     DWORD color = 0;
@@ -425,20 +400,8 @@ void CButtonUI::PaintStatusImage(HDC hDC)
     if (m_pManager != nullptr && m_pManager->GetWindowHandle() != nullptr &&
         !::IsWindowEnabled(m_pManager->GetWindowHandle()))
         m_uButtonState &= ButtonStateDisabled;
-
-    const CUIString* chosen = nullptr;
-    if ((m_uButtonState & ButtonStateDisabled) != 0)
-        chosen = &m_sDisabledImage;
-    else if ((m_uButtonState & ButtonStatePushed) != 0)
-        chosen = &m_sPushedImage;
-    else if ((m_uButtonState & ButtonStateHot) != 0)
-        chosen = &m_sHotImage;
-    else if ((m_uButtonState & ButtonStateFocused) != 0)
-        chosen = &m_sFocusedImage;
-    if (chosen != nullptr && !chosen->IsEmpty() && DrawImage(hDC, *chosen))
-        return;
-    if (!m_sNormalImage.IsEmpty())
-        DrawImage(hDC, m_sNormalImage);
+    DrawButtonStateImage(*this, hDC, m_uButtonState, m_sNormalImage, m_sHotImage, m_sPushedImage, m_sFocusedImage,
+                         m_sDisabledImage);
 }
 
 void CButtonUI::PaintForeImage(HDC hDC)

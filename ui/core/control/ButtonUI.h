@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "control/LabelUI.h"
+#include "control/StateImages.h"
 #include "utils/UIString.h"
 
 namespace ZvUI {
@@ -90,7 +91,7 @@ protected:
     // once: a set normal image means the strip was cut already. Two frames push with the hot one.
     void CutStrip(const CUIString& strip, int count, CUIString& normal, CUIString& hot, CUIString& pushed,
                   CUIString* disabled);
-    void UpdateFocusAndEnabledBits();
+    void UpdateFocusAndEnabledBits() { ZvUI::UpdateFocusAndEnabledBits(*this, m_uButtonState); }
 
     UINT m_uButtonState = 0;
     int m_iHotFont = -1;

@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "manager/PaintManagerUI.h"
+#include "utils/UIAttributeValues.h"
 
 namespace ZvUI {
 
@@ -40,7 +41,7 @@ void CCheckBoxUI::DoEvent(UIControlEvent& event)
 void CCheckBoxUI::SetAttribute(LPCWSTR name, LPCWSTR value)
 {
     if (_wcsicmp(name, L"EnableAutoCheck") == 0)
-        SetAutoCheck(_wcsicmp(value, L"true") == 0);
+        SetAutoCheck(attr::IsTrue(value));
     COptionUI::SetAttribute(name, value);
 }
 

@@ -9,8 +9,17 @@
 #include "render/UIClipGuard.h"
 #include "render/UIRender.h"
 #include "resource/UIResourceTable.h"
+#include "utils/UIAttributeValues.h"
 
 namespace ZvUI {
+
+using attr::Is;
+using attr::IsTrue;
+using attr::ParseInt;
+using attr::ParseColor;
+using attr::ParseColorNoBlanks;
+using attr::ParseRect;
+using attr::ParseSize;
 
 namespace {
 
@@ -38,55 +47,10 @@ public:
     ~StyleDepthGuard() { --g_styleDepth; }
 };
 
-bool Is(LPCWSTR name, LPCWSTR key)
-{
-    return _wcsicmp(name, key) == 0;
-}
-
-bool ParseBool(LPCWSTR value)
-{
-    return _wcsicmp(value, L"true") == 0;
-}
-
-int ParseInt(LPCWSTR value)
-{
-    return static_cast<int>(std::wcstol(value, nullptr, 10));
-}
-
-// Background and fore colours tolerate leading blanks and control characters.
-DWORD ParseColorLenient(LPCWSTR value)
-{
-    while (*value != L'\0' && *value <= L' ')
-        value = ::CharNextW(value);
-    if (*value == L'#')
-        value = ::CharNextW(value);
-    return static_cast<DWORD>(std::wcstoul(value, nullptr, 16));
-}
-
-// Border colours skip only a "#" in the first position.
-DWORD ParseColorStrict(LPCWSTR value)
-{
-    if (*value == L'#')
-        value = ::CharNextW(value);
-    return static_cast<DWORD>(std::wcstoul(value, nullptr, 16));
-}
-
 // Steps over exactly one separator, never past the terminator.
 LPCWSTR SkipSeparator(LPCWSTR end)
 {
     return *end != L'\0' ? end + 1 : end;
-}
-
-RECT ParseRect(LPCWSTR value)
-{
-    LONG parts[4] = {0, 0, 0, 0};
-    LPCWSTR p = value;
-    for (LONG& part : parts) {
-        LPWSTR end = nullptr;
-        part = std::wcstol(p, &end, 10);
-        p = SkipSeparator(end);
-    }
-    return RECT{parts[0], parts[1], parts[2], parts[3]};
 }
 
 void ParseDoubles(LPCWSTR value, double (&out)[4])
@@ -770,7 +734,7 @@ void CControlUI::SetAttribute(LPCWSTR name, LPCWSTR value)
         SetFixedHeight(std::abs(rc.bottom - rc.top));
     } else if (Is(name, L"float")) {
         if (std::wcschr(value, L',') == nullptr) {
-            SetFloat(ParseBool(value));
+            SetFloat(IsTrue(value));
         } else {
             double percent[4] = {0, 0, 0, 0};
             ParseDoubles(value, percent);
@@ -784,19 +748,19 @@ void CControlUI::SetAttribute(LPCWSTR name, LPCWSTR value)
     } else if (Is(name, L"gradient")) {
         SetGradient(value);
     } else if (Is(name, L"bkcolor") || Is(name, L"bkcolor1")) {
-        SetBkColor(ParseColorLenient(value));
+        SetBkColor(ParseColor(value));
     } else if (Is(name, L"bkcolor2")) {
-        SetBkColor2(ParseColorLenient(value));
+        SetBkColor2(ParseColor(value));
     } else if (Is(name, L"bkcolor3")) {
-        SetBkColor3(ParseColorLenient(value));
+        SetBkColor3(ParseColor(value));
     } else if (Is(name, L"forecolor")) {
-        SetForeColor(ParseColorLenient(value));
+        SetForeColor(ParseColor(value));
     } else if (Is(name, L"bordercolor")) {
-        SetBorderColor(ParseColorStrict(value));
+        SetBorderColor(ParseColorNoBlanks(value));
     } else if (Is(name, L"focusbordercolor")) {
-        SetFocusBorderColor(ParseColorStrict(value));
+        SetFocusBorderColor(ParseColorNoBlanks(value));
     } else if (Is(name, L"colorhsl")) {
-        SetColorHSL(ParseBool(value));
+        SetColorHSL(IsTrue(value));
     } else if (Is(name, L"bordersize")) {
         if (std::wcschr(value, L',') == nullptr) {
             SetBorderSize(ParseInt(value));
@@ -815,11 +779,7 @@ void CControlUI::SetAttribute(LPCWSTR name, LPCWSTR value)
     } else if (Is(name, L"borderstyle")) {
         SetBorderStyle(ParseInt(value));
     } else if (Is(name, L"borderround")) {
-        LPWSTR end = nullptr;
-        SIZE round = {};
-        round.cx = std::wcstol(value, &end, 10);
-        round.cy = std::wcstol(SkipSeparator(end), nullptr, 10);
-        SetBorderRound(round);
+        SetBorderRound(attr::ParseSize(value));
     } else if (Is(name, L"bkimage")) {
         SetBkImage(value);
     } else if (Is(name, L"foreimage")) {
@@ -839,15 +799,15 @@ void CControlUI::SetAttribute(LPCWSTR name, LPCWSTR value)
     } else if (Is(name, L"name")) {
         SetName(value);
     } else if (Is(name, L"drag")) {
-        SetDragEnabled(ParseBool(value));
+        SetDragEnabled(IsTrue(value));
     } else if (Is(name, L"drop")) {
-        SetDropEnabled(ParseBool(value));
+        SetDropEnabled(IsTrue(value));
     } else if (Is(name, L"resourcetext")) {
-        SetResourceText(ParseBool(value));
+        SetResourceText(IsTrue(value));
     } else if (Is(name, L"richevent")) {
-        SetRichEvent(ParseBool(value));
+        SetRichEvent(IsTrue(value));
     } else if (Is(name, L"autotextsizeenable")) {
-        m_bAutoTextSize = ParseBool(value);
+        m_bAutoTextSize = IsTrue(value);
     } else if (Is(name, L"text")) {
         SetText(value);
     } else if (Is(name, L"tooltip")) {
@@ -855,17 +815,17 @@ void CControlUI::SetAttribute(LPCWSTR name, LPCWSTR value)
     } else if (Is(name, L"userdata")) {
         SetUserData(value);
     } else if (Is(name, L"enabled")) {
-        SetEnabled(ParseBool(value));
+        SetEnabled(IsTrue(value));
     } else if (Is(name, L"mouse")) {
-        SetMouseEnabled(ParseBool(value));
+        SetMouseEnabled(IsTrue(value));
     } else if (Is(name, L"keyboard")) {
-        SetKeyboardEnabled(ParseBool(value));
+        SetKeyboardEnabled(IsTrue(value));
     } else if (Is(name, L"visible")) {
-        SetVisible(ParseBool(value));
+        SetVisible(IsTrue(value));
     } else if (Is(name, L"shortcut")) {
         SetShortcut(value[0]);
     } else if (Is(name, L"menu")) {
-        SetContextMenuUsed(ParseBool(value));
+        SetContextMenuUsed(IsTrue(value));
     } else if (Is(name, L"cursor")) {
         for (const CursorName& c : kCursors) {
             if (_wcsicmp(value, c.name) == 0) {

@@ -270,4 +270,18 @@ protected:
     bool m_bAutoTextSize = false;
 };
 
+// A mouse event while control takes no mouse goes to its parent, or to Base's handling when it has
+// none; true when it was handed over and the control's own handling must not run.
+template <class Base, class Control>
+bool HandOverMouseEvent(Control& control, UIControlEvent& event)
+{
+    if (control.IsMouseEnabled() || !IsMouseEvent(event.type))
+        return false;
+    if (control.GetParent() != nullptr)
+        control.GetParent()->DoEvent(event);
+    else
+        control.Base::DoEvent(event);
+    return true;
+}
+
 } // namespace ZvUI

@@ -7,41 +7,16 @@
 #include "manager/PaintManagerUI.h"
 #include "manager/UIResources.h"
 #include "render/UIRender.h"
+#include "utils/UIAttributeValues.h"
 
 namespace ZvUI {
 
+using attr::Is;
+using attr::ParseColor;
+using attr::IsTrue;
+using attr::ParseRect;
+
 namespace {
-
-bool Is(LPCWSTR name, LPCWSTR key)
-{
-    return _wcsicmp(name, key) == 0;
-}
-
-bool ParseBool(LPCWSTR value)
-{
-    return _wcsicmp(value, L"true") == 0;
-}
-
-DWORD ParseColor(LPCWSTR value)
-{
-    if (*value == L'#')
-        ++value;
-    return static_cast<DWORD>(wcstoul(value, nullptr, 16));
-}
-
-// "l,t,r,b": four decimals, one separator character between them, never past the terminator.
-RECT ParseRect(LPCWSTR value)
-{
-    LONG parts[4] = {0, 0, 0, 0};
-    LPWSTR end = const_cast<LPWSTR>(value);
-    for (int i = 0; i < 4; ++i) {
-        parts[i] = wcstol(value, &end, 10);
-        if (*end == L'\0')
-            break;
-        value = end + 1;
-    }
-    return RECT{parts[0], parts[1], parts[2], parts[3]};
-}
 
 // The window's DC, or the screen's before a window is attached (the same fonts measure alike).
 class MeasureDC {
@@ -208,12 +183,12 @@ void CLabelUI::SetAttribute(LPCWSTR name, LPCWSTR value)
             m_uTextStyle |= DT_BOTTOM | DT_SINGLELINE;
         }
     } else if (Is(name, L"endellipsis")) {
-        if (ParseBool(value))
+        if (IsTrue(value))
             m_uTextStyle |= DT_END_ELLIPSIS;
         else
             m_uTextStyle &= ~DT_END_ELLIPSIS;
     } else if (Is(name, L"wordbreak")) {
-        if (ParseBool(value)) {
+        if (IsTrue(value)) {
             m_uTextStyle &= ~DT_SINGLELINE;
             m_uTextStyle |= DT_WORDBREAK | DT_EDITCONTROL;
         } else {
@@ -221,7 +196,7 @@ void CLabelUI::SetAttribute(LPCWSTR name, LPCWSTR value)
             m_uTextStyle |= DT_SINGLELINE;
         }
     } else if (Is(name, L"noprefix")) {
-        if (ParseBool(value))
+        if (IsTrue(value))
             m_uTextStyle |= DT_NOPREFIX;
         else
             m_uTextStyle &= ~DT_NOPREFIX;
@@ -235,11 +210,11 @@ void CLabelUI::SetAttribute(LPCWSTR name, LPCWSTR value)
         const RECT rc = ParseRect(value);
         SetTextPadding(rc.left, rc.top, rc.right, rc.bottom);
     } else if (Is(name, L"showhtml")) {
-        SetShowHtml(ParseBool(value));
+        SetShowHtml(IsTrue(value));
     } else if (Is(name, L"autocalcwidth")) {
-        SetAutoCalcWidth(ParseBool(value));
+        SetAutoCalcWidth(IsTrue(value));
     } else if (Is(name, L"autocalcheight")) {
-        SetAutoCalcHeight(ParseBool(value));
+        SetAutoCalcHeight(IsTrue(value));
     } else {
         CControlUI::SetAttribute(name, value);
     }

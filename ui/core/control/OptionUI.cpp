@@ -5,23 +5,13 @@
 
 #include "manager/PaintManagerUI.h"
 #include "render/UIRender.h"
+#include "utils/UIAttributeValues.h"
+#include "control/StateImages.h"
 
 namespace ZvUI {
 
-namespace {
-
-bool Is(LPCWSTR name, LPCWSTR key)
-{
-    return _wcsicmp(name, key) == 0;
-}
-
-DWORD ParseColor(LPCWSTR value)
-{
-    if (*value == L'#')
-        ++value;
-    return static_cast<DWORD>(wcstoul(value, nullptr, 16));
-}
-} // namespace
+using attr::Is;
+using attr::ParseColor;
 
 COptionUI::~COptionUI()
 {
@@ -187,7 +177,7 @@ void COptionUI::SetAttribute(LPCWSTR name, LPCWSTR value)
     if (Is(name, L"group"))
         SetGroup(value);
     else if (Is(name, L"selected"))
-        Selected(_wcsicmp(value, L"true") == 0, true);
+        Selected(attr::IsTrue(value), true);
     else if (Is(name, L"selectedimage"))
         SetSelectedImage(value);
     else if (Is(name, L"selectedhotimage"))
@@ -242,13 +232,12 @@ void COptionUI::PaintStatusImage(HDC hDC)
         return;
     }
     CutSelectedStateImages();
-    const CUIString* chosen = nullptr;
-    if ((m_uButtonState & ButtonStatePushed) != 0 && !m_sSelectedPushedImage.IsEmpty())
-        chosen = &m_sSelectedPushedImage;
-    else if ((m_uButtonState & ButtonStateHot) != 0 && !m_sSelectedHotImage.IsEmpty())
-        chosen = &m_sSelectedHotImage;
-    else if ((m_uButtonState & ButtonStateDisabled) != 0 && !m_sSelectedDisabledImage.IsEmpty())
-        chosen = &m_sSelectedDisabledImage;
+    // Unlike the button's, a state without its own selected image falls through to the next one.
+    const CUIString* chosen = PickStateImage(m_uButtonState,
+                                             {{ButtonStatePushed, m_sSelectedPushedImage},
+                                              {ButtonStateHot, m_sSelectedHotImage},
+                                              {ButtonStateDisabled, m_sSelectedDisabledImage}},
+                                             true);
     if (chosen != nullptr && DrawImage(hDC, *chosen))
         return;
     if (!m_sSelectedImage.IsEmpty())

@@ -7,17 +7,11 @@
 #include "manager/DpiHelper.h"
 #include "manager/PaintManagerUI.h"
 #include "render/UIRender.h"
+#include "utils/UIAttributeValues.h"
 
 namespace ZvUI {
 
-namespace {
-
-bool Is(LPCWSTR a, LPCWSTR b)
-{
-    return _wcsicmp(a, b) == 0;
-}
-
-} // namespace
+using attr::Is;
 
 CProgressUI::CProgressUI()
 {

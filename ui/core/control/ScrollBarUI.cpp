@@ -9,8 +9,12 @@
 #include "manager/DpiHelper.h"
 #include "manager/PaintManagerUI.h"
 #include "render/UIRender.h"
+#include "utils/UIAttributeValues.h"
 
 namespace ZvUI {
+
+using attr::Is;
+using attr::IsTrue;
 
 namespace {
 
@@ -23,16 +27,6 @@ constexpr UINT kDisabled = ButtonStateDisabled;
 constexpr UINT kHot = ButtonStateHot;
 constexpr UINT kPushed = ButtonStatePushed;
 constexpr UINT kCaptured = ButtonStateCaptured;
-
-bool Is(LPCWSTR a, LPCWSTR b)
-{
-    return _wcsicmp(a, b) == 0;
-}
-
-bool IsTrue(LPCWSTR value)
-{
-    return _wcsicmp(value, L"true") == 0;
-}
 
 bool IsZero(const RECT& rc)
 {

@@ -57,13 +57,8 @@ int CTextUI::LinkAt(POINT pt) const
 
 void CTextUI::DoEvent(UIControlEvent& event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_pParent != nullptr)
-            m_pParent->DoEvent(event);
-        else
-            CLabelUI::DoEvent(event);
+    if (HandOverMouseEvent<CLabelUI>(*this, event))
         return;
-    }
     switch (event.type) {
     case EventSetCursor:
         if (LinkAt(event.mousePoint) >= 0) {

@@ -11,8 +11,13 @@
 #include "layout/ScrollBarServices.h"
 #include "manager/PaintManagerUI.h"
 #include "render/UIClipGuard.h"
+#include "utils/UIAttributeValues.h"
 
 namespace ZvUI {
+
+using attr::Is;
+using attr::IsTrue;
+using attr::ParseRect;
 
 using layout_limits::Clamp;
 
@@ -25,29 +30,6 @@ CControlUI* CreateScrollBar()
 }
 
 ScrollBarCreator g_scrollBarCreator = &CreateScrollBar;
-
-bool Is(LPCWSTR name, LPCWSTR key)
-{
-    return _wcsicmp(name, key) == 0;
-}
-
-bool ParseBool(LPCWSTR value)
-{
-    return _wcsicmp(value, L"true") == 0;
-}
-
-// Four decimal integers, one separator character skipped after each, never past the end.
-RECT ParseInset(LPCWSTR value)
-{
-    LONG parts[4] = {0, 0, 0, 0};
-    LPCWSTR p = value;
-    for (LONG& part : parts) {
-        LPWSTR end = nullptr;
-        part = std::wcstol(p, &end, 10);
-        p = *end != L'\0' ? end + 1 : end;
-    }
-    return RECT{parts[0], parts[1], parts[2], parts[3]};
-}
 
 IScrollBarServicesUI* ServicesOf(CControlUI* bar)
 {
@@ -479,12 +461,12 @@ void CContainerUI::SetAttribute(LPCWSTR name, LPCWSTR value)
         value = L"";
 
     if (Is(name, L"inset")) {
-        const RECT rc = ParseInset(value);
+        const RECT rc = ParseRect(value);
         SetInset(rc.left, rc.top, rc.right, rc.bottom);
     } else if (Is(name, L"mousechild")) {
-        SetMouseChildEnabled(ParseBool(value));
+        SetMouseChildEnabled(IsTrue(value));
     } else if (Is(name, L"vscrollbar")) {
-        EnableScrollBar(ParseBool(value), m_pHorizontalScrollBar != nullptr);
+        EnableScrollBar(IsTrue(value), m_pHorizontalScrollBar != nullptr);
     } else if (Is(name, L"vscrollbarstyle")) {
         m_sVerticalScrollBarStyle = value;
         EnableScrollBar(true, m_pHorizontalScrollBar != nullptr);
@@ -493,7 +475,7 @@ void CContainerUI::SetAttribute(LPCWSTR name, LPCWSTR value)
             m_pVerticalScrollBar->ApplyAttributeList(style != nullptr ? style : value);
         }
     } else if (Is(name, L"hscrollbar")) {
-        EnableScrollBar(m_pVerticalScrollBar != nullptr, ParseBool(value));
+        EnableScrollBar(m_pVerticalScrollBar != nullptr, IsTrue(value));
     } else if (Is(name, L"hscrollbarstyle")) {
         m_sHorizontalScrollBarStyle = value;
         EnableScrollBar(m_pVerticalScrollBar != nullptr, true);

@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "layout/LayoutLimits.h"
+#include "utils/UIAttributeValues.h"
 
 namespace ZvUI {
 
@@ -214,7 +215,7 @@ void CStackLayoutUI::SetAttribute(LPCWSTR name, LPCWSTR value)
     if (name != nullptr && value != nullptr && _wcsicmp(name, m_extentAttribute) == 0)
         SetSepExtent(_wtoi(value));
     else if (name != nullptr && value != nullptr && _wcsicmp(name, L"sepimm") == 0)
-        SetSepImmediate(_wcsicmp(value, L"true") == 0);
+        SetSepImmediate(attr::IsTrue(value));
     else
         CContainerUI::SetAttribute(name, value);
 }

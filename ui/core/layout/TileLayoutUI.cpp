@@ -6,6 +6,7 @@
 
 #include "control/ScrollBarUI.h"
 #include "layout/LayoutLimits.h"
+#include "utils/UIAttributeValues.h"
 
 namespace ZvUI {
 
@@ -50,12 +51,8 @@ void CTileLayoutUI::SetColumns(int columns)
 void CTileLayoutUI::SetAttribute(LPCWSTR name, LPCWSTR value)
 {
     if (_wcsicmp(name, L"itemsize") == 0) {
-        LPWSTR end = nullptr;
-        const int cx = static_cast<int>(std::wcstol(value, &end, 10));
-        // One separator character between the two numbers, never past the end.
-        const LPCWSTR rest = *end != L'\0' ? end + 1 : end;
-        const int cy = static_cast<int>(std::wcstol(rest, nullptr, 10));
-        SetItemSize(cx, cy);
+        const SIZE size = attr::ParseSize(value);
+        SetItemSize(size.cx, size.cy);
     } else if (_wcsicmp(name, L"columns") == 0) {
         SetColumns(_wtoi(value));
     } else {

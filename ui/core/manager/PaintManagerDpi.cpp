@@ -56,6 +56,12 @@ void CPaintManagerUI::ApplyDpi(int dpi)
     ::PostMessageW(m_hWndPaint, kDpiAppliedMessage, 0, 0);
 }
 
+void CPaintManagerUI::BorrowDpiOf(CPaintManagerUI& owner)
+{
+    m_iBorrowedDpi = owner.GetDpiHelper()->GetDpi();
+    ApplyDpi(m_iBorrowedDpi);
+}
+
 void CPaintManagerUI::ApplyDpiToAll(int dpi)
 {
     CUIPtrArray* managers = GetAllManagers();

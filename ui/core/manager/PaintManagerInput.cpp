@@ -23,13 +23,12 @@ POINT PointFromLParam(LPARAM lParam)
     return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
 
-UIControlEvent MakeEvent(int type, CControlUI* sender)
+// The screen point of a context-menu or wheel message, in the window's client coordinates.
+POINT ClientPointFromScreen(HWND hwnd, LPARAM lParam)
 {
-    UIControlEvent event;
-    event.type = type;
-    event.sender = sender;
-    event.timestamp = ::GetTickCount();
-    return event;
+    POINT pt = PointFromLParam(lParam);
+    ::ScreenToClient(hwnd, &pt);
+    return pt;
 }
 
 // Mouse button events take their key state from the message's MK_ bits.
@@ -247,14 +246,9 @@ bool CPaintManagerUI::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam
         return false;
 
     case WM_LBUTTONDOWN: {
-        if (!m_bNoActivate)
-            ::SetFocus(m_hWndPaint);
-        if (m_pRoot == nullptr)
-            return false;
-        const POINT pt = PointFromLParam(lParam);
-        m_ptLastMousePos = pt;
-        CControlUI* control = ControlAt(pt);
-        if (control == nullptr || control->GetManager() != this)
+        POINT pt = {};
+        CControlUI* control = PressedControl(lParam, pt);
+        if (control == nullptr)
             return false;
         if (m_bDragMode && control->IsDragEnabled()) {
             m_bDragPending = true;
@@ -271,12 +265,9 @@ bool CPaintManagerUI::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam
     }
 
     case WM_LBUTTONDBLCLK: {
-        if (!m_bNoActivate)
-            ::SetFocus(m_hWndPaint);
-        const POINT pt = PointFromLParam(lParam);
-        m_ptLastMousePos = pt;
-        CControlUI* control = ControlAt(pt);
-        if (control == nullptr || control->GetManager() != this)
+        POINT pt = {};
+        CControlUI* control = PressedControl(lParam, pt);
+        if (control == nullptr)
             return false;
         SetCapture();
         UIControlEvent event = MakeButtonEvent(EventDoubleClick, control, pt, wParam, lParam);
@@ -300,12 +291,9 @@ bool CPaintManagerUI::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam
 
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {
-        if (!m_bNoActivate)
-            ::SetFocus(m_hWndPaint);
-        const POINT pt = PointFromLParam(lParam);
-        m_ptLastMousePos = pt;
-        CControlUI* control = ControlAt(pt);
-        if (control == nullptr || control->GetManager() != this)
+        POINT pt = {};
+        CControlUI* control = PressedControl(lParam, pt);
+        if (control == nullptr)
             return false;
         control->SetFocus();
         SetCapture();
@@ -334,8 +322,7 @@ bool CPaintManagerUI::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam
     case WM_CONTEXTMENU: {
         if (m_pRoot == nullptr)
             return false;
-        POINT pt = PointFromLParam(lParam);
-        ::ScreenToClient(m_hWndPaint, &pt);
+        const POINT pt = ClientPointFromScreen(m_hWndPaint, lParam);
         m_ptLastMousePos = pt;
         if (m_pEventClick == nullptr)
             return false;
@@ -351,8 +338,7 @@ bool CPaintManagerUI::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam
     case WM_MOUSEWHEEL: {
         if (m_pRoot == nullptr)
             return false;
-        POINT pt = PointFromLParam(lParam);
-        ::ScreenToClient(m_hWndPaint, &pt);
+        const POINT pt = ClientPointFromScreen(m_hWndPaint, lParam);
         m_ptLastMousePos = pt;
         CControlUI* control = ControlAt(pt);
         if (control == nullptr || control->GetManager() != this)
@@ -458,6 +444,16 @@ bool CPaintManagerUI::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam
 }
 
 // --- mouse move, hover and tooltip ---
+
+CControlUI* CPaintManagerUI::PressedControl(LPARAM lParam, POINT& pt)
+{
+    if (!m_bNoActivate)
+        ::SetFocus(m_hWndPaint);
+    pt = PointFromLParam(lParam);
+    m_ptLastMousePos = pt;
+    CControlUI* control = ControlAt(pt);
+    return control != nullptr && control->GetManager() == this ? control : nullptr;
+}
 
 void CPaintManagerUI::OnMouseMove(WPARAM wParam, LPARAM lParam)
 {

@@ -14,15 +14,6 @@ constexpr UINT kAsyncMessage = WM_APP + 1;
 // Window timer ids rotate through 0..239.
 constexpr UINT kTimerIdRange = 240;
 
-UIControlEvent MakeEvent(int type, CControlUI* sender)
-{
-    UIControlEvent event;
-    event.type = type;
-    event.sender = sender;
-    event.timestamp = ::GetTickCount();
-    return event;
-}
-
 void DeleteOwnedArrays(CUIStringMap& map)
 {
     for (int i = 0; i < map.GetSize(); ++i) {

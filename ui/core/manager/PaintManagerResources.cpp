@@ -69,12 +69,17 @@ void Measure(HDC dc, UIFontInfo& info)
     ::GetTextMetricsW(dc, &info.metrics);
 }
 
-void SetSharedColor(DWORD& shared, DWORD& own, DWORD color)
+// One colour of a manager's own set and, when sharedSet is given, of the shared set: a manager
+// that still had the shared value follows it; one with its own value keeps it.
+void StoreColor(UIResourceSet& own, UIResourceSet* sharedSet, DWORD UIResourceSet::*field, DWORD color)
 {
-    // A manager that still had the shared value follows it; one with its own value keeps it.
-    if (own == shared)
-        own = color;
-    shared = color;
+    if (sharedSet != nullptr) {
+        if (own.*field == sharedSet->*field)
+            own.*field = color;
+        sharedSet->*field = color;
+    } else {
+        own.*field = color;
+    }
 }
 
 // Whole file into a heap buffer; empty when it cannot be read completely.
@@ -174,10 +179,7 @@ DWORD CPaintManagerUI::GetDisabledColor() const
 
 void CPaintManagerUI::SetDisabledColor(DWORD color, bool shared)
 {
-    if (shared)
-        SetSharedColor(GetSharedResources().disabledColor, m_ResInfo.disabledColor, color);
-    else
-        m_ResInfo.disabledColor = color;
+    StoreColor(m_ResInfo, shared ? &GetSharedResources() : nullptr, &UIResourceSet::disabledColor, color);
 }
 
 DWORD CPaintManagerUI::GetTextColor() const
@@ -187,10 +189,7 @@ DWORD CPaintManagerUI::GetTextColor() const
 
 void CPaintManagerUI::SetTextColor(DWORD color, bool shared)
 {
-    if (shared)
-        SetSharedColor(GetSharedResources().textColor, m_ResInfo.textColor, color);
-    else
-        m_ResInfo.textColor = color;
+    StoreColor(m_ResInfo, shared ? &GetSharedResources() : nullptr, &UIResourceSet::textColor, color);
 }
 
 DWORD CPaintManagerUI::GetLinkColor() const
@@ -200,10 +199,7 @@ DWORD CPaintManagerUI::GetLinkColor() const
 
 void CPaintManagerUI::SetLinkColor(DWORD color, bool shared)
 {
-    if (shared)
-        SetSharedColor(GetSharedResources().linkColor, m_ResInfo.linkColor, color);
-    else
-        m_ResInfo.linkColor = color;
+    StoreColor(m_ResInfo, shared ? &GetSharedResources() : nullptr, &UIResourceSet::linkColor, color);
 }
 
 DWORD CPaintManagerUI::GetLinkHoverColor() const
@@ -213,10 +209,7 @@ DWORD CPaintManagerUI::GetLinkHoverColor() const
 
 void CPaintManagerUI::SetLinkHoverColor(DWORD color, bool shared)
 {
-    if (shared)
-        SetSharedColor(GetSharedResources().linkHoverColor, m_ResInfo.linkHoverColor, color);
-    else
-        m_ResInfo.linkHoverColor = color;
+    StoreColor(m_ResInfo, shared ? &GetSharedResources() : nullptr, &UIResourceSet::linkHoverColor, color);
 }
 
 DWORD CPaintManagerUI::GetSelectedColor() const
@@ -226,10 +219,7 @@ DWORD CPaintManagerUI::GetSelectedColor() const
 
 void CPaintManagerUI::SetSelectedColor(DWORD color, bool shared)
 {
-    if (shared)
-        SetSharedColor(GetSharedResources().selectedColor, m_ResInfo.selectedColor, color);
-    else
-        m_ResInfo.selectedColor = color;
+    StoreColor(m_ResInfo, shared ? &GetSharedResources() : nullptr, &UIResourceSet::selectedColor, color);
 }
 
 // --- fonts ---

@@ -591,7 +591,7 @@ bool CPaintManagerUI::SetRootControl(CControlUI* control)
     m_bUpdateNeeded = true;
     m_bFirstLayout = true;
     m_bFocusNeeded = true;
-    ApplyDpi(Settings().processDpi);
+    ApplyDpi(m_iBorrowedDpi > 0 ? m_iBorrowedDpi : Settings().processDpi);
     return BindControls(control, nullptr);
 }
 

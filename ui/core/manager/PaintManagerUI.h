@@ -376,6 +376,10 @@ public:
     void ApplyDpi(int dpi);
     // ApplyDpi on every registered manager.
     static void ApplyDpiToAll(int dpi);
+    // For the manager of a pop-up that borrows its owner's fonts and scale: takes the owner's DPI
+    // now, and every new root keeps it instead of the process DPI, which would rebuild the
+    // shared fonts at another size. Called before the window is attached (the owner sized it).
+    void BorrowDpiOf(CPaintManagerUI& owner);
     void RescaleFonts();
     void RebuildFont(UIFontInfo* info);
     // Nothing in the framework calls it.
@@ -390,6 +394,9 @@ private:
     void ProcessAsyncWork();
     void SendControlEvent(CControlUI* control, UIControlEvent& event);
     CControlUI* ControlAt(POINT pt) const;
+    // A button press: activates the window (unless no-activate), remembers the message's point in
+    // pt and the last mouse position, and answers this manager's control under it, or null.
+    CControlUI* PressedControl(LPARAM lParam, POINT& pt);
     CControlUI* FindTabStop(CControlUI* start, bool forward) const;
     void OnMouseMove(WPARAM wParam, LPARAM lParam);
     bool OnMouseHover(WPARAM wParam, LPARAM lParam);
@@ -445,6 +452,8 @@ private:
 
     // --- resources ---
     bool m_bUseSharedResources = false;
+    // The owner's DPI of a pop-up's manager (BorrowDpiOf); 0 for the process DPI.
+    int m_iBorrowedDpi = 0;
     UIResourceSet m_ResInfo;
     CUIPtrArray m_aFontMemHandles;
     CUIStringMap m_mWindowCustomAttrHash;

@@ -63,6 +63,16 @@ struct UIControlEvent {
     LPARAM lParam = 0;
 };
 
+// An event of type for sender, stamped with the tick count.
+inline UIControlEvent MakeEvent(int type, CControlUI* sender)
+{
+    UIControlEvent event;
+    event.type = type;
+    event.sender = sender;
+    event.timestamp = ::GetTickCount();
+    return event;
+}
+
 // Class-specific bits the manager reads from CControlUI::GetControlFlags.
 constexpr UINT ControlFlagTabStop = 0x00000001;
 constexpr UINT ControlFlagSetCursor = 0x00000002;

@@ -6,39 +6,18 @@
 #include "manager/DpiHelper.h"
 #include "manager/PaintManagerUI.h"
 #include "render/UIRender.h"
+#include "utils/UIAttributeValues.h"
 
 namespace ZvUI {
 
 namespace {
 
-// Numbers after the first start one character past the previous end; missing ones are 0.
-void ReadInts(LPCWSTR value, int* out, int count)
-{
-    LPCWSTR p = value;
-    for (int i = 0; i < count; ++i) {
-        out[i] = 0;
-        if (p == nullptr || *p == L'\0')
-            continue;
-        LPWSTR end = nullptr;
-        out[i] = static_cast<int>(std::wcstol(p, &end, 10));
-        // Never step past the terminator.
-        p = (end != nullptr && *end != L'\0') ? end + 1 : nullptr;
-    }
-}
-
 RECT ReadRect(LPCWSTR value, CPaintManagerUI* manager)
 {
-    int v[4];
-    ReadInts(value, v, 4);
-    RECT rc = {v[0], v[1], v[2], v[3]};
+    RECT rc = attr::ParseRect(value);
     if (manager != nullptr)
         manager->GetDpiHelper()->ScaleRect(rc);
     return rc;
-}
-
-bool IsTrue(LPCWSTR value)
-{
-    return _wcsicmp(value, L"true") == 0;
 }
 
 void Apply(UIDrawInfo& info, const CUIString& key, LPCWSTR value, CPaintManagerUI* manager)
@@ -56,23 +35,19 @@ void Apply(UIDrawInfo& info, const CUIString& key, LPCWSTR value, CPaintManagerU
     } else if (key == L"padding") {
         info.padding = ReadRect(value, manager);
     } else if (key == L"mask") {
-        if (*value == L'#')
-            ++value;
-        info.mask = static_cast<DWORD>(std::wcstoul(value, nullptr, 16));
+        info.mask = attr::ParseColor(value);
     } else if (key == L"fade") {
         info.fade = static_cast<BYTE>(std::wcstoul(value, nullptr, 10) & 0xFF);
     } else if (key == L"hole") {
-        info.hole = IsTrue(value);
+        info.hole = attr::IsTrue(value);
     } else if (key == L"xtiled") {
-        info.xtiled = IsTrue(value);
+        info.xtiled = attr::IsTrue(value);
     } else if (key == L"ytiled") {
-        info.ytiled = IsTrue(value);
+        info.ytiled = attr::IsTrue(value);
     } else if (key == L"hsl") {
-        info.hsl = IsTrue(value);
+        info.hsl = attr::IsTrue(value);
     } else if (key == L"size") {
-        int v[2];
-        ReadInts(value, v, 2);
-        info.size = SIZE{v[0], v[1]};
+        info.size = attr::ParseSize(value);
     } else if (key == L"align") {
         info.align = value;
     }

@@ -8,6 +8,7 @@
 #include "list/ListSupport.h"
 #include "manager/DpiHelper.h"
 #include "manager/PaintManagerUI.h"
+#include "control/StateImages.h"
 
 namespace ZvUI {
 
@@ -134,17 +135,11 @@ void CListExCheckBox::Paint(HDC hDC, CControlUI& control, const RECT& box)
     m_uState &= ~ButtonStatePushed;
     bool drawn = (m_uState & ButtonStateSelected) != 0 && DrawInto(hDC, control, m_sSelected, box);
     if (!drawn) {
-        m_uState = control.IsFocused() ? (m_uState | ButtonStateFocused) : (m_uState & ~ButtonStateFocused);
-        m_uState = !control.IsEnabled() ? (m_uState | ButtonStateDisabled) : (m_uState & ~ButtonStateDisabled);
-        const CUIString* pick = nullptr;
-        if ((m_uState & ButtonStateDisabled) != 0)
-            pick = &m_sDisabled;
-        else if ((m_uState & ButtonStatePushed) != 0)
-            pick = &m_sPushed;
-        else if ((m_uState & ButtonStateHot) != 0)
-            pick = &m_sHot;
-        else if ((m_uState & ButtonStateFocused) != 0)
-            pick = &m_sFocused;
+        UpdateFocusAndEnabledBits(control, m_uState);
+        const CUIString* pick = PickStateImage(m_uState, {{ButtonStateDisabled, m_sDisabled},
+                                                          {ButtonStatePushed, m_sPushed},
+                                                          {ButtonStateHot, m_sHot},
+                                                          {ButtonStateFocused, m_sFocused}});
         if ((pick != nullptr && DrawInto(hDC, control, *pick, box)) || DrawInto(hDC, control, m_sNormal, box))
             return;
     }

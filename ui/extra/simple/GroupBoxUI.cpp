@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cwchar>
 
-#include "attr/AttributeValues.h"
+#include "utils/UIAttributeValues.h"
 #include "manager/PaintManagerUI.h"
 #include "render/UIRender.h"
 
@@ -19,7 +19,7 @@ constexpr int kCaptionHeight = 20;
 
 } // namespace
 
-using attr::IsName;
+using attr::Is;
 using attr::ParseColor;
 
 CGroupBoxUI::CGroupBoxUI()
@@ -36,7 +36,7 @@ LPCWSTR CGroupBoxUI::GetClass() const
 
 LPVOID CGroupBoxUI::GetInterface(LPCWSTR name)
 {
-    if (name != nullptr && IsName(name, L"GroupBox"))
+    if (name != nullptr && Is(name, L"GroupBox"))
         return static_cast<CGroupBoxUI*>(this);
     return CVerticalLayoutUI::GetInterface(name);
 }
@@ -61,11 +61,11 @@ void CGroupBoxUI::SetFont(int font)
 
 void CGroupBoxUI::SetAttribute(LPCWSTR name, LPCWSTR value)
 {
-    if (IsName(name, L"textcolor"))
+    if (Is(name, L"textcolor"))
         SetTextColor(ParseColor(value));
-    else if (IsName(name, L"disabledtextcolor"))
+    else if (Is(name, L"disabledtextcolor"))
         SetDisabledTextColor(ParseColor(value));
-    else if (IsName(name, L"font"))
+    else if (Is(name, L"font"))
         SetFont(_wtoi(value));
     // Every attribute, these three included, also goes to the layout.
     CVerticalLayoutUI::SetAttribute(name, value);

@@ -5,7 +5,7 @@
 
 #include <cwchar>
 
-#include "attr/AttributeValues.h"
+#include "utils/UIAttributeValues.h"
 #include "manager/PaintManagerUI.h"
 #include "manager/UIResources.h"
 #include "render/UIRender.h"
@@ -45,45 +45,16 @@ CUIString KeyName(WORD virtualKey, bool extended)
 
 // --- the native window ---
 
-LPCWSTR CHotKeyWnd::GetWindowClassName() const
-{
-    return L"HotKeyClass";
-}
-
-LPCWSTR CHotKeyWnd::GetSuperClassName() const
-{
-    return HOTKEY_CLASSW;
-}
-
-RECT CHotKeyWnd::CalcEditRect() const
-{
-    RECT rc = m_pOwner->GetPos();
-    const RECT padding = m_pOwner->GetTextPadding();
-    rc.left += padding.left;
-    rc.top += padding.top;
-    rc.right -= padding.right;
-    rc.bottom -= padding.bottom;
-    CPaintManagerUI* manager = m_pOwner->GetManager();
-    const UIFontInfo* font = manager->GetFontInfo(m_pOwner->GetFont());
-    const LONG fontHeight = font != nullptr ? font->metrics.tmHeight : 0;
-    const LONG height = rc.bottom - rc.top;
-    if (fontHeight > 0 && fontHeight < height) {
-        rc.top += (height - fontHeight) / 2;
-        rc.bottom = rc.top + fontHeight;
-    }
-    return rc;
-}
-
 void CHotKeyWnd::Init(CHotKeyUI* owner)
 {
-    m_pOwner = owner;
+    m_pInput = owner;
     CPaintManagerUI* manager = owner->GetManager();
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_HOTKEY_CLASS};
     ::InitCommonControlsEx(&icc);
-    const RECT rc = CalcEditRect();
+    const RECT rc = PlacedPos(false);
     if (Create(manager->GetWindowHandle(), nullptr, WS_CHILD | ES_AUTOHSCROLL, 0, rc) == nullptr)
         return;
-    ::SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(manager->GetFont(owner->GetFont())), TRUE);
+    TakeFont();
     ::SendMessageW(m_hWnd, HKM_SETHOTKEY, MAKEWORD(owner->m_wVirtualKeyCode, owner->m_wModifiers), 0);
     owner->m_sText = GetHotKeyName();
     ::EnableWindow(m_hWnd, owner->IsEnabled() ? TRUE : FALSE);
@@ -110,8 +81,7 @@ void CHotKeyWnd::OnFinalMessage(HWND /*window*/)
 {
     if (m_hBkBrush != nullptr)
         ::DeleteObject(m_hBkBrush);
-    if (m_pOwner != nullptr)
-        m_pOwner->m_pWindow = nullptr;
+    DetachFromOwner();
     delete this;
 }
 
@@ -122,13 +92,13 @@ void CHotKeyWnd::PaintSelf()
     RECT client = {};
     ::GetClientRect(m_hWnd, &client);
     const CUIString text = GetHotKeyName();
-    if (m_pOwner != nullptr) {
-        HBRUSH brush = ::CreateSolidBrush(ToColorRef(m_pOwner->GetNativeBkColor()));
+    if (m_pInput != nullptr) {
+        HBRUSH brush = ::CreateSolidBrush(ToColorRef(Owner()->GetNativeBkColor()));
         ::FillRect(hDC, &client, brush);
         ::DeleteObject(brush);
-        DWORD color = m_pOwner->GetTextColor();
-        if (color == 0 && m_pOwner->GetManager() != nullptr)
-            color = m_pOwner->GetManager()->GetTextColor();
+        DWORD color = Owner()->GetTextColor();
+        if (color == 0 && Owner()->GetManager() != nullptr)
+            color = Owner()->GetManager()->GetTextColor();
         ::SetTextColor(hDC, ToColorRef(color));
     }
     ::SetBkMode(hDC, TRANSPARENT);
@@ -152,19 +122,21 @@ LRESULT CHotKeyWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     }
     case kReflectedCommand:
         if (HIWORD(wParam) == EN_CHANGE) {
-            if (m_bInit && m_pOwner != nullptr) {
+            if (m_bInit && m_pInput != nullptr) {
+                // A handler may hide the control, which destroys this window and its object.
+                CHotKeyUI* owner = Owner();
                 const WORD hotKey = static_cast<WORD>(::SendMessageW(m_hWnd, HKM_GETHOTKEY, 0, 0));
-                m_pOwner->m_wVirtualKeyCode = LOBYTE(hotKey);
-                m_pOwner->m_wModifiers = HIBYTE(hotKey);
-                if (m_pOwner->m_wVirtualKeyCode != 0) {
-                    m_pOwner->m_sText = GetHotKeyName();
+                owner->m_wVirtualKeyCode = LOBYTE(hotKey);
+                owner->m_wModifiers = HIBYTE(hotKey);
+                if (owner->m_wVirtualKeyCode != 0) {
+                    owner->m_sText = GetHotKeyName();
                 } else {
-                    m_pOwner->m_sText = L"无";
-                    m_pOwner->m_wModifiers = 0;
+                    owner->m_sText = L"无";
+                    owner->m_wModifiers = 0;
                 }
-                if (m_pOwner->GetManager() != nullptr)
-                    m_pOwner->GetManager()->RaiseNotify(m_pOwner, L"textchanged", 0, 0);
-                m_pOwner->Invalidate();
+                if (owner->GetManager() != nullptr)
+                    owner->GetManager()->RaiseNotify(owner, L"textchanged", 0, 0);
+                owner->Invalidate();
             }
         } else if (HIWORD(wParam) == EN_UPDATE) {
             ::InvalidateRect(m_hWnd, nullptr, FALSE);
@@ -172,8 +144,8 @@ LRESULT CHotKeyWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_KEYDOWN:
         if (wParam == VK_RETURN) {
-            if (m_pOwner != nullptr && m_pOwner->GetManager() != nullptr)
-                m_pOwner->GetManager()->RaiseNotify(m_pOwner, L"return", 0, 0);
+            if (m_pInput != nullptr && m_pInput->GetManager() != nullptr)
+                Owner()->GetManager()->RaiseNotify(m_pInput, L"return", 0, 0);
             return 0;
         }
         break;
@@ -191,24 +163,6 @@ LRESULT CHotKeyWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 
 // --- the input ---
 
-CHotKeyUI::CHotKeyUI()
-{
-    SetTextPadding(4, 3, 4, 3);
-    SetBkColor(0xFFFFFFFF);
-}
-
-CHotKeyUI::~CHotKeyUI()
-{
-    // An open native window would otherwise report to a destroyed input.
-    if (m_pWindow != nullptr) {
-        CHotKeyWnd* window = m_pWindow;
-        m_pWindow = nullptr;
-        window->m_pOwner = nullptr;
-        if (window->GetHandle() != nullptr)
-            ::DestroyWindow(window->GetHandle());
-    }
-}
-
 LPCWSTR CHotKeyUI::GetClass() const
 {
     return L"HotKeyUI";
@@ -221,44 +175,12 @@ LPVOID CHotKeyUI::GetInterface(LPCWSTR name)
     return CLabelUI::GetInterface(name);
 }
 
-UINT CHotKeyUI::GetControlFlags() const
-{
-    return IsEnabled() ? (ControlFlagTabStop | ControlFlagSetCursor) : GetStoredControlFlags();
-}
-
-HWND CHotKeyUI::GetNativeWindow() const
-{
-    return m_pWindow != nullptr ? m_pWindow->GetHandle() : nullptr;
-}
-
-void CHotKeyUI::SetEnabled(bool enable)
-{
-    CLabelUI::SetEnabled(enable);
-    if (!IsEnabled())
-        m_uButtonState = 0;
-}
-
 void CHotKeyUI::SetText(LPCWSTR text)
 {
     CLabelUI::SetText(text);
     if (m_pWindow != nullptr && m_pWindow->GetHandle() != nullptr)
         ::SetWindowTextW(m_pWindow->GetHandle(), m_sText);
     Invalidate();
-}
-
-void CHotKeyUI::SetVisible(bool visible)
-{
-    CLabelUI::SetVisible(visible);
-    if (!IsVisible() && m_pWindow != nullptr && m_pManager != nullptr)
-        m_pManager->SetFocus(nullptr);
-}
-
-void CHotKeyUI::SetInternVisible(bool visible)
-{
-    // The base runs too: an input hidden with its parent must stop counting as visible.
-    CLabelUI::SetInternVisible(visible);
-    if (!IsVisible() && m_pWindow != nullptr && m_pManager != nullptr)
-        m_pManager->SetFocus(nullptr);
 }
 
 SIZE CHotKeyUI::EstimateSize(SIZE available)
@@ -291,18 +213,20 @@ void CHotKeyUI::SetHotKey(WORD virtualKey, WORD modifiers)
     Invalidate();
 }
 
-void CHotKeyUI::OpenNativeWindow()
+bool CHotKeyUI::OpenNativeWindow()
 {
     if (m_pWindow != nullptr || m_pManager == nullptr)
-        return;
-    m_pWindow = new CHotKeyWnd();
-    m_pWindow->Init(this);
+        return false;
+    auto* window = new CHotKeyWnd();
+    m_pWindow = window;
+    window->Init(this);
     // A window that could not be made never gets its final message: free it here.
     if (m_pWindow != nullptr && m_pWindow->GetHandle() == nullptr) {
-        CHotKeyWnd* failed = m_pWindow;
         m_pWindow = nullptr;
-        failed->OnFinalMessage(nullptr);
+        window->OnFinalMessage(nullptr);
+        return false;
     }
+    return m_pWindow != nullptr;
 }
 
 CUIString CHotKeyUI::KeyNameText(WORD virtualKey, WORD modifiers)
@@ -324,137 +248,26 @@ CUIString CHotKeyUI::KeyNameText(WORD virtualKey, WORD modifiers)
 
 void CHotKeyUI::DoEvent(UIControlEvent& event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.type)) {
-        if (m_pParent != nullptr)
-            m_pParent->DoEvent(event);
-        else
-            CLabelUI::DoEvent(event);
-        return;
-    }
-    switch (event.type) {
-    case EventSetCursor:
-        if (IsEnabled()) {
-            ::SetCursor(::LoadCursorW(nullptr, IDC_IBEAM));
-            return;
-        }
-        break;
-    case EventWindowSize:
-        if (m_pWindow != nullptr && m_pManager != nullptr)
-            m_pManager->SetFocusNeeded(this);
-        break;
-    case EventScrollWheel:
-        if (m_pWindow != nullptr)
-            return;
-        break;
-    case EventSetFocus:
-        if (IsEnabled()) {
-            if (m_pWindow != nullptr)
-                return;
-            OpenNativeWindow();
-            Invalidate();
-        }
-        break;
-    case EventKillFocus:
+    if (IsMouseEnabled() && (event.type == EventMouseEnter || event.type == EventMouseLeave)) {
         if (IsEnabled())
-            Invalidate();
-        break;
-    case EventButtonDown:
-    case EventDoubleClick:
-    case EventRButtonDown:
-        if (IsEnabled() && m_pManager != nullptr) {
-            m_pManager->ReleaseCapture();
-            if (IsFocused() && m_pWindow == nullptr)
-                OpenNativeWindow();
-        }
+            SetHot(event.type == EventMouseEnter);
         return;
-    case EventMouseMove:
-    case EventButtonUp:
-    case EventContextMenu:
-        return;
-    case EventMouseEnter:
-        if (IsEnabled()) {
-            m_uButtonState |= ButtonStateHot;
-            Invalidate();
-        }
-        return;
-    case EventMouseLeave:
-        if (IsEnabled()) {
-            m_uButtonState &= ~ButtonStateHot;
-            Invalidate();
-        }
-        return;
-    default:
-        break;
     }
-    CLabelUI::DoEvent(event);
+    CNativeInputUI::DoEvent(event);
 }
 
 // --- attributes and painting ---
 
-void CHotKeyUI::SetNormalImage(LPCWSTR descriptor)
-{
-    m_sNormalImage = descriptor;
-    Invalidate();
-}
-
-void CHotKeyUI::SetHotImage(LPCWSTR descriptor)
-{
-    m_sHotImage = descriptor;
-    Invalidate();
-}
-
-void CHotKeyUI::SetFocusedImage(LPCWSTR descriptor)
-{
-    m_sFocusedImage = descriptor;
-    Invalidate();
-}
-
-void CHotKeyUI::SetDisabledImage(LPCWSTR descriptor)
-{
-    m_sDisabledImage = descriptor;
-    Invalidate();
-}
-
 void CHotKeyUI::SetAttribute(LPCWSTR name, LPCWSTR value)
 {
     // Exact names.
-    if (wcscmp(name, L"normalimage") == 0) {
-        SetNormalImage(value);
-    } else if (wcscmp(name, L"hotimage") == 0) {
-        SetHotImage(value);
-    } else if (wcscmp(name, L"focusedimage") == 0) {
-        SetFocusedImage(value);
-    } else if (wcscmp(name, L"disabledimage") == 0) {
-        SetDisabledImage(value);
+    if (SetStateImageAttribute(name, value, true)) {
+        return;
     } else if (wcscmp(name, L"nativebkcolor") == 0) {
         SetNativeBkColor(attr::ParseColor(value));
     } else {
         CLabelUI::SetAttribute(name, value);
     }
-}
-
-void CHotKeyUI::PaintStatusImage(HDC hDC)
-{
-    if (IsFocused())
-        m_uButtonState |= ButtonStateFocused;
-    else
-        m_uButtonState &= ~ButtonStateFocused;
-    if (!IsEnabled())
-        m_uButtonState |= ButtonStateDisabled;
-    else
-        m_uButtonState &= ~ButtonStateDisabled;
-
-    const CUIString* chosen = nullptr;
-    if ((m_uButtonState & ButtonStateDisabled) != 0)
-        chosen = &m_sDisabledImage;
-    else if ((m_uButtonState & ButtonStateFocused) != 0)
-        chosen = &m_sFocusedImage;
-    else if ((m_uButtonState & ButtonStateHot) != 0)
-        chosen = &m_sHotImage;
-    if (chosen != nullptr && !chosen->IsEmpty() && DrawImage(hDC, *chosen))
-        return;
-    if (!m_sNormalImage.IsEmpty())
-        (void)DrawImage(hDC, m_sNormalImage);
 }
 
 void CHotKeyUI::PaintText(HDC hDC)
@@ -464,9 +277,7 @@ void CHotKeyUI::PaintText(HDC hDC)
     TakeDefaultColors();
     if (m_sText.IsEmpty())
         return;
-    RECT rc = GetTextRect();
-    CUIRender::DrawText(hDC, m_pManager, rc, m_sText, IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor, m_iFont,
-                        m_uTextStyle | DT_SINGLELINE);
+    DrawTextLine(hDC, m_sText, IsEnabled() ? m_dwTextColor : m_dwDisabledTextColor);
 }
 
 } // namespace ZvUI

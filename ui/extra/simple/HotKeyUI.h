@@ -4,9 +4,8 @@
 #include <windows.h>
 
 #include "control/ButtonUI.h"
-#include "control/LabelUI.h"
+#include "edit/NativeInputUI.h"
 #include "utils/UIString.h"
-#include "window/WindowWnd.h"
 
 namespace ZvUI {
 
@@ -14,61 +13,44 @@ class CHotKeyUI;
 
 // The native control placed over the input while it has focus; it deletes itself when its
 // window is destroyed.
-class CHotKeyWnd final : public CWindowWnd {
+class CHotKeyWnd final : public CNativeInputWnd {
     friend class CHotKeyUI;
 
 public:
-    CHotKeyWnd() = default;
+    CHotKeyWnd() : CNativeInputWnd(L"HotKeyClass", L"msctls_hotkey32") {}
 
     void Init(CHotKeyUI* owner);
     void SetRules(WORD invalidCombinations, WORD modifiers);
     // The key name text of the window's current combination.
     CUIString GetHotKeyName() const;
 
-    LPCWSTR GetWindowClassName() const override;
-    LPCWSTR GetSuperClassName() const override;
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnFinalMessage(HWND window) override;
 
 private:
     ~CHotKeyWnd() = default;
-    RECT CalcEditRect() const;
+    CHotKeyUI* Owner() const;
     void PaintSelf();
 
-    CHotKeyUI* m_pOwner = nullptr;
     HBRUSH m_hBkBrush = nullptr;
     bool m_bInit = false;
 };
 
-class CHotKeyUI : public CLabelUI {
+class CHotKeyUI : public CNativeInputUI {
     friend class CHotKeyWnd;
 
 public:
-
-    CHotKeyUI();
-    ~CHotKeyUI() override;
+    CHotKeyUI() = default;
+    ~CHotKeyUI() override = default;
 
     LPCWSTR GetClass() const override;
     LPVOID GetInterface(LPCWSTR name) override;
-    UINT GetControlFlags() const override;
-    void SetEnabled(bool enable = true) override;
     void SetText(LPCWSTR text) override;
-    void SetVisible(bool visible = true) override;
-    void SetInternVisible(bool visible = true) override;
     SIZE EstimateSize(SIZE available) override;
     void DoEvent(UIControlEvent& event) override;
     void SetAttribute(LPCWSTR name, LPCWSTR value) override;
-    void PaintStatusImage(HDC hDC) override;
     void PaintText(HDC hDC) override;
 
-    const CUIString& GetNormalImage() const { return m_sNormalImage; }
-    void SetNormalImage(LPCWSTR descriptor);
-    const CUIString& GetHotImage() const { return m_sHotImage; }
-    void SetHotImage(LPCWSTR descriptor);
-    const CUIString& GetFocusedImage() const { return m_sFocusedImage; }
-    void SetFocusedImage(LPCWSTR descriptor);
-    const CUIString& GetDisabledImage() const { return m_sDisabledImage; }
-    void SetDisabledImage(LPCWSTR descriptor);
     DWORD GetNativeBkColor() const { return m_dwHotKeyBkColor; }
     void SetNativeBkColor(DWORD color) { m_dwHotKeyBkColor = color; }
 
@@ -79,25 +61,23 @@ public:
     void SetHotKey(WORD virtualKey, WORD modifiers);
 
     UINT GetHotKeyState() const { return m_uButtonState; }
-    // The native window while one is open, else null.
-    HWND GetNativeWindow() const;
 
     // Modifier names in the order Ctrl, Shift, Alt, each followed by " + ", then the key's name,
     // as the keyboard layout names them; empty when both are 0.
     static CUIString KeyNameText(WORD virtualKey, WORD modifiers);
 
-private:
-    void OpenNativeWindow();
+protected:
+    bool OpenNativeWindow() override;
 
-    CHotKeyWnd* m_pWindow = nullptr;
-    UINT m_uButtonState = 0;
-    CUIString m_sNormalImage;
-    CUIString m_sHotImage;
-    CUIString m_sFocusedImage;
-    CUIString m_sDisabledImage;
+private:
     DWORD m_dwHotKeyBkColor = 0xFFFFFFFF;
     WORD m_wVirtualKeyCode = 0;
     WORD m_wModifiers = 0;
 };
+
+inline CHotKeyUI* CHotKeyWnd::Owner() const
+{
+    return static_cast<CHotKeyUI*>(m_pInput);
+}
 
 } // namespace ZvUI
