@@ -12,8 +12,7 @@ using textinput::Is;
 
 namespace {
 
-// The manager window reflects a child's own WM_COMMAND and WM_CTLCOLOR* back at this offset.
-constexpr UINT kReflectedCommand = 0x2000 + WM_COMMAND;
+// The manager window reflects a child's own WM_CTLCOLOR* back at this offset.
 constexpr UINT kReflectedCtlColorEdit = 0x2000 + WM_CTLCOLOREDIT;
 constexpr UINT kReflectedCtlColorStatic = 0x2000 + WM_CTLCOLORSTATIC;
 
@@ -61,42 +60,36 @@ bool CEditWnd::Init(CEditUI* owner)
     return true;
 }
 
+void CEditWnd::OnNativeChange()
+{
+    const int length = ::GetWindowTextLengthW(m_hWnd);
+    CUIString text;
+    if (length > 0) {
+        auto* buffer = new wchar_t[length + 1];
+        ::GetWindowTextW(m_hWnd, buffer, length + 1);
+        text = buffer;
+        delete[] buffer;
+    }
+    // A handler may hide the control, which destroys this window and its object.
+    CEditUI* owner = Owner();
+    // Straight into the stored text: SetText would write the window back.
+    owner->m_sText = text;
+    owner->GetManager()->SendNotify(owner, L"textchanged");
+    if (owner->GetManager()->IsLayered())
+        owner->Invalidate();
+}
+
 LRESULT CEditWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (HandleSharedMessage(msg, wParam))
+        return 0;
     switch (msg) {
     case WM_KILLFOCUS: {
         const LRESULT result = ::DefWindowProcW(m_hWnd, msg, wParam, lParam);
         PostMessage(WM_CLOSE);
         return result;
     }
-    case kReflectedCommand:
-        if (HIWORD(wParam) == EN_CHANGE) {
-            if (m_bInit && m_pInput != nullptr) {
-                const int length = ::GetWindowTextLengthW(m_hWnd);
-                CUIString text;
-                if (length > 0) {
-                    auto* buffer = new wchar_t[length + 1];
-                    ::GetWindowTextW(m_hWnd, buffer, length + 1);
-                    text = buffer;
-                    delete[] buffer;
-                }
-                // Straight into the stored text: SetText would write the window back.
-                // A handler may hide the control, which destroys this window and its object.
-                CEditUI* owner = Owner();
-                owner->m_sText = text;
-                owner->GetManager()->SendNotify(owner, L"textchanged");
-                if (owner->GetManager()->IsLayered())
-                    owner->Invalidate();
-            }
-        } else if (HIWORD(wParam) == EN_UPDATE) {
-            ::InvalidateRect(m_hWnd, nullptr, FALSE);
-        }
-        return 0;
     case WM_KEYDOWN:
-        if (wParam == VK_RETURN) {
-            Owner()->GetManager()->SendNotify(m_pInput, L"return");
-            return 0;
-        }
         if (wParam == VK_TAB) {
             if (Owner()->GetManager()->IsLayered())
                 Owner()->GetManager()->MoveTabFocus(true);

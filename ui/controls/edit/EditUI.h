@@ -80,6 +80,7 @@ public:
     bool Init(CEditUI* owner);
 
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnNativeChange() override;
     void OnFinalMessage(HWND window) override;
 
 private:
@@ -87,7 +88,6 @@ private:
     CEditUI* Owner() const;
 
     textinput::UniqueBrush m_hBkBrush;
-    bool m_bInit = false;
 };
 
 inline CEditUI* CEditWnd::Owner() const

@@ -12,6 +12,13 @@
 
 namespace ZvUI {
 
+namespace {
+
+// The manager window reflects a child's own WM_COMMAND back at this offset.
+constexpr UINT kReflectedCommand = 0x2000 + WM_COMMAND;
+
+} // namespace
+
 // --- the native window ---
 
 RECT CNativeInputWnd::CalPos() const
@@ -54,6 +61,28 @@ void CNativeInputWnd::FollowOwner(bool resize)
     ::SetWindowPos(m_hWnd, nullptr, pos.left, pos.top, pos.right - pos.left, pos.bottom - pos.top, flags);
     // Layout follows every DPI change, which deletes the font the window had.
     TakeFont();
+}
+
+bool CNativeInputWnd::HandleSharedMessage(UINT msg, WPARAM wParam)
+{
+    switch (msg) {
+    case kReflectedCommand:
+        if (HIWORD(wParam) == EN_CHANGE) {
+            if (m_bInit && m_pInput != nullptr)
+                OnNativeChange();
+        } else if (HIWORD(wParam) == EN_UPDATE) {
+            ::InvalidateRect(m_hWnd, nullptr, FALSE);
+        }
+        return true;
+    case WM_KEYDOWN:
+        if (wParam != VK_RETURN)
+            return false;
+        if (m_pInput != nullptr && m_pInput->GetManager() != nullptr)
+            m_pInput->GetManager()->SendNotify(m_pInput, L"return");
+        return true;
+    default:
+        return false;
+    }
 }
 
 void CNativeInputWnd::DetachFromOwner()

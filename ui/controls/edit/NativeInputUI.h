@@ -39,8 +39,14 @@ protected:
 
     // The owner repaints without the window and forgets it (from the final message).
     void DetachFromOwner();
+    // The messages both inputs answer alike: a reflected change goes to OnNativeChange once the
+    // window is set up, an update repaints the window, Return is reported. False for the rest.
+    bool HandleSharedMessage(UINT msg, WPARAM wParam);
+    // The user changed the window's content: the owner takes it and reports it.
+    virtual void OnNativeChange() = 0;
 
     CNativeInputUI* m_pInput = nullptr;
+    bool m_bInit = false;
 
 private:
     LPCWSTR m_pszClassName;

@@ -14,8 +14,6 @@ namespace ZvUI {
 
 namespace {
 
-// Reflected WM_COMMAND: the manager sends a child's own notifications back to it at this offset.
-constexpr UINT kReflectedCommand = 0x2000 + WM_COMMAND;
 constexpr UINT kMaxKeyName = 260;
 
 
@@ -111,8 +109,28 @@ void CHotKeyWnd::PaintSelf()
     ::SetCaretPos(extent.cx, 0);
 }
 
+void CHotKeyWnd::OnNativeChange()
+{
+    // A handler may hide the control, which destroys this window and its object.
+    CHotKeyUI* owner = Owner();
+    const WORD hotKey = static_cast<WORD>(::SendMessageW(m_hWnd, HKM_GETHOTKEY, 0, 0));
+    owner->m_wVirtualKeyCode = LOBYTE(hotKey);
+    owner->m_wModifiers = HIBYTE(hotKey);
+    if (owner->m_wVirtualKeyCode != 0) {
+        owner->m_sText = GetHotKeyName();
+    } else {
+        owner->m_sText = L"无";
+        owner->m_wModifiers = 0;
+    }
+    if (owner->GetManager() != nullptr)
+        owner->GetManager()->RaiseNotify(owner, L"textchanged", 0, 0);
+    owner->Invalidate();
+}
+
 LRESULT CHotKeyWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (HandleSharedMessage(msg, wParam))
+        return 0;
     switch (msg) {
     case WM_KILLFOCUS: {
         // The native window lives only while the input is edited.
@@ -120,35 +138,6 @@ LRESULT CHotKeyWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         PostMessage(WM_CLOSE);
         return result;
     }
-    case kReflectedCommand:
-        if (HIWORD(wParam) == EN_CHANGE) {
-            if (m_bInit && m_pInput != nullptr) {
-                // A handler may hide the control, which destroys this window and its object.
-                CHotKeyUI* owner = Owner();
-                const WORD hotKey = static_cast<WORD>(::SendMessageW(m_hWnd, HKM_GETHOTKEY, 0, 0));
-                owner->m_wVirtualKeyCode = LOBYTE(hotKey);
-                owner->m_wModifiers = HIBYTE(hotKey);
-                if (owner->m_wVirtualKeyCode != 0) {
-                    owner->m_sText = GetHotKeyName();
-                } else {
-                    owner->m_sText = L"无";
-                    owner->m_wModifiers = 0;
-                }
-                if (owner->GetManager() != nullptr)
-                    owner->GetManager()->RaiseNotify(owner, L"textchanged", 0, 0);
-                owner->Invalidate();
-            }
-        } else if (HIWORD(wParam) == EN_UPDATE) {
-            ::InvalidateRect(m_hWnd, nullptr, FALSE);
-        }
-        return 0;
-    case WM_KEYDOWN:
-        if (wParam == VK_RETURN) {
-            if (m_pInput != nullptr && m_pInput->GetManager() != nullptr)
-                Owner()->GetManager()->RaiseNotify(m_pInput, L"return", 0, 0);
-            return 0;
-        }
-        break;
     case WM_PAINT:
         PaintSelf();
         return 0;

@@ -25,6 +25,7 @@ public:
     CUIString GetHotKeyName() const;
 
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnNativeChange() override;
     void OnFinalMessage(HWND window) override;
 
 private:
@@ -33,7 +34,6 @@ private:
     void PaintSelf();
 
     HBRUSH m_hBkBrush = nullptr;
-    bool m_bInit = false;
 };
 
 class CHotKeyUI : public CNativeInputUI {
