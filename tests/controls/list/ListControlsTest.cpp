@@ -418,7 +418,35 @@ struct RemoveOnSelect : INotifyUI {
     bool done = false;
 };
 
+// Removes the row that reports "buttondown".
+struct RemoveOnButtonDown : INotifyUI {
+    explicit RemoveOnButtonDown(CListUI* l) : list(l) {}
+    void Notify(UINotifyMessage& msg) override
+    {
+        if (msg.type == L"buttondown")
+            removed = list->Remove(msg.sender);
+    }
+    CListUI* list;
+    bool removed = false;
+};
+
 } // namespace
+
+TEST_P(ListTest, ARowRemovedOnItsButtonDownLeavesTheRowInItsPlaceUnselected)
+{
+    CListUI* list = w->boxList;
+    list->GetItemAt(1)->SetRichEvent(true);
+    CControlUI* next = list->GetItemAt(2);
+    const POINT at = RowPoint(list, 1);
+    RemoveOnButtonDown remover(list);
+    w->Manager().AddNotifyListener(&remover);
+    w->Click(at);
+    w->Manager().RemoveNotifyListener(&remover);
+    ASSERT_TRUE(remover.removed);
+    EXPECT_EQ(list->GetItemAt(1), next);
+    EXPECT_EQ(Selection(list), Ints{}) << "the press was on the removed row, not on the one now there";
+    EXPECT_EQ(w->log.Count(L"itemselect"), 0);
+}
 
 TEST_P(ListTest, ARowRemovedByItsOwnItemSelectIsNeitherSelectedNorFocused)
 {

@@ -11,11 +11,13 @@
 #include <memory>
 #include <new>
 
+#include "../../support/AccessViolationWatch.h"
 #include "TextInputTestSupport.h"
 #include "datetime/DateTimeUI.h"
 #include "edit/EditUI.h"
 #include "edit/IPAddressExUI.h"
 #include "ipaddress/IPAddressUI.h"
+#include "simple/HotKeyUI.h"
 #include "richedit/RichEditUI.h"
 
 using texttest::HostWindow;
@@ -183,7 +185,55 @@ void ExpectOneDeleteOnFailedCreation(LPCWSTR what)
     host.pm.SetFocus(nullptr);
 }
 
+// Hides a page from its input's "textchanged", as a form that moves on at the first key does.
+struct HidePageOnChange : ZvUI::INotifyUI {
+    void Notify(ZvUI::UINotifyMessage& msg) override
+    {
+        if (msg.type == L"textchanged" && page != nullptr)
+            page->SetVisible(false);
+    }
+    ZvUI::CControlUI* page = nullptr;
+};
+
 } // namespace
+
+// Types into a native input whose "textchanged" handler hides its page, which destroys the
+// window (and its object) inside the handler.
+template <class Input>
+void TypeWhileAHandlerHidesThePage(UINT message, WPARAM key, LPCWSTR text)
+{
+    HostWindow host;
+    auto* page = host.Add(new ZvUI::CContainerUI, RECT{10, 10, 310, 60});
+    auto* input = new Input;
+    page->Add(input);
+    host.Settle();
+    HidePageOnChange hide;
+    hide.page = page;
+    host.pm.AddNotifyListener(&hide);
+    host.pm.SetFocus(input);
+    HostWindow::Pump(1, 0);
+    HWND native = input->GetNativeWindow();
+    ASSERT_NE(native, nullptr);
+
+    AccessViolationWatch watch;
+    deletewatch::armed = true;
+    ::SendMessageW(native, message, key, 1);
+    deletewatch::Disarm();
+    HostWindow::Pump(1, 0);
+    host.pm.RemoveNotifyListener(&hide);
+    EXPECT_FALSE(::IsWindow(native)) << "hidden with its page";
+    if (text != nullptr)
+        EXPECT_EQ(input->GetText(), text);
+    EXPECT_FALSE(input->GetText().IsEmpty());
+    EXPECT_EQ(watch.Count(), 0) << "a read through the freed window object";
+}
+
+TEST(Lifecycle, AHandlerThatHidesTheTypingInputDestroysItsWindowSafely)
+{
+    TypeWhileAHandlerHidesThePage<ZvUI::CEditUI>(WM_CHAR, L'1', L"1");
+    // The key's name is the keyboard layout's.
+    TypeWhileAHandlerHidesThePage<ZvUI::CHotKeyUI>(WM_KEYDOWN, 'K', nullptr);
+}
 
 TEST(Lifecycle, FailedWindowCreationDeletesTheWrapperOnce)
 {

@@ -110,6 +110,13 @@ TEST(ContainerChildren, ReorderingKeepsEveryChild)
     CControlUI stranger;
     EXPECT_FALSE(c.SetItemIndex(&stranger, 0));
 
+    // A place outside the children is refused and every child stays where it was.
+    for (int bad : {4, -1, 100}) {
+        EXPECT_FALSE(c.SetItemIndex(items[2], bad)) << bad;
+        ASSERT_EQ(c.GetCount(), 4) << bad;
+        EXPECT_EQ(c.GetItemIndex(items[2]), 1) << bad;
+    }
+
     c.ShiftItem(items[1], true);  // already first: stays
     EXPECT_EQ(c.GetItemAt(0), items[1]);
     c.ShiftItem(items[1], false);
@@ -641,6 +648,19 @@ TEST_F(WithScrollBars, DefaultLineStepIsTheFontHeightPlusEight)
     ASSERT_GT(font, 0);
     v->LineDown();
     EXPECT_EQ(v->GetScrollPos().cy, font + 8);
+
+    // At 200 % the margin grows with the font; the horizontal step likewise.
+    w.Manager().ApplyDpi(192);
+    v->EnableScrollBar(true, true);
+    v->Add(MakeBox(500, 0));
+    w.Layout();
+    v->SetScrollPos(SIZE{0, 0});
+    const int bigFont = w.Manager().GetDefaultFontInfo()->metrics.tmHeight;
+    ASSERT_GT(bigFont, font);
+    v->LineDown();
+    EXPECT_EQ(v->GetScrollPos().cy, bigFont + 16);
+    v->LineRight();
+    EXPECT_EQ(v->GetScrollPos().cx, 16);
 }
 
 TEST_F(WithScrollBars, AnAttachedBarBelongsToWhoeverAttachedIt)

@@ -153,6 +153,25 @@ TEST_F(TabWindow, InsertingBeforeTheShownPageMovesItsIndex)
     EXPECT_EQ(Visibility(*tab), "000100");
 }
 
+TEST_F(TabWindow, MovingPagesKeepsTheShownPageCurrent)
+{
+    Build(4);
+    ASSERT_TRUE(tab->SelectItem(1));
+    // The shown page moves to the end, then another page moves in front of it.
+    ASSERT_TRUE(tab->SetItemIndex(pages[1], 3));
+    EXPECT_EQ(tab->GetCurSel(), 3);
+    EXPECT_EQ(Visibility(*tab), "0001");
+    ASSERT_TRUE(tab->SetItemIndex(pages[0], 3));
+    EXPECT_EQ(tab->GetCurSel(), 2);
+    EXPECT_EQ(tab->GetItemAt(2), pages[1]);
+    EXPECT_EQ(Visibility(*tab), "0010");
+    EXPECT_FALSE(tab->SetItemIndex(pages[1], 4));
+    EXPECT_EQ(tab->GetCurSel(), 2);
+    EXPECT_TRUE(tab->SelectItem(0));
+    EXPECT_EQ(tab->GetItemAt(0), pages[2]);
+    EXPECT_EQ(Visibility(*tab), "1000");
+}
+
 TEST_F(TabWindow, RemoveAllForgetsTheCurrentPage)
 {
     Build(2);

@@ -106,6 +106,12 @@ TEST_F(Label, SingleLineHeightFromTheFont)
     const SIZE size = m_label.EstimateSize(SIZE{200, 100});
     EXPECT_EQ(size.cx, 0) << "the free axis is left to the layout";
     EXPECT_EQ(size.cy, height + 8 + 5);
+
+    // At 200 % the margin is scaled like the font and the padding.
+    m_pm.GetDpiHelper()->SetScale(192);
+    m_label.SetText(L"again");
+    const int bigHeight = m_pm.GetFontInfo(3)->metrics.tmHeight;
+    EXPECT_EQ(m_label.EstimateSize(SIZE{200, 100}).cy, bigHeight + 16 + 10);
 }
 
 TEST_F(Label, FixedSizeIsNotMeasured)

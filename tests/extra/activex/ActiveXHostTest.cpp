@@ -8,8 +8,10 @@
 #include <memory>
 #include <string>
 
+#include "../../support/AccessViolationWatch.h"
 #include "HostTestSupport.h"
 #include "activex/ActiveXUI.h"
+#include "activex/FlashUI.h"
 #include "activex/WebBrowserUI.h"
 
 using namespace ZvUI;
@@ -472,3 +474,104 @@ TEST_F(ActiveXHost, LayeredWindowPrintsTheHostWindowItAttached)
 }
 
 } // namespace
+
+// --- a "showactivex" handler that lets the object go ---
+
+namespace {
+
+// Releases the hosted object from its own "showactivex", or releases it and creates another.
+class ReleasingHost : public HostWindow {
+public:
+    ReleasingHost(std::wstring skin, bool recreate) : HostWindow(std::move(skin)), m_recreate(recreate) {}
+    void Notify(UINotifyMessage& msg) override
+    {
+        HostWindow::Notify(msg);
+        if (msg.type != L"showactivex" || m_busy)
+            return;
+        auto* host = static_cast<CActiveXUI*>(msg.sender->GetInterface(L"ActiveX"));
+        m_busy = true;
+        if (m_recreate)
+            recreated = host->CreateHostedControl();
+        else
+            host->ReleaseHostedControl();
+        m_busy = false;
+    }
+    bool recreated = false;
+
+private:
+    bool m_recreate;
+    bool m_busy = false;
+};
+
+} // namespace
+
+TEST_F(ActiveXHost, ShowHandlerThatReleasesTheObjectEndsCreationCleanly)
+{
+    const std::wstring attributes = L" name=\"ax\" clsid=\"" + ClsidText(kCLSID_AxTestWindowed) +
+                                    L"\" modulename=\"AxTestServer.dll\" width=\"200\" height=\"100\"/><Button name=\"other\" height=\"30\"/>";
+    // The web browser and Flash controls create through the same host.
+    for (LPCWSTR tag : {L"ActiveX", L"WebBrowser", L"Flash"}) {
+        SCOPED_TRACE(testing::Message() << tag);
+        AccessViolationWatch watch;
+        const std::wstring layout = std::wstring(L"<Window size=\"400,300\"><VerticalLayout><") + tag +
+                                    attributes + L"</VerticalLayout></Window>";
+        m_wnd = std::make_unique<ReleasingHost>(layout, false);
+        ASSERT_TRUE(m_wnd->Open());
+        auto* host = static_cast<CActiveXUI*>(m_wnd->GetPaintManager().FindControl(L"ax"));
+        ASSERT_NE(host, nullptr);
+        EXPECT_EQ(m_wnd->Count(L"showactivex"), 1);
+        IUnknown* object = nullptr;
+        EXPECT_EQ(host->GetHostedControl(IID_IUnknown, reinterpret_cast<void**>(&object)), E_PENDING);
+        EXPECT_EQ(host->GetHostWindow(), nullptr);
+        EXPECT_EQ(Live(), 0);
+        // The layout pass was not abandoned: the control below is placed.
+        EXPECT_GT(m_wnd->GetPaintManager().FindControl(L"other")->GetPos().bottom, 0);
+        if (auto* web = static_cast<CWebBrowserUI*>(host->GetInterface(L"WebBrowser")))
+            EXPECT_EQ(web->GetWebBrowser2(), nullptr);
+        Close();
+        EXPECT_EQ(watch.Count(), 0) << std::hex << watch.FirstAddress();
+    }
+}
+
+TEST_F(ActiveXHost, WindowedObjectCreatedWhileHiddenKeepsItsWindowHidden)
+{
+    HostWindow& wnd = Open(Layout(kCLSID_AxTestWindowed, L"AxTestServer.dll"));
+    auto* host = wnd.Find<CActiveXUI>(L"ax");
+    ASSERT_NE(host, nullptr);
+    ASSERT_NE(host->GetHostWindow(), nullptr);
+    host->SetVisible(false);
+    EXPECT_FALSE(::IsWindowVisible(host->GetHostWindow()));
+    // Made again while hidden: the new window follows the control, not the object's style.
+    ASSERT_TRUE(host->CreateHostedControl());
+    ASSERT_NE(host->GetHostWindow(), nullptr);
+    EXPECT_FALSE(::IsWindowVisible(host->GetHostWindow()));
+    host->SetVisible(true);
+    EXPECT_TRUE(::IsWindowVisible(host->GetHostWindow()));
+    // A DPI change lays the page out again, and the window follows the control.
+    wnd.GetPaintManager().ApplyDpi(192);
+    Pump(100);
+    RECT rc = {};
+    ::GetWindowRect(host->GetHostWindow(), &rc);
+    ::MapWindowPoints(HWND_DESKTOP, wnd, reinterpret_cast<POINT*>(&rc), 2);
+    EXPECT_EQ(rc.left, host->GetPos().left);
+    EXPECT_EQ(rc.top, host->GetPos().top);
+    EXPECT_EQ(rc.right, host->GetPos().right);
+    EXPECT_EQ(rc.bottom - rc.top, 200) << "the control's 100 at 200 %";
+}
+
+TEST_F(ActiveXHost, ShowHandlerThatReplacesTheObjectLeavesOnlyTheNewOne)
+{
+    AccessViolationWatch watch;
+    auto wnd = std::make_unique<ReleasingHost>(Layout(kCLSID_AxTestWindowed, L"AxTestServer.dll"), true);
+    ReleasingHost& host = *wnd;
+    m_wnd = std::move(wnd);
+    ASSERT_TRUE(m_wnd->Open());
+    auto* ax = m_wnd->Find<CActiveXUI>(L"ax");
+    ASSERT_NE(ax, nullptr);
+    EXPECT_TRUE(host.recreated);
+    EXPECT_EQ(Live(), 1);
+    EXPECT_NE(ax->GetHostWindow(), nullptr) << "the replacement was activated in place";
+    Close();
+    EXPECT_EQ(Live(), 0);
+    EXPECT_EQ(watch.Count(), 0) << std::hex << watch.FirstAddress();
+}

@@ -1,5 +1,7 @@
 // In-process test control: windowless or windowed, recording what its host tells it.
 #include <windows.h>
+#include <exdisp.h>
+#include <mshtmhst.h>
 #include <ocidl.h>
 #include <ole2.h>
 #include <olectl.h>
@@ -27,6 +29,148 @@ LRESULT CALLBACK OwnWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     return ::DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
+constexpr IID kIID_ICustomDoc = {0x3050f3f0, 0x98b5, 0x11cf, {0xbb, 0x82, 0x00, 0xaa, 0x00, 0xbd, 0xce, 0x0b}};
+
+// A dispatch interface with no members, for the browser-like object's faces.
+template <class Interface>
+class MemberlessDispatch : public Interface {
+public:
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override
+    {
+        *count = 0;
+        return S_OK;
+    }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return DISP_E_UNKNOWNNAME; }
+    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+};
+
+// The browser-like object's document: static, so it outlives the objects that hand it out.
+class TestDocument final : public MemberlessDispatch<IDispatch>, public ICustomDoc {
+public:
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
+    {
+        if (ppv == nullptr)
+            return E_POINTER;
+        *ppv = nullptr;
+        if (riid == IID_IUnknown || riid == IID_IDispatch)
+            *ppv = static_cast<IDispatch*>(this);
+        else if (riid == kIID_ICustomDoc)
+            *ppv = static_cast<ICustomDoc*>(this);
+        return *ppv != nullptr ? S_OK : E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    // Like a real document, it holds a reference to its handler.
+    STDMETHODIMP SetUIHandler(IDocHostUIHandler* handler) override
+    {
+        if (handler != nullptr)
+            handler->AddRef();
+        if (m_handler != nullptr)
+            m_handler->Release();
+        m_handler = handler;
+        return S_OK;
+    }
+    bool CallHandler()
+    {
+        if (m_handler == nullptr)
+            return false;
+        DOCHOSTUIINFO info = {};
+        info.cbSize = sizeof(info);
+        m_handler->GetHostInfo(&info);
+        ++g_stats.documentHandlerCalls;
+        return true;
+    }
+
+private:
+    IDocHostUIHandler* m_handler = nullptr;
+};
+
+TestDocument g_document;
+
+// The web browser face of the browser-like object; only its document is real.
+class TestBrowser final : public MemberlessDispatch<IWebBrowser2> {
+public:
+    explicit TestBrowser(IUnknown* owner) : m_owner(owner) {}
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override { return m_owner->QueryInterface(riid, ppv); }
+    STDMETHODIMP_(ULONG) AddRef() override { return m_owner->AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return m_owner->Release(); }
+    STDMETHODIMP get_Document(IDispatch** document) override
+    {
+        *document = static_cast<IDispatch*>(&g_document);
+        return S_OK;
+    }
+STDMETHODIMP GoBack() override { return E_NOTIMPL; }
+    STDMETHODIMP GoForward() override { return E_NOTIMPL; }
+    STDMETHODIMP GoHome() override { return E_NOTIMPL; }
+    STDMETHODIMP GoSearch() override { return E_NOTIMPL; }
+    STDMETHODIMP Navigate(BSTR URL, VARIANT *Flags, VARIANT *TargetFrameName, VARIANT *PostData, VARIANT *Headers) override { return E_NOTIMPL; }
+    STDMETHODIMP Refresh() override { return E_NOTIMPL; }
+    STDMETHODIMP Refresh2(VARIANT *Level) override { return E_NOTIMPL; }
+    STDMETHODIMP Stop() override { return E_NOTIMPL; }
+    STDMETHODIMP get_Application(IDispatch **ppDisp) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Parent(IDispatch **ppDisp) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Container(IDispatch **ppDisp) override { return E_NOTIMPL; }
+    STDMETHODIMP get_TopLevelContainer(VARIANT_BOOL *pBool) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Type(BSTR *Type) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Left(LONG *pl) override { return E_NOTIMPL; }
+    STDMETHODIMP put_Left(LONG Left) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Top(LONG *pl) override { return E_NOTIMPL; }
+    STDMETHODIMP put_Top(LONG Top) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Width(LONG *pl) override { return E_NOTIMPL; }
+    STDMETHODIMP put_Width(LONG Width) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Height(LONG *pl) override { return E_NOTIMPL; }
+    STDMETHODIMP put_Height(LONG Height) override { return E_NOTIMPL; }
+    STDMETHODIMP get_LocationName(BSTR *LocationName) override { return E_NOTIMPL; }
+    STDMETHODIMP get_LocationURL(BSTR *LocationURL) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Busy(VARIANT_BOOL *pBool) override { return E_NOTIMPL; }
+    STDMETHODIMP Quit() override { return E_NOTIMPL; }
+    STDMETHODIMP ClientToWindow(int *pcx, int *pcy) override { return E_NOTIMPL; }
+    STDMETHODIMP PutProperty(BSTR Property, VARIANT vtValue) override { return E_NOTIMPL; }
+    STDMETHODIMP GetProperty(BSTR Property, VARIANT *pvtValue) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Name(BSTR *Name) override { return E_NOTIMPL; }
+    STDMETHODIMP get_HWND(SHANDLE_PTR *pHWND) override { return E_NOTIMPL; }
+    STDMETHODIMP get_FullName(BSTR *FullName) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Path(BSTR *Path) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Visible(VARIANT_BOOL *pBool) override { return E_NOTIMPL; }
+    STDMETHODIMP put_Visible(VARIANT_BOOL Value) override { return E_NOTIMPL; }
+    STDMETHODIMP get_StatusBar(VARIANT_BOOL *pBool) override { return E_NOTIMPL; }
+    STDMETHODIMP put_StatusBar(VARIANT_BOOL Value) override { return E_NOTIMPL; }
+    STDMETHODIMP get_StatusText(BSTR *StatusText) override { return E_NOTIMPL; }
+    STDMETHODIMP put_StatusText(BSTR StatusText) override { return E_NOTIMPL; }
+    STDMETHODIMP get_ToolBar(int *Value) override { return E_NOTIMPL; }
+    STDMETHODIMP put_ToolBar(int Value) override { return E_NOTIMPL; }
+    STDMETHODIMP get_MenuBar(VARIANT_BOOL *Value) override { return E_NOTIMPL; }
+    STDMETHODIMP put_MenuBar(VARIANT_BOOL Value) override { return E_NOTIMPL; }
+    STDMETHODIMP get_FullScreen(VARIANT_BOOL *pbFullScreen) override { return E_NOTIMPL; }
+    STDMETHODIMP put_FullScreen(VARIANT_BOOL bFullScreen) override { return E_NOTIMPL; }
+    STDMETHODIMP Navigate2(VARIANT *URL, VARIANT *Flags, VARIANT *TargetFrameName, VARIANT *PostData, VARIANT *Headers) override { return E_NOTIMPL; }
+    STDMETHODIMP QueryStatusWB(OLECMDID cmdID, OLECMDF *pcmdf) override { return E_NOTIMPL; }
+    STDMETHODIMP ExecWB(OLECMDID cmdID, OLECMDEXECOPT cmdexecopt, VARIANT *pvaIn, VARIANT *pvaOut) override { return E_NOTIMPL; }
+    STDMETHODIMP ShowBrowserBar(VARIANT *pvaClsid, VARIANT *pvarShow, VARIANT *pvarSize) override { return E_NOTIMPL; }
+    STDMETHODIMP get_ReadyState(READYSTATE *plReadyState) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Offline(VARIANT_BOOL *pbOffline) override { return E_NOTIMPL; }
+    STDMETHODIMP put_Offline(VARIANT_BOOL bOffline) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Silent(VARIANT_BOOL *pbSilent) override { return E_NOTIMPL; }
+    STDMETHODIMP put_Silent(VARIANT_BOOL bSilent) override { return E_NOTIMPL; }
+    STDMETHODIMP get_RegisterAsBrowser(VARIANT_BOOL *pbRegister) override { return E_NOTIMPL; }
+    STDMETHODIMP put_RegisterAsBrowser(VARIANT_BOOL bRegister) override { return E_NOTIMPL; }
+    STDMETHODIMP get_RegisterAsDropTarget(VARIANT_BOOL *pbRegister) override { return E_NOTIMPL; }
+    STDMETHODIMP put_RegisterAsDropTarget(VARIANT_BOOL bRegister) override { return E_NOTIMPL; }
+    STDMETHODIMP get_TheaterMode(VARIANT_BOOL *pbRegister) override { return E_NOTIMPL; }
+    STDMETHODIMP put_TheaterMode(VARIANT_BOOL bRegister) override { return E_NOTIMPL; }
+    STDMETHODIMP get_AddressBar(VARIANT_BOOL *Value) override { return E_NOTIMPL; }
+    STDMETHODIMP put_AddressBar(VARIANT_BOOL Value) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Resizable(VARIANT_BOOL *Value) override { return E_NOTIMPL; }
+    STDMETHODIMP put_Resizable(VARIANT_BOOL Value) override { return E_NOTIMPL; }
+
+private:
+    IUnknown* m_owner;
+};
+
 class TestControl final : public IOleObject,
                     public IOleControl,
                     public IOleInPlaceObjectWindowless,
@@ -34,7 +178,8 @@ class TestControl final : public IOleObject,
                     public IPersistStreamInit,
                     public IDispatch {
 public:
-    TestControl(bool windowless, bool mediaLike) : m_windowless(windowless), m_mediaLike(mediaLike)
+    TestControl(bool windowless, bool mediaLike, bool browserLike = false)
+        : m_windowless(windowless), m_mediaLike(mediaLike), m_browserLike(browserLike)
     {
         ++g_stats.liveObjects;
     }
@@ -58,6 +203,8 @@ public:
             *ppv = static_cast<IPersistStreamInit*>(this);
         else if (riid == IID_IDispatch)
             *ppv = static_cast<IDispatch*>(this);
+        else if (m_browserLike && (riid == IID_IWebBrowser2 || riid == IID_IWebBrowserApp || riid == IID_IWebBrowser))
+            *ppv = static_cast<IWebBrowser2*>(&m_browser);
         if (*ppv == nullptr)
             return E_NOINTERFACE;
         AddRef();
@@ -412,6 +559,8 @@ private:
     ULONG m_ref = 1;
     bool m_windowless;
     bool m_mediaLike;
+    bool m_browserLike;
+    TestBrowser m_browser{static_cast<IOleObject*>(this)};
     bool m_active = false;
     HWND m_hwnd = nullptr;
     IOleClientSite* m_site = nullptr;
@@ -419,7 +568,10 @@ private:
 
 class Factory : public IClassFactory {
 public:
-    Factory(bool windowless, bool mediaLike) : m_windowless(windowless), m_mediaLike(mediaLike) {}
+    Factory(bool windowless, bool mediaLike, bool browserLike = false)
+        : m_windowless(windowless), m_mediaLike(mediaLike), m_browserLike(browserLike)
+    {
+    }
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
     {
         *ppv = nullptr;
@@ -436,7 +588,7 @@ public:
         *ppv = nullptr;
         if (outer != nullptr)
             return CLASS_E_NOAGGREGATION;
-        auto* object = new (std::nothrow) TestControl(m_windowless, m_mediaLike);
+        auto* object = new (std::nothrow) TestControl(m_windowless, m_mediaLike, m_browserLike);
         if (object == nullptr)
             return E_OUTOFMEMORY;
         const HRESULT hr = object->QueryInterface(riid, ppv);
@@ -448,11 +600,13 @@ public:
 private:
     bool m_windowless;
     bool m_mediaLike;
+    bool m_browserLike;
 };
 
 Factory g_windowlessFactory(true, false);
 Factory g_windowedFactory(false, false);
 Factory g_mediaLikeFactory(false, true);
+Factory g_browserLikeFactory(true, false, true);
 
 } // namespace
 
@@ -464,6 +618,8 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID riid,
         return g_windowedFactory.QueryInterface(riid, ppv);
     if (clsid == kCLSID_AxTestMediaLike)
         return g_mediaLikeFactory.QueryInterface(riid, ppv);
+    if (clsid == kCLSID_AxTestBrowserLike)
+        return g_browserLikeFactory.QueryInterface(riid, ppv);
     *ppv = nullptr;
     return CLASS_E_CLASSNOTAVAILABLE;
 }
@@ -496,6 +652,11 @@ extern "C" void AxTestCallHeldFrame()
     g_stats.lateFrameResult = g_heldFrame->GetWindow(&hwnd);
     g_heldFrame->Release();
     g_heldFrame = nullptr;
+}
+
+extern "C" bool AxTestCallDocumentHandler()
+{
+    return g_document.CallHandler();
 }
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)

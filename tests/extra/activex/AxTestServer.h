@@ -16,6 +16,11 @@ inline constexpr CLSID kCLSID_AxTestWindowed = {
 inline constexpr CLSID kCLSID_AxTestMediaLike = {
     0x5b0c7a03, 0x6d2e, 0x4c11, {0x9a, 0x31, 0x7e, 0x55, 0x10, 0x2c, 0x40, 0x03}};
 
+// Windowless, and answers as a web browser whose document (one per process, outliving every
+// object) keeps the UI handler a host gives it.
+inline constexpr CLSID kCLSID_AxTestBrowserLike = {
+    0x5b0c7a04, 0x6d2e, 0x4c11, {0x9a, 0x31, 0x7e, 0x55, 0x10, 0x2c, 0x40, 0x04}};
+
 constexpr DISPID kDispCaption = 1;
 
 // What the test control saw; one record per process, reset by the tests.
@@ -48,6 +53,8 @@ struct AxTestStats {
     bool sameFrameEachTime;
     // The frame the media-like object kept: its late GetWindow answer.
     HRESULT lateFrameResult;
+    // Calls the browser-like document made into the UI handler it held.
+    LONG documentHandlerCalls;
 };
 
 using AxTestStatsFn = AxTestStats* (*)();
@@ -55,3 +62,6 @@ using AxTestStatsFn = AxTestStats* (*)();
 using AxTestReleaseHeldSiteFn = void (*)();
 // Asks the frame a media-like object kept for its window, records the answer, then lets it go.
 using AxTestCallHeldFrameFn = void (*)();
+// The browser-like document asks its UI handler, if it still has one, for the host info, as a
+// document that outlived its browser would; true when it had a handler.
+using AxTestCallDocumentHandlerFn = bool (*)();

@@ -85,6 +85,13 @@ void CallHeldFrame()
         fn();
 }
 
+bool CallDocumentHandler()
+{
+    auto fn = reinterpret_cast<AxTestCallDocumentHandlerFn>(
+        reinterpret_cast<void*>(::GetProcAddress(Server(), "AxTestCallDocumentHandler")));
+    return fn != nullptr && fn();
+}
+
 void ResetTestStats()
 {
     AxTestStats* stats = TestStats();

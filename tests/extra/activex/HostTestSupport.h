@@ -46,6 +46,8 @@ AxTestStats* TestStats();
 void ReleaseHeldSite();
 // Makes the media-like object's late call on the frame it kept, then lets the frame go.
 void CallHeldFrame();
+// The browser-like object's document calls the UI handler it holds; false when it holds none.
+bool CallDocumentHandler();
 // Clears the record between tests (the live-object count is checked, not reset).
 void ResetTestStats();
 // Brace form of a class id for layout attributes.

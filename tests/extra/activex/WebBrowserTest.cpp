@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "../../support/AccessViolationWatch.h"
 #include "HostTestSupport.h"
 #include "activex/HostedComIds.h"
 #include "activex/WebBrowserUI.h"
@@ -284,6 +285,36 @@ TEST_F(WebBrowser, RecreatingTheHostedObjectReleasesThePreviousOne)
     EXPECT_EQ(TestStats()->liveObjects - before, 1);
     CloseHost(m_wnd);
     EXPECT_EQ(TestStats()->liveObjects - before, 0);
+}
+
+TEST_F(WebBrowser, DocumentThatOutlivesTheControlNoLongerReachesIt)
+{
+    AccessViolationWatch watch;
+    m_wnd = std::make_unique<HostWindow>(
+        L"<Window size=\"400,300\"><VerticalLayout><WebBrowser name=\"web\" clsid=\"" +
+        ClsidText(kCLSID_AxTestBrowserLike) + L"\" modulename=\"AxTestServer.dll\"/></VerticalLayout></Window>");
+    ASSERT_TRUE(m_wnd->Open());
+    auto* web = m_wnd->Find<CWebBrowserUI>(L"web");
+    ASSERT_NE(web, nullptr);
+    ASSERT_NE(web->GetWebBrowser2(), nullptr);
+
+    // A finished navigation makes the control its document's UI handler.
+    VARIANT args[2];
+    ::VariantInit(&args[0]);
+    ::VariantInit(&args[1]);
+    DISPPARAMS params = {args, nullptr, 2, 0};
+    IDispatch* sink = web;
+    EXPECT_EQ(sink->Invoke(252, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr), S_OK);
+    const LONG calls = TestStats()->documentHandlerCalls;
+    EXPECT_TRUE(CallDocumentHandler());
+    EXPECT_EQ(TestStats()->documentHandlerCalls, calls + 1);
+    // A second navigation to the same document changes nothing.
+    EXPECT_EQ(sink->Invoke(252, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr), S_OK);
+
+    CloseHost(m_wnd);
+    EXPECT_FALSE(CallDocumentHandler()) << "the document kept a handler that is gone";
+    EXPECT_EQ(TestStats()->documentHandlerCalls, calls + 1);
+    EXPECT_EQ(watch.Count(), 0) << std::hex << watch.FirstAddress();
 }
 
 } // namespace

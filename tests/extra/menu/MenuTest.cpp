@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "../../support/AccessViolationWatch.h"
 #include "PopupHost.h"
 #include "menu/MenuElementUI.h"
 #include "menu/MenuUI.h"
@@ -64,10 +65,14 @@ class MenuTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        NewHost();
+        g_received.clear();
+    }
+    void NewHost()
+    {
         host = std::make_unique<PopupHost>(kHostSkin, RECT{0, 0, 300, 200});
         g_hostProc = reinterpret_cast<WNDPROC>(
             ::SetWindowLongPtrW(host->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OwnerProc)));
-        g_received.clear();
     }
     void TearDown() override
     {
@@ -219,6 +224,92 @@ TEST_F(MenuTest, SubMenuDestroyedWithoutItsCloseGivesItsItemsBack)
     EXPECT_EQ(OpenMenuCount(), 0);
 }
 
+TEST_F(MenuTest, RowsChangedWhileTheirSubMenuIsOpenLeaveJoinAndMoveInIt)
+{
+    AccessViolationWatch watch;
+    CMenuWnd* root = OpenRoot(POINT{50, 50});
+    CMenuElementUI* recent = Item(root, L"recent");
+    Hover(root, recent);
+    CMenuWnd* sub = recent->GetSubMenuWindow();
+    ASSERT_NE(sub, nullptr);
+    auto* list = static_cast<CMenuUI*>(sub->GetManager().GetRoot());
+    ASSERT_EQ(list->GetCount(), 2);
+    auto repaint = [&] {
+        ::RedrawWindow(sub->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        PumpMessages();
+    };
+
+    // A "recent files" list refreshed while open: a row goes (and is deleted), another comes.
+    CControlUI* clear = sub->GetManager().FindControl(L"clear");
+    ASSERT_NE(clear, nullptr);
+    EXPECT_TRUE(recent->Remove(clear));
+    EXPECT_EQ(list->GetCount(), 1);
+    PumpMessages();
+    repaint();
+    auto* fresh = new CMenuElementUI;
+    fresh->SetName(L"c.pdf");
+    fresh->SetText(L"c.pdf");
+    EXPECT_TRUE(recent->Add(fresh));
+    ASSERT_EQ(list->GetCount(), 2);
+    EXPECT_EQ(list->GetItemAt(1), fresh);
+    EXPECT_TRUE(fresh->IsVisible());
+    repaint();
+    RECT rc = {};
+    ::GetWindowRect(sub->GetHandle(), &rc);
+    EXPECT_EQ(rc.bottom - rc.top, 60) << "sized to its rows";
+    EXPECT_TRUE(recent->SetItemIndex(fresh, 0));
+    EXPECT_EQ(list->GetItemAt(0), fresh);
+    repaint();
+
+    // A row whose own sub-menu is open takes that one down with it.
+    auto* files = static_cast<CMenuElementUI*>(sub->GetManager().FindControl(L"files"));
+    ASSERT_NE(files, nullptr);
+    Hover(sub, files);
+    ASSERT_NE(files->GetSubMenuWindow(), nullptr);
+    EXPECT_EQ(OpenMenuCount(), 3);
+    EXPECT_TRUE(recent->Remove(files));
+    EXPECT_EQ(OpenMenuCount(), 2);
+    EXPECT_EQ(list->GetCount(), 1);
+    PumpMessages();
+    repaint();
+    recent->RemoveAll();
+    EXPECT_EQ(list->GetCount(), 0);
+    PumpMessages();
+    repaint();
+    EXPECT_EQ(watch.Count(), 0) << std::hex << watch.FirstAddress();
+}
+
+TEST_F(MenuTest, OwnerAndItsTableAreForgottenWithTheOwnerWindow)
+{
+    AccessViolationWatch watch;
+    auto* table = new CUIStringMap;
+    CMenuWnd::CreateMenu(nullptr, kMenu, POINT{50, 50}, &host->Manager(), table);
+    PumpMessages();
+    GetMenuObserver().Broadcast(MenuBroadcastParam{MenuCloseAll, nullptr});
+    PumpMessages();
+    EXPECT_EQ(GetMenuObserver().GetCheckStateMap(), table);
+    ClearMenuCheckStates();
+    host.reset();
+    delete table;
+    EXPECT_EQ(GetMenuObserver().GetOwnerManager(), nullptr);
+    EXPECT_EQ(GetMenuObserver().GetCheckStateMap(), nullptr);
+
+    // The next owner gives no table: no check state is read or written.
+    NewHost();
+    CMenuWnd* root = CMenuWnd::CreateMenu(nullptr, kMenu, POINT{50, 50}, &host->Manager(), nullptr);
+    PumpMessages();
+    EXPECT_EQ(GetMenuObserver().GetOwnerManager(), &host->Manager());
+    CMenuElementUI* wrap = Item(root, L"wrap");
+    ASSERT_NE(wrap, nullptr);
+    EXPECT_FALSE(wrap->IsChecked());
+    ClickWindow(root->GetHandle(), CenterOf(wrap));
+    PumpMessages();
+    EXPECT_EQ(GetMenuCheckInfo(L"wrap"), nullptr);
+    ASSERT_EQ(g_received.size(), 1u);
+    EXPECT_EQ(g_received[0].checked, 0);
+    EXPECT_EQ(watch.Count(), 0) << std::hex << watch.FirstAddress();
+}
+
 TEST_F(MenuTest, SubMenuTallerThanTheRoomOnEitherSideStaysInsideTheWorkArea)
 {
     const RECT work = WorkArea();
@@ -263,6 +354,9 @@ TEST_F(MenuTest, MenusOpenedAfterALiveDpiChangeTakeItForLayoutAndFonts)
     Hover(root, recent);
     ASSERT_NE(recent->GetSubMenuWindow(), nullptr);
     EXPECT_EQ(fontHeight(recent->GetSubMenuWindow()->GetManager()), ownerFont);
+    RECT sub = {};
+    ::GetWindowRect(recent->GetSubMenuWindow()->GetHandle(), &sub);
+    EXPECT_EQ(sub.right - sub.left, 2 * (150 + 2)) << "the rows and the margin beside them, both at 200 %";
     EXPECT_EQ(fontHeight(host->Manager()), ownerFont) << "the owner's text keeps its size";
 }
 

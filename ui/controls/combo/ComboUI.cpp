@@ -170,9 +170,6 @@ bool CComboUI::SetItemIndex(CControlUI* control, int newIndex)
         return false;
     if (oldIndex == newIndex)
         return true;
-    // The container takes the row out before it inserts it: a bad index would lose it.
-    if (newIndex < 0 || newIndex >= GetCount())
-        return false;
     CControlUI* selected = m_iCurSel >= 0 ? GetItemAt(m_iCurSel) : nullptr;
     if (!CContainerUI::SetItemIndex(control, newIndex))
         return false;

@@ -4,6 +4,7 @@
 #include "combo/ComboUI.h"
 #include "control/ScrollBarUI.h"
 #include "layout/VerticalLayoutUI.h"
+#include "list/ListSupport.h"
 #include "manager/DpiHelper.h"
 #include "manager/UIControlServices.h"
 #include "manager/UIResources.h"
@@ -58,12 +59,6 @@ RECT PlacePopup(const RECT& field, int width, int height)
         ::OffsetRect(&rc, 0, work.top - rc.top);
     rc.bottom = std::min(rc.bottom, work.bottom);
     return rc;
-}
-
-CControlUI* ForgetInManager(CControlUI* control, LPVOID manager)
-{
-    static_cast<CPaintManagerUI*>(manager)->ForgetControl(control);
-    return nullptr;
 }
 
 } // namespace
@@ -203,12 +198,8 @@ void CComboWnd::LendItem(CControlUI* item, int index)
 
 void CComboWnd::TakeBackItem(CControlUI* item)
 {
-    if (!m_bItemsLent || m_pLayout == nullptr || item == nullptr || m_pLayout->GetItemIndex(item) < 0)
-        return;
-    m_pLayout->Remove(item);
-    // The pop-up's manager must not keep the row or its parts as focus, hover or timer target.
-    item->FindControl(ForgetInManager, &m_pm, 0);
-    item->SetManager(m_pOwner->GetManager(), m_pOwner, false);
+    if (m_bItemsLent && m_pLayout != nullptr)
+        list_support::ReturnLentRow(*m_pLayout, m_pm, item, *m_pOwner);
 }
 
 void CComboWnd::TakeBackAllItems()

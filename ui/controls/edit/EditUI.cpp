@@ -70,11 +70,13 @@ void CEditWnd::OnNativeChange()
         text = buffer;
         delete[] buffer;
     }
+    // A handler may hide the control, which destroys this window and its object.
+    CEditUI* owner = Owner();
     // Straight into the stored text: SetText would write the window back.
-    Owner()->m_sText = text;
-    Owner()->GetManager()->SendNotify(m_pInput, L"textchanged");
-    if (Owner()->GetManager()->IsLayered())
-        Owner()->Invalidate();
+    owner->m_sText = text;
+    owner->GetManager()->SendNotify(owner, L"textchanged");
+    if (owner->GetManager()->IsLayered())
+        owner->Invalidate();
 }
 
 LRESULT CEditWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)

@@ -152,6 +152,17 @@ bool SelectRowMulti(CControlUI& row, bool& selected, bool select)
     return true;
 }
 
+namespace {
+
+bool IsListed(CControlUI& row)
+{
+    CControlUI* parent = row.GetParent();
+    auto* rows = parent != nullptr ? static_cast<IContainerUI*>(parent->GetInterface(L"IContainer")) : nullptr;
+    return rows != nullptr && rows->GetItemIndex(&row) >= 0;
+}
+
+} // namespace
+
 bool HandleRowMouse(CControlUI& row, IListItemUI& item, UINT& state, UIControlEvent& event)
 {
     constexpr UINT hot = 0x08;
@@ -166,8 +177,12 @@ bool HandleRowMouse(CControlUI& row, IListItemUI& item, UINT& state, UIControlEv
     case EventButtonDown:
         if (!row.IsEnabled())
             return true;
-        if (event.type == EventButtonDown && row.IsRichEvent() && manager != nullptr)
+        if (event.type == EventButtonDown && row.IsRichEvent() && manager != nullptr) {
             manager->RaiseNotify(&row, L"buttondown", 0, 0);
+            // A handler that took the row out leaves its index naming the row now in its place.
+            if (!IsListed(row))
+                return true;
+        }
         if (::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_SHIFT) >= 0)
             item.Select(true);
         else if (owner != nullptr)
@@ -213,6 +228,25 @@ RECT ShownArea(CContainerUI& container, bool lessVerticalBar)
     if (horizontal != nullptr && horizontal->IsVisible())
         area.bottom -= horizontal->GetFixedHeight();
     return area;
+}
+
+namespace {
+
+CControlUI* ForgetInManager(CControlUI* control, LPVOID manager)
+{
+    static_cast<CPaintManagerUI*>(manager)->ForgetControl(control);
+    return nullptr;
+}
+
+} // namespace
+
+void ReturnLentRow(IContainerUI& popupList, CPaintManagerUI& popupManager, CControlUI* row, CControlUI& owner)
+{
+    if (row == nullptr || popupList.GetItemIndex(row) < 0)
+        return;
+    popupList.Remove(row);
+    row->FindControl(ForgetInManager, &popupManager, 0);
+    row->SetManager(owner.GetManager(), &owner, false);
 }
 
 void InvalidateRow(CControlUI& row)

@@ -10,6 +10,8 @@ namespace ZvUI {
 
 class CContainerUI;
 class CControlUI;
+class CPaintManagerUI;
+class IContainerUI;
 
 namespace list_support {
 
@@ -45,6 +47,11 @@ bool HandleRowMouse(CControlUI& row, IListItemUI& item, UINT& state, UIControlEv
 // Where a container shows its children: its rectangle less the inset, less a visible horizontal
 // bar and, when asked, a visible vertical bar.
 RECT ShownArea(CContainerUI& container, bool lessVerticalBar);
+
+// Takes a lent row out of a pop-up's list and gives it back to the control that owns it: the
+// pop-up's manager forgets it and its parts (focus, hover, timers), the owner's manager binds it.
+// Nothing happens when the list does not hold the row.
+void ReturnLentRow(IContainerUI& popupList, CPaintManagerUI& popupManager, CControlUI* row, CControlUI& owner);
 
 // Repaints a row clipped to what its parent shows (less inset and scroll bars) and to every
 // ancestor, so a half-scrolled row never repaints over the header or the bars.

@@ -251,19 +251,16 @@ bool CListUI::SetItemIndex(CControlUI* control, int newIndex)
 {
     if (control == nullptr)
         return false;
-    // A container takes a control out before it inserts it: a bad index would lose it.
+    // Each container refuses a place outside its children before it moves anything.
     if (control->GetInterface(L"ListHeader") != nullptr)
-        return newIndex >= 0 && newIndex < CVerticalLayoutUI::GetCount() &&
-               CVerticalLayoutUI::SetItemIndex(control, newIndex);
+        return CVerticalLayoutUI::SetItemIndex(control, newIndex);
     if (IsHeaderItem(control) && m_pHeader != nullptr && m_pHeader->GetItemIndex(control) >= 0)
-        return newIndex >= 0 && newIndex < m_pHeader->GetCount() && m_pHeader->SetItemIndex(control, newIndex);
+        return m_pHeader->SetItemIndex(control, newIndex);
     const int oldIndex = m_pList->GetItemIndex(control);
     if (oldIndex < 0)
         return false;
     if (oldIndex == newIndex)
         return true;
-    if (newIndex < 0 || newIndex >= m_pList->GetCount())
-        return false;
     if (!m_pList->SetItemIndex(control, newIndex))
         return false;
     RenumberRows(std::min(oldIndex, newIndex));

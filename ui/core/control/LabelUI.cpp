@@ -253,7 +253,7 @@ SIZE CLabelUI::EstimateSize(SIZE available)
     const RECT padding = GetTextPadding();
     if ((m_uTextStyle & DT_SINGLELINE) != 0) {
         if (size.cy == 0)
-            size.cy = m_pManager->GetFontInfo(m_iFont)->metrics.tmHeight + 8 + padding.top + padding.bottom;
+            size.cy = m_pManager->GetFontInfo(m_iFont)->metrics.tmHeight + ScaleValue(8) + padding.top + padding.bottom;
         if (size.cx == 0 && m_bAutoCalcWidth) {
             const RECT rc = MeasureIn(RECT{0, 0, 9999, size.cy}, text, m_uTextStyle & ~(DT_CENTER | DT_RIGHT));
             size.cx = (rc.right - rc.left) +

@@ -148,6 +148,9 @@ bool CContainerUI::SetItemIndex(CControlUI* control, int newIndex)
     const int index = GetItemIndex(control);
     if (control == nullptr || index < 0)
         return false;
+    // Checked before the child leaves its place: an insertion that failed afterwards would drop it.
+    if (newIndex < 0 || newIndex >= m_items.GetSize())
+        return false;
     NeedUpdate();
     m_items.Remove(index);
     return m_items.InsertAt(newIndex, control);
@@ -806,7 +809,8 @@ int CContainerUI::VerticalLineStep() const
 {
     int step = GetScrollStepSize();
     if (step == 0) {
-        step = 8;
+        // The default step is a text line and a margin, both at the window's scale.
+        step = ScaleValue(8);
         if (m_pManager != nullptr)
             step += m_pManager->GetDefaultFontInfo()->metrics.tmHeight;
     }
@@ -815,7 +819,7 @@ int CContainerUI::VerticalLineStep() const
 
 int CContainerUI::HorizontalLineStep() const
 {
-    return GetScrollStepSize() != 0 ? GetScrollStepSize() : 8;
+    return GetScrollStepSize() != 0 ? GetScrollStepSize() : ScaleValue(8);
 }
 
 int CContainerUI::VerticalPage() const

@@ -79,6 +79,16 @@ void CTabLayoutUI::RemoveAll()
     NeedParentUpdate();
 }
 
+bool CTabLayoutUI::SetItemIndex(CControlUI* control, int newIndex)
+{
+    CControlUI* current = GetItemAt(m_iCurSel);
+    if (!CContainerUI::SetItemIndex(control, newIndex))
+        return false;
+    if (current != nullptr)
+        m_iCurSel = GetItemIndex(current);
+    return true;
+}
+
 // --- selection ---
 
 bool CTabLayoutUI::SelectItem(int index)

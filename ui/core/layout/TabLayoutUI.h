@@ -23,6 +23,8 @@ public:
     // Removing the current page shows page 0, without "tabselect".
     bool Remove(CControlUI* control) override;
     void RemoveAll() override;
+    // The current page stays current wherever it moves.
+    bool SetItemIndex(CControlUI* control, int newIndex) override;
 
     // -1 when there is no page.
     int GetCurSel() const { return m_iCurSel; }

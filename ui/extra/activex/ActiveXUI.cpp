@@ -371,26 +371,35 @@ bool CActiveXUI::CreateHostedControl()
     m_pControl->m_pViewObject = static_cast<IViewObject*>(view);
 
     m_pUnk->SetHostNames(L"UIActiveX", nullptr);
+
+    // A handler of "showactivex" may release the object, or release it and create another; the
+    // object stays alive while we still call it, and this creation ends once it is no longer ours.
+    IOleObject* object = m_pUnk;
+    CActiveXCtrl* ownSite = m_pControl;
+    object->AddRef();
+    const auto stillOurs = [&] { return m_pUnk == object && m_pControl == ownSite; };
     if (m_pManager != nullptr)
         m_pManager->RaiseNotify(this, L"showactivex", 0, 0, false);
 
-    if ((status & OLEMISC_INVISIBLEATRUNTIME) == 0 && m_pManager != nullptr) {
+    if (stillOurs() && (status & OLEMISC_INVISIBLEATRUNTIME) == 0 && m_pManager != nullptr) {
         RECT rc = m_rcItem;
-        hr = m_pUnk->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site, 0,
-                            m_pManager->GetWindowHandle(), &rc);
+        hr = object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site, 0, m_pManager->GetWindowHandle(), &rc);
     }
 
-    // The object may have been released by a handler of "showactivex" or during DoVerb.
+    const bool ours = stillOurs();
+    // The host window is made visible; a control created while hidden keeps it hidden.
+    if (ours && m_hwndHost != nullptr && !ownSite->m_bWindowless && !IsVisible())
+        ::ShowWindow(m_hwndHost, SW_HIDE);
     IObjectWithSite* withSite = nullptr;
-    if (m_pUnk != nullptr && m_pControl != nullptr &&
-        SUCCEEDED(m_pUnk->QueryInterface(IID_IObjectWithSite, reinterpret_cast<void**>(&withSite))) &&
+    if (ours && SUCCEEDED(object->QueryInterface(IID_IObjectWithSite, reinterpret_cast<void**>(&withSite))) &&
         withSite != nullptr) {
-        withSite->SetSite(static_cast<IOleClientSite*>(m_pControl));
+        withSite->SetSite(static_cast<IOleClientSite*>(ownSite));
         withSite->Release();
     }
+    object->Release();
     if (site != nullptr)
         site->Release();
-    return SUCCEEDED(hr);
+    return ours && SUCCEEDED(hr);
 }
 
 void CActiveXUI::ReleaseHostedControl()

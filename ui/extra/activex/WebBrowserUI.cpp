@@ -71,6 +71,27 @@ UINT ArgCount(DISPID id)
     }
 }
 
+// Holds a reference for the length of a call into the browser: the call may run the owner's
+// handlers, and one of them may release the control's own reference.
+class KeepAlive {
+public:
+    explicit KeepAlive(IUnknown* object) : m_object(object)
+    {
+        if (m_object != nullptr)
+            m_object->AddRef();
+    }
+    KeepAlive(const KeepAlive&) = delete;
+    KeepAlive& operator=(const KeepAlive&) = delete;
+    ~KeepAlive()
+    {
+        if (m_object != nullptr)
+            m_object->Release();
+    }
+
+private:
+    IUnknown* m_object;
+};
+
 HRESULT InvokeByName(IDispatch* dispatch, LPCWSTR name, WORD flags, DISPPARAMS* params,
                      VARIANT* result)
 {
@@ -149,6 +170,7 @@ void CWebBrowserUI::ReleaseHostedControl()
     if (m_pManager != nullptr)
         m_pManager->RemoveAcceleratorTranslator(this);
     RegisterEventHandler(false);
+    UninstallDocumentHandler();
     if (m_pHtmlWnd2 != nullptr) {
         m_pHtmlWnd2->Release();
         m_pHtmlWnd2 = nullptr;
@@ -179,7 +201,9 @@ void CWebBrowserUI::Navigate2(LPCWSTR url)
     ::VariantInit(&target);
     V_VT(&target) = VT_BSTR;
     V_BSTR(&target) = ::SysAllocString(url);
-    m_pWebBrowser2->Navigate2(&target, nullptr, nullptr, nullptr, nullptr);
+    IWebBrowser2* browser = m_pWebBrowser2;
+    KeepAlive keep(browser);
+    browser->Navigate2(&target, nullptr, nullptr, nullptr, nullptr);
     ::VariantClear(&target);
 }
 
@@ -188,7 +212,9 @@ void CWebBrowserUI::NavigateUrl(LPCWSTR url)
     if (m_pWebBrowser2 == nullptr || url == nullptr || *url == L'\0')
         return;
     BSTR target = ::SysAllocString(url);
-    m_pWebBrowser2->Navigate(target, nullptr, nullptr, nullptr, nullptr);
+    IWebBrowser2* browser = m_pWebBrowser2;
+    KeepAlive keep(browser);
+    browser->Navigate(target, nullptr, nullptr, nullptr, nullptr);
     ::SysFreeString(target);
 }
 
@@ -200,8 +226,10 @@ void CWebBrowserUI::NavigateHomePage()
 
 void CWebBrowserUI::Refresh()
 {
-    if (m_pWebBrowser2 != nullptr)
-        m_pWebBrowser2->Refresh();
+    IWebBrowser2* browser = m_pWebBrowser2;
+    KeepAlive keep(browser);
+    if (browser != nullptr)
+        browser->Refresh();
 }
 
 void CWebBrowserUI::Refresh2(int level)
@@ -212,19 +240,25 @@ void CWebBrowserUI::Refresh2(int level)
     ::VariantInit(&v);
     V_VT(&v) = VT_I4;
     V_I4(&v) = level;
-    m_pWebBrowser2->Refresh2(&v);
+    IWebBrowser2* browser = m_pWebBrowser2;
+    KeepAlive keep(browser);
+    browser->Refresh2(&v);
 }
 
 void CWebBrowserUI::GoBack()
 {
-    if (m_pWebBrowser2 != nullptr)
-        m_pWebBrowser2->GoBack();
+    IWebBrowser2* browser = m_pWebBrowser2;
+    KeepAlive keep(browser);
+    if (browser != nullptr)
+        browser->GoBack();
 }
 
 void CWebBrowserUI::GoForward()
 {
-    if (m_pWebBrowser2 != nullptr)
-        m_pWebBrowser2->GoForward();
+    IWebBrowser2* browser = m_pWebBrowser2;
+    KeepAlive keep(browser);
+    if (browser != nullptr)
+        browser->GoForward();
 }
 
 IDispatch* CWebBrowserUI::GetHtmlWindow()
@@ -421,9 +455,25 @@ void CWebBrowserUI::InstallDocumentHandler()
     ICustomDoc* custom = nullptr;
     if (SUCCEEDED(document->QueryInterface(kIID_ICustomDoc, reinterpret_cast<void**>(&custom))) &&
         custom != nullptr) {
-        custom->SetUIHandler(static_cast<IDocHostUIHandler*>(this));
-        custom->Release();
+        if (custom != m_pHandledDoc) {
+            UninstallDocumentHandler();
+            // Kept, so that the handler can be taken back from it when the control lets go.
+            custom->SetUIHandler(static_cast<IDocHostUIHandler*>(this));
+            m_pHandledDoc = custom;
+        } else {
+            custom->Release();
+        }
     }
+    document->Release();
+}
+
+void CWebBrowserUI::UninstallDocumentHandler()
+{
+    ICustomDoc* document = m_pHandledDoc;
+    m_pHandledDoc = nullptr;
+    if (document == nullptr)
+        return;
+    document->SetUIHandler(nullptr);
     document->Release();
 }
 

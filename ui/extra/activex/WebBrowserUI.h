@@ -119,10 +119,14 @@ public:
 protected:
     HRESULT DispatchEvent(DISPID id, DISPPARAMS* params);
     void InstallDocumentHandler();
+    // The document we handed this control as UI handler takes it back; a document can outlive
+    // the control.
+    void UninstallDocumentHandler();
     void ReadScriptError(VARIANT* in);
 
     IWebBrowser2* m_pWebBrowser2 = nullptr;
     IHTMLWindow2* m_pHtmlWnd2 = nullptr;
+    ICustomDoc* m_pHandledDoc = nullptr;
     LONG m_dwRef = 0;
     DWORD m_dwCookie = 0;
     CUIString m_sHomePage;

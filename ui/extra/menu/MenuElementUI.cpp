@@ -54,8 +54,7 @@ CMenuElementUI::CMenuElementUI()
 CMenuElementUI::~CMenuElementUI()
 {
     // An open sub-menu must not hand items back to a freed owner.
-    if (m_pWindow != nullptr && ::IsWindow(m_pWindow->GetHandle()))
-        ::DestroyWindow(m_pWindow->GetHandle());
+    CloseSubMenuNow();
 }
 
 LPCWSTR CMenuElementUI::GetClass() const
@@ -158,6 +157,109 @@ void CMenuElementUI::CreateMenuWnd()
     HWND own = m_pManager != nullptr ? m_pManager->GetWindowHandle() : nullptr;
     GetMenuObserver().Broadcast(MenuBroadcastParam{MenuCloseBelow, own});
     m_pWindow->Init(this, L"", POINT{0, 0}, nullptr, nullptr, 6);
+}
+
+void CMenuElementUI::CloseSubMenuNow()
+{
+    if (m_pWindow != nullptr && ::IsWindow(m_pWindow->GetHandle()))
+        ::DestroyWindow(m_pWindow->GetHandle());
+}
+
+// --- nested rows ---
+
+void CMenuElementUI::RelayoutSubMenu()
+{
+    if (m_pWindow == nullptr || !::IsWindow(m_pWindow->GetHandle()))
+        return;
+    if (CControlUI* root = m_pWindow->GetManager().GetRoot())
+        root->NeedUpdate();
+}
+
+void CMenuElementUI::SetPos(RECT rc, bool invalidate)
+{
+    CListContainerElementUI::SetPos(rc, invalidate);
+    RelayoutSubMenu();
+}
+
+void CMenuElementUI::Move(SIZE offset, bool invalidate)
+{
+    CListContainerElementUI::Move(offset, invalidate);
+    RelayoutSubMenu();
+}
+
+int CMenuElementUI::SubMenuIndexOf(CControlUI* control) const
+{
+    int index = 0;
+    for (int i = 0; i < GetCount(); ++i) {
+        CControlUI* child = GetItemAt(i);
+        if (child == control)
+            return index;
+        if (IsMenuItem(child))
+            ++index;
+    }
+    return -1;
+}
+
+void CMenuElementUI::JoinSubMenu(CControlUI* control)
+{
+    if (!IsMenuItem(control))
+        return;
+    if (m_pWindow == nullptr) {
+        control->SetInternVisible(false);
+        return;
+    }
+    m_pWindow->LendItem(control, SubMenuIndexOf(control));
+    m_pWindow->FitSubMenu();
+}
+
+bool CMenuElementUI::Add(CControlUI* control)
+{
+    if (!CListContainerElementUI::Add(control))
+        return false;
+    JoinSubMenu(control);
+    return true;
+}
+
+bool CMenuElementUI::AddAt(CControlUI* control, int index)
+{
+    if (!CListContainerElementUI::AddAt(control, index))
+        return false;
+    JoinSubMenu(control);
+    return true;
+}
+
+bool CMenuElementUI::Remove(CControlUI* control)
+{
+    // Out of the open sub-menu first: its list would go on painting a deleted row.
+    const bool lent = m_pWindow != nullptr && IsMenuItem(control) && GetItemIndex(control) >= 0;
+    if (lent)
+        m_pWindow->TakeBackItem(control);
+    if (!CListContainerElementUI::Remove(control))
+        return false;
+    if (lent && m_pWindow != nullptr)
+        m_pWindow->FitSubMenu();
+    return true;
+}
+
+void CMenuElementUI::RemoveAll()
+{
+    const bool open = m_pWindow != nullptr;
+    if (open) {
+        for (int i = GetCount() - 1; i >= 0; --i)
+            m_pWindow->TakeBackItem(GetItemAt(i));
+    }
+    CListContainerElementUI::RemoveAll();
+    if (open && m_pWindow != nullptr)
+        m_pWindow->FitSubMenu();
+}
+
+bool CMenuElementUI::SetItemIndex(CControlUI* control, int newIndex)
+{
+    if (!CListContainerElementUI::SetItemIndex(control, newIndex))
+        return false;
+    if (m_pWindow != nullptr && IsMenuItem(control))
+        m_pWindow->MoveItem(control, SubMenuIndexOf(control));
+    return true;
 }
 
 void CMenuElementUI::SubMenuClosed()

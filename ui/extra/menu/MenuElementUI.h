@@ -20,6 +20,18 @@ public:
     bool DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* stopControl) override;
     void DrawItemText(HDC hDC, const RECT& rcItem) override;
 
+    // The nested rows an open sub-menu shows are its to place: this row's own layout moves them
+    // too, so the sub-menu lays them out again before its next paint.
+    void SetPos(RECT rc, bool invalidate = true) override;
+    void Move(SIZE offset, bool invalidate = true) override;
+
+    // Nested rows changed while the sub-menu is open change it too.
+    bool Add(CControlUI* control) override;
+    bool AddAt(CControlUI* control, int index) override;
+    bool Remove(CControlUI* control) override;
+    void RemoveAll() override;
+    bool SetItemIndex(CControlUI* control, int newIndex) override;
+
     void SetLineType();
     bool IsLineType() const { return m_bLineType; }
     void SetLineColor(DWORD color) { m_dwLineColor = color; }
@@ -43,6 +55,8 @@ public:
     // Called by the sub-menu window on its final message.
     void SubMenuClosed();
     void CreateMenuWnd();
+    // Destroys an open sub-menu window at once; its rows come back to this item.
+    void CloseSubMenuNow();
     // Makes the nested items visible; true when there is at least one.
     bool ShowNestedItems();
 
@@ -50,6 +64,11 @@ private:
     void DrawIcon(HDC hDC);
     void DrawExpandArrow(HDC hDC);
     void PostCommand();
+    void RelayoutSubMenu();
+    // A nested row joins the open sub-menu, or stays hidden in this item's own menu.
+    void JoinSubMenu(CControlUI* control);
+    // The row's place among the nested rows, as the sub-menu lists them.
+    int SubMenuIndexOf(CControlUI* control) const;
     int Unscale(int value) const;
 
     CMenuWnd* m_pWindow = nullptr;

@@ -3,6 +3,8 @@
 
 #include <cwchar>
 
+#include "manager/PaintManagerUI.h"
+
 namespace ZvUI {
 
 void MenuObserverImpl::AttachReceiver(MenuMenuReceiverImplBase* receiver)
@@ -31,10 +33,38 @@ void MenuObserverImpl::Broadcast(MenuBroadcastParam param)
     }
 }
 
+void MenuObserverImpl::ForgetGoneOwner() const
+{
+    if (m_hwndOwner == nullptr || ::IsWindow(m_hwndOwner))
+        return;
+    m_pOwnerManager = nullptr;
+    m_hwndOwner = nullptr;
+    m_pCheckStates = nullptr;
+}
+
 void MenuObserverImpl::SetOwnerManager(CPaintManagerUI* manager)
 {
-    if (manager != nullptr)
-        m_pOwnerManager = manager;
+    ForgetGoneOwner();
+    m_pOwnerManager = manager;
+    m_hwndOwner = manager != nullptr ? manager->GetWindowHandle() : nullptr;
+}
+
+CPaintManagerUI* MenuObserverImpl::GetOwnerManager() const
+{
+    ForgetGoneOwner();
+    return m_pOwnerManager;
+}
+
+void MenuObserverImpl::SetCheckStateMap(CUIStringMap* map)
+{
+    ForgetGoneOwner();
+    m_pCheckStates = map;
+}
+
+CUIStringMap* MenuObserverImpl::GetCheckStateMap() const
+{
+    ForgetGoneOwner();
+    return m_pCheckStates;
 }
 
 MenuMenuReceiverImplBase* MenuObserverImpl::GetReceiver(int index) const

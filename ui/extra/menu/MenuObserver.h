@@ -71,20 +71,25 @@ public:
     void DetachReceiver(MenuMenuReceiverImplBase* receiver) override;
     // From the last attached receiver to the first.
     void Broadcast(MenuBroadcastParam param) override;
-    // Ignores null.
+    // Null means no owner. The owner and its check-state table are forgotten together once the
+    // owner's window is gone: both belong to that window, and a later menu must not reach them.
     virtual void SetOwnerManager(CPaintManagerUI* manager);
-    virtual CPaintManagerUI* GetOwnerManager() const { return m_pOwnerManager; }
-    // Not owned.
-    virtual void SetCheckStateMap(CUIStringMap* map) { m_pCheckStates = map; }
-    virtual CUIStringMap* GetCheckStateMap() const { return m_pCheckStates; }
+    virtual CPaintManagerUI* GetOwnerManager() const;
+    // Not owned; null means no table.
+    virtual void SetCheckStateMap(CUIStringMap* map);
+    virtual CUIStringMap* GetCheckStateMap() const;
 
     int GetReceiverCount() const { return m_receivers.GetSize(); }
     MenuMenuReceiverImplBase* GetReceiver(int index) const;
 
 private:
+    void ForgetGoneOwner() const;
+
     CUIPtrArray m_receivers;
-    CPaintManagerUI* m_pOwnerManager = nullptr;
-    CUIStringMap* m_pCheckStates = nullptr;
+    mutable CPaintManagerUI* m_pOwnerManager = nullptr;
+    // The owner's window when it was set; null when the owner had none.
+    mutable HWND m_hwndOwner = nullptr;
+    mutable CUIStringMap* m_pCheckStates = nullptr;
 };
 
 class MenuReceiverImpl : public MenuMenuReceiverImplBase {

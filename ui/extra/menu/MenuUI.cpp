@@ -7,6 +7,7 @@
 #include "list/ListSupport.h"
 #include "manager/DpiHelper.h"
 #include "manager/PaintManagerUI.h"
+#include "menu/MenuElementUI.h"
 
 namespace ZvUI {
 
@@ -97,9 +98,28 @@ bool CMenuUI::AddAt(CControlUI* control, int index)
     return CListUI::AddAt(control, index);
 }
 
+// A row that leaves the menu takes its open sub-menu down with it, rather than leave it listing
+// the row's nested rows until the row is deleted.
+void CMenuUI::CloseSubMenuOf(CControlUI* control)
+{
+    static_cast<CMenuElementUI*>(control->GetInterface(L"MenuElement"))->CloseSubMenuNow();
+}
+
 bool CMenuUI::Remove(CControlUI* control)
 {
-    return IsMenuItem(control) && CListUI::Remove(control);
+    if (!IsMenuItem(control) || GetItemIndex(control) < 0)
+        return false;
+    CloseSubMenuOf(control);
+    return CListUI::Remove(control);
+}
+
+void CMenuUI::RemoveAll()
+{
+    for (int i = 0; i < GetCount(); ++i) {
+        if (IsMenuItem(GetItemAt(i)))
+            CloseSubMenuOf(GetItemAt(i));
+    }
+    CListUI::RemoveAll();
 }
 
 } // namespace ZvUI

@@ -24,6 +24,7 @@ public:
     bool Add(CControlUI* control) override;
     bool AddAt(CControlUI* control, int index) override;
     bool Remove(CControlUI* control) override;
+    void RemoveAll() override;
 
     int GetListKind() const override { return ListKindMenu; }
 
@@ -31,6 +32,8 @@ public:
     void SetMenuWnd(CMenuWnd* window) { m_pWindow = window; }
 
 private:
+    static void CloseSubMenuOf(CControlUI* control);
+
     CMenuWnd* m_pWindow = nullptr;
 };
 

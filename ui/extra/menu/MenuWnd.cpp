@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "list/ListSupport.h"
 #include "manager/DpiHelper.h"
 #include "menu/MenuElementUI.h"
 #include "menu/MenuUI.h"
@@ -77,9 +78,9 @@ void CMenuWnd::Init(CMenuElementUI* ownerItem, LPCWSTR layout, POINT point, CPai
     m_pLayout = nullptr;
     MenuObserverImpl& observer = GetMenuObserver();
     if (ownerItem == nullptr) {
+        // A root menu starts a new menu session: what an earlier owner gave does not carry over.
         observer.SetOwnerManager(ownerManager);
-        if (checkStates != nullptr)
-            observer.SetCheckStateMap(checkStates);
+        observer.SetCheckStateMap(checkStates);
     }
     observer.AttachReceiver(this);
     CPaintManagerUI* parentManager = ownerItem != nullptr ? ownerItem->GetManager() : observer.GetOwnerManager();
@@ -220,7 +221,7 @@ void CMenuWnd::PlaceSubMenu()
     RECT rc = {0, owner.top, 0, owner.top + height};
     ::MapWindowPoints(m_pOwner->GetManager()->GetWindowHandle(), HWND_DESKTOP, reinterpret_cast<POINT*>(&rc), 2);
     rc.left = ownerWindow.right;
-    rc.right = rc.left + width + 2;
+    rc.right = rc.left + width + m_pOwner->GetManager()->GetDpiHelper()->Scale(2);
     const int ownerTop = rc.top;
 
     bool reachRight = false;
@@ -266,6 +267,41 @@ void CMenuWnd::PlaceSubMenu()
     // The flips above can still leave a menu taller or wider than the room on either side.
     KeepInside(rc, work);
     ::MoveWindow(m_hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, FALSE);
+}
+
+// --- rows changed while open ---
+
+void CMenuWnd::LendItem(CControlUI* item, int index)
+{
+    if (m_pOwner == nullptr || m_pLayout == nullptr || !IsMenuItem(item))
+        return;
+    if (!m_pLayout->AddAt(item, index))
+        m_pLayout->Add(item);
+    item->SetVisible(true);
+    item->SetInternVisible(true);
+}
+
+void CMenuWnd::TakeBackItem(CControlUI* item)
+{
+    if (m_pOwner == nullptr || m_pLayout == nullptr || m_pLayout->GetItemIndex(item) < 0)
+        return;
+    list_support::ReturnLentRow(*m_pLayout, m_pm, item, *m_pOwner);
+    // Back as a hidden nested row of its item, as it would be after the sub-menu closed.
+    static_cast<CMenuElementUI*>(item->GetInterface(L"MenuElement"))->SetOwner(ListOwnerOf(m_pOwner));
+    item->SetVisible(false);
+    item->SetInternVisible(false);
+}
+
+void CMenuWnd::MoveItem(CControlUI* item, int index)
+{
+    if (m_pOwner != nullptr && m_pLayout != nullptr && m_pLayout->GetItemIndex(item) >= 0)
+        m_pLayout->SetItemIndex(item, index);
+}
+
+void CMenuWnd::FitSubMenu()
+{
+    if (m_pOwner != nullptr && m_pLayout != nullptr && ::IsWindow(m_hWnd))
+        PlaceSubMenu();
 }
 
 // --- closing ---

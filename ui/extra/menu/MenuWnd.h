@@ -30,6 +30,13 @@ public:
     bool IsClosing() const { return m_bClosing; }
     void SetDpi(int dpi);
     CPaintManagerUI& GetManager() { return m_pm; }
+    // Rows the owner item gains, loses or moves while its sub-menu is open, so that the sub-menu
+    // never lists a row its item has let go; index counts the item's nested rows only.
+    void LendItem(CControlUI* item, int index);
+    void TakeBackItem(CControlUI* item);
+    void MoveItem(CControlUI* item, int index);
+    // Sizes and places a sub-menu again after its rows changed.
+    void FitSubMenu();
 
     LPCWSTR GetWindowClassName() const override { return L"ZvMenuWnd"; }
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

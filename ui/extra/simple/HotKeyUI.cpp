@@ -111,18 +111,20 @@ void CHotKeyWnd::PaintSelf()
 
 void CHotKeyWnd::OnNativeChange()
 {
+    // A handler may hide the control, which destroys this window and its object.
+    CHotKeyUI* owner = Owner();
     const WORD hotKey = static_cast<WORD>(::SendMessageW(m_hWnd, HKM_GETHOTKEY, 0, 0));
-    Owner()->m_wVirtualKeyCode = LOBYTE(hotKey);
-    Owner()->m_wModifiers = HIBYTE(hotKey);
-    if (Owner()->m_wVirtualKeyCode != 0) {
-        Owner()->m_sText = GetHotKeyName();
+    owner->m_wVirtualKeyCode = LOBYTE(hotKey);
+    owner->m_wModifiers = HIBYTE(hotKey);
+    if (owner->m_wVirtualKeyCode != 0) {
+        owner->m_sText = GetHotKeyName();
     } else {
-        Owner()->m_sText = L"无";
-        Owner()->m_wModifiers = 0;
+        owner->m_sText = L"无";
+        owner->m_wModifiers = 0;
     }
-    if (Owner()->GetManager() != nullptr)
-        Owner()->GetManager()->RaiseNotify(m_pInput, L"textchanged", 0, 0);
-    Owner()->Invalidate();
+    if (owner->GetManager() != nullptr)
+        owner->GetManager()->RaiseNotify(owner, L"textchanged", 0, 0);
+    owner->Invalidate();
 }
 
 LRESULT CHotKeyWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
