@@ -572,3 +572,19 @@ TEST_F(RichEdit, MovedFieldKeepsItsTextPadding)
     EXPECT_EQ(after.top, before.top + 10);
     EXPECT_EQ(after.right - after.left, before.right - before.left);
 }
+
+TEST_F(RichEdit, UndoAfterADpiChangeTakesBackTheTypingNotTheScale)
+{
+    CRichEditUI* edit = AddEdit();
+    Focus(edit);
+    Type(L"abc");
+    ASSERT_TRUE(edit->CanUndo());
+    const LONG before = FormatOf(edit, 0, 3).yHeight;
+    m_host->pm.ApplyDpi(192);
+    m_host->Settle();
+    EXPECT_EQ(FormatOf(edit, 0, 3).yHeight, 2 * before);
+    EXPECT_TRUE(edit->Undo());
+    EXPECT_EQ(Str(edit->GetText()), L"") << "the typing goes";
+    Type(L"d");
+    EXPECT_EQ(FormatOf(edit, 0, 1).yHeight, 2 * before) << "the scale stays";
+}

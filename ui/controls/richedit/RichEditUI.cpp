@@ -2,6 +2,7 @@
 #include "richedit/RichEditUI.h"
 
 #include <imm.h>
+#include <tom.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -69,8 +70,12 @@ struct SizeRun {
     LONG height;
 };
 
+// mingw's headers declare it but no library defines it.
+constexpr GUID kIIDTextDocument = {0x8CC497C0, 0xA1DF, 0x11CE, {0x80, 0x98, 0x00, 0xAA, 0x00, 0x47, 0xBE, 0x5D}};
+
 // Formats the program changes behind the user's back: no change notices, the selection kept, and
-// nothing new to undo when there was nothing before.
+// nothing for the user's next undo to take back (the text services record a format change like
+// typing unless their undo is suspended).
 class QuietFormatChange {
 public:
     explicit QuietFormatChange(CRichEditUI& edit) : m_edit(edit), m_bCouldUndo(edit.CanUndo())
@@ -78,12 +83,26 @@ public:
         m_mask = edit.GetEventMask();
         edit.SetEventMask(m_mask & ~static_cast<DWORD>(ENM_CHANGE | ENM_SELCHANGE));
         edit.GetSel(m_sel);
+        ITextServices* services = edit.GetTextHost() != nullptr ? edit.GetTextHost()->GetTextServices() : nullptr;
+        if (services != nullptr &&
+            FAILED(services->QueryInterface(kIIDTextDocument, reinterpret_cast<void**>(&m_pDocument))))
+            m_pDocument = nullptr;
+        if (m_pDocument != nullptr) {
+            long count = 0;
+            m_pDocument->Undo(tomSuspend, &count);
+        }
     }
     QuietFormatChange(const QuietFormatChange&) = delete;
     QuietFormatChange& operator=(const QuietFormatChange&) = delete;
     ~QuietFormatChange()
     {
         m_edit.SetSel(m_sel);
+        if (m_pDocument != nullptr) {
+            long count = 0;
+            m_pDocument->Undo(tomResume, &count);
+            m_pDocument->Release();
+        }
+        // Where suspending is not offered, an empty history at least stays empty.
         if (!m_bCouldUndo)
             m_edit.EmptyUndoBuffer();
         m_edit.SetEventMask(m_mask);
@@ -94,6 +113,7 @@ private:
     bool m_bCouldUndo;
     DWORD m_mask = 0;
     CHARRANGE m_sel = {0, 0};
+    ITextDocument* m_pDocument = nullptr;
 };
 
 // The size of [start, end) when all of it has one.
