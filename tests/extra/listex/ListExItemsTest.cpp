@@ -166,6 +166,33 @@ TEST_P(ListExItemsTest, RowsMovedOrGoneUnderTheCellEditEndTheEditFirst)
     host->Update();
 }
 
+TEST(ListExColumns, AColumnMovedOrGoneBeforeTheEditedOneEndsTheEdit)
+{
+    // Plain header items go through the list's own operations, and shift the editable column.
+    PopupHost host(L"<Window size=\"420,200\"><VerticalLayout bkcolor=\"#FFFFFFFF\"><ListEx name=\"list\">"
+                   L"<ListHeader height=\"24\"><ListHeaderItem name=\"mark\" text=\"#\" width=\"30\"/>"
+                   L"<ListHeaderItem name=\"kind\" text=\"Kind\" width=\"60\"/>"
+                   L"<ListContainerHeaderItem text=\"Name\" width=\"150\" editable=\"true\"/></ListHeader>"
+                   L"<ListTextExtElement height=\"24\"/></ListEx></VerticalLayout></Window>",
+                   RECT{0, 0, 420, 200});
+    auto* list = static_cast<CListExUI*>(host.Find(L"list"));
+    ASSERT_NE(list, nullptr);
+    list->RegisterNotify();
+    host.Update();
+    auto* row = static_cast<CListTextExtElementUI*>(list->GetItemAt(0));
+    list->ShowCellEditor(0, 2, row->GetColumnRect(2), L"");
+    CControlUI* edit = host.Find(L"ListEx_Edit");
+    ASSERT_NE(edit, nullptr);
+    ASSERT_TRUE(edit->IsVisible());
+    edit->SetText(L"named");
+    ASSERT_TRUE(list->SetItemIndex(host.Find(L"kind"), 0));
+    EXPECT_TRUE(edit->IsVisible()) << "the edited column stays where it was";
+    ASSERT_TRUE(list->Remove(host.Find(L"mark")));
+    EXPECT_FALSE(edit->IsVisible());
+    EXPECT_EQ(list->GetEditColumn(), -1);
+    EXPECT_STREQ(row->GetText(2).GetData(), L"named") << "given to the column it was typed in";
+}
+
 TEST_P(ListExItemsTest, TheCellComboAndItsDropDownCloseWhenTheirRowGoes)
 {
     list->RegisterNotify();
