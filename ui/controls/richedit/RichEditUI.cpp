@@ -132,10 +132,12 @@ bool UniformSize(CRichEditUI& edit, LONG start, LONG end, LONG& height)
 std::vector<SizeRun> ReadSizeRuns(CRichEditUI& edit)
 {
     std::vector<SizeRun> runs;
-    // The whole text with its final paragraph mark, which sizes an empty last line.
+    // The whole text with its final paragraph mark, which sizes an empty last line; never more
+    // than the text's length says, whatever the selection answers.
     CHARRANGE all = {0, -1};
     edit.SetSel(all);
     edit.GetSel(all);
+    all.cpMax = std::min<LONG>(all.cpMax, edit.GetTextLength(GTL_DEFAULT) + 1);
     for (LONG pos = 0; pos < all.cpMax;) {
         LONG height = 0;
         CHARFORMAT2W format = {};
