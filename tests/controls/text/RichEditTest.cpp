@@ -6,11 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 #include <memory>
 #include <new>
 #include <string>
+#include <thread>
 
 #include "TextInputTestSupport.h"
 #include "control/ScrollBarUI.h"
@@ -393,43 +396,29 @@ TEST_F(RichEdit, PlainTextTakesTheRescaledFontOnADpiChange)
 
 namespace {
 
-// Ends the process as a failure when the steps it guards outlast their time: a window that lays
-// itself out again from every paint never returns from its paint, where no check could run.
+// Fails the run when the steps it guards outlast their time: a window that lays itself out again
+// from every paint never returns from that paint, where no check of the test could run.
 class Watchdog {
 public:
-    Watchdog(DWORD limitMs, const char* what) : m_limitMs(limitMs), m_what(what)
+    explicit Watchdog(const char* what)
+        : m_thread([this, what] {
+              if (m_done.get_future().wait_for(std::chrono::seconds(20)) == std::future_status::timeout) {
+                  std::fprintf(stderr, "FAILED: %s took more than 20 s\n", what);
+                  std::fflush(stderr);
+                  ::TerminateProcess(::GetCurrentProcess(), 3);
+              }
+          })
     {
-        m_done = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        m_thread = ::CreateThread(nullptr, 0, Watch, this, 0, nullptr);
     }
-    Watchdog(const Watchdog&) = delete;
-    Watchdog& operator=(const Watchdog&) = delete;
     ~Watchdog()
     {
-        ::SetEvent(m_done);
-        ::WaitForSingleObject(m_thread, INFINITE);
-        ::CloseHandle(m_thread);
-        ::CloseHandle(m_done);
+        m_done.set_value();
+        m_thread.join();
     }
 
 private:
-    static DWORD WINAPI Watch(void* param)
-    {
-        auto* self = static_cast<Watchdog*>(param);
-        if (::WaitForSingleObject(self->m_done, self->m_limitMs) == WAIT_TIMEOUT) {
-            std::fflush(stdout);
-            std::fprintf(stderr, "FAILED: %s took more than %lu ms\n", self->m_what,
-                         static_cast<unsigned long>(self->m_limitMs));
-            std::fflush(stderr);
-            ::TerminateProcess(::GetCurrentProcess(), 3);
-        }
-        return 0;
-    }
-
-    DWORD m_limitMs;
-    const char* m_what;
-    HANDLE m_done = nullptr;
-    HANDLE m_thread = nullptr;
+    std::promise<void> m_done;
+    std::thread m_thread;
 };
 
 // Pumps until the window has neither messages nor anything left to paint; false when it is still
@@ -475,7 +464,7 @@ TEST_F(RichEdit, SizeToTextSettlesAtDoubleDpi)
 {
     // Odd text widths at 200 % used to come back one pixel apart after a trip through 96 dpi,
     // and every paint asked for another layout: the window never went idle.
-    const Watchdog watchdog(20000, "a size-to-text rich edit at 200 %");
+    const Watchdog watchdog("a size-to-text rich edit at 200 %");
     m_host->pm.ApplyDpi(192);
     m_host->Settle();
     for (LPCWSTR text : {L"a", L"abc", L"Velmora"}) {
