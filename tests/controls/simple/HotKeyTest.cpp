@@ -193,3 +193,12 @@ TEST_F(HotKey, HiddenParentClosesTheNativeWindowAtOnce)
     EXPECT_FALSE(::IsWindow(native));
     EXPECT_EQ(input->GetNativeWindow(), nullptr);
 }
+
+TEST_F(HotKey, HidingTheInputItselfClosesTheNativeWindowAtOnce)
+{
+    Focus();
+    const HWND native = input->GetNativeWindow();
+    input->SetVisible(false);
+    EXPECT_FALSE(::IsWindow(native)) << "the window stays over the hidden input until the queue runs";
+    EXPECT_EQ(input->GetNativeWindow(), nullptr);
+}

@@ -117,3 +117,36 @@ TEST_F(DateTime, OpenPickerTakesTheRebuiltFont)
     EXPECT_EQ(::GetObjectType(font), static_cast<DWORD>(OBJ_FONT)) << "a deleted font";
     EXPECT_EQ(font, m_host->pm.GetFont(m_dt->GetFont()));
 }
+
+TEST_F(DateTime, HidingThePickerOrItsPageClosesItAtOnce)
+{
+    HWND hwnd = Open();
+    ASSERT_NE(hwnd, nullptr);
+    ASSERT_TRUE(::IsWindowVisible(hwnd));
+    // No message pump in between: the picker must not stay over a hidden control until one runs.
+    m_dt->SetVisible(false);
+    EXPECT_FALSE(::IsWindow(hwnd)) << "the picker outlives its hidden control";
+    EXPECT_EQ(m_dt->GetNativeWindow(), nullptr);
+    EXPECT_EQ(Text(), L"2024-02-28 13:05:09");
+
+    auto* page = m_host->Add(new ZvUI::CContainerUI, RECT{0, 100, 400, 150});
+    auto* inPage = new CDateTimeUI;
+    inPage->SetFloat(true);
+    inPage->SetAttribute(L"pos", L"10,5,260,35");
+    page->Add(inPage);
+    m_host->Settle();
+    m_host->pm.SetFocus(inPage);
+    HostWindow::Pump();
+    hwnd = inPage->GetNativeWindow();
+    ASSERT_NE(hwnd, nullptr);
+    page->SetVisible(false);
+    EXPECT_FALSE(::IsWindow(hwnd)) << "the picker outlives its hidden page";
+    EXPECT_EQ(inPage->GetNativeWindow(), nullptr);
+    HostWindow::Pump();
+    // Shown again, it opens anew on the next focus.
+    page->SetVisible(true);
+    m_host->Settle();
+    m_host->pm.SetFocus(inPage);
+    HostWindow::Pump();
+    EXPECT_NE(inPage->GetNativeWindow(), nullptr);
+}

@@ -313,3 +313,16 @@ TEST_F(Edit, OpenWindowTakesTheRebuiltFontOnADpiChange)
     EXPECT_EQ(::GetObjectType(font), static_cast<DWORD>(OBJ_FONT)) << "a deleted font after SetPos";
     EXPECT_EQ(font, m_host->pm.GetFont(edit->GetFont()));
 }
+
+TEST_F(Edit, HidingTheFieldClosesItsWindowAtOnce)
+{
+    CEditUI* edit = AddEdit();
+    const HWND hwnd = Open(edit);
+    ASSERT_NE(hwnd, nullptr);
+    HostWindow::Type(hwnd, L"kept");
+    edit->SetVisible(false);
+    // No message pump in between.
+    EXPECT_FALSE(::IsWindow(hwnd)) << "the native window outlives its hidden field";
+    EXPECT_EQ(edit->GetNativeWindow(), nullptr);
+    EXPECT_EQ(std::wstring(edit->GetText().GetData()), L"kept");
+}

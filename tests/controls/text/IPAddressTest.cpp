@@ -297,3 +297,28 @@ TEST_F(IPInput, FocusWithoutAClickReopensTheKeptWindow)
     const HWND focus = ::GetFocus();
     EXPECT_TRUE(focus == hwnd || ::IsChild(hwnd, focus));
 }
+
+TEST_F(IPInput, OpenWindowFollowsItsControlAndLeavesWithIt)
+{
+    HWND hwnd = Open();
+    ASSERT_NE(hwnd, nullptr);
+    ASSERT_TRUE(::IsWindowVisible(hwnd));
+    // Laid out again while open, at a new DPI: over the control, with the rebuilt font.
+    m_host->pm.ApplyDpi(192);
+    m_host->Settle();
+    ASSERT_EQ(m_ip->GetNativeWindow(), hwnd);
+    RECT rc = {};
+    ::GetWindowRect(hwnd, &rc);
+    ::MapWindowPoints(nullptr, m_host->Get(), reinterpret_cast<POINT*>(&rc), 2);
+    const RECT pos = m_ip->GetPos();
+    EXPECT_TRUE(::EqualRect(&rc, &pos)) << "at " << rc.left << "," << rc.top << "," << rc.right << "," << rc.bottom
+                                        << " for " << pos.left << "," << pos.top << "," << pos.right << ","
+                                        << pos.bottom;
+    for (int i = 0; i < 4; ++i) {
+        const auto font = reinterpret_cast<HGDIOBJ>(::SendMessageW(Field(hwnd, i), WM_GETFONT, 0, 0));
+        EXPECT_EQ(::GetObjectType(font), static_cast<DWORD>(OBJ_FONT)) << "field " << i << ": a deleted font";
+    }
+    // Hidden: the window goes at once, without a message pump.
+    m_ip->SetVisible(false);
+    EXPECT_FALSE(::IsWindowVisible(hwnd)) << "the window stays over the hidden control";
+}

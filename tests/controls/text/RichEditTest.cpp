@@ -5,8 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <future>
 #include <memory>
+#include <new>
 #include <string>
+#include <thread>
 
 #include "TextInputTestSupport.h"
 #include "control/ScrollBarUI.h"
@@ -15,6 +22,31 @@
 
 using texttest::HostWindow;
 using ZvUI::CRichEditUI;
+
+// The largest single request since the last reset: a read that sizes its buffer from what the
+// caller asked for, not from the text, shows here.
+static std::atomic<std::size_t> g_largestAllocation{0};
+
+void* operator new(std::size_t size)
+{
+    std::size_t seen = g_largestAllocation.load();
+    while (size > seen && !g_largestAllocation.compare_exchange_weak(seen, size)) {
+    }
+    void* p = std::malloc(size != 0 ? size : 1);
+    if (p == nullptr)
+        throw std::bad_alloc();
+    return p;
+}
+
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
 
 namespace {
 
@@ -360,4 +392,188 @@ TEST_F(RichEdit, PlainTextTakesTheRescaledFontOnADpiChange)
     EXPECT_EQ(heightOfText(), 2 * before) << "the text keeps the size of the old scale";
     EXPECT_EQ(m_host->log.Count(L"textchanged", edit), 0);
     EXPECT_FALSE(edit->CanUndo()) << "a DPI change is nothing to undo";
+}
+
+namespace {
+
+// Fails the run when the steps it guards outlast their time: a window that lays itself out again
+// from every paint never returns from that paint, where no check of the test could run.
+class Watchdog {
+public:
+    explicit Watchdog(const char* what)
+        : m_thread([this, what] {
+              if (m_done.get_future().wait_for(std::chrono::seconds(20)) == std::future_status::timeout) {
+                  std::fprintf(stderr, "FAILED: %s took more than 20 s\n", what);
+                  std::fflush(stderr);
+                  ::TerminateProcess(::GetCurrentProcess(), 3);
+              }
+          })
+    {
+    }
+    ~Watchdog()
+    {
+        m_done.set_value();
+        m_thread.join();
+    }
+
+private:
+    std::promise<void> m_done;
+    std::thread m_thread;
+};
+
+// Pumps until the window has neither messages nor anything left to paint; false when it is still
+// busy when the time is up.
+bool SettlesWithin(HWND hwnd, DWORD limitMs)
+{
+    const DWORD start = ::GetTickCount();
+    int idleRounds = 0;
+    while (::GetTickCount() - start < limitMs) {
+        bool busy = false;
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            busy = true;
+            if (ZvUI::CPaintManagerUI::PreTranslate(&msg))
+                continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        RECT dirty = {};
+        if (busy || ::GetUpdateRect(hwnd, &dirty, FALSE))
+            idleRounds = 0;
+        else if (++idleRounds == 5)
+            return true;
+        ::Sleep(10);
+    }
+    return false;
+}
+
+CHARFORMAT2W FormatOf(CRichEditUI* edit, long start, long end)
+{
+    CHARRANGE saved = {};
+    edit->GetSel(saved);
+    edit->SetSel(start, end);
+    CHARFORMAT2W format = {};
+    edit->GetSelectionCharFormat(format);
+    edit->SetSel(saved);
+    return format;
+}
+
+} // namespace
+
+TEST_F(RichEdit, SizeToTextSettlesAtDoubleDpi)
+{
+    // Odd text widths at 200 % used to come back one pixel apart after a trip through 96 dpi,
+    // and every paint asked for another layout: the window never went idle.
+    const Watchdog watchdog("a size-to-text rich edit at 200 %");
+    m_host->pm.ApplyDpi(192);
+    m_host->Settle();
+    for (LPCWSTR text : {L"a", L"abc", L"Velmora"}) {
+        CRichEditUI* edit = AddEdit({{L"autotextsizeenable", L"true"}, {L"multiline", L"false"}},
+                                    RECT{10, 10, 60, 40});
+        edit->SetText(text);
+        ::InvalidateRect(m_host->Get(), nullptr, FALSE);
+        EXPECT_TRUE(SettlesWithin(m_host->Get(), 3000)) << "still laying out \"" << Str(text) << "\"";
+        LONG width = 100000;
+        LONG height = 0;
+        SIZEL extent = {-1, -1};
+        edit->GetTextHost()->GetTextServices()->TxGetNaturalSize(1, m_host->pm.GetWindowDC(), nullptr, nullptr,
+                                                                TXTNS_FITTOCONTENT, &extent, &width, &height);
+        EXPECT_GE(edit->GetWidth(), width) << "the field fits " << Str(text);
+        EXPECT_LE(edit->GetWidth(), width + 1);
+        m_host->root->Remove(edit);
+        m_host->Settle();
+    }
+}
+
+TEST_F(RichEdit, RichTextKeepsItsRunsThroughADpiChange)
+{
+    CRichEditUI* edit = AddEdit();
+    ASSERT_TRUE(edit->IsRich());
+    edit->SetText(L"Velmora text");
+    // "Velmora" bold, red and 14 pt; " text" in the default format.
+    edit->SetSel(0, 7);
+    CHARFORMAT2W strong = {};
+    strong.cbSize = sizeof(strong);
+    strong.dwMask = CFM_BOLD | CFM_COLOR | CFM_SIZE;
+    strong.dwEffects = CFE_BOLD;
+    strong.crTextColor = RGB(200, 0, 0);
+    strong.yHeight = 280;
+    ASSERT_TRUE(edit->SetSelectionCharFormat(strong));
+    edit->SetSel(2, 5);
+    edit->EmptyUndoBuffer();
+    const LONG plainBefore = FormatOf(edit, 8, 12).yHeight;
+    m_host->log.Clear();
+
+    m_host->pm.ApplyDpi(192);
+    m_host->Settle();
+    const CHARFORMAT2W word = FormatOf(edit, 0, 7);
+    EXPECT_NE(word.dwMask & CFM_SIZE, 0u) << "one size over the run";
+    EXPECT_EQ(word.yHeight, 560);
+    EXPECT_NE(word.dwEffects & CFE_BOLD, 0u);
+    EXPECT_EQ(word.crTextColor, RGB(200, 0, 0));
+    const CHARFORMAT2W rest = FormatOf(edit, 8, 12);
+    EXPECT_EQ(rest.yHeight, 2 * plainBefore);
+    EXPECT_EQ(rest.dwEffects & CFE_BOLD, 0u);
+    EXPECT_EQ(rest.yHeight, edit->GetTextHost()->GetCharFormat().yHeight) << "as the host's default";
+    long start = -1, end = -1;
+    edit->GetSel(start, end);
+    EXPECT_EQ(start, 2);
+    EXPECT_EQ(end, 5);
+    EXPECT_EQ(Str(edit->GetText()), L"Velmora text");
+    EXPECT_EQ(m_host->log.Count(L"textchanged", edit), 0);
+    EXPECT_FALSE(edit->CanUndo()) << "a DPI change is nothing to undo";
+
+    // Back to 100 %: the sizes come back exactly.
+    m_host->pm.ApplyDpi(96);
+    m_host->Settle();
+    EXPECT_EQ(FormatOf(edit, 0, 7).yHeight, 280);
+    EXPECT_EQ(FormatOf(edit, 8, 12).yHeight, plainBefore);
+}
+
+TEST_F(RichEdit, TextRangeEndingPastTheTextIsCut)
+{
+    CRichEditUI* edit = AddEdit();
+    edit->SetText(L"short");
+    g_largestAllocation = 0;
+    EXPECT_EQ(Str(edit->GetTextRange(0, LONG_MAX)), L"short");
+    EXPECT_LT(g_largestAllocation.load(), 4096u) << "sized from the text, not from the range asked for";
+    EXPECT_EQ(Str(edit->GetTextRange(2, 1000)), L"ort");
+    EXPECT_EQ(Str(edit->GetTextRange(9, 12)), L"") << "a range past the end";
+    EXPECT_EQ(Str(edit->GetTextRange(5, -1)), L"");
+    edit->SetText(L"first\rsecond");
+    g_largestAllocation = 0;
+    EXPECT_EQ(Str(edit->GetLine(0, INT_MAX)), L"first\r");
+    EXPECT_LT(g_largestAllocation.load(), 256u * 1024u);
+}
+
+TEST_F(RichEdit, MovedFieldKeepsItsTextPadding)
+{
+    CRichEditUI* edit = AddEdit({{L"textpadding", L"6,4,8,2"}}, RECT{10, 10, 200, 60});
+    const RECT before = edit->GetTextHost()->GetClientRect();
+    EXPECT_EQ(before.left, edit->GetPos().left + 6);
+    edit->Move(SIZE{20, 10});
+    const RECT moved = edit->GetTextHost()->GetClientRect();
+    EXPECT_EQ(moved.right - moved.left, before.right - before.left) << "the padding stays off the text";
+    EXPECT_EQ(moved.bottom - moved.top, before.bottom - before.top);
+    m_host->Settle();
+    const RECT after = edit->GetTextHost()->GetClientRect();
+    EXPECT_EQ(after.left, before.left + 20);
+    EXPECT_EQ(after.top, before.top + 10);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+}
+
+TEST_F(RichEdit, UndoAfterADpiChangeTakesBackTheTypingNotTheScale)
+{
+    CRichEditUI* edit = AddEdit();
+    Focus(edit);
+    Type(L"abc");
+    ASSERT_TRUE(edit->CanUndo());
+    const LONG before = FormatOf(edit, 0, 3).yHeight;
+    m_host->pm.ApplyDpi(192);
+    m_host->Settle();
+    EXPECT_EQ(FormatOf(edit, 0, 3).yHeight, 2 * before);
+    EXPECT_TRUE(edit->Undo());
+    EXPECT_EQ(Str(edit->GetText()), L"") << "the typing goes";
+    Type(L"d");
+    EXPECT_EQ(FormatOf(edit, 0, 1).yHeight, 2 * before) << "the scale stays";
 }

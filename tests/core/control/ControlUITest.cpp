@@ -436,7 +436,9 @@ TEST(ControlGeometry, SizeSettersIgnoreNegativeAndUnchangedLimits)
     c.SetFixedWidth(-3);
     EXPECT_EQ(c.GetFixedWidth(), 0);
     EXPECT_FALSE(c.IsUpdateNeeded());
-    c.SetFixedWidth(0);  // equal, still a re-layout
+    c.SetFixedWidth(0);  // equal: no re-layout
+    EXPECT_FALSE(c.IsUpdateNeeded());
+    c.SetFixedWidth(4);
     EXPECT_TRUE(c.IsUpdateNeeded());
 
     c.SetPos(RECT{0, 0, 10, 10}, false);
@@ -448,6 +450,41 @@ TEST(ControlGeometry, SizeSettersIgnoreNegativeAndUnchangedLimits)
     EXPECT_TRUE(c.IsUpdateNeeded());
     EXPECT_EQ(c.GetMinWidth(), 5);
     EXPECT_TRUE(pm.IsUpdateNeeded());
+    c.SetManager(nullptr, nullptr, false);
+}
+
+TEST(ControlGeometry, UnchangedPlacementAsksForNoLayout)
+{
+    CPaintManagerUI pm;
+    CControlUI c;
+    c.SetManager(&pm, nullptr, false);
+    c.SetFixedHeight(20);
+    c.SetFixedXY(SIZE{3, 4});
+    c.SetPadding(RECT{1, 2, 3, 4});
+    c.SetFloatPercent(0, 0, 1, 0.5);
+    c.SetFloatAlign(DT_CENTER);
+    const auto settled = [&] {
+        c.SetPos(RECT{0, 0, 10, 10}, false);
+        return !c.IsUpdateNeeded();
+    };
+    const auto asksForLayout = [&](auto set) {
+        EXPECT_TRUE(settled());
+        set();
+        return c.IsUpdateNeeded();
+    };
+    EXPECT_FALSE(asksForLayout([&] { c.SetFixedHeight(20); }));
+    EXPECT_FALSE(asksForLayout([&] { c.SetFixedXY(SIZE{3, 4}); }));
+    EXPECT_FALSE(asksForLayout([&] { c.SetPadding(RECT{1, 2, 3, 4}); }));
+    EXPECT_FALSE(asksForLayout([&] { c.SetFloatPercent(0, 0, 1, 0.5); }));
+    EXPECT_FALSE(asksForLayout([&] { c.SetFloatAlign(DT_CENTER); }));
+    EXPECT_FALSE(asksForLayout([&] { c.SetFixedHeight(-1); }));
+    EXPECT_TRUE(asksForLayout([&] { c.SetFixedHeight(21); }));
+    EXPECT_TRUE(asksForLayout([&] { c.SetFixedXY(SIZE{3, 5}); }));
+    EXPECT_TRUE(asksForLayout([&] { c.SetPadding(RECT{1, 2, 3, 5}); }));
+    EXPECT_TRUE(asksForLayout([&] { c.SetFloatPercent(0, 0, 1, 1); }));
+    EXPECT_TRUE(asksForLayout([&] { c.SetFloatAlign(DT_RIGHT); }));
+    EXPECT_EQ(c.GetFixedHeight(), 21);
+    EXPECT_EQ(c.GetFixedXY().cy, 5);
     c.SetManager(nullptr, nullptr, false);
 }
 

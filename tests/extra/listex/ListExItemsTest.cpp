@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "PopupHost.h"
+#include "combo/ComboBoxUI.h"
+#include "list/ListElementUI.h"
 #include "layout/ContainerUI.h"
 #include "listex/ListContainerHeaderItemUI.h"
 #include "listex/ListExUI.h"
@@ -19,7 +21,7 @@ constexpr wchar_t kSkin[] =
     L"<ListEx name=\"list\">"
     L"<ListHeader height=\"24\">"
     L"<ListContainerHeaderItem name=\"h0\" text=\"Name\" width=\"150\" padding=\"0,0,10,0\" editable=\"true\"/>"
-    L"<ListContainerHeaderItem name=\"h1\" text=\"Type\" width=\"100\"/>"
+    L"<ListContainerHeaderItem name=\"h1\" text=\"Type\" width=\"100\" comboable=\"true\"/>"
     L"</ListHeader>"
     L"<ListTextExtElement height=\"24\"/>"
     L"<ListTextExtElement height=\"24\"/>"
@@ -102,6 +104,117 @@ TEST_P(ListExItemsTest, AnEditedCellIsCommittedToItsRowAfterRowsAboveItWent)
     list->SetFocus();
     host->Update();
     EXPECT_STREQ(below->GetText(0).GetData(), L"two");
+}
+
+TEST_P(ListExItemsTest, RowsMovedOrGoneUnderTheCellEditEndTheEditFirst)
+{
+    list->RegisterNotify();
+    const auto row = [this](int i) { return static_cast<CListTextExtElementUI*>(list->GetItemAt(i)); };
+    for (int i = 0; i < 3; ++i)
+        row(i)->SetText(0, (L"file" + std::to_wstring(i)).c_str());
+    CControlUI* edit = nullptr;
+    // Opens the edit on a row's first cell and types into it.
+    const auto editCell = [&](int index, LPCWSTR typed) {
+        list->ShowCellEditor(index, 0, row(index)->GetColumnRect(0), row(index)->GetText(0));
+        edit = host->Find(L"ListEx_Edit");
+        ASSERT_NE(edit, nullptr);
+        ASSERT_TRUE(edit->IsVisible());
+        edit->SetText(typed);
+    };
+    const auto closed = [&] { return !edit->IsVisible() && list->GetEditRow() == -1; };
+
+    // The edited row itself goes: the edit goes first, and leaves nothing to the row that moves up.
+    editCell(1, L"typed");
+    CListTextExtElementUI* next = row(2);
+    ASSERT_TRUE(list->RemoveAt(1));
+    EXPECT_TRUE(closed()) << "the edit stays over the row that took the place";
+    list->SetFocus();
+    host->Update();
+    EXPECT_STREQ(next->GetText(0).GetData(), L"file2");
+
+    // Moved by a move or an insertion above it: what was typed is in the row at once.
+    editCell(1, L"moved");
+    CListTextExtElementUI* moved = row(1);
+    ASSERT_TRUE(list->SetItemIndex(moved, 0));
+    EXPECT_TRUE(closed());
+    EXPECT_STREQ(moved->GetText(0).GetData(), L"moved");
+    editCell(1, L"pushed");
+    CListTextExtElementUI* pushed = row(1);
+    auto* added = new CListTextExtElementUI;
+    ASSERT_TRUE(list->AddAt(added, 0));
+    EXPECT_TRUE(closed());
+    EXPECT_STREQ(pushed->GetText(0).GetData(), L"pushed");
+    editCell(0, L"sorted");
+    CListTextExtElementUI* sorted = row(0);
+    const auto backwards = [](CControlUI* a, CControlUI* b, UINT_PTR) { return a < b ? 1 : a > b ? -1 : 0; };
+    ASSERT_TRUE(list->SortItems(backwards, 0));
+    EXPECT_TRUE(closed());
+    EXPECT_STREQ(sorted->GetText(0).GetData(), L"sorted");
+
+    // Rows below it, or a refused move, leave the edit open on its cell.
+    editCell(0, L"open");
+    ASSERT_TRUE(list->RemoveAt(2));
+    EXPECT_FALSE(list->SetItemIndex(row(1), 7));
+    EXPECT_TRUE(edit->IsVisible());
+    EXPECT_EQ(list->GetEditRow(), 0);
+
+    // Emptied: the edit goes first; nothing is left to commit to.
+    list->RemoveAll();
+    EXPECT_TRUE(closed());
+    EXPECT_EQ(list->GetCount(), 0);
+    list->SetFocus();
+    host->Update();
+}
+
+TEST(ListExColumns, AColumnMovedOrGoneBeforeTheEditedOneEndsTheEdit)
+{
+    // Plain header items go through the list's own operations, and shift the editable column.
+    PopupHost host(L"<Window size=\"420,200\"><VerticalLayout bkcolor=\"#FFFFFFFF\"><ListEx name=\"list\">"
+                   L"<ListHeader height=\"24\"><ListHeaderItem name=\"mark\" text=\"#\" width=\"30\"/>"
+                   L"<ListHeaderItem name=\"kind\" text=\"Kind\" width=\"60\"/>"
+                   L"<ListContainerHeaderItem text=\"Name\" width=\"150\" editable=\"true\"/></ListHeader>"
+                   L"<ListTextExtElement height=\"24\"/></ListEx></VerticalLayout></Window>",
+                   RECT{0, 0, 420, 200});
+    auto* list = static_cast<CListExUI*>(host.Find(L"list"));
+    ASSERT_NE(list, nullptr);
+    list->RegisterNotify();
+    host.Update();
+    auto* row = static_cast<CListTextExtElementUI*>(list->GetItemAt(0));
+    list->ShowCellEditor(0, 2, row->GetColumnRect(2), L"");
+    CControlUI* edit = host.Find(L"ListEx_Edit");
+    ASSERT_NE(edit, nullptr);
+    ASSERT_TRUE(edit->IsVisible());
+    edit->SetText(L"named");
+    ASSERT_TRUE(list->SetItemIndex(host.Find(L"kind"), 0));
+    EXPECT_TRUE(edit->IsVisible()) << "the edited column stays where it was";
+    ASSERT_TRUE(list->Remove(host.Find(L"mark")));
+    EXPECT_FALSE(edit->IsVisible());
+    EXPECT_EQ(list->GetEditColumn(), -1);
+    EXPECT_STREQ(row->GetText(2).GetData(), L"named") << "given to the column it was typed in";
+}
+
+TEST_P(ListExItemsTest, TheCellComboAndItsDropDownCloseWhenTheirRowGoes)
+{
+    list->RegisterNotify();
+    CControlUI* cellRow = list->GetItemAt(1);
+    const RECT cell = static_cast<CListTextExtElementUI*>(cellRow)->GetColumnRect(1);
+    list->ShowCellEditor(1, 1, cell, L"PDF");
+    auto* combo = static_cast<CComboBoxUI*>(host->Find(L"ListEx_Combo"));
+    ASSERT_NE(combo, nullptr);
+    for (LPCWSTR text : {L"PDF", L"Word"}) {
+        auto* item = new CListLabelElementUI;
+        item->SetText(text);
+        item->SetFixedHeight(20);
+        combo->Add(item);
+    }
+    host->Update();
+    ASSERT_TRUE(combo->IsVisible());
+    host->Click(CenterOf(combo));
+    ASSERT_NE(combo->GetDropWindow(), nullptr);
+    ASSERT_TRUE(list->Remove(cellRow));
+    host->Update();
+    EXPECT_FALSE(combo->IsVisible());
+    EXPECT_EQ(combo->GetDropWindow(), nullptr) << "the drop-down stays open for a row that is gone";
 }
 
 TEST_P(ListExItemsTest, AListTakenOutOfTheTreeStopsListening)

@@ -194,6 +194,26 @@ void CDateTimeUI::SetPos(RECT rc, bool invalidate)
     }
 }
 
+void CDateTimeUI::SetVisible(bool visible)
+{
+    CLabelUI::SetVisible(visible);
+    ClosePickerIfHidden();
+}
+
+void CDateTimeUI::SetInternVisible(bool visible)
+{
+    CLabelUI::SetInternVisible(visible);
+    ClosePickerIfHidden();
+}
+
+void CDateTimeUI::ClosePickerIfHidden()
+{
+    // The lost focus would close it only when the queue runs next; the value it shows is in the
+    // text already.
+    if (!IsVisible() && m_pWindow != nullptr)
+        ::DestroyWindow(m_pWindow->GetHandle());
+}
+
 void CDateTimeUI::OpenPicker()
 {
     if (m_pManager == nullptr)

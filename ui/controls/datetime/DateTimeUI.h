@@ -23,6 +23,8 @@ public:
     LPCWSTR GetClass() const override;
     LPVOID GetInterface(LPCWSTR name) override;
     void SetPos(RECT rc, bool invalidate = true) override;
+    void SetVisible(bool visible = true) override;
+    void SetInternVisible(bool visible = true) override;
     void DoEvent(UIControlEvent& event) override;
     void SetAttribute(LPCWSTR name, LPCWSTR value) override;
 
@@ -41,6 +43,8 @@ public:
 private:
     friend class CDateTimeWnd;
     void OpenPicker();
+    // Once the control is hidden, by itself or its page, the picker goes at once.
+    void ClosePickerIfHidden();
 
     SYSTEMTIME m_sysTime = {};
     bool m_bReadOnly = false;

@@ -140,8 +140,13 @@ void CNativeInputUI::Move(SIZE offset, bool invalidate)
 void CNativeInputUI::SetVisible(bool visible)
 {
     CLabelUI::SetVisible(visible);
-    if (!IsVisible() && m_pWindow != nullptr && m_pManager != nullptr)
+    if (IsVisible() || m_pWindow == nullptr)
+        return;
+    if (m_pManager != nullptr)
         m_pManager->SetFocus(nullptr);
+    // Closed at once, as on a hidden page: the lost focus would close it only when the queue runs.
+    if (m_pWindow != nullptr)
+        ::DestroyWindow(m_pWindow->GetHandle());
 }
 
 void CNativeInputUI::SetInternVisible(bool visible)

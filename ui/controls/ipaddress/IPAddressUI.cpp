@@ -87,12 +87,7 @@ bool CIPAddressWnd::Init(CIPAddressUI* owner)
         HookFields();
     }
     // The kept window opens where the control is now, with the font of the current scale.
-    ::SetWindowPos(m_hWnd, nullptr, pos.left, pos.top, pos.right - pos.left, pos.bottom - pos.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-    const HFONT font = manager->GetFont(owner->GetFont());
-    ::SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    // Wine's control keeps WM_SETFONT to itself: the fields, which draw the text, get it directly.
-    ::EnumChildWindows(m_hWnd, TakeFieldFont, reinterpret_cast<LPARAM>(font));
+    FollowOwner();
     if (owner->GetText().IsEmpty())
         owner->m_dwIP = CIPAddressUI::GetLocalAddress();
     SendMessage(IPM_SETADDRESS, 0, static_cast<LPARAM>(owner->m_dwIP));
@@ -102,6 +97,17 @@ bool CIPAddressWnd::Init(CIPAddressUI* owner)
     ::SetFocus(m_hWnd);
     m_bInit = true;
     return true;
+}
+
+void CIPAddressWnd::FollowOwner()
+{
+    const RECT pos = m_pOwner->GetPos();
+    ::SetWindowPos(m_hWnd, nullptr, pos.left, pos.top, pos.right - pos.left, pos.bottom - pos.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    const HFONT font = m_pOwner->GetManager()->GetFont(m_pOwner->GetFont());
+    ::SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    // Wine's control keeps WM_SETFONT to itself: the fields, which draw the text, get it directly.
+    ::EnumChildWindows(m_hWnd, TakeFieldFont, reinterpret_cast<LPARAM>(font));
 }
 
 LRESULT CIPAddressWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -210,6 +216,14 @@ LPVOID CIPAddressUI::GetInterface(LPCWSTR name)
 HWND CIPAddressUI::GetNativeWindow() const
 {
     return m_pWindow != nullptr ? m_pWindow->GetHandle() : nullptr;
+}
+
+void CIPAddressUI::SetPos(RECT rc, bool invalidate)
+{
+    CLabelUI::SetPos(rc, invalidate);
+    // Layout follows every move and DPI change; the old font is deleted by then.
+    if (m_pWindow != nullptr && m_pWindow->GetHandle() != nullptr)
+        m_pWindow->FollowOwner();
 }
 
 void CIPAddressUI::SetIP(DWORD ip)

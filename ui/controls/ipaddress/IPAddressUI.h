@@ -23,6 +23,7 @@ public:
 
     LPCWSTR GetClass() const override;
     LPVOID GetInterface(LPCWSTR name) override;
+    void SetPos(RECT rc, bool invalidate = true) override;
     void DoEvent(UIControlEvent& event) override;
 
     // a.b.c.d = a << 24 | b << 16 | c << 8 | d.
@@ -62,6 +63,9 @@ public:
     LPCWSTR GetSuperClassName() const override;
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnFinalMessage(HWND window) override;
+
+    // Over the owner's full rectangle, with the font of the current scale, on the fields too.
+    void FollowOwner();
 
 private:
     // The fields are child edit windows that take the keys; they pass key-ups on to us.

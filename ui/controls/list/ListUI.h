@@ -85,7 +85,7 @@ public:
     virtual bool IsColumnComboable(int column);
     virtual CControlUI* GetCellCombo();
 
-    bool SortItems(ListCompareFn compare, UINT_PTR context);
+    virtual bool SortItems(ListCompareFn compare, UINT_PTR context);
     // Scrolls the body so the row lies wholly inside its visible area.
     void EnsureVisible(int index);
     // The header's item count, at most the size of the column table.

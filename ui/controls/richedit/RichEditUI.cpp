@@ -2,6 +2,7 @@
 #include "richedit/RichEditUI.h"
 
 #include <imm.h>
+#include <tom.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -60,6 +61,126 @@ RECT Deflate(RECT rc, const RECT& by)
     return rc;
 }
 
+// --- font sizes of rich text ---
+
+// Characters [start, end) share one size.
+struct SizeRun {
+    LONG start;
+    LONG end;
+    LONG height;
+};
+
+// mingw's headers declare it but no library defines it.
+constexpr GUID kIIDTextDocument = {0x8CC497C0, 0xA1DF, 0x11CE, {0x80, 0x98, 0x00, 0xAA, 0x00, 0x47, 0xBE, 0x5D}};
+
+// Formats the program changes behind the user's back: no change notices, the selection kept, and
+// nothing for the user's next undo to take back (the text services record a format change like
+// typing unless their undo is suspended).
+class QuietFormatChange {
+public:
+    explicit QuietFormatChange(CRichEditUI& edit) : m_edit(edit), m_bCouldUndo(edit.CanUndo())
+    {
+        m_mask = edit.GetEventMask();
+        edit.SetEventMask(m_mask & ~static_cast<DWORD>(ENM_CHANGE | ENM_SELCHANGE));
+        edit.GetSel(m_sel);
+        ITextServices* services = edit.GetTextHost() != nullptr ? edit.GetTextHost()->GetTextServices() : nullptr;
+        if (services != nullptr &&
+            FAILED(services->QueryInterface(kIIDTextDocument, reinterpret_cast<void**>(&m_pDocument))))
+            m_pDocument = nullptr;
+        if (m_pDocument != nullptr) {
+            long count = 0;
+            m_pDocument->Undo(tomSuspend, &count);
+        }
+    }
+    QuietFormatChange(const QuietFormatChange&) = delete;
+    QuietFormatChange& operator=(const QuietFormatChange&) = delete;
+    ~QuietFormatChange()
+    {
+        m_edit.SetSel(m_sel);
+        if (m_pDocument != nullptr) {
+            long count = 0;
+            m_pDocument->Undo(tomResume, &count);
+            m_pDocument->Release();
+        }
+        // Where suspending is not offered, an empty history at least stays empty.
+        if (!m_bCouldUndo)
+            m_edit.EmptyUndoBuffer();
+        m_edit.SetEventMask(m_mask);
+    }
+
+private:
+    CRichEditUI& m_edit;
+    bool m_bCouldUndo;
+    DWORD m_mask = 0;
+    CHARRANGE m_sel = {0, 0};
+    ITextDocument* m_pDocument = nullptr;
+};
+
+// The size of [start, end) when all of it has one.
+bool UniformSize(CRichEditUI& edit, LONG start, LONG end, LONG& height)
+{
+    edit.SetSel(start, end);
+    CHARFORMAT2W format = {};
+    if ((edit.GetSelectionCharFormat(format) & CFM_SIZE) == 0)
+        return false;
+    height = format.yHeight;
+    return true;
+}
+
+// Every stretch of one size, found by doubling steps and then halving them, so a long text of few
+// sizes costs few messages.
+std::vector<SizeRun> ReadSizeRuns(CRichEditUI& edit)
+{
+    std::vector<SizeRun> runs;
+    // The whole text with its final paragraph mark, which sizes an empty last line; never more
+    // than the text's length says, whatever the selection answers.
+    CHARRANGE all = {0, -1};
+    edit.SetSel(all);
+    edit.GetSel(all);
+    all.cpMax = std::min<LONG>(all.cpMax, edit.GetTextLength(GTL_DEFAULT) + 1);
+    for (LONG pos = 0; pos < all.cpMax;) {
+        LONG height = 0;
+        CHARFORMAT2W format = {};
+        edit.SetSel(pos, pos + 1);
+        edit.GetSelectionCharFormat(format);
+        height = format.yHeight;
+        LONG good = pos + 1;
+        LONG bad = -1;
+        for (LONG step = 1; good < all.cpMax; step *= 2) {
+            const LONG probe = std::min(all.cpMax, good + step);
+            LONG probed = 0;
+            if (!UniformSize(edit, pos, probe, probed) || probed != height) {
+                bad = probe;
+                break;
+            }
+            good = probe;
+        }
+        while (bad > good + 1) {
+            const LONG mid = good + (bad - good) / 2;
+            LONG probed = 0;
+            if (UniformSize(edit, pos, mid, probed) && probed == height)
+                good = mid;
+            else
+                bad = mid;
+        }
+        runs.push_back(SizeRun{pos, good, height});
+        pos = good;
+    }
+    return runs;
+}
+
+void SetRunSizes(CRichEditUI& edit, const std::vector<SizeRun>& runs, int oldScale, int newScale)
+{
+    for (const SizeRun& run : runs) {
+        CHARFORMAT2W format = {};
+        // The size alone: face, weight, colour and effects stay as the run has them.
+        format.dwMask = CFM_SIZE;
+        format.yHeight = ::MulDiv(run.height, newScale, oldScale);
+        edit.SetSel(run.start, run.end);
+        edit.SetSelectionCharFormat(format);
+    }
+}
+
 } // namespace
 
 CRichEditUI::CRichEditUI() = default;
@@ -115,6 +236,7 @@ void CRichEditUI::DoInit()
         m_pTwh->OnTxInPlaceActivate(nullptr);
     }
     if (m_pManager != nullptr) {
+        m_iTextScale = m_pManager->GetDpiHelper()->GetScale();
         m_pManager->AddMessageFilter(this);
         (void)m_pManager->SetTimer(this, kCaretTimerId, ::GetCaretBlinkTime());
         if (!IsEnabled() && m_pTwh != nullptr)
@@ -301,18 +423,29 @@ void CRichEditUI::SetFont(int index)
     m_iFont = index;
     if (m_pTwh == nullptr || m_pManager == nullptr)
         return;
-    m_pTwh->SetFont(m_pManager->GetFont(m_iFont));
-    if (m_bRich)
+    const int scale = m_pManager->GetDpiHelper()->GetScale();
+    const int oldScale = m_iTextScale;
+    m_iTextScale = scale;
+    if (m_bRich) {
+        // Each run keeps its own size, scaled with the window: read them before the host's new
+        // default reaches any of them.
+        if (oldScale <= 0 || oldScale == scale) {
+            m_pTwh->SetFont(m_pManager->GetFont(m_iFont));
+            return;
+        }
+        const QuietFormatChange quiet(*this);
+        const std::vector<SizeRun> runs = ReadSizeRuns(*this);
+        m_pTwh->SetFont(m_pManager->GetFont(m_iFont));
+        SetRunSizes(*this, runs, oldScale, scale);
         return;
+    }
+    m_pTwh->SetFont(m_pManager->GetFont(m_iFont));
     // Wine's text services ignore a default-format change for the text they hold already, so a
     // DPI change left plain text at the old size. Plain text has one format throughout: it takes
     // the new one whole, without a change notice (the text is the same).
+    const QuietFormatChange quiet(*this);
     CHARFORMAT2W format = m_pTwh->GetCharFormat();
-    LRESULT mask = 0;
-    TxSendMessage(EM_GETEVENTMASK, 0, 0, &mask);
-    TxSendMessage(EM_SETEVENTMASK, 0, mask & ~static_cast<LRESULT>(ENM_CHANGE), nullptr);
     TxSendMessage(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format), nullptr);
-    TxSendMessage(EM_SETEVENTMASK, 0, mask, nullptr);
 }
 
 void CRichEditUI::SetFontFace(LPCWSTR face, int size, bool bold, bool underline, bool italic)
@@ -529,10 +662,12 @@ CUIString CRichEditUI::GetTextRange(long start, long end) const
 {
     if (m_pTwh == nullptr || start < 0)
         return CUIString();
-    // -1 stands for the end of the text; the buffer is sized from the resolved end.
-    if (end == -1)
-        end = GetTextLength(GTL_DEFAULT);
-    if (end < start)
+    // -1 stands for the end of the text; the buffer is sized from the end within the text, never
+    // from what the caller asked for.
+    const long length = GetTextLength(GTL_DEFAULT);
+    if (end == -1 || end > length)
+        end = length;
+    if (end <= start)
         return CUIString();
     std::vector<wchar_t> buffer(static_cast<size_t>(end - start) + 1, L'\0');
     TEXTRANGEW range = {};
@@ -780,9 +915,11 @@ CUIString CRichEditUI::GetLine(int line, int maxChars) const
 {
     if (m_pTwh == nullptr || maxChars < 1)
         return CUIString();
-    // The first word carries the buffer size; at least one word is needed for it.
-    std::vector<wchar_t> buffer(static_cast<size_t>(std::max(maxChars, 1)) + 1, L'\0');
-    buffer[0] = static_cast<wchar_t>(std::min(maxChars, 0xFFFF));
+    // The first word carries the buffer size, so no more than 0xFFFF characters ever come back:
+    // the buffer is no larger, whatever the caller asked for.
+    maxChars = std::min(maxChars, 0xFFFF);
+    std::vector<wchar_t> buffer(static_cast<size_t>(maxChars) + 1, L'\0');
+    buffer[0] = static_cast<wchar_t>(maxChars);
     LRESULT copied = 0;
     TxSendMessage(EM_GETLINE, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(buffer.data()), &copied);
     const size_t end = static_cast<size_t>(std::min<LRESULT>(std::max<LRESULT>(copied, 0), maxChars));
@@ -968,6 +1105,11 @@ RECT CRichEditUI::GetTextArea() const
     return rc;
 }
 
+RECT CRichEditUI::GetTextRect() const
+{
+    return Deflate(GetTextArea(), GetTextPadding());
+}
+
 void CRichEditUI::SetPos(RECT rc, bool invalidate)
 {
     CControlUI::SetPos(rc, invalidate);
@@ -977,7 +1119,7 @@ void CRichEditUI::SetPos(RECT rc, bool invalidate)
     const bool vVisible = vertical != nullptr && vertical->IsVisible();
 
     if (m_pTwh != nullptr) {
-        const RECT text = Deflate(area, GetTextPadding());
+        const RECT text = GetTextRect();
         m_pTwh->SetClientRect(text);
         if (vVisible && (!vertical->IsVisible() || m_bVScrollBarFixing)) {
             LONG width = text.right - text.left + vertical->GetFixedWidth();
@@ -1022,7 +1164,7 @@ void CRichEditUI::Move(SIZE offset, bool invalidate)
 {
     CContainerUI::Move(offset, invalidate);
     if (m_pTwh != nullptr)
-        m_pTwh->SetClientRect(GetTextArea());
+        m_pTwh->SetClientRect(GetTextRect());
 }
 
 // --- events ---
@@ -1307,11 +1449,12 @@ bool CRichEditUI::DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* stopControl)
         SIZEL extent = {-1, -1};
         m_pTwh->GetTextServices()->TxGetNaturalSize(kDrawContent, hDC, nullptr, nullptr, TXTNS_FITTOCONTENT,
                                                     &extent, &width, &height);
-        const int wanted = padding.left + width + padding.right;
-        if (wanted != GetFixedWidth()) {
-            const int capped = std::min(wanted, GetMaxWidth());
-            SetFixedWidth(m_pManager->GetDpiHelper()->Unscale(capped));
-        }
+        const int wanted = std::min<int>(padding.left + width + padding.right, GetMaxWidth());
+        // Compared as stored, at 96 dpi: an odd width at 200 % does not survive the trip there
+        // and back, and each new width lays the window out and paints it again.
+        const int stored = m_pManager->GetDpiHelper()->Unscale(wanted);
+        if (stored != m_cxyFixed.cx)
+            SetFixedWidth(stored);
     }
     return true;
 }

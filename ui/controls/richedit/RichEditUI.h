@@ -163,6 +163,8 @@ protected:
     void ShowContextMenu(POINT screenPt);
     // The item rectangle less the inset and the room of the visible bars.
     RECT GetTextArea() const;
+    // The text area less the text padding: where the text services draw.
+    RECT GetTextRect() const;
 
     CTxtWinHost* m_pTwh = nullptr;
     bool m_bVScrollBarFixing = false;
@@ -179,6 +181,8 @@ protected:
     LONG m_lTwhStyle = ES_MULTILINE;
     bool m_bDrawCaret = true;
     bool m_bInited = false;
+    // The DPI scale, in percent, at which the text's sizes were set.
+    int m_iTextScale = 0;
     RECT m_rcTextPadding = {0, 0, 0, 0};
     UINT m_uButtonState = 0;
     CUIString m_sNormalImage;

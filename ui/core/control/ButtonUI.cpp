@@ -442,7 +442,8 @@ void CButtonUI::PaintText(HDC hDC)
         const SIZE measured = MeasureText(text, font);
         if (measured.cx > 0) {
             const int wanted = measured.cx + m_rcTextPadding.left + m_rcTextPadding.right;
-            if (wanted != m_pManager->GetDpiHelper()->Unscale(GetFixedWidth()))
+            // Both as stored, at 96 dpi: the scaled width does not always come back the same.
+            if (wanted != m_cxyFixed.cx)
                 SetFixedWidth(wanted);
         }
     }

@@ -339,6 +339,8 @@ RECT CControlUI::GetPadding() const
 
 void CControlUI::SetPadding(RECT padding)
 {
+    if (::EqualRect(&m_rcPadding, &padding))
+        return;
     m_rcPadding = padding;
     NeedParentUpdate();
 }
@@ -350,6 +352,8 @@ SIZE CControlUI::GetFixedXY() const
 
 void CControlUI::SetFixedXY(SIZE xy)
 {
+    if (m_cXY.cx == xy.cx && m_cXY.cy == xy.cy)
+        return;
     m_cXY = xy;
     NeedParentUpdate();
 }
@@ -366,7 +370,9 @@ int CControlUI::GetFixedWidth() const
 
 void CControlUI::SetFixedWidth(int cx)
 {
-    if (cx < 0)
+    // An unchanged size asks for no layout: a control that sizes itself while it paints would
+    // otherwise lay the window out again after every paint.
+    if (cx < 0 || m_cxyFixed.cx == cx)
         return;
     m_cxyFixed.cx = cx;
     NeedParentUpdate();
@@ -379,7 +385,7 @@ int CControlUI::GetFixedHeight() const
 
 void CControlUI::SetFixedHeight(int cy)
 {
-    if (cy < 0)
+    if (cy < 0 || m_cxyFixed.cy == cy)
         return;
     m_cxyFixed.cy = cy;
     NeedParentUpdate();
@@ -447,6 +453,9 @@ void CControlUI::GetFloatPercent(double& left, double& top, double& right, doubl
 
 void CControlUI::SetFloatPercent(double left, double top, double right, double bottom)
 {
+    if (m_floatPercent[0] == left && m_floatPercent[1] == top && m_floatPercent[2] == right &&
+        m_floatPercent[3] == bottom)
+        return;
     m_floatPercent[0] = left;
     m_floatPercent[1] = top;
     m_floatPercent[2] = right;
@@ -456,6 +465,8 @@ void CControlUI::SetFloatPercent(double left, double top, double right, double b
 
 void CControlUI::SetFloatAlign(UINT align)
 {
+    if (m_uFloatAlign == align)
+        return;
     m_uFloatAlign = align;
     NeedParentUpdate();
 }

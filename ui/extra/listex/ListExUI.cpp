@@ -222,6 +222,97 @@ void CListExUI::CommitToCell(CControlUI* editor)
         ext->SetText(m_nColumn, editor->GetText().GetData());
 }
 
+// --- rows changed under an open editor ---
+
+bool CListExUI::IsCellEditOpen() const
+{
+    return m_nColumn >= 0 &&
+           ((m_pEdit != nullptr && m_pEdit->IsVisible()) || (m_pCombo != nullptr && m_pCombo->IsVisible()));
+}
+
+bool CListExUI::IsInHeader(CControlUI* control) const
+{
+    return GetHeader() != nullptr && GetHeader()->GetItemIndex(control) >= 0;
+}
+
+int CListExUI::EditedIndex(bool header) const
+{
+    if (header)
+        return m_nColumn;
+    return m_pEditRow != nullptr ? GetList()->GetItemIndex(const_cast<CControlUI*>(m_pEditRow)) : -1;
+}
+
+void CListExUI::EndCellEdit()
+{
+    // The commit follows the same rule as on the focus leaving the edit: only for a list that
+    // asked for it. Otherwise the text stays in the edit for the application to read.
+    const bool commit = m_bRegistered && m_pEdit != nullptr && m_pEdit->IsVisible();
+    const CUIString typed = commit ? m_pEdit->GetText() : CUIString();
+    const CControlUI* row = m_pEditRow;
+    const int column = m_nColumn;
+    HideCellEditors();
+    const int index = commit && row != nullptr ? GetList()->GetItemIndex(const_cast<CControlUI*>(row)) : -1;
+    if (CListTextExtElementUI* ext = index >= 0 ? AsExtRow(GetItemAt(index)) : nullptr)
+        ext->SetText(column, typed.GetData());
+}
+
+bool CListExUI::AddAt(CControlUI* control, int index)
+{
+    // An insertion at or before the edited row, or a header item at or before its column, moves
+    // the cell from under the editor.
+    if (control != nullptr && IsCellEditOpen()) {
+        const int row = EditedIndex(false);
+        const bool headerItem = wcsstr(control->GetClass(), L"HeaderItemUI") != nullptr;
+        if (row < 0 || index <= row || (headerItem && index <= m_nColumn))
+            EndCellEdit();
+    }
+    return CListUI::AddAt(control, index);
+}
+
+bool CListExUI::Remove(CControlUI* control)
+{
+    // RemoveAt comes here too.
+    if (control != nullptr && IsCellEditOpen()) {
+        const bool header = IsInHeader(control);
+        const int index = GetItemIndex(control);
+        const int edited = EditedIndex(header);
+        if (edited < 0 || (index >= 0 && index <= edited))
+            EndCellEdit();
+    }
+    return CListUI::Remove(control);
+}
+
+void CListExUI::RemoveAll()
+{
+    if (IsCellEditOpen())
+        EndCellEdit();
+    CListUI::RemoveAll();
+}
+
+bool CListExUI::SetItemIndex(CControlUI* control, int newIndex)
+{
+    if (control != nullptr && IsCellEditOpen()) {
+        const bool header = IsInHeader(control);
+        const int oldIndex = GetItemIndex(control);
+        const int count = header ? GetHeader()->GetCount() : GetCount();
+        const int edited = EditedIndex(header);
+        // A refused move (a bad index) changes nothing.
+        const bool valid = oldIndex >= 0 && newIndex >= 0 && newIndex < count && newIndex != oldIndex;
+        const bool shifts = oldIndex == edited || (oldIndex < edited && newIndex >= edited) ||
+                            (oldIndex > edited && newIndex <= edited);
+        if (valid && (edited < 0 || shifts))
+            EndCellEdit();
+    }
+    return CListUI::SetItemIndex(control, newIndex);
+}
+
+bool CListExUI::SortItems(ListCompareFn compare, UINT_PTR context)
+{
+    if (compare != nullptr && IsCellEditOpen())
+        EndCellEdit();
+    return CListUI::SortItems(compare, context);
+}
+
 // --- notifications ---
 
 void CListExUI::RegisterNotify()

@@ -31,6 +31,12 @@ public:
     bool IsColumnComboable(int column) override;
     CControlUI* GetCellCombo() override;
     void Notify(UINotifyMessage& msg) override;
+    // Rows that move or go under an open cell editor end the edit first (see EndCellEdit).
+    bool AddAt(CControlUI* control, int index) override;
+    bool Remove(CControlUI* control) override;
+    void RemoveAll() override;
+    bool SetItemIndex(CControlUI* control, int newIndex) override;
+    bool SortItems(ListCompareFn compare, UINT_PTR context) override;
 
     virtual bool IsColumnCheckable(int column);
     virtual IListComboCallbackUI* GetComboCallback() const { return m_pComboCallback; }
@@ -53,6 +59,12 @@ private:
     void PlaceOverCell(CControlUI* editor, RECT rc);
     void HideEditor(CControlUI* editor);
     void CommitToCell(CControlUI* editor);
+    bool IsCellEditOpen() const;
+    // Where the edited row, or column for a header item, now is; -1 when it is gone.
+    int EditedIndex(bool header) const;
+    bool IsInHeader(CControlUI* control) const;
+    // Hides the editors, then gives what was typed to its row while that row is still there.
+    void EndCellEdit();
 
     CRichEditUI* m_pEdit = nullptr;
     CComboBoxUI* m_pCombo = nullptr;
