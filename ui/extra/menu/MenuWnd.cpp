@@ -140,10 +140,9 @@ LRESULT CMenuWnd::OnCreate()
         shadowEnabled = m_pm.GetShadow()->IsShadowEnabled();
         m_pm.GetShadow()->SetShadowEnabled(false);
         m_pm.SetLayered(ownerManager->IsLayered());
+        // Layout and the shared fonts at the owner's DPI, also after a live change of the owner's.
+        m_pm.BorrowDpiOf(*ownerManager);
         m_pm.SetRootControl(m_pLayout);
-        // Fonts included: setting the root applied the process DPI, which a live change of the
-        // owner's may have left behind.
-        m_pm.ApplyDpi(ownerManager->GetDpiHelper()->GetDpi());
         m_pm.AddNotifyListener(this);
         PlaceSubMenu();
     } else {
@@ -160,9 +159,9 @@ LRESULT CMenuWnd::OnCreate()
         }
         shadowEnabled = m_pm.GetShadow()->IsShadowEnabled();
         m_pm.GetShadow()->SetShadowEnabled(false);
-        m_pm.SetRootControl(root);
         if (CPaintManagerUI* owner = GetMenuObserver().GetOwnerManager())
-            m_pm.ApplyDpi(owner->GetDpiHelper()->GetDpi());
+            m_pm.BorrowDpiOf(*owner);
+        m_pm.SetRootControl(root);
         m_pm.AddNotifyListener(this);
         if (m_bAutoPlace)
             PlaceRoot();
