@@ -2,6 +2,8 @@
 #include "TestFolder.h"
 #include "util/Bitmaps.h"
 
+#include "manager/PaintManagerUI.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -52,6 +54,30 @@ TEST(Bitmaps, ABitmapSurvivesTheTripThroughABmpFile)
     EXPECT_FALSE(LoadImageFileAsBitmap(wideFile, loaded));
 
     EXPECT_EQ(CaptureScreenRect(RECT{5, 5, 5, 9}), nullptr);
+}
+
+// A relative path names a file in the working folder, whatever the skin folder holds under the
+// same name: the file GDI+ decodes is the one held to the image limits.
+TEST(Bitmaps, ARelativePathIsCheckedWhereItIsRead)
+{
+    CTestFolder folder(L"bitmaps-relative");
+    ASSERT_TRUE(::CreateDirectoryW(folder.Sub(L"skin").c_str(), nullptr));
+    const HBITMAP small = ::CreateBitmap(6, 3, 1, 32, nullptr);
+    const HBITMAP wide = ::CreateBitmap(4097, 1, 1, 32, nullptr);
+    ASSERT_TRUE(SaveBitmapToFile(small, folder.Sub(L"skin\\pic.bmp")));
+    ASSERT_TRUE(SaveBitmapToFile(wide, folder.Sub(L"pic.bmp")));
+    ::DeleteObject(small);
+    ::DeleteObject(wide);
+
+    wchar_t working[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, working);
+    ZvUI::CPaintManagerUI::SetResourceFolder(folder.Sub(L"skin").c_str());
+    ASSERT_TRUE(::SetCurrentDirectoryW(folder.Path().c_str()));
+    std::unique_ptr<Gdiplus::Bitmap> loaded;
+    EXPECT_FALSE(LoadImageFileAsBitmap(L"pic.bmp", loaded)) << "the skin's file was checked, the other decoded";
+    EXPECT_TRUE(LoadImageFileAsBitmap(L"skin\\pic.bmp", loaded));
+    ::SetCurrentDirectoryW(working);
+    ZvUI::CPaintManagerUI::SetResourceFolder(L"");
 }
 
 namespace {
