@@ -64,8 +64,10 @@ TEST(Bitmaps, ARelativePathIsCheckedWhereItIsRead)
     ASSERT_TRUE(::CreateDirectoryW(folder.Sub(L"skin").c_str(), nullptr));
     const HBITMAP small = ::CreateBitmap(6, 3, 1, 32, nullptr);
     const HBITMAP wide = ::CreateBitmap(4097, 1, 1, 32, nullptr);
-    ASSERT_TRUE(SaveBitmapToFile(small, folder.Sub(L"skin\\pic.bmp")));
-    ASSERT_TRUE(SaveBitmapToFile(wide, folder.Sub(L"pic.bmp")));
+    ASSERT_TRUE(SaveBitmapToFile(wide, folder.Sub(L"skin\\pic.bmp")));
+    ASSERT_TRUE(SaveBitmapToFile(small, folder.Sub(L"pic.bmp")));
+    ASSERT_TRUE(SaveBitmapToFile(small, folder.Sub(L"skin\\other.bmp")));
+    ASSERT_TRUE(SaveBitmapToFile(wide, folder.Sub(L"other.bmp")));
     ::DeleteObject(small);
     ::DeleteObject(wide);
 
@@ -74,8 +76,10 @@ TEST(Bitmaps, ARelativePathIsCheckedWhereItIsRead)
     ZvUI::CPaintManagerUI::SetResourceFolder(folder.Sub(L"skin").c_str());
     ASSERT_TRUE(::SetCurrentDirectoryW(folder.Path().c_str()));
     std::unique_ptr<Gdiplus::Bitmap> loaded;
-    EXPECT_FALSE(LoadImageFileAsBitmap(L"pic.bmp", loaded)) << "the skin's file was checked, the other decoded";
-    EXPECT_TRUE(LoadImageFileAsBitmap(L"skin\\pic.bmp", loaded));
+    EXPECT_TRUE(LoadImageFileAsBitmap(L"pic.bmp", loaded)) << "refused for the skin's file of the same name";
+    if (loaded)
+        EXPECT_EQ(loaded->GetWidth(), 6u);
+    EXPECT_FALSE(LoadImageFileAsBitmap(L"other.bmp", loaded));
     ::SetCurrentDirectoryW(working);
     ZvUI::CPaintManagerUI::SetResourceFolder(L"");
 }
