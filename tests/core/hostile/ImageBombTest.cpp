@@ -148,6 +148,26 @@ TEST_F(ImageBomb, SmallPngOverHugeDataIsRefused)
     EXPECT_TRUE(log.Has(L"apple64.png"));
 }
 
+namespace {
+
+// Written to the skin folder and loaded by name, and handed to the GDI+ loader from memory: both
+// refuse it fast and name it in the debug log.
+void ExpectRefusedByBothLoaders(const ScratchSkin& skin, const wchar_t* name, const Bytes& bytes)
+{
+    SCOPED_TRACE(::testing::PrintToString(std::wstring(name)));
+    skin.Write(name, bytes);
+    const DebugLog log;
+    const Stopwatch clock;
+    ImagePtr image(CUIRender::LoadImage(name, nullptr, 0, nullptr));
+    std::unique_ptr<Gdiplus::Image> gdip(CUIRender::GdiplusImageFromMemory(bytes.data(), static_cast<DWORD>(bytes.size())));
+    EXPECT_EQ(image, nullptr);
+    EXPECT_EQ(gdip, nullptr);
+    EXPECT_LT(clock.Ms(), kRefusalMs);
+    EXPECT_TRUE(log.Has(name));
+}
+
+} // namespace
+
 // A declared 16 x 16 over 64 MB of zeros, in shapes zlib refuses and our decoder reads: a window
 // size over 32 KB, and a Huffman code that leaves codes unused. Both loaders refuse them unread.
 TEST_F(ImageBomb, PngDataThatZlibRefusesAreRefused)
@@ -162,19 +182,8 @@ TEST_F(ImageBomb, PngDataThatZlibRefusesAreRefused)
         {L"window16.png", MakeDeflatedPng(16, 16, 16 * 65, 0x88, 0x1C)},
         {L"huffman.png", MakeLenientPng(16, 16, zeros)},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.name)));
-        skin.Write(c.name, c.bytes);
-        const DebugLog log;
-        const Stopwatch clock;
-        ImagePtr image(CUIRender::LoadImage(c.name, nullptr, 0, nullptr));
-        std::unique_ptr<Gdiplus::Image> gdip(
-            CUIRender::GdiplusImageFromMemory(c.bytes.data(), static_cast<DWORD>(c.bytes.size())));
-        EXPECT_EQ(image, nullptr);
-        EXPECT_EQ(gdip, nullptr);
-        EXPECT_LT(clock.Ms(), kRefusalMs);
-        EXPECT_TRUE(log.Has(c.name));
-    }
+    for (const auto& c : cases)
+        ExpectRefusedByBothLoaders(skin, c.name, c.bytes);
     // The usual header over the data 16 x 16 needs.
     skin.Write(L"usual16.png", MakeDeflatedPng(16, 16, 16 * 65));
     ImagePtr usual(CUIRender::LoadImage(L"usual16.png", nullptr, 0, nullptr));
@@ -187,16 +196,7 @@ TEST_F(ImageBomb, PngDataThatZlibRefusesAreRefused)
 TEST_F(ImageBomb, PngDataEndingBeforeTheirStreamAreRefused)
 {
     const ScratchSkin skin;
-    const Bytes cut = MakeLenientPng(16, 16, 1000, true);
-    skin.Write(L"cut.png", cut);
-    const DebugLog log;
-    const Stopwatch clock;
-    ImagePtr image(CUIRender::LoadImage(L"cut.png", nullptr, 0, nullptr));
-    std::unique_ptr<Gdiplus::Image> gdip(CUIRender::GdiplusImageFromMemory(cut.data(), static_cast<DWORD>(cut.size())));
-    EXPECT_EQ(image, nullptr);
-    EXPECT_EQ(gdip, nullptr);
-    EXPECT_LT(clock.Ms(), kRefusalMs);
-    EXPECT_TRUE(log.Has(L"cut.png"));
+    ExpectRefusedByBothLoaders(skin, L"cut.png", MakeLenientPng(16, 16, 1000, true));
 }
 
 // Each scan of a JPEG costs a pass over the blocks it names, whatever its few bytes say: an
@@ -218,19 +218,8 @@ TEST_F(ImageBomb, JpegScansPastTheLimitsAreRefused)
         {L"scans65.jpg", MakeProgressiveJpeg(64, 48, 65)},
         {L"full40.jpg", MakeProgressiveJpeg(3840, 2160, 40)},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.name)));
-        skin.Write(c.name, c.bytes);
-        const DebugLog log;
-        const Stopwatch clock;
-        ImagePtr image(CUIRender::LoadImage(c.name, nullptr, 0, nullptr));
-        std::unique_ptr<Gdiplus::Image> gdip(
-            CUIRender::GdiplusImageFromMemory(c.bytes.data(), static_cast<DWORD>(c.bytes.size())));
-        EXPECT_EQ(image, nullptr);
-        EXPECT_EQ(gdip, nullptr);
-        EXPECT_LT(clock.Ms(), kRefusalMs);
-        EXPECT_TRUE(log.Has(c.name));
-    }
+    for (const auto& c : cases)
+        ExpectRefusedByBothLoaders(skin, c.name, c.bytes);
 }
 
 // The animation loader: its header check let 4096 x 4096 through to both decoders.
