@@ -3,7 +3,8 @@
 //
 // Usage: LoaderFuzz.exe SECONDS SEED WORKFOLDER [SKIP], or LoaderFuzz.exe replay IMAGEFILE
 // Every input is written to WORKFOLDER\current.* before it is fed, so a crash leaves it behind;
-// a watchdog ends the process (exit 3) when one input runs past 10 seconds.
+// a watchdog ends the process (exit 3) when one input runs past 10 seconds, and an image a loader
+// accepts after more than 1 s or 256 MiB of memory ends it too (exit 4).
 #include <windows.h>
 #include <objidl.h>
 #include <psapi.h>
@@ -13,6 +14,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <random>
 #include <string>
@@ -114,10 +116,154 @@ Bytes Mutate(const Bytes& seed, std::mt19937& rng, bool text)
     return out;
 }
 
+// --- structural image mutations: the shapes the header check alone let through ---
+
+constexpr size_t kPngData = 41; // signature, IHDR, IDAT length and type
+
+uint32_t GetBe32(const Bytes& b, size_t at)
+{
+    return uint32_t{b[at]} << 24 | uint32_t{b[at + 1]} << 16 | uint32_t{b[at + 2]} << 8 | b[at + 3];
+}
+
+void SetBe32(Bytes& b, size_t at, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = static_cast<unsigned char>(v >> (24 - 8 * i));
+}
+
+// The first IDAT of our generators' PNGs: its zlib header (any window size, a check our decoder
+// accepts), the block headers and Huffman tables after it, or data cut before the stream's end.
+Bytes MutatePngData(const Bytes& seed, std::mt19937& rng)
+{
+    Bytes out = seed;
+    if (out.size() < kPngData + 8 || std::memcmp(out.data() + kPngData - 4, "IDAT", 4) != 0)
+        return out;
+    const uint32_t length = GetBe32(out, kPngData - 8);
+    if (length < 8 || kPngData + length + 4 > out.size())
+        return out;
+    switch (rng() % 3) {
+    case 0: {
+        const unsigned cmf = 0x08 | (rng() % 16) << 4;
+        unsigned flg = (rng() % 4) << 6;
+        flg += (31 - (cmf * 256 + flg) % 31) % 31;
+        out[kPngData] = static_cast<unsigned char>(cmf);
+        out[kPngData + 1] = static_cast<unsigned char>(flg);
+        break;
+    }
+    case 1: {
+        const int flips = 1 + static_cast<int>(rng() % 4);
+        const size_t span = std::min<size_t>(length - 2, 48);
+        for (int i = 0; i < flips; ++i) {
+            const size_t at = kPngData + 2 + rng() % span;
+            out[at] = static_cast<unsigned char>(out[at] ^ (1u << (rng() % 8)));
+        }
+        break;
+    }
+    default: {
+        const uint32_t kept = 2 + static_cast<uint32_t>(rng() % (length - 2));
+        out.erase(out.begin() + static_cast<long>(kPngData + kept), out.begin() + static_cast<long>(kPngData + length));
+        SetBe32(out, kPngData - 8, kept);
+        break;
+    }
+    }
+    return out;
+}
+
+// The last scan of a JPEG, header and data, repeated up to a few hundred times.
+Bytes RepeatJpegScan(const Bytes& seed, std::mt19937& rng)
+{
+    size_t scan = 0;
+    for (size_t at = 2; at + 1 < seed.size(); ++at) {
+        if (seed[at] == 0xFF && seed[at + 1] == 0xDA)
+            scan = at;
+    }
+    if (scan == 0)
+        return seed;
+    size_t end = scan + 2;
+    while (end + 1 < seed.size() && !(seed[end] == 0xFF && seed[end + 1] != 0 && (seed[end + 1] < 0xD0 || seed[end + 1] > 0xD7)))
+        ++end;
+    Bytes out(seed.begin(), seed.begin() + static_cast<long>(end));
+    const Bytes one(seed.begin() + static_cast<long>(scan), seed.begin() + static_cast<long>(end));
+    const int copies = 1 + static_cast<int>(rng() % 300);
+    for (int i = 0; i < copies; ++i)
+        out.insert(out.end(), one.begin(), one.end());
+    out.insert(out.end(), seed.begin() + static_cast<long>(end), seed.end());
+    return out;
+}
+
+// A packed RLE DIB, as dropped: a declared size up to 32768 on a side and run-length codes that
+// may run anywhere.
+Bytes MakeRleDib(std::mt19937& rng)
+{
+    const bool rle8 = rng() % 2 != 0;
+    const LONG width = rng() % 4 == 0 ? static_cast<LONG>(rng() % 32768) : static_cast<LONG>(1 + rng() % 300);
+    const LONG height = rng() % 4 == 0 ? static_cast<LONG>(rng() % 32768) : static_cast<LONG>(1 + rng() % 300);
+    Bytes codes;
+    const int count = static_cast<int>(rng() % 64);
+    for (int i = 0; i < count; ++i) {
+        switch (rng() % 4) {
+        case 0: codes.insert(codes.end(), {static_cast<unsigned char>(rng()), static_cast<unsigned char>(rng())}); break;
+        case 1: codes.insert(codes.end(), {0, 0}); break; // end of line
+        case 2: codes.insert(codes.end(), {0, 2, static_cast<unsigned char>(rng()), static_cast<unsigned char>(rng())}); break;
+        default: {
+            const unsigned char n = static_cast<unsigned char>(3 + rng() % 60);
+            codes.insert(codes.end(), {0, n});
+            for (int k = 0; k < (rle8 ? n : (n + 1) / 2); ++k)
+                codes.push_back(static_cast<unsigned char>(rng()));
+            if (codes.size() % 2 != 0)
+                codes.push_back(0);
+            break;
+        }
+        }
+    }
+    codes.insert(codes.end(), {0, 1});
+    const DWORD colours = rle8 ? 256 : 16;
+    Bytes out(sizeof(BITMAPINFOHEADER) + colours * 4, 0x40);
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof(header);
+    header.biWidth = width;
+    header.biHeight = rng() % 8 == 0 ? -height : height;
+    header.biPlanes = 1;
+    header.biBitCount = rle8 ? 8 : 4;
+    header.biCompression = rle8 ? BI_RLE8 : BI_RLE4;
+    header.biSizeImage = rng() % 8 == 0 ? static_cast<DWORD>(rng()) : static_cast<DWORD>(codes.size());
+    header.biClrUsed = colours;
+    std::memcpy(out.data(), &header, sizeof(header));
+    out.insert(out.end(), codes.begin(), codes.end());
+    return out;
+}
+
 // --- harness ---
 
 std::wstring g_work;
 std::atomic<ULONGLONG> g_started{0};
+// Private bytes when the input being fed started, and the process's peak then.
+size_t g_memoryAtStart = 0;
+size_t g_peakAtStart = 0;
+
+PROCESS_MEMORY_COUNTERS Memory()
+{
+    PROCESS_MEMORY_COUNTERS memory = {};
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof(memory));
+    return memory;
+}
+
+// Marks the start of one input.
+void Started()
+{
+    const PROCESS_MEMORY_COUNTERS memory = Memory();
+    g_memoryAtStart = memory.PagefileUsage;
+    g_peakAtStart = memory.PeakPagefileUsage;
+    g_started = ::GetTickCount64();
+}
+
+// How far the input just fed raised the memory over where it started: seen when it set a new
+// peak for the process (every earlier input stayed within the budget, so a bomb does).
+size_t MemoryGrowth()
+{
+    const size_t peak = Memory().PeakPagefileUsage;
+    return peak > g_peakAtStart && peak > g_memoryAtStart ? peak - g_memoryAtStart : 0;
+}
 
 void WriteFile(const std::wstring& name, const Bytes& bytes)
 {
@@ -248,6 +394,29 @@ void DrawOnce(const UIImageInfo* image)
     ::DeleteObject(target);
 }
 
+constexpr ULONGLONG kAcceptedMs = 1000;
+constexpr size_t kAcceptedBytes = 256u << 20;
+
+// Through the paint manager's drop handler, as OLE hands it over (the manager has no window
+// here, so a bitmap it makes is freed at once).
+bool DropDib(const Bytes& dib)
+{
+    HGLOBAL handle = ::GlobalAlloc(GMEM_MOVEABLE, dib.size());
+    if (handle == nullptr)
+        return false;
+    std::memcpy(::GlobalLock(handle), dib.data(), dib.size());
+    ::GlobalUnlock(handle);
+    CPaintManagerUI manager;
+    FORMATETC format = {CF_DIB, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    STGMEDIUM medium = {};
+    medium.tymed = TYMED_HGLOBAL;
+    medium.hGlobal = handle;
+    DWORD effect = DROPEFFECT_COPY;
+    (void)manager.OnDrop(&format, medium, &effect);
+    ::ReleaseStgMedium(&medium);
+    return true;
+}
+
 } // namespace
 
 // Feeds one kept image through each decoder in turn, saying which one it reaches.
@@ -333,8 +502,22 @@ int main(int argc, char** argv)
     // The first four are sound; then the bombs that stalled a window: a PNG of zeros declaring
     // 8192 x 8192 (the bitmap loader) and 4096 x 4096 (the GDI+ one), a cut JPEG of 8000 x 8000
     // (stalled when drawn).
-    const std::vector<Bytes> images = {MakePng(6, 5, true), MakeBmp(5, 3), MakeGif(true), MakeJpegHeader(16, 16),
-                                       MakeZeroPng(8192, 8192), MakeZeroPng(4096, 4096), MakeJpeg(8000, 8000, true)};
+    // Then the shapes of the structure check: PNG data behind zlib headers and Huffman tables to
+    // mutate (a declared 16 x 16 over 64 MB of zeros, refused, and over what it needs), and
+    // progressive JPEGs whose scans are repeated.
+    const std::vector<Bytes> images = {MakePng(6, 5, true),
+                                       MakeBmp(5, 3),
+                                       MakeGif(true),
+                                       MakeJpegHeader(16, 16),
+                                       MakeZeroPng(8192, 8192),
+                                       MakeZeroPng(4096, 4096),
+                                       MakeJpeg(8000, 8000, true),
+                                       MakeDeflatedPng(16, 16, 16 * 65),
+                                       MakeDeflatedPng(16, 16, 64ull << 20),
+                                       MakeLenientPng(16, 16, 16 * 65),
+                                       MakeLenientPng(16, 16, 64ull << 20),
+                                       MakeProgressiveJpeg(64, 48, 10),
+                                       MakeProgressiveJpeg(1920, 1080, 10)};
     std::vector<Bytes> layouts;
     for (const char* text : kLayouts)
         layouts.push_back(Text(text));
@@ -350,6 +533,7 @@ int main(int argc, char** argv)
 
     std::mt19937 rng(seed);
     Stats stats[] = {{"markup"}, {"layout"}, {"archive"}, {"image"}};
+
     const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(seconds) * 1000;
     long iteration = 0;
     // One process sees at most this many inputs: past about 110,000 (55,000 windows made and
@@ -365,7 +549,7 @@ int main(int argc, char** argv)
             if (iteration <= skip)
                 continue;
             WriteFile(L"current.markup", input);
-            g_started = ::GetTickCount64();
+            Started();
             CXmlDocument doc;
             accepted = doc.LoadFromMem(input.data(), static_cast<DWORD>(input.size()));
             if (accepted)
@@ -376,14 +560,14 @@ int main(int argc, char** argv)
             if (iteration <= skip)
                 continue;
             WriteFile(L"current.xml", input);
-            g_started = ::GetTickCount64();
+            Started();
             accepted = BuildIntoWindow(L"current.xml", scale);
         } else if (kind == 2) {
             input = Mutate(archive, rng, false);
             if (iteration <= skip)
                 continue;
             WriteFile(L"current.zip", input);
-            g_started = ::GetTickCount64();
+            Started();
             ZipHandle* zip = ZipOpenMemory(input.data(), static_cast<unsigned>(input.size()), nullptr);
             if (zip != nullptr) {
                 accepted = true;
@@ -405,21 +589,46 @@ int main(int argc, char** argv)
             BuildIntoWindow(L"main.xml", 100);
             CPaintManagerUI::SetResourceArchive(L"", false);
             CPaintManagerUI::SetResourceFolder(g_work.c_str());
+        } else if (iteration % 16 == 0) {
+            // A dropped DIB: GDI makes the bitmap its header declares.
+            input = MakeRleDib(rng);
+            if (rng() % 2 != 0)
+                input = Mutate(input, rng, false);
+            if (iteration <= skip)
+                continue;
+            WriteFile(L"current.dib", input);
+            Started();
+            accepted = DropDib(input);
         } else {
-            input = Mutate(images[rng() % images.size()], rng, false);
+            const Bytes& seedImage = images[rng() % images.size()];
+            const unsigned how = rng() % 4;
+            input = how == 0 && seedImage[0] == 0x89   ? MutatePngData(seedImage, rng)
+                    : how == 0 && seedImage[0] == 0xFF ? RepeatJpegScan(seedImage, rng)
+                                                       : Mutate(seedImage, rng, false);
             if (iteration <= skip)
                 continue;
             WriteFile(L"current.img", input);
-            g_started = ::GetTickCount64();
+            Started();
             UIImageInfo* image = CUIRender::LoadImage(L"current.img", nullptr, 0, nullptr);
             accepted = image != nullptr;
             if (image != nullptr)
                 DrawOnce(image);
             CUIRender::FreeImage(image, true);
-            delete CUIRender::GdiplusImageFromMemory(input.data(), static_cast<DWORD>(input.size()));
+            Gdiplus::Image* gdip = CUIRender::GdiplusImageFromMemory(input.data(), static_cast<DWORD>(input.size()));
+            accepted = accepted || gdip != nullptr;
+            delete gdip;
         }
         const ULONGLONG took = ::GetTickCount64() - g_started.load();
         g_started = 0;
+        const size_t grew = MemoryGrowth();
+        // What a loader accepts is decoded within the budget of the largest image it admits, and
+        // what it refuses is refused sooner.
+        if (kind == 3 && (took > kAcceptedMs || grew > kAcceptedBytes)) {
+            std::printf("OVER BUDGET: an image (%s) took %llu ms and %zu MiB (left in current.*)\n",
+                        accepted ? "accepted" : "refused", took, grew >> 20);
+            std::fflush(stdout);
+            ::TerminateProcess(::GetCurrentProcess(), 4);
+        }
         ++s.runs;
         if (accepted)
             ++s.accepted;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Loader fuzz run for a bounded time: restarts LoaderFuzz.exe with a new seed after each crash or
-# hang and keeps the input that caused it. Runs under its own Xvfb and Wine prefix.
+# Loader fuzz run for a bounded time: restarts LoaderFuzz.exe with a new seed after each crash,
+# hang or image over budget and keeps the input that caused it. Runs under its own Xvfb and Wine prefix.
 # Usage: bench/fuzz/fuzz.sh [BUILD_DIR] [seconds] [first seed]   (defaults: ./build 120 1)
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -21,6 +21,7 @@ winpath() { local p; p=$(readlink -f "$1"); echo "Z:${p//\//\\}"; }
 deadline=$(( $(date +%s) + total ))
 crashes=0
 hangs=0
+budgets=0
 runs=0
 while :; do
   left=$(( deadline - $(date +%s) ))
@@ -28,14 +29,18 @@ while :; do
   runs=$((runs + 1))
   timeout $((left + 30)) "$WINE" "$fuzzer" "$left" "$seed" "$(winpath "$work")" </dev/null >"$work/log" 2>&1
   status=$?
-  grep -E '^(LoaderFuzz|  |HANG|CRASH)' "$work/log"
+  grep -E '^(LoaderFuzz|  |HANG|CRASH|OVER BUDGET)' "$work/log"
   if [ "$status" -ne 0 ]; then
     latest=$(ls -t "$work"/current.* 2>/dev/null | head -1)
-    if [ "$status" -eq 3 ]; then hangs=$((hangs + 1)); kind=hang; else crashes=$((crashes + 1)); kind=crash; fi
+    case $status in
+      3) hangs=$((hangs + 1)); kind=hang ;;
+      4) budgets=$((budgets + 1)); kind=budget ;;
+      *) crashes=$((crashes + 1)); kind=crash ;;
+    esac
     [ -n "$latest" ] && cp "$latest" "$findings/$kind-seed$seed-$(basename "$latest")"
     echo "$kind with seed $seed (exit $status); input kept in $findings"
   fi
   seed=$((seed + 1))
 done
-echo "fuzz: $total s, $runs process runs, $crashes crashes, $hangs hangs"
-[ $((crashes + hangs)) -eq 0 ]
+echo "fuzz: $total s, $runs process runs, $crashes crashes, $hangs hangs, $budgets images over budget"
+[ $((crashes + hangs + budgets)) -eq 0 ]

@@ -189,11 +189,13 @@ bool SaveBitmapToFile(HBITMAP bitmap, const std::wstring& path)
 
 bool LoadImageFileAsBitmap(const std::wstring& path, std::unique_ptr<Gdiplus::Bitmap>& bitmap)
 {
-    // GDI+ decodes the whole file at once: its header is held to the skin images' limits first.
-    if (!ZvUI::CUIRender::ProbeImage(path.c_str()))
+    // GDI+ decodes the whole file at once: the bytes it gets are the ones held to the skin
+    // images' limits, read once from the path itself.
+    std::vector<BYTE> bytes;
+    if (!ZvUI::CUIRender::ReadImageFile(path.c_str(), bytes))
         return false;
-    IStream* stream = nullptr;
-    if (FAILED(SHCreateStreamOnFileW(path.c_str(), STGM_READ | STGM_SHARE_DENY_WRITE, &stream)) || !stream)
+    IStream* stream = SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size()));
+    if (!stream)
         return false;
     std::unique_ptr<Gdiplus::Bitmap> image(Gdiplus::Bitmap::FromStream(stream));
     stream->Release();

@@ -414,6 +414,80 @@ TEST(ManagerDropTarget, ADroppedFileOverTheImageLimitsIsNotDecoded)
     ::DeleteFileW(wide.c_str());
 }
 
+// A packed 8-bit RLE DIB of one colour whose data are one end-of-bitmap code: 46 bytes, whatever
+// size it declares.
+HGLOBAL MakeRleDib(LONG width, LONG height)
+{
+    std::vector<BYTE> block(sizeof(BITMAPINFOHEADER) + 4 + 2, 0);
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof(header);
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 8;
+    header.biCompression = BI_RLE8;
+    header.biSizeImage = 2;
+    header.biClrUsed = 1;
+    std::memcpy(block.data(), &header, sizeof(header));
+    block[sizeof(header) + 4] = 0x00;
+    block[sizeof(header) + 5] = 0x01;
+    return GlobalBytes(block.data(), block.size());
+}
+
+// A metafile whose bounds reach (right, bottom): two pixels, at the origin and there.
+void SetMetafile(CIDataObject* data, int right, int bottom)
+{
+    HDC recorder = ::CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(recorder, nullptr);
+    ::SetPixel(recorder, 0, 0, RGB(255, 0, 0));
+    ::SetPixel(recorder, right, bottom, RGB(0, 0, 255));
+    FORMATETC fe = Format(CF_ENHMETAFILE, TYMED_ENHMF);
+    STGMEDIUM medium = {};
+    medium.tymed = TYMED_ENHMF;
+    medium.hEnhMetaFile = ::CloseEnhMetaFile(recorder);
+    ASSERT_NE(medium.hEnhMetaFile, nullptr);
+    ASSERT_EQ(data->SetData(&fe, &medium, TRUE), S_OK);
+}
+
+// Dropped data that are not files: GDI makes what the header declares, so a DIB or a metafile
+// over the image limits is refused before it sees it; the same within the limits is taken.
+TEST(ManagerDropTarget, DibsAndMetafilesOverTheImageLimitsAreNotDecoded)
+{
+    TestWindow window(40, 40, 120, 80);
+    WindowRecord record;
+    record.Watch(window);
+    ASSERT_TRUE(window.manager().EnableDragDrop(true));
+    const ULONGLONG start = ::GetTickCount64();
+    {
+        DataObjectRef data;
+        SetGlobal(data.object, CF_DIB, MakeRleDib(16384, 16384));
+        DropOn(window, data.object, 0, DROPEFFECT_COPY);
+    }
+    {
+        DataObjectRef data;
+        SetMetafile(data.object, 5000, 5000);
+        DropOn(window, data.object, 0, DROPEFFECT_COPY);
+    }
+    EXPECT_LT(::GetTickCount64() - start, 1500u);
+    EXPECT_TRUE(record.images.empty()) << "a bitmap over the limits was made";
+
+    {
+        DataObjectRef data;
+        SetGlobal(data.object, CF_DIB, MakeRleDib(16, 12));
+        DropOn(window, data.object, 0, DROPEFFECT_COPY);
+    }
+    {
+        DataObjectRef data;
+        SetMetafile(data.object, 40, 30);
+        DropOn(window, data.object, 0, DROPEFFECT_COPY);
+    }
+    ASSERT_EQ(record.images.size(), 2u);
+    EXPECT_EQ(BitmapSize(record.images[0]).cx, 16);
+    EXPECT_EQ(BitmapSize(record.images[0]).cy, 12);
+    EXPECT_EQ(BitmapSize(record.images[1]).cx, 40);
+    EXPECT_EQ(BitmapSize(record.images[1]).cy, 30);
+}
+
 // --- a real drag between two windows ---
 
 TEST(DragAndDrop, AControlDraggedOntoAnotherWindowHandsItsImageOver)

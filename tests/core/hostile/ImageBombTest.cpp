@@ -148,6 +148,80 @@ TEST_F(ImageBomb, SmallPngOverHugeDataIsRefused)
     EXPECT_TRUE(log.Has(L"apple64.png"));
 }
 
+namespace {
+
+// Written to the skin folder and loaded by name, and handed to the GDI+ loader from memory: both
+// refuse it fast and name it in the debug log.
+void ExpectRefusedByBothLoaders(const ScratchSkin& skin, const wchar_t* name, const Bytes& bytes)
+{
+    SCOPED_TRACE(::testing::PrintToString(std::wstring(name)));
+    skin.Write(name, bytes);
+    const DebugLog log;
+    const Stopwatch clock;
+    ImagePtr image(CUIRender::LoadImage(name, nullptr, 0, nullptr));
+    std::unique_ptr<Gdiplus::Image> gdip(CUIRender::GdiplusImageFromMemory(bytes.data(), static_cast<DWORD>(bytes.size())));
+    EXPECT_EQ(image, nullptr);
+    EXPECT_EQ(gdip, nullptr);
+    EXPECT_LT(clock.Ms(), kRefusalMs);
+    EXPECT_TRUE(log.Has(name));
+}
+
+} // namespace
+
+// A declared 16 x 16 over 64 MB of zeros, in shapes zlib refuses and our decoder reads: a window
+// size over 32 KB, and a Huffman code that leaves codes unused. Both loaders refuse them unread.
+TEST_F(ImageBomb, PngDataThatZlibRefusesAreRefused)
+{
+    const ScratchSkin skin;
+    const unsigned long long zeros = 64ull << 20;
+    const struct {
+        const wchar_t* name;
+        Bytes bytes;
+    } cases[] = {
+        {L"window.png", MakeDeflatedPng(16, 16, zeros, 0x88, 0x1C)},
+        {L"window16.png", MakeDeflatedPng(16, 16, 16 * 65, 0x88, 0x1C)},
+        {L"huffman.png", MakeLenientPng(16, 16, zeros)},
+    };
+    for (const auto& c : cases)
+        ExpectRefusedByBothLoaders(skin, c.name, c.bytes);
+    // The usual header over the data 16 x 16 needs.
+    skin.Write(L"usual16.png", MakeDeflatedPng(16, 16, 16 * 65));
+    ImagePtr usual(CUIRender::LoadImage(L"usual16.png", nullptr, 0, nullptr));
+    ASSERT_NE(usual, nullptr);
+    EXPECT_EQ(usual->width, 16);
+}
+
+// Data cut before their stream ends: our decoder reads zeros past the end, here one literal after
+// another without bound.
+TEST_F(ImageBomb, PngDataEndingBeforeTheirStreamAreRefused)
+{
+    const ScratchSkin skin;
+    ExpectRefusedByBothLoaders(skin, L"cut.png", MakeLenientPng(16, 16, 1000, true));
+}
+
+// Each scan of a JPEG costs a pass over the blocks it names, whatever its few bytes say: an
+// ordinary progressive file loads, more scans than any real file has, or scans that visit a
+// full-size picture's blocks too often, are refused by both loaders.
+TEST_F(ImageBomb, JpegScansPastTheLimitsAreRefused)
+{
+    const ScratchSkin skin;
+    skin.Write(L"scans10.jpg", MakeProgressiveJpeg(64, 48, 10));
+    ImagePtr ordinary(CUIRender::LoadImage(L"scans10.jpg", nullptr, 0, nullptr));
+    ASSERT_NE(ordinary, nullptr);
+    EXPECT_EQ(ordinary->width, 64);
+    EXPECT_EQ(ordinary->height, 48);
+
+    const struct {
+        const wchar_t* name;
+        Bytes bytes;
+    } cases[] = {
+        {L"scans65.jpg", MakeProgressiveJpeg(64, 48, 65)},
+        {L"full40.jpg", MakeProgressiveJpeg(3840, 2160, 40)},
+    };
+    for (const auto& c : cases)
+        ExpectRefusedByBothLoaders(skin, c.name, c.bytes);
+}
+
 // The animation loader: its header check let 4096 x 4096 through to both decoders.
 TEST_F(ImageBomb, ZeroPngOf4096IsRefusedByTheGdiplusLoader)
 {

@@ -281,7 +281,108 @@ void PutBe16(Bytes& out, uint32_t v)
     out.push_back(static_cast<unsigned char>(v));
 }
 
+// A dynamic block: literal 0, length 258, end of block (and literal 1 to complete the code),
+// distance 1; the lengths sent with code-length symbols 0, 1, 2 and 18.
+Bytes DynamicZeros(uint64_t count, bool cut)
+{
+    Bytes out = {0x78, 0x01};
+    BitWriter bits(out);
+    bits.Bits(1, 1);
+    bits.Bits(2, 2);
+    bits.Bits(286 - 257, 5);
+    bits.Bits(0, 5);
+    bits.Bits(18 - 4, 4);
+    // Code-length code lengths in their order 16 17 18 0 8 7 9 6 10 5 11 4 12 3 13 2 14 1:
+    // 18, 0, 2 and 1 have two bits (codes 0 -> 00, 1 -> 01, 2 -> 10, 18 -> 11).
+    for (int order = 0; order < 18; ++order)
+        bits.Bits(order == 2 || order == 3 || order == 15 || order == 17 ? 2 : 0, 3);
+    const auto length = [&](int symbol) { bits.Code(symbol == 18 ? 3 : static_cast<uint32_t>(symbol), 2); };
+    const auto zeros = [&](int run) {
+        while (run >= 11) {
+            const int n = run > 138 ? 138 : run;
+            length(18);
+            bits.Bits(static_cast<uint32_t>(n - 11), 7);
+            run -= n;
+        }
+        for (; run > 0; --run)
+            length(0);
+    };
+    // Literal/length: 0, (1 when cut), 256 and 285 of two bits; distance: 0 of one bit.
+    length(2);
+    if (cut) {
+        length(2);
+        zeros(254);
+    } else {
+        zeros(255);
+    }
+    length(2);
+    zeros(28);
+    length(2);
+    length(1);
+    // Codes by symbol: 0 -> 00, then (1 -> 01), 256, 285.
+    const uint32_t end = cut ? 2 : 1;
+    const uint32_t match = cut ? 3 : 2;
+    uint64_t left = count;
+    if (left > 0) {
+        bits.Code(0, 2);
+        --left;
+    }
+    for (; left >= 258; left -= 258) {
+        bits.Code(match, 2);
+        bits.Code(0, 1);
+    }
+    for (; left > 0; --left)
+        bits.Code(0, 2);
+    if (!cut)
+        bits.Code(end, 2);
+    bits.Flush();
+    if (!cut)
+        PutBe32(out, static_cast<uint32_t>(count % 65521) << 16 | 1u);
+    return out;
+}
+
 } // namespace
+
+Bytes MakeDeflatedPng(unsigned width, unsigned height, unsigned long long zeros, unsigned char cmf, unsigned char flg)
+{
+    Bytes out = PngStart(width, height);
+    Bytes data = DeflatedZeros(zeros);
+    data[0] = cmf;
+    data[1] = flg;
+    PngChunk(out, "IDAT", data);
+    PngChunk(out, "IEND", Bytes());
+    return out;
+}
+
+Bytes MakeLenientPng(unsigned width, unsigned height, unsigned long long zeros, bool cut)
+{
+    Bytes out = PngStart(width, height);
+    PngChunk(out, "IDAT", DynamicZeros(zeros, cut));
+    PngChunk(out, "IEND", Bytes());
+    return out;
+}
+
+Bytes MakeProgressiveJpeg(unsigned width, unsigned height, int scans)
+{
+    Bytes out = {0xFF, 0xD8};
+    out.insert(out.end(), {0xFF, 0xDB, 0x00, 0x43, 0x00});
+    out.insert(out.end(), 64, 1);
+    out.insert(out.end(), {0xFF, 0xC2, 0x00, 0x0B, 0x08});
+    PutBe16(out, height);
+    PutBe16(out, width);
+    out.insert(out.end(), {0x01, 0x01, 0x11, 0x00});
+    // One code of one bit: DC category 0, so each block of a scan is one zero bit.
+    out.insert(out.end(), {0xFF, 0xC4, 0x00, 0x14, 0x00, 0x01});
+    out.insert(out.end(), 15, 0);
+    out.push_back(0x00);
+    const uint64_t blocks = uint64_t{(width + 7) / 8} * ((height + 7) / 8);
+    for (int scan = 0; scan < scans; ++scan) {
+        out.insert(out.end(), {0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00, 0x00, 0x00, 0x00});
+        out.insert(out.end(), static_cast<size_t>((blocks + 7) / 8), 0x00);
+    }
+    out.insert(out.end(), {0xFF, 0xD9});
+    return out;
+}
 
 Bytes MakeZeroPng(unsigned width, unsigned height)
 {

@@ -14,9 +14,19 @@ Bytes MakeJpegHeader(unsigned width, unsigned height);
 // A PNG whose pixels are all zero, deflated: a few hundred kilobytes that inflate to the whole
 // declared size.
 Bytes MakeZeroPng(unsigned width, unsigned height);
+// A PNG declaring width x height over `zeros` zero bytes deflated with fixed codes, behind the
+// given two-byte zlib header (0x78 0x01 is the usual one).
+Bytes MakeDeflatedPng(unsigned width, unsigned height, unsigned long long zeros, unsigned char cmf = 0x78,
+                      unsigned char flg = 0x01);
+// The same with one dynamic block whose literal/length code is incomplete (zlib refuses it, a
+// lenient decoder does not); each 258 zeros cost three bits. Cut, the stream stops before its
+// end-of-block code and its checksum, with a complete code whose all-zero code is a literal.
+Bytes MakeLenientPng(unsigned width, unsigned height, unsigned long long zeros, bool cut = false);
 // A baseline three-channel JPEG of flat grey; cut, its scan stops after a few bytes and the file
 // has no end marker (decoders fill the rest).
 Bytes MakeJpeg(unsigned width, unsigned height, bool cut);
+// A one-component progressive JPEG of flat grey: `scans` DC scans, the same one again and again.
+Bytes MakeProgressiveJpeg(unsigned width, unsigned height, int scans);
 // A GIF of one frame with a 256-colour table and a varied pattern (uncompressed LZW codes).
 Bytes MakeGifPixels(unsigned width, unsigned height);
 // Stored (uncompressed) zip of name and bytes pairs.

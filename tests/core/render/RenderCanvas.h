@@ -1,5 +1,6 @@
 #pragma once
-// Test helper: a memory DC holding a top-down 32-bit DIB whose pixels the tests read directly.
+// Test helper: a memory DC holding a 32-bit DIB (top-down unless asked) whose pixels the tests read
+// directly.
 
 #include <windows.h>
 
@@ -7,11 +8,12 @@
 
 class RenderCanvas {
 public:
-    RenderCanvas(int width, int height, DWORD fill = 0x00FFFFFF)
-        : m_width(width), m_height(height)
+    RenderCanvas(int width, int height, DWORD fill = 0x00FFFFFF, bool bottomUp = false)
+        : m_width(width), m_height(height), m_bottomUp(bottomUp)
     {
         m_dc = ::CreateCompatibleDC(nullptr);
-        m_bitmap = ZvUI::CUIRender::CreateARGB32Bitmap(m_dc, width, -height, reinterpret_cast<BYTE**>(&m_bits));
+        m_bitmap = ZvUI::CUIRender::CreateARGB32Bitmap(m_dc, width, bottomUp ? height : -height,
+                                                       reinterpret_cast<BYTE**>(&m_bits));
         m_old = ::SelectObject(m_dc, m_bitmap);
         Fill(fill);
     }
@@ -38,22 +40,25 @@ public:
     DWORD Rgb(int x, int y) const
     {
         ::GdiFlush();
-        return m_bits[y * m_width + x] & 0x00FFFFFF;
+        return m_bits[Index(x, y)] & 0x00FFFFFF;
     }
     DWORD Raw(int x, int y) const
     {
         ::GdiFlush();
-        return m_bits[y * m_width + x];
+        return m_bits[Index(x, y)];
     }
     void Set(int x, int y, DWORD argb)
     {
         ::GdiFlush();
-        m_bits[y * m_width + x] = argb;
+        m_bits[Index(x, y)] = argb;
     }
 
 private:
+    int Index(int x, int y) const { return (m_bottomUp ? m_height - 1 - y : y) * m_width + x; }
+
     int m_width;
     int m_height;
+    bool m_bottomUp;
     HDC m_dc = nullptr;
     HBITMAP m_bitmap = nullptr;
     HGDIOBJ m_old = nullptr;

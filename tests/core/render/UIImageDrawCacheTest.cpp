@@ -1,6 +1,7 @@
 // Images kept as drawn: the kept copy gives the pixels of the direct nine-slice blit, is made
 // again when anything that changes the pixels changes, and stays within its memory limit.
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -78,10 +79,10 @@ protected:
 
     // The picture of one draw over a patterned background, clipped to the paint rectangle as a
     // control's paint is, and optionally to a second rectangle.
-    static std::vector<DWORD> DrawWith(CPaintManagerUI* manager, LPCWSTR descriptor, const RECT& item,
-                                       const RECT& paint, LPCWSTR modify, const RECT* clip)
+    std::vector<DWORD> DrawWith(CPaintManagerUI* manager, LPCWSTR descriptor, const RECT& item,
+                                const RECT& paint, LPCWSTR modify, const RECT* clip) const
     {
-        RenderCanvas canvas(160, 120);
+        RenderCanvas canvas(160, 120, 0x00FFFFFF, m_bottomUp);
         FillBackground(canvas);
         RECT rc = paint;
         if (clip != nullptr)
@@ -106,6 +107,8 @@ protected:
 
     CPaintManagerUI* m_manager = nullptr;
     CPaintManagerUI* m_direct = nullptr;
+    // The window's own off-screen bitmap is bottom-up.
+    bool m_bottomUp = false;
 };
 
 // The colour shift of tests: a 48 x 40 image's pixels rewritten in place.
@@ -146,16 +149,22 @@ TEST_F(ImageDrawCache, KeptImageGivesThePixelsOfTheDirectBlitEveryTime)
         {L"file='solid'", {40, 30, 70, 54}, {45, 35, 60, 50}, false},
     };
     const RECT clip = {20, 15, 100, 60};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(::testing::PrintToString(std::wstring(row.descriptor)));
-        const RECT* c = row.clipped ? &clip : nullptr;
-        const std::vector<DWORD> direct = DrawDirect(row.descriptor, row.item, row.paint, nullptr, c);
-        EXPECT_TRUE(Draw(row.descriptor, row.item, row.paint, nullptr, c) == direct) << "first draw";
-        EXPECT_TRUE(Draw(row.descriptor, row.item, row.paint, nullptr, c) == direct) << "kept copy";
-        // The same image elsewhere comes from the same copy.
-        const RECT moved = {row.item.left + 3, row.item.top + 1, row.item.right + 3, row.item.bottom + 1};
-        const RECT paint = {row.paint.left + 3, row.paint.top + 1, row.paint.right + 3, row.paint.bottom + 1};
-        EXPECT_TRUE(Draw(row.descriptor, moved, paint, nullptr, c) == DrawDirect(row.descriptor, moved, paint, nullptr, c));
+    // The window's own off-screen bitmap is bottom-up; the copies are kept top-down.
+    for (const bool bottomUp : {false, true}) {
+        m_bottomUp = bottomUp;
+        Cache().Clear();
+        for (const Row& row : rows) {
+            SCOPED_TRACE(::testing::PrintToString(std::wstring(row.descriptor)) + (bottomUp ? " bottom-up" : ""));
+            const RECT* c = row.clipped ? &clip : nullptr;
+            const std::vector<DWORD> direct = DrawDirect(row.descriptor, row.item, row.paint, nullptr, c);
+            EXPECT_TRUE(Draw(row.descriptor, row.item, row.paint, nullptr, c) == direct) << "first draw";
+            EXPECT_TRUE(Draw(row.descriptor, row.item, row.paint, nullptr, c) == direct) << "kept copy";
+            // The same image elsewhere comes from the same copy.
+            const RECT moved = {row.item.left + 3, row.item.top + 1, row.item.right + 3, row.item.bottom + 1};
+            const RECT paint = {row.paint.left + 3, row.paint.top + 1, row.paint.right + 3, row.paint.bottom + 1};
+            EXPECT_TRUE(Draw(row.descriptor, moved, paint, nullptr, c) ==
+                        DrawDirect(row.descriptor, moved, paint, nullptr, c));
+        }
     }
     EXPECT_GT(Cache().GetCount(), 0);
     EXPECT_GT(Cache().GetMemory(), 0u);
@@ -234,6 +243,110 @@ TEST_F(ImageDrawCache, MemoryStaysWithinTheLimitAndGoesWithTheImages)
     m_manager->RemoveAllImages();
     EXPECT_EQ(Cache().GetMemory(), 0u);
     EXPECT_EQ(Cache().GetCount(), 0);
+}
+
+// Two draws that differ in one thing only: what was kept of the first never stands in for the
+// second. Each row changes one thing that changes the pixels as drawn.
+TEST_F(ImageDrawCache, EachThingThatChangesThePixelsKeepsItsOwnCopy)
+{
+    struct Row {
+        const char* what;
+        const wchar_t* first;
+        const wchar_t* second;
+        RECT secondItem;
+    };
+    const RECT item = {6, 5, 126, 105};
+    const wchar_t* frame = L"file='frame' corner='12,10,12,10'";
+    const Row rows[] = {
+        {"source", L"file='frame' source='0,0,24,20'", L"file='frame' source='24,20,48,40'", item},
+        {"corner", frame, L"file='frame' corner='4,4,4,4'", item},
+        {"width", frame, frame, {6, 5, 116, 105}},
+        {"height", frame, frame, {6, 5, 126, 95}},
+        {"fade", L"file='frame' corner='12,10,12,10' fade='200'", L"file='frame' corner='12,10,12,10' fade='90'", item},
+        {"hole", frame, L"file='frame' corner='12,10,12,10' hole='true'", item},
+        {"xtiled", frame, L"file='frame' corner='12,10,12,10' xtiled='true'", item},
+        {"ytiled", frame, L"file='frame' corner='12,10,12,10' ytiled='true'", item},
+    };
+    for (const bool bottomUp : {false, true}) {
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::string(row.what) + (bottomUp ? " bottom-up" : " top-down"));
+            m_bottomUp = bottomUp;
+            Cache().Clear();
+            (void)Draw(row.first, item, kAll);
+            ASSERT_TRUE(Draw(row.first, item, kAll) == DrawDirect(row.first, item, kAll));
+            const std::vector<DWORD> direct = DrawDirect(row.second, row.secondItem, kAll);
+            ASSERT_FALSE(direct == DrawDirect(row.first, item, kAll)) << "the row changes nothing";
+            EXPECT_TRUE(Draw(row.second, row.secondItem, kAll) == direct);
+            EXPECT_TRUE(Draw(row.second, row.secondItem, kAll) == direct);
+        }
+    }
+}
+
+// The same image and descriptor under another process-wide image scale, another file factor,
+// or drawn blended instead of copied (a layered window draws every image blended).
+TEST_F(ImageDrawCache, ScaleFactorAndBlendingKeepTheirOwnCopies)
+{
+    const wchar_t* frame = L"file='frame' corner='12,10,12,10'";
+    const RECT item = {6, 5, 126, 105};
+    const std::vector<DWORD> atOne = Draw(frame, item, kAll);
+    ASSERT_TRUE(Draw(frame, item, kAll) == atOne);
+    CPaintManagerUI::SetGlobalDpi(192);
+    const std::vector<DWORD> atTwo = DrawDirect(frame, item, kAll);
+    EXPECT_FALSE(atTwo == atOne);
+    EXPECT_TRUE(Draw(frame, item, kAll) == atTwo) << "image scale";
+    EXPECT_TRUE(Draw(frame, item, kAll) == atTwo) << "image scale";
+    CPaintManagerUI::SetGlobalDpi(96);
+
+    const auto drawFile = [&](CPaintManagerUI* manager, double factor) {
+        RenderCanvas canvas(160, 120);
+        FillBackground(canvas);
+        CUIRender::DrawImageFile(canvas.DC(), manager, item, kAll, L"frame", nullptr, item, RECT{0, 0, 0, 0},
+                                 RECT{12, 10, 12, 10}, 0, factor, 255, false, false, false);
+        return Pixels(canvas);
+    };
+    (void)drawFile(m_manager, 1.0);
+    ASSERT_TRUE(drawFile(m_manager, 1.0) == drawFile(m_direct, 1.0));
+    const std::vector<DWORD> halved = drawFile(m_direct, 2.0);
+    EXPECT_FALSE(halved == drawFile(m_direct, 1.0));
+    EXPECT_TRUE(drawFile(m_manager, 2.0) == halved) << "file factor";
+    EXPECT_TRUE(drawFile(m_manager, 2.0) == halved) << "file factor";
+
+    // Translucent pixels in a record that says it has none: copied as they are, until drawn blended.
+    for (CPaintManagerUI* manager : {m_manager, m_direct})
+        ASSERT_NE(manager->AddImage(L"unflagged", MakeImage(48, 40, 5), 48, 40, false), nullptr);
+    const wchar_t* unflagged = L"file='unflagged' corner='12,10,12,10'";
+    (void)Draw(unflagged, item, kAll);
+    const std::vector<DWORD> copied = Draw(unflagged, item, kAll);
+    ASSERT_TRUE(copied == DrawDirect(unflagged, item, kAll));
+    m_manager->FindImage(L"unflagged")->alpha = true;
+    m_direct->FindImage(L"unflagged")->alpha = true;
+    const std::vector<DWORD> blended = DrawDirect(unflagged, item, kAll);
+    EXPECT_FALSE(blended == copied);
+    EXPECT_TRUE(Draw(unflagged, item, kAll) == blended) << "blending";
+    EXPECT_TRUE(Draw(unflagged, item, kAll) == blended) << "blending";
+}
+
+// Through the public draw call into a DC whose bitmap is smaller than the item and the paint
+// rectangle, with no clip region: a kept image reads and writes only the bitmap's own pixels.
+TEST_F(ImageDrawCache, KeptImagePastTheTargetBitmapTouchesOnlyItsPixels)
+{
+    const wchar_t* frame = L"file='frame' corner='12,10,12,10' fade='200'";
+    const RECT paint = {0, 0, 400, 300};
+    const RECT items[] = {{-20, -20, 40, 40}, {100, 100, 160, 150}, {30, 20, 130, 110}, {-30, 40, 50, 90}};
+    for (const bool bottomUp : {false, true}) {
+        for (const RECT& item : items) {
+            SCOPED_TRACE(::testing::Message() << item.left << "," << item.top << (bottomUp ? " bottom-up" : ""));
+            const auto draw = [&](CPaintManagerUI* manager) {
+                RenderCanvas canvas(64, 64, 0, bottomUp);
+                FillBackground(canvas);
+                CUIRender::DrawImageString(canvas.DC(), manager, item, paint, frame);
+                return Pixels(canvas);
+            };
+            const std::vector<DWORD> direct = draw(m_direct);
+            EXPECT_TRUE(draw(m_manager) == direct);
+            EXPECT_TRUE(draw(m_manager) == direct);
+        }
+    }
 }
 
 } // namespace

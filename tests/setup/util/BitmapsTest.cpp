@@ -2,12 +2,15 @@
 #include "TestFolder.h"
 #include "util/Bitmaps.h"
 
+#include "manager/PaintManagerUI.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <objbase.h>
 #include <gdiplus.h>
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -52,6 +55,56 @@ TEST(Bitmaps, ABitmapSurvivesTheTripThroughABmpFile)
     EXPECT_FALSE(LoadImageFileAsBitmap(wideFile, loaded));
 
     EXPECT_EQ(CaptureScreenRect(RECT{5, 5, 5, 9}), nullptr);
+}
+
+// A 24-bit BMP file of mid grey.
+void WriteGreyBmp(const std::wstring& path, int width, int height)
+{
+    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER info = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = file.bfOffBits + stride * height;
+    info.biSize = sizeof(info);
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    std::string bytes(file.bfSize, '\x80');
+    std::memcpy(&bytes[0], &file, sizeof(file));
+    std::memcpy(&bytes[sizeof(file)], &info, sizeof(info));
+    std::ofstream(path.c_str(), std::ios::binary) << bytes;
+}
+
+// A relative path names a file in the working folder, whatever the skin folder holds under the
+// same name: the file GDI+ decodes is the one held to the image limits.
+TEST(Bitmaps, ARelativePathIsCheckedWhereItIsRead)
+{
+    CTestFolder folder(L"bitmaps-relative");
+    ASSERT_TRUE(::CreateDirectoryW(folder.Sub(L"skin").c_str(), nullptr));
+    WriteGreyBmp(folder.Sub(L"skin\\pic.bmp"), 4097, 1);
+    WriteGreyBmp(folder.Sub(L"pic.bmp"), 6, 3);
+    WriteGreyBmp(folder.Sub(L"skin\\other.bmp"), 6, 3);
+    WriteGreyBmp(folder.Sub(L"other.bmp"), 4097, 1);
+    {
+        // The system's decoder reads the wide file: only the limits keep it out.
+        Gdiplus::Bitmap wide(folder.Sub(L"other.bmp").c_str());
+        ASSERT_EQ(wide.GetLastStatus(), Gdiplus::Ok);
+        ASSERT_EQ(wide.GetWidth(), 4097u);
+    }
+
+    wchar_t working[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, working);
+    ZvUI::CPaintManagerUI::SetResourceFolder(folder.Sub(L"skin").c_str());
+    ASSERT_TRUE(::SetCurrentDirectoryW(folder.Path().c_str()));
+    std::unique_ptr<Gdiplus::Bitmap> loaded;
+    EXPECT_TRUE(LoadImageFileAsBitmap(L"pic.bmp", loaded)) << "refused for the skin's file of the same name";
+    if (loaded)
+        EXPECT_EQ(loaded->GetWidth(), 6u);
+    EXPECT_FALSE(LoadImageFileAsBitmap(L"other.bmp", loaded)) << "the skin's file was checked, this one decoded";
+    ::SetCurrentDirectoryW(working);
+    ZvUI::CPaintManagerUI::SetResourceFolder(L"");
 }
 
 namespace {

@@ -4,12 +4,15 @@
 #include "dragdrop/DataObject.h"
 #include "dragdrop/DragSourceHelper.h"
 #include "dragdrop/DropSource.h"
+#include "render/UIImageLimits.h"
 #include "render/UIRender.h"
 
 #include <shellapi.h>
 
-#include <cstdint>
+#include <cmath>
+#include <cstring>
 #include <new>
+#include <vector>
 
 namespace ZvUI {
 
@@ -70,70 +73,52 @@ struct MemoryDc {
     }
 };
 
-// Where the pixels of a packed DIB start, or 0 when the block is too small for what its header
-// says (a truncated or forged block must not be read past its end).
-size_t DibPixelOffset(const BYTE* block, size_t size)
+// Where the pixels of a packed DIB start: after the header and its colour table (the masks of a
+// plain header with bit fields included).
+size_t DibPixelOffset(const BYTE* block)
 {
-    if (size < sizeof(DWORD))
-        return 0;
     const DWORD headerSize = *reinterpret_cast<const DWORD*>(block);
-    uint64_t colours = 0;
-    uint64_t colourBytes = 0;
-    uint64_t width = 0;
-    uint64_t height = 0;
-    uint64_t bits = 0;
-    uint64_t imageBytes = 0;
     if (headerSize == sizeof(BITMAPCOREHEADER)) {
-        if (size < sizeof(BITMAPCOREHEADER))
-            return 0;
         const auto* core = reinterpret_cast<const BITMAPCOREHEADER*>(block);
-        bits = core->bcBitCount;
-        colours = bits == 1 ? 2 : bits == 4 ? 16 : bits == 8 ? 256 : 0;
-        colourBytes = colours * 3;
-        width = core->bcWidth;
-        height = core->bcHeight;
-    } else {
-        if (headerSize < sizeof(BITMAPINFOHEADER) || size < headerSize)
-            return 0;
-        const auto* info = reinterpret_cast<const BITMAPINFOHEADER*>(block);
-        bits = info->biBitCount;
-        colours = info->biClrUsed != 0 ? info->biClrUsed : bits == 1 ? 2 : bits == 4 ? 16 : bits == 8 ? 256 : 0;
-        colourBytes = colours * 4;
-        // Only the plain header keeps its three colour masks outside itself.
-        if (info->biCompression == BI_BITFIELDS && headerSize == sizeof(BITMAPINFOHEADER))
-            colourBytes += 12;
-        width = static_cast<uint64_t>(info->biWidth < 0 ? -static_cast<int64_t>(info->biWidth) : info->biWidth);
-        height = static_cast<uint64_t>(info->biHeight < 0 ? -static_cast<int64_t>(info->biHeight) : info->biHeight);
-        if (info->biCompression != BI_RGB && info->biCompression != BI_BITFIELDS)
-            imageBytes = info->biSizeImage; // compressed: the header states the size
+        return headerSize + (core->bcBitCount <= 8 ? 3u << core->bcBitCount : 0u);
     }
-    if (imageBytes == 0)
-        imageBytes = ((width * bits + 31) / 32) * 4 * height;
-    const uint64_t offset = headerSize + colourBytes;
-    if (offset + imageBytes > size)
-        return 0;
-    return static_cast<size_t>(offset);
+    const auto* info = reinterpret_cast<const BITMAPINFOHEADER*>(block);
+    size_t colours = info->biClrUsed != 0 ? info->biClrUsed : info->biBitCount <= 8 ? 1u << info->biBitCount : 0u;
+    if (info->biCompression == BI_BITFIELDS && headerSize == sizeof(BITMAPINFOHEADER))
+        colours += 3;
+    return headerSize + colours * 4;
 }
 
+// Anyone's data: held to the skin images' limits before GDI decodes what the header declares.
 HBITMAP BitmapFromDib(HGLOBAL handle)
 {
     const GlobalLock lock{handle};
     if (lock.data == nullptr)
         return nullptr;
     const auto* block = static_cast<const BYTE*>(lock.data);
-    const size_t offset = DibPixelOffset(block, ::GlobalSize(handle));
-    if (offset == 0)
+    if (!CheckImageBytes(block, ::GlobalSize(handle), UIImageBytes::PackedDib, L"(dropped bitmap)"))
         return nullptr;
     const ScreenDc screen{nullptr};
-    return ::CreateDIBitmap(screen.dc, reinterpret_cast<const BITMAPINFOHEADER*>(block), CBM_INIT, block + offset,
-                            reinterpret_cast<const BITMAPINFO*>(block), DIB_RGB_COLORS);
+    return ::CreateDIBitmap(screen.dc, reinterpret_cast<const BITMAPINFOHEADER*>(block), CBM_INIT,
+                            block + DibPixelOffset(block), reinterpret_cast<const BITMAPINFO*>(block),
+                            DIB_RGB_COLORS);
 }
 
+// The metafile's records, its bounds (the bitmap's size) and its play rectangle are held to the
+// skin images' limits before it is played.
 HBITMAP BitmapFromMetafile(HWND window, HENHMETAFILE metafile)
 {
-    ENHMETAHEADER header = {};
-    if (metafile == nullptr || ::GetEnhMetaFileHeader(metafile, sizeof(header), &header) == 0)
+    if (metafile == nullptr)
         return nullptr;
+    const UINT size = ::GetEnhMetaFileBits(metafile, 0, nullptr);
+    if (size == 0 || !ImageByteCountAcceptable(size, L"(dropped metafile)"))
+        return nullptr;
+    std::vector<BYTE> bytes(size);
+    if (::GetEnhMetaFileBits(metafile, size, bytes.data()) != size ||
+        !CheckImageBytes(bytes.data(), bytes.size(), UIImageBytes::Metafile, L"(dropped metafile)"))
+        return nullptr;
+    ENHMETAHEADER header = {};
+    std::memcpy(&header, bytes.data(), sizeof(header));
     const ScreenDc windowDc{window};
     if (windowDc.dc == nullptr)
         return nullptr;
@@ -141,13 +126,20 @@ HBITMAP BitmapFromMetafile(HWND window, HENHMETAFILE metafile)
     const double vertRes = ::GetDeviceCaps(windowDc.dc, VERTRES);
     const double horzSize = ::GetDeviceCaps(windowDc.dc, HORZSIZE) * 100.0;
     const double vertSize = ::GetDeviceCaps(windowDc.dc, VERTSIZE) * 100.0;
-    if (horzSize <= 0 || vertSize <= 0 || header.rclBounds.right <= 0 || header.rclBounds.bottom <= 0)
+    if (horzSize <= 0 || vertSize <= 0)
         return nullptr;
     // The frame is kept in 0.01 mm; the play rectangle is in pixels.
-    const RECT play = {static_cast<LONG>(header.rclFrame.left * horzRes / horzSize),
-                       static_cast<LONG>(header.rclFrame.top * vertRes / vertSize),
-                       static_cast<LONG>(header.rclFrame.right * horzRes / horzSize),
-                       static_cast<LONG>(header.rclFrame.bottom * vertRes / vertSize)};
+    const double left = header.rclFrame.left * horzRes / horzSize;
+    const double top = header.rclFrame.top * vertRes / vertSize;
+    const double right = header.rclFrame.right * horzRes / horzSize;
+    const double bottom = header.rclFrame.bottom * vertRes / vertSize;
+    // Records are stretched onto the play rectangle: one far larger than the bitmap costs as much.
+    if (!ImageSizeAcceptable(static_cast<long long>(std::fabs(right - left)) + 1,
+                             static_cast<long long>(std::fabs(bottom - top)) + 1) ||
+        std::fabs(left) > kMaxImageSide || std::fabs(top) > kMaxImageSide)
+        return nullptr;
+    const RECT play = {static_cast<LONG>(left), static_cast<LONG>(top), static_cast<LONG>(right),
+                       static_cast<LONG>(bottom)};
     HBITMAP bitmap = ::CreateCompatibleBitmap(windowDc.dc, header.rclBounds.right, header.rclBounds.bottom);
     if (bitmap == nullptr)
         return nullptr;
@@ -230,9 +222,10 @@ bool CPaintManagerUI::OnDrop(FORMATETC* format, STGMEDIUM& medium, DWORD*)
             } else if (::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) >= 1) {
                 wchar_t file[MAX_PATH] = {};
                 ::DragQueryFileW(drop, 0, file, MAX_PATH);
-                // A dropped file is anyone's: its header is held to the skin images' limits before
-                // the system decodes it.
-                const auto bitmap = CUIRender::ProbeImage(file)
+                // A dropped file is anyone's: the file itself, not a skin image of the same name, is
+                // held to the skin images' limits before the system decodes it.
+                std::vector<BYTE> bytes;
+                const auto bitmap = CUIRender::ReadImageFile(file, bytes)
                                         ? static_cast<HBITMAP>(::LoadImageW(nullptr, file, IMAGE_BITMAP, 0, 0,
                                                                             LR_DEFAULTSIZE | LR_LOADFROMFILE))
                                         : nullptr;

@@ -76,6 +76,7 @@ void TakePixels(UIImageInfo* record, UIImageInfo* fresh)
     record->width = fresh->width;
     record->height = fresh->height;
     record->alpha = fresh->alpha;
+    record->generation = fresh->generation;
     fresh->bitmap = nullptr;
     delete fresh;
     if (record->hsl) {
@@ -112,6 +113,7 @@ UIImageInfo* CPaintManagerUI::AddImage(LPCWSTR name, LPCWSTR type, DWORD mask, b
     CUIStringMap& map = (shared || m_bUseSharedResources) ? GetSharedResources().images : m_ResInfo.images;
     auto* old = static_cast<UIImageInfo*>(map.Find(name, false));
     if (old != nullptr) {
+        m_drawnImages.Forget(old->generation);
         CUIRender::FreeImage(old, true);
         map.Remove(name);
     }
@@ -183,12 +185,15 @@ bool CPaintManagerUI::RemoveImage(LPCWSTR name, bool shared)
     auto* image = static_cast<UIImageInfo*>(map.Find(name, false));
     if (image == nullptr)
         return false;
+    m_drawnImages.Forget(image->generation);
     CUIRender::FreeImage(image, true);
     return map.Remove(name);
 }
 
 void CPaintManagerUI::RemoveAllImages(bool shared)
 {
+    // Entries of shared images in other managers are never drawn again and age out there.
+    m_drawnImages.Clear();
     FreeImageMap(shared ? GetSharedResources().images : m_ResInfo.images);
 }
 
@@ -213,6 +218,7 @@ int CPaintManagerUI::ReloadAllImages()
         if (manager == nullptr)
             continue;
         manager->ClearDrawInfoCache();
+        manager->m_drawnImages.Clear();
         CUIStringMap& map = manager->m_ResInfo.images;
         for (const CUIString& key : KeysOf(map)) {
             auto* record = static_cast<UIImageInfo*>(map.Find(key, false));

@@ -18,13 +18,6 @@ namespace ZvUI {
 
 namespace {
 
-// Never destroyed: a manager may outlive static destruction order.
-std::vector<CUIImageDrawCache*>& AllCaches()
-{
-    static auto* caches = new std::vector<CUIImageDrawCache*>;
-    return *caches;
-}
-
 bool SameRect(const RECT& a, const RECT& b)
 {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -232,6 +225,13 @@ bool BlendOnto(HDC hDC, const RECT& target, const DibPixels& src, int srcX, int 
     std::vector<RECT> rects;
     if (!ClipRects(hDC, target, rects))
         return false;
+    // A clip region, or none, may reach past the bitmap: only its pixels are read or written,
+    // the row-order probe's included.
+    const RECT surface = {0, 0, dst.width, dst.height};
+    for (RECT& rc : rects) {
+        if (!::IntersectRect(&rc, &rc, &surface))
+            rc = RECT{0, 0, 0, 0};
+    }
     for (const RECT& rc : rects) {
         if (rc.right <= rc.left || rc.bottom <= rc.top)
             continue;
@@ -245,12 +245,9 @@ bool BlendOnto(HDC hDC, const RECT& target, const DibPixels& src, int srcX, int 
     }
     ::GdiFlush();
     for (const RECT& rc : rects) {
-        const int left = rc.left < 0 ? 0 : rc.left;
-        const int top = rc.top < 0 ? 0 : rc.top;
-        const int right = rc.right > dst.width ? dst.width : rc.right;
-        const int bottom = rc.bottom > dst.height ? dst.height : rc.bottom;
-        for (int y = top; y < bottom; ++y)
-            BlendRow(dst.Row(y) + left, src.Row(srcY + y - target.top) + srcX + left - target.left, right - left);
+        for (int y = rc.top; y < rc.bottom; ++y)
+            BlendRow(dst.Row(y) + rc.left, src.Row(srcY + y - target.top) + srcX + rc.left - target.left,
+                     rc.right - rc.left);
     }
     return true;
 }
@@ -295,17 +292,15 @@ void Mix(size_t& seed, const T& value)
 
 bool UIImageDrawKey::operator==(const UIImageDrawKey& other) const
 {
-    return bitmap == other.bitmap && SameRect(source, other.source) && SameRect(corner, other.corner) &&
+    return generation == other.generation && SameRect(source, other.source) && SameRect(corner, other.corner) &&
            width == other.width && height == other.height && imageScale == other.imageScale &&
-           factor == other.factor && fade == other.fade &&
-           alpha == other.alpha && hole == other.hole && xtiled == other.xtiled && ytiled == other.ytiled &&
-           hslOn == other.hslOn && hue == other.hue && saturation == other.saturation &&
-           lightness == other.lightness;
+           factor == other.factor && fade == other.fade && alpha == other.alpha && hole == other.hole &&
+           xtiled == other.xtiled && ytiled == other.ytiled;
 }
 
 size_t UIImageDrawKeyHash::operator()(const UIImageDrawKey& key) const
 {
-    size_t seed = std::hash<const void*>()(key.bitmap);
+    size_t seed = std::hash<unsigned long long>()(key.generation);
     for (LONG v : {key.source.left, key.source.top, key.source.right, key.source.bottom, key.corner.left,
                    key.corner.top, key.corner.right, key.corner.bottom})
         Mix(seed, v);
@@ -313,27 +308,13 @@ size_t UIImageDrawKeyHash::operator()(const UIImageDrawKey& key) const
     Mix(seed, key.height);
     Mix(seed, key.imageScale);
     Mix(seed, key.factor);
-    Mix(seed, (key.fade << 8) | (key.alpha << 0) | (key.hole << 1) | (key.xtiled << 2) | (key.ytiled << 3) |
-                  (key.hslOn << 4));
-    Mix(seed, (key.hue << 20) ^ (key.saturation << 10) ^ key.lightness);
+    Mix(seed, (key.fade << 8) | (key.alpha << 0) | (key.hole << 1) | (key.xtiled << 2) | (key.ytiled << 3));
     return seed;
-}
-
-CUIImageDrawCache::CUIImageDrawCache()
-{
-    AllCaches().push_back(this);
 }
 
 CUIImageDrawCache::~CUIImageDrawCache()
 {
     Clear();
-    auto& caches = AllCaches();
-    for (auto it = caches.begin(); it != caches.end(); ++it) {
-        if (*it == this) {
-            caches.erase(it);
-            break;
-        }
-    }
 }
 
 void CUIImageDrawCache::Clear()
@@ -342,19 +323,11 @@ void CUIImageDrawCache::Clear()
         Erase(m_entries.begin());
 }
 
-void CUIImageDrawCache::ForgetBitmap(HBITMAP bitmap)
-{
-    if (bitmap == nullptr)
-        return;
-    for (CUIImageDrawCache* cache : AllCaches())
-        cache->ForgetOwn(bitmap);
-}
-
-void CUIImageDrawCache::ForgetOwn(HBITMAP bitmap)
+void CUIImageDrawCache::Forget(unsigned long long generation)
 {
     for (auto it = m_entries.begin(); it != m_entries.end();) {
         auto next = std::next(it);
-        if (it->key.bitmap == bitmap)
+        if (it->key.generation == generation)
             Erase(it);
         it = next;
     }
@@ -481,7 +454,7 @@ void CUIImageDrawCache::Make(Entry& entry)
 
 bool CUIImageDrawCache::Draw(HDC hDC, const UIImageDrawKey& key, const RECT& dest, const RECT& rcPaint)
 {
-    if (hDC == nullptr || m_limit == 0)
+    if (hDC == nullptr || m_limit == 0 || key.generation == 0)
         return false;
     Entry* entry = Find(key);
     if (entry == nullptr) {

@@ -12,7 +12,10 @@ namespace ZvUI {
 
 // Everything that changes the pixels of one image as drawn.
 struct UIImageDrawKey {
+    // The pixels drawn; not compared: the generation names them, and their colour shift.
     HBITMAP bitmap = nullptr;
+    // The image record's generation (UIImageInfo); 0 is never kept.
+    unsigned long long generation = 0;
     RECT source = {0, 0, 0, 0};
     RECT corner = {0, 0, 0, 0};
     int width = 0;
@@ -26,10 +29,6 @@ struct UIImageDrawKey {
     bool hole = false;
     bool xtiled = false;
     bool ytiled = false;
-    bool hslOn = false;
-    short hue = 180;
-    short saturation = 100;
-    short lightness = 100;
 
     bool operator==(const UIImageDrawKey& other) const;
 };
@@ -39,11 +38,12 @@ struct UIImageDrawKeyHash {
 };
 
 // One per paint manager. A kept image is blended once, 1:1, onto the target; an opaque one is
-// copied. Entries go when their source bitmap is freed or shifted, on Clear, and the least
-// recently drawn go first when the memory limit would be passed.
+// copied. An image whose pixels change takes a new generation, so what was kept for the old ones
+// is never drawn again; the manager drops its own images' entries when it frees them, the rest go
+// on Clear, and the least recently drawn go first when the memory limit would be passed.
 class CUIImageDrawCache {
 public:
-    CUIImageDrawCache();
+    CUIImageDrawCache() = default;
     ~CUIImageDrawCache();
     CUIImageDrawCache(const CUIImageDrawCache&) = delete;
     CUIImageDrawCache& operator=(const CUIImageDrawCache&) = delete;
@@ -54,8 +54,8 @@ public:
     bool Draw(HDC hDC, const UIImageDrawKey& key, const RECT& dest, const RECT& rcPaint);
 
     void Clear();
-    // Drops the entries made from bitmap, in every cache of the process.
-    static void ForgetBitmap(HBITMAP bitmap);
+    // Drops the entries made from one generation of an image's pixels.
+    void Forget(unsigned long long generation);
 
     // Bytes of pixels held by the kept images.
     size_t GetMemory() const { return m_bytes; }
@@ -91,7 +91,6 @@ private:
     void Make(Entry& entry);
     void Erase(EntryList::iterator it);
     void EvictFor(size_t bytes);
-    void ForgetOwn(HBITMAP bitmap);
 
     // Most recently drawn first.
     EntryList m_entries;

@@ -3,18 +3,20 @@
 
 #include <windows.h>
 
+#include <atomic>
+
+#include "render/UIImageLimits.h"
 #include "utils/UIString.h"
 
 namespace ZvUI {
 
-// The largest image a skin can need is a full-screen background drawn 1:1 at 200 % on a 4K
-// screen: 3840 x 2160 device pixels, upright or turned (a 1920 x 1080 window in 100 % units and
-// its "@2x" file). Every loader refuses, from the header alone, a side above kMaxImageSide or
-// more than kMaxImagePixels in all: bigger ones only ever came from damaged or hostile files,
-// which took seconds to decode and to draw. A side cap alone would let 4096 x 4096 through, a
-// pixel cap alone strips of millions of pixels.
-constexpr int kMaxImageSide = 4096;
-constexpr long long kMaxImagePixels = 3840ll * 2160;
+// A number no state of any image's pixels had before: each record takes one when it is made, and
+// a new one whenever its pixels change. The kept images are keyed by it.
+inline unsigned long long NextImageGeneration()
+{
+    static std::atomic<unsigned long long> next{1};
+    return next++;
+}
 
 // Records live in the paint manager's image caches; callers never free what the caches hand out.
 struct UIImageInfo {
@@ -29,6 +31,7 @@ struct UIImageInfo {
     bool hsl = false;
     CUIString resourceType;
     DWORD mask = 0;
+    unsigned long long generation = NextImageGeneration();
 };
 
 } // namespace ZvUI

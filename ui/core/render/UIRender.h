@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace Gdiplus {
 class Graphics;
 class Image;
@@ -81,8 +83,12 @@ public:
     [[nodiscard]] static UIImageInfo* LoadImageFromSource(LPCWSTR name, LPCWSTR type, DWORD mask,
                                                           HINSTANCE instance);
     // Whether LoadImage with no type would find the image and its header declares an acceptable
-    // size; nothing is decoded.
+    // size. Only the header is read, and the answer is kept per path for as long as the file or
+    // archive item keeps its size and time.
     [[nodiscard]] static bool ProbeImage(LPCWSTR name);
+    // A plain file (no resource folder, no archive) read whole and held to the image limits
+    // (UIImageLimits.h); false and nothing when refused.
+    [[nodiscard]] static bool ReadImageFile(LPCWSTR path, std::vector<BYTE>& bytes);
     static void FreeImage(UIImageInfo* image, bool deleteRecord = true);
     // The caller deletes the GDI+ image.
     [[nodiscard]] static Gdiplus::Image* LoadGdiplusImage(LPCWSTR descriptor);

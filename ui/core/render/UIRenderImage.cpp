@@ -7,9 +7,10 @@
 #include <cwchar>
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <new>
-#include <set>
 #include <string>
+#include <unordered_map>
 
 #include <objidl.h>
 #include <gdiplus.h>
@@ -25,6 +26,7 @@
 #include "render/UIDrawInfo.h"
 #include "render/UIImageDrawCache.h"
 #include "render/UIImageInfo.h"
+#include "render/UIImageLimits.h"
 #include "render/UIMemoryDC.h"
 #include "resource/UIResourceTable.h"
 #include "utils/UIConvert.h"
@@ -33,61 +35,8 @@ namespace ZvUI {
 
 namespace {
 
-constexpr long long kMaxPixels = kMaxImagePixels;
-constexpr int kMaxSide = kMaxImageSide;
-// Encoded bytes: the largest accepted image as an uncompressed 32-bit BMP, and room for metadata.
-constexpr DWORD kMaxEncodedBytes = static_cast<DWORD>(kMaxPixels * 4) + 1024u * 1024u;
 // Enough of a file or archive item to read the declared size of every format we decode.
 constexpr DWORD kHeaderPeekBytes = 64u * 1024u;
-
-bool SizeAcceptable(long long width, long long height)
-{
-    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
-}
-
-// What a skin never needs is refused with one line in the debug log per named image (each
-// paint asks again); the control is drawn without it.
-void ReportRefused(LPCWSTR name, const wchar_t* why)
-{
-    thread_local std::set<std::wstring> reported;
-    if (name != nullptr && !reported.insert(name).second)
-        return;
-    wchar_t line[512] = {};
-    std::swprintf(line, 512, L"ZvUI: image \"%.300ls\" refused: %ls\n", name != nullptr ? name : L"(memory)", why);
-    ::OutputDebugStringW(line);
-}
-
-void ReportTooLarge(LPCWSTR name, long long width, long long height)
-{
-    wchar_t why[160] = {};
-    std::swprintf(why, 160, L"it declares %lld x %lld pixels, over %d on a side or %lld in all", width, height,
-                  kMaxSide, kMaxPixels);
-    ReportRefused(name, why);
-}
-
-// The declared size is read from the first bytes alone. False only when they show one that is
-// refused; an unreadable start is left to the full check.
-bool DeclaredSizeAcceptable(const BYTE* data, DWORD size, LPCWSTR name)
-{
-    int width = 0;
-    int height = 0;
-    int channels = 0;
-    if (stbi_info_from_memory(data, static_cast<int>(size), &width, &height, &channels) == 0 ||
-        SizeAcceptable(width, height))
-        return true;
-    ReportTooLarge(name, width, height);
-    return false;
-}
-
-bool EncodedSizeAcceptable(long long size, LPCWSTR name)
-{
-    if (size <= kMaxEncodedBytes)
-        return true;
-    wchar_t why[96] = {};
-    std::swprintf(why, 96, L"%lld bytes, over %lu", size, static_cast<unsigned long>(kMaxEncodedBytes));
-    ReportRefused(name, why);
-    return false;
-}
 
 struct ByteBlock {
     std::unique_ptr<BYTE[]> data;
@@ -97,7 +46,7 @@ struct ByteBlock {
 
 bool Allocate(ByteBlock& block, long long size)
 {
-    if (size <= 0 || size > kMaxEncodedBytes)
+    if (size <= 0 || size > kMaxImageBytes)
         return false;
     block.data.reset(new (std::nothrow) BYTE[static_cast<size_t>(size)]);
     if (block.data == nullptr)
@@ -123,8 +72,8 @@ private:
 };
 
 // A file that is empty, too large, declares a refused size or is shorter than it claimed gives
-// nothing.
-ByteBlock ReadWholeFile(LPCWSTR path)
+// nothing. With headerOnly only its start is read.
+ByteBlock ReadWholeFile(LPCWSTR path, bool headerOnly = false)
 {
     ByteBlock block;
     FileHandle file(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -135,18 +84,33 @@ ByteBlock ReadWholeFile(LPCWSTR path)
     const DWORD low = ::GetFileSize(file.Get(), &high);
     if (low == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR)
         return block;
-    if (!EncodedSizeAcceptable(static_cast<long long>(high) << 32 | low, path) || !Allocate(block, low))
+    if (!ImageByteCountAcceptable(static_cast<long long>(high) << 32 | low, path))
         return block;
-    const DWORD head = block.size < kHeaderPeekBytes ? block.size : kHeaderPeekBytes;
+    const DWORD head = low < kHeaderPeekBytes ? low : kHeaderPeekBytes;
+    if (!Allocate(block, headerOnly ? head : low))
+        return block;
     DWORD read = 0;
     if (!::ReadFile(file.Get(), block.data.get(), head, &read, nullptr) || read != head ||
-        !DeclaredSizeAcceptable(block.data.get(), head, path))
+        !CheckImageBytes(block.data.get(), head, UIImageBytes::FileStart, path))
         return ByteBlock();
     if (head < block.size &&
         (!::ReadFile(file.Get(), block.data.get() + head, block.size - head, &read, nullptr) ||
          read != block.size - head))
         return ByteBlock();
     return block;
+}
+
+// What tells a file apart from the one seen before under the same path; empty when there is none.
+std::wstring FileIdentity(LPCWSTR path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!::GetFileAttributesExW(path, GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return std::wstring();
+    wchar_t text[64] = {};
+    std::swprintf(text, 64, L"%lx.%lx.%lx.%lx", data.nFileSizeHigh, data.nFileSizeLow,
+                  data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
+    return text;
 }
 
 ByteBlock ReadResourceBytes(HINSTANCE instance, LPCWSTR name, LPCWSTR type)
@@ -161,7 +125,7 @@ ByteBlock ReadResourceBytes(HINSTANCE instance, LPCWSTR name, LPCWSTR type)
     if (loaded == nullptr)
         return block;
     const void* data = ::LockResource(loaded);
-    if (data != nullptr && EncodedSizeAcceptable(size, IS_INTRESOURCE(name) ? L"(resource)" : name) &&
+    if (data != nullptr && ImageByteCountAcceptable(size, IS_INTRESOURCE(name) ? L"(resource)" : name) &&
         Allocate(block, size))
         std::memcpy(block.data.get(), data, block.size);
     ::FreeResource(loaded);
@@ -192,30 +156,31 @@ public:
             ZipClose(m_zip);
     }
 
-    ByteBlock Read(LPCWSTR name) const
+    // With headerOnly only the item's start is inflated.
+    ByteBlock Read(LPCWSTR name, bool headerOnly = false) const
     {
         ByteBlock block;
-        if (m_zip == nullptr)
-            return block;
-        CUIString key(name);
-        key.Replace(L"\\", L"/");
         int index = -1;
         ZipEntry entry;
-        if (ZipFindItem(m_zip, key, true, &index, &entry) != ZR_OK || index < 0)
+        if (!Find(name, index, entry))
             return block;
         // A negative, zero or absurd declared size is refused before anything is allocated;
         // the item reader fails an item that ends before its declared size. Only the start is
         // inflated until the image's own header has been read.
-        if (!EncodedSizeAcceptable(entry.unc_size, name) || !Allocate(block, entry.unc_size))
+        if (!ImageByteCountAcceptable(entry.unc_size, name))
             return block;
-        const DWORD head = block.size < kHeaderPeekBytes ? block.size : kHeaderPeekBytes;
+        const DWORD whole = static_cast<DWORD>(entry.unc_size);
+        const DWORD head = whole < kHeaderPeekBytes ? whole : kHeaderPeekBytes;
+        if (!Allocate(block, headerOnly ? head : whole))
+            return block;
         ZipResult r = ZipUnzipToMemory(m_zip, index, block.data.get(), head);
-        if (head < block.size) {
-            if (r != ZR_MORE || !DeclaredSizeAcceptable(block.data.get(), head, name)) {
+        if (head < whole) {
+            const bool sound = r == ZR_MORE && CheckImageBytes(block.data.get(), head, UIImageBytes::FileStart, name);
+            if (!sound || headerOnly) {
                 // The item stays half read otherwise: the next reader of the same index would go on.
                 ZipEntry closed;
                 (void)ZipGetItem(m_zip, index, &closed);
-                return ByteBlock();
+                return sound ? std::move(block) : ByteBlock();
             }
             r = ZipUnzipToMemory(m_zip, index, block.data.get() + head, block.size - head);
         }
@@ -224,7 +189,30 @@ public:
         return block;
     }
 
+    // The item's identity in this archive; empty when it is not there.
+    std::wstring Identity(LPCWSTR name) const
+    {
+        int index = -1;
+        ZipEntry entry;
+        if (!Find(name, index, entry))
+            return std::wstring();
+        wchar_t text[96] = {};
+        std::swprintf(text, 96, L"%d.%lx.%lx.%lx.%lx", index,
+                      static_cast<unsigned long>(entry.unc_size), static_cast<unsigned long>(entry.comp_size),
+                      entry.mtime.dwHighDateTime, entry.mtime.dwLowDateTime);
+        return text;
+    }
+
 private:
+    bool Find(LPCWSTR name, int& index, ZipEntry& entry) const
+    {
+        if (m_zip == nullptr)
+            return false;
+        CUIString key(name);
+        key.Replace(L"\\", L"/");
+        return ZipFindItem(m_zip, key, true, &index, &entry) == ZR_OK && index >= 0;
+    }
+
     ZipHandle* m_zip = nullptr;
     bool m_owned = false;
 };
@@ -248,164 +236,12 @@ ByteBlock ReadNamedBytes(LPCWSTR name, bool withArchive)
     return block;
 }
 
-// --- header checks before any decoder sees the bytes ---
-
-DWORD Le32(const BYTE* p)
-{
-    return DWORD{p[0]} | DWORD{p[1]} << 8 | DWORD{p[2]} << 16 | DWORD{p[3]} << 24;
-}
-
-// Data sub-blocks of a GIF: a length byte, that many bytes, until a zero length.
-bool SkipGifSubBlocks(const BYTE* data, DWORD size, DWORD& at)
-{
-    while (at < size) {
-        const DWORD length = data[at++];
-        if (length == 0)
-            return true;
-        at += length;
-    }
-    return false;
-}
-
-// Every frame needs a colour table, global or its own, and every block must end inside the file:
-// the system's GIF decoder trusts both.
-bool GifStructureSound(const BYTE* data, DWORD size)
-{
-    if (size < 13)
-        return false;
-    const bool global = (data[10] & 0x80) != 0;
-    DWORD at = 13 + (global ? 3u * (2u << (data[10] & 7)) : 0u);
-    bool frames = false;
-    while (at < size) {
-        const BYTE block = data[at++];
-        if (block == 0x3B)
-            return frames;
-        if (block == 0x21) {
-            if (at >= size)
-                return false;
-            ++at;
-            if (!SkipGifSubBlocks(data, size, at))
-                return false;
-        } else if (block == 0x2C) {
-            if (size - at < 10)
-                return false;
-            // The system's decoder takes every frame's own size, which the header check never sees.
-            if (!SizeAcceptable(data[at + 4] | data[at + 5] << 8, data[at + 6] | data[at + 7] << 8))
-                return false;
-            const BYTE flags = data[at + 8];
-            const bool local = (flags & 0x80) != 0;
-            if (!global && !local)
-                return false;
-            at += 9 + (local ? 3u * (2u << (flags & 7)) : 0u);
-            if (at >= size || data[at] < 2 || data[at] > 11)
-                return false;
-            ++at;
-            if (!SkipGifSubBlocks(data, size, at))
-                return false;
-            frames = true;
-        } else {
-            return false;
-        }
-    }
-    // A file cut after its last frame is still shown by both decoders.
-    return frames;
-}
-
-// The pixel data must start after the headers and inside the file.
-bool BmpStructureSound(const BYTE* data, DWORD size)
-{
-    if (size < 26)
-        return false;
-    const DWORD offset = Le32(data + 10);
-    const DWORD header = Le32(data + 14);
-    return header >= 12 && header <= size - 14 && offset >= 14 + header && offset < size;
-}
-
-DWORD Be32(const BYTE* p)
-{
-    return DWORD{p[0]} << 24 | DWORD{p[1]} << 16 | DWORD{p[2]} << 8 | p[3];
-}
-
-// Our decoder grows its buffer to whatever a PNG's compressed data hold, so a small declared
-// size with data that inflate to gigabytes passed the header check. The data are inflated into
-// a scratch buffer first and counted, stopping as soon as they exceed what the declared size
-// can use (eight bytes a pixel, a filter byte a row, the interlaced passes' extra rows). Broken
-// data are left to the decoder, which refuses them.
-bool PngDataFit(const BYTE* data, DWORD size, long long width, long long height)
-{
-    if (size < 8 || std::memcmp(data, "\x89PNG", 4) != 0)
-        return true;
-    const unsigned long long limit = static_cast<unsigned long long>(width * height * 8 + 16 * (width + height) + 1024);
-    // Apple's CgBI files hold raw deflate data, without the zlib header; our decoder reads them too.
-    const bool raw = size >= 16 && std::memcmp(data + 12, "CgBI", 4) == 0;
-    z_stream stream = {};
-    if ((raw ? inflateInit2(&stream, -15) : inflateInit(&stream)) != Z_OK)
-        return true;
-    static thread_local Bytef scratch[32768];
-    bool fits = true;
-    bool done = false;
-    unsigned long long total = 0;
-    for (DWORD at = 8; !done && size - at >= 12;) {
-        const DWORD length = Be32(data + at);
-        if (length > size - at - 12)
-            break;
-        const bool idat = std::memcmp(data + at + 4, "IDAT", 4) == 0;
-        if (std::memcmp(data + at + 4, "IEND", 4) == 0)
-            break;
-        if (idat) {
-            stream.next_in = const_cast<Bytef*>(data + at + 8);
-            stream.avail_in = length;
-            while (!done && stream.avail_in > 0) {
-                stream.next_out = scratch;
-                stream.avail_out = sizeof(scratch);
-                const int r = inflate(&stream, Z_NO_FLUSH);
-                total += sizeof(scratch) - stream.avail_out;
-                if (total > limit) {
-                    fits = false;
-                    done = true;
-                } else if (r != Z_OK) {
-                    done = true;
-                }
-            }
-        }
-        at += 12 + length;
-    }
-    inflateEnd(&stream);
-    return fits;
-}
-
-// The dimensions come from the header alone, so an oversized image is refused before anything
-// is allocated for its pixels or decoded.
-bool ImageHeaderSound(const BYTE* data, DWORD size, LPCWSTR name)
-{
-    if (data == nullptr || size == 0 || !EncodedSizeAcceptable(size, name))
-        return false;
-    int width = 0;
-    int height = 0;
-    int channels = 0;
-    if (stbi_info_from_memory(data, static_cast<int>(size), &width, &height, &channels) == 0)
-        return false;
-    if (!SizeAcceptable(width, height)) {
-        ReportTooLarge(name, width, height);
-        return false;
-    }
-    if (!PngDataFit(data, size, width, height)) {
-        ReportRefused(name, L"its data inflate to more than its declared size holds");
-        return false;
-    }
-    if (size >= 6 && std::memcmp(data, "GIF8", 4) == 0 && !GifStructureSound(data, size))
-        return false;
-    if (size >= 2 && data[0] == 'B' && data[1] == 'M' && !BmpStructureSound(data, size))
-        return false;
-    return true;
-}
-
 // The system's decoders crash on some damaged files (a PNG whose chunks disagree with its data)
 // that our own decoder refuses cleanly: only what it decodes (the first frame of a GIF) reaches
 // them.
 bool DecodesCleanly(const BYTE* data, DWORD size, LPCWSTR name)
 {
-    if (!ImageHeaderSound(data, size, name))
+    if (!CheckImageBytes(data, size, UIImageBytes::File, name))
         return false;
     int width = 0;
     int height = 0;
@@ -419,7 +255,7 @@ bool DecodesCleanly(const BYTE* data, DWORD size, LPCWSTR name)
 
 UIImageInfo* DecodeImage(const ByteBlock& bytes, DWORD mask, LPCWSTR name)
 {
-    if (bytes.Empty() || !ImageHeaderSound(bytes.data.get(), bytes.size, name))
+    if (bytes.Empty() || !CheckImageBytes(bytes.data.get(), bytes.size, UIImageBytes::File, name))
         return nullptr;
     int width = 0;
     int height = 0;
@@ -428,7 +264,7 @@ UIImageInfo* DecodeImage(const ByteBlock& bytes, DWORD mask, LPCWSTR name)
                                           &channels, 4);
     if (rgba == nullptr)
         return nullptr;
-    if (!SizeAcceptable(width, height)) {
+    if (!ImageSizeAcceptable(width, height)) {
         stbi_image_free(rgba);
         return nullptr;
     }
@@ -556,13 +392,93 @@ UIImageInfo* CUIRender::LoadImage(LPCWSTR name, LPCWSTR type, DWORD mask, HINSTA
     return LoadImageFromSource(MappedName(name, type), type, mask, instance);
 }
 
+namespace {
+
+// The "@2x" lookup asks again for every new descriptor at any scale but 100 %: the answer for a
+// path is kept with what identifies the file or item it was read from.
+class ProbeMemo {
+public:
+    template <typename ReadHead>
+    bool Answer(const std::wstring& path, const std::wstring& identity, LPCWSTR name, ReadHead readHead)
+    {
+        {
+            const std::lock_guard<std::mutex> hold(m_lock);
+            const auto found = m_answers.find(path);
+            if (found != m_answers.end() && found->second.identity == identity)
+                return found->second.accepted;
+        }
+        const ByteBlock head = readHead();
+        UIImageVerdict verdict;
+        const bool accepted = !head.Empty() &&
+                              CheckImageBytes(head.data.get(), head.size, UIImageBytes::FileStart, name, &verdict) &&
+                              verdict.width > 0;
+        const std::lock_guard<std::mutex> hold(m_lock);
+        if (m_answers.size() >= kMaxAnswers)
+            m_answers.clear();
+        m_answers[path] = Remembered{identity, accepted};
+        return accepted;
+    }
+
+private:
+    static constexpr size_t kMaxAnswers = 1024;
+    struct Remembered {
+        std::wstring identity;
+        bool accepted = false;
+    };
+    std::mutex m_lock;
+    std::unordered_map<std::wstring, Remembered> m_answers;
+};
+
+ProbeMemo& Probes()
+{
+    static ProbeMemo* memo = new ProbeMemo;
+    return *memo;
+}
+
+bool ProbePlainFile(const CUIString& path, LPCWSTR name)
+{
+    const std::wstring identity = FileIdentity(path);
+    return !identity.empty() &&
+           Probes().Answer(L"file:" + std::wstring(path.GetData()), identity, name,
+                           [&] { return ReadWholeFile(path, true); });
+}
+
+} // namespace
+
 bool CUIRender::ProbeImage(LPCWSTR name)
 {
-    if (name == nullptr)
+    if (name == nullptr || IS_INTRESOURCE(name) || name[0] == L'\0')
         return false;
     LPCWSTR mapped = MappedName(name, nullptr);
-    const ByteBlock bytes = ReadSourceBytes(mapped, nullptr, nullptr);
-    return !bytes.Empty() && ImageHeaderSound(bytes.data.get(), bytes.size, mapped);
+    // Where LoadImage would look: the archive or the folder, then the name as a plain path.
+    bool accepted = false;
+    if (CPaintManagerUI::GetResourceArchive().IsEmpty()) {
+        accepted = ProbePlainFile(CPaintManagerUI::GetResourceFolder() + mapped, mapped);
+    } else {
+        const ArchiveLookup lookup;
+        const std::wstring identity = lookup.Identity(mapped);
+        wchar_t archive[32] = {};
+        if (CPaintManagerUI::IsResourceArchiveCached())
+            std::swprintf(archive, 32, L"%p", static_cast<const void*>(CPaintManagerUI::GetResourceArchiveHandle()));
+        const std::wstring path = L"zip:" + std::wstring(CPaintManagerUI::GetResourceFolder().GetData()) +
+                                  CPaintManagerUI::GetResourceArchive().GetData() + L"|" + archive + L"|" + mapped;
+        accepted = !identity.empty() &&
+                   Probes().Answer(path, identity, mapped,
+                                   [&] { return lookup.Read(mapped, true); });
+    }
+    return accepted || ProbePlainFile(mapped, mapped);
+}
+
+bool CUIRender::ReadImageFile(LPCWSTR path, std::vector<BYTE>& bytes)
+{
+    bytes.clear();
+    if (path == nullptr || path[0] == L'\0')
+        return false;
+    const ByteBlock block = ReadWholeFile(path);
+    if (block.Empty() || !CheckImageBytes(block.data.get(), block.size, UIImageBytes::File, path))
+        return false;
+    bytes.assign(block.data.get(), block.data.get() + block.size);
+    return true;
 }
 
 UIImageInfo* CUIRender::LoadImageById(UINT id, LPCWSTR type, DWORD mask, HINSTANCE instance)
@@ -581,7 +497,6 @@ void CUIRender::FreeImage(UIImageInfo* image, bool deleteRecord)
 {
     if (image == nullptr)
         return;
-    CUIImageDrawCache::ForgetBitmap(image->bitmap);
     if (image->bitmap != nullptr)
         ::DeleteObject(image->bitmap);
     image->bitmap = nullptr;
@@ -617,7 +532,7 @@ Gdiplus::Image* GdiplusImageFrom(const void* data, DWORD length, LPCWSTR name)
     // nothing can be drawn or animated.
     GUID dimension = {};
     const bool sound = image->GetLastStatus() == Gdiplus::Ok && image->GetWidth() > 0 &&
-                       image->GetHeight() > 0 && SizeAcceptable(image->GetWidth(), image->GetHeight()) &&
+                       image->GetHeight() > 0 && ImageSizeAcceptable(image->GetWidth(), image->GetHeight()) &&
                        image->GetFrameDimensionsCount() > 0 &&
                        image->GetFrameDimensionsList(&dimension, 1) == Gdiplus::Ok &&
                        image->GetFrameCount(&dimension) > 0;
@@ -654,7 +569,8 @@ void CUIRender::AdjustImage(bool enable, UIImageInfo* image, short h, short s, s
     if (image == nullptr || !image->hsl || image->bitmap == nullptr || image->bits == nullptr ||
         image->savedBits == nullptr)
         return;
-    CUIImageDrawCache::ForgetBitmap(image->bitmap);
+    // What was kept of the old pixels is never drawn again.
+    image->generation = NextImageGeneration();
     ::GdiFlush();
     const size_t count = static_cast<size_t>(image->width) * static_cast<size_t>(image->height);
     if (!enable || (h == 180 && s == 100 && l == 100)) {
@@ -737,6 +653,7 @@ bool CUIRender::DrawImageFile(HDC hDC, CPaintManagerUI* manager, const RECT& rcI
         const bool alpha = manager->IsLayered() || image->alpha;
         UIImageDrawKey key;
         key.bitmap = image->bitmap;
+        key.generation = image->generation;
         key.source = source;
         key.corner = corner;
         key.width = dest.right - dest.left;
@@ -748,7 +665,6 @@ bool CUIRender::DrawImageFile(HDC hDC, CPaintManagerUI* manager, const RECT& rcI
         key.hole = hole;
         key.xtiled = xtiled;
         key.ytiled = ytiled;
-        key.hslOn = CPaintManagerUI::GetHSL(key.hue, key.saturation, key.lightness);
         if (!manager->GetImageDrawCache().Draw(hDC, key, dest, rcPaint))
             DrawImageScaled(hDC, image->bitmap, dest, rcPaint, source, corner, alpha, factor, fade, hole, xtiled,
                             ytiled);
