@@ -14,7 +14,9 @@
 #include "HostileTestSupport.h"
 #include "RenderCanvas.h"
 #include "control/ControlUI.h"
+#include "manager/DpiHelper.h"
 #include "manager/PaintManagerUI.h"
+#include "render/UIDrawInfo.h"
 #include "render/UIImageInfo.h"
 #include "render/UIRender.h"
 
@@ -260,6 +262,28 @@ TEST_F(ImageBomb, CutJpegOf8000LeavesTheControlDrawnWithoutIt)
     EXPECT_EQ(canvas.Rgb(20, 15), 0x00FF00u);
     EXPECT_EQ(manager.LoadImageCached(L"cut8000.jpg"), nullptr);
     EXPECT_TRUE(log.Has(L"cut8000.jpg"));
+    control.SetManager(nullptr, nullptr, false);
+}
+
+// At 200 % the twin is chosen on its header alone: when its data then fail, the control is drawn
+// with the plain image, as where there is no twin, not without one.
+TEST_F(ImageBomb, ATwinWhoseDataFailGivesWayToThePlainImage)
+{
+    const ScratchSkin skin;
+    skin.Write(L"twin.bmp", MakeBmp(4, 4));
+    skin.Write(L"twin@2x.bmp", MakeLenientPng(8, 8, 1000, true));
+    CPaintManagerUI manager;
+    manager.GetDpiHelper()->SetScale(192);
+    UIDrawInfo info;
+    info.Parse(L"file='twin.bmp'", nullptr, &manager);
+    ASSERT_EQ(info.imageName, L"twin@2x.bmp");
+    CControlUI control;
+    control.SetManager(&manager, nullptr, false);
+    control.SetBkImage(L"file='twin.bmp'");
+    control.SetPos(RECT{0, 0, 40, 30}, false);
+    RenderCanvas canvas(40, 30, 0x000000FF);
+    control.Paint(canvas.DC(), RECT{0, 0, 40, 30}, nullptr);
+    EXPECT_NE(canvas.Rgb(20, 15), 0x0000FFu);
     control.SetManager(nullptr, nullptr, false);
 }
 

@@ -116,6 +116,7 @@ void UIDrawInfo::Clear()
     padding = RECT{0, 0, 0, 0};
     align.Empty();
     imageFactor = 1.0;
+    plainImageName.Empty();
 }
 
 void UIDrawInfo::Parse(LPCWSTR descriptor, LPCWSTR modify, CPaintManagerUI* manager)
@@ -141,6 +142,7 @@ void UIDrawInfo::Parse(LPCWSTR descriptor, LPCWSTR modify, CPaintManagerUI* mana
         candidate.Replace(L".", suffix);
         // Only the header is read: the twin is decoded once, by the cache, when it is drawn.
         if (CUIRender::ProbeImage(candidate)) {
+            plainImageName = original;
             imageName = candidate;
             imageFactor = scale / 100.0;
             return;

@@ -21,6 +21,8 @@ struct UIDrawInfo {
     CUIString drawString;
     CUIString modifyString;
     CUIString imageName;
+    // The name as written when imageName is its resolution-specific twin; empty otherwise.
+    CUIString plainImageName;
     CUIString resourceType;
     RECT dest = {0, 0, 0, 0};
     RECT source = {0, 0, 0, 0};

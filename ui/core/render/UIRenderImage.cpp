@@ -608,9 +608,16 @@ bool CUIRender::DrawImageInfo(HDC hDC, CPaintManagerUI* manager, const RECT& rcI
         dest = RECT{rcItem.left + d.left, rcItem.top + d.top, rcItem.left + d.right, rcItem.top + d.bottom};
     if (info->size.cx > 0 && info->size.cy > 0)
         AlignImageRect(rcItem, info->size, info->align, info->padding, dest);
-    return DrawImageFile(hDC, manager, rcItem, rcPaint, info->imageName, info->resourceType, dest, info->source,
-                         info->corner, info->mask, info->imageFactor, info->fade, info->hole, info->xtiled,
-                         info->ytiled, instance);
+    if (DrawImageFile(hDC, manager, rcItem, rcPaint, info->imageName, info->resourceType, dest, info->source,
+                      info->corner, info->mask, info->imageFactor, info->fade, info->hole, info->xtiled,
+                      info->ytiled, instance))
+        return true;
+    // The twin was chosen on its header alone; when its data fail, the plain image is drawn as it
+    // is where there is no twin.
+    if (info->plainImageName.IsEmpty())
+        return false;
+    return DrawImageFile(hDC, manager, rcItem, rcPaint, info->plainImageName, info->resourceType, dest, info->source,
+                         info->corner, info->mask, 1.0, info->fade, info->hole, info->xtiled, info->ytiled, instance);
 }
 
 namespace {
