@@ -185,7 +185,7 @@ void CEditWnd::OnFinalMessage(HWND /*window*/)
         m_pOwner->Invalidate();
         m_pOwner->m_pWindow = nullptr;
     }
-    delete this;
+    DeleteWhenUnwound(this);
 }
 
 // --- the control ---

@@ -11,6 +11,48 @@ namespace {
 // GWLP_USERDATA and extra bytes belong to the superclass.
 constexpr wchar_t kObjectProp[] = L"WndX";
 
+// The number of modal loops running over a window, kept on that window.
+constexpr wchar_t kModalCountProp[] = L"ZvModalLoops";
+
+// One modal loop's hold on its owner: the owner is disabled while any loop over it runs, so a
+// box that ends under another one must not enable it.
+class OwnerHold {
+public:
+    explicit OwnerHold(HWND owner) : m_owner(owner)
+    {
+        if (m_owner != nullptr)
+            SetCount(Count() + 1);
+        ::EnableWindow(m_owner, FALSE);
+    }
+    OwnerHold(const OwnerHold&) = delete;
+    OwnerHold& operator=(const OwnerHold&) = delete;
+
+    // Ends this hold, once; true when no other loop holds the owner any more.
+    bool Release()
+    {
+        if (m_held && m_owner != nullptr)
+            SetCount(Count() - 1);
+        m_held = false;
+        return m_owner == nullptr || Count() == 0;
+    }
+
+private:
+    int Count() const
+    {
+        return static_cast<int>(reinterpret_cast<INT_PTR>(::GetPropW(m_owner, kModalCountProp)));
+    }
+    void SetCount(int count) const
+    {
+        if (count > 0)
+            ::SetPropW(m_owner, kModalCountProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(count)));
+        else
+            ::RemovePropW(m_owner, kModalCountProp);
+    }
+
+    HWND m_owner;
+    bool m_held = true;
+};
+
 } // namespace
 
 LPCWSTR CWindowWnd::GetSuperClassName() const
@@ -136,7 +178,7 @@ LRESULT CALLBACK CWindowWnd::MainWindowProc(HWND hWnd, UINT msg, WPARAM wParam, 
         }
     }
     if (self != nullptr)
-        return self->OnMessage(msg, wParam, lParam);
+        return Dispatch(self, msg, wParam, lParam);
     return ::DefWindowProcW(hWnd, msg, wParam, lParam);
 }
 
@@ -163,8 +205,25 @@ LRESULT CALLBACK CWindowWnd::SuperclassWindowProc(HWND hWnd, UINT msg, WPARAM wP
         }
     }
     if (self != nullptr)
-        return self->OnMessage(msg, wParam, lParam);
+        return Dispatch(self, msg, wParam, lParam);
     return ::DefWindowProcW(hWnd, msg, wParam, lParam);
+}
+
+LRESULT CWindowWnd::Dispatch(CWindowWnd* self, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    ++self->m_nHandlerDepth;
+    const LRESULT result = self->OnMessage(msg, wParam, lParam);
+    if (--self->m_nHandlerDepth == 0 && self->m_pendingDelete != nullptr)
+        self->m_pendingDelete(self);
+    return result;
+}
+
+void CWindowWnd::ScheduleDelete(Deleter deleter)
+{
+    if (m_nHandlerDepth == 0)
+        deleter(this);
+    else
+        m_pendingDelete = deleter;
 }
 
 // --- showing, the modal loop, closing ---
@@ -181,15 +240,18 @@ UINT CWindowWnd::RunModal()
     const HWND self = m_hWnd;
     const HWND owner = ::GetWindow(self, GW_OWNER);
     ::ShowWindow(self, SW_SHOWNORMAL);
-    ::EnableWindow(owner, FALSE);
+    OwnerHold hold(owner);
     UINT result = 0;
     MSG msg = {};
     while (::IsWindow(self) && ::GetMessageW(&msg, nullptr, 0, 0)) {
         if (msg.message == WM_CLOSE && msg.hwnd == self) {
             result = static_cast<UINT>(msg.wParam);
-            // Re-enabled before the close runs, so activation goes back to the owner.
-            ::EnableWindow(owner, TRUE);
-            ::SetFocus(owner);
+            // Re-enabled before the close runs, so activation goes back to the owner; not
+            // while another box is still open over it.
+            if (hold.Release()) {
+                ::EnableWindow(owner, TRUE);
+                ::SetFocus(owner);
+            }
         }
         if (!CPaintManagerUI::PreTranslate(&msg)) {
             ::TranslateMessage(&msg);
@@ -198,8 +260,10 @@ UINT CWindowWnd::RunModal()
         if (msg.message == WM_QUIT)
             break;
     }
-    ::EnableWindow(owner, TRUE);
-    ::SetFocus(owner);
+    if (hold.Release()) {
+        ::EnableWindow(owner, TRUE);
+        ::SetFocus(owner);
+    }
     // The outer loop must end too.
     if (msg.message == WM_QUIT)
         ::PostQuitMessage(static_cast<int>(msg.wParam));

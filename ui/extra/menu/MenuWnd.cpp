@@ -323,7 +323,7 @@ void CMenuWnd::OnFinalMessage(HWND /*window*/)
         }
         m_pOwner->SubMenuClosed();
     }
-    delete this;
+    DeleteWhenUnwound(this);
 }
 
 // --- messages ---

@@ -112,7 +112,7 @@ void CHotKeyWnd::OnFinalMessage(HWND /*window*/)
         ::DeleteObject(m_hBkBrush);
     if (m_pOwner != nullptr)
         m_pOwner->m_pWindow = nullptr;
-    delete this;
+    DeleteWhenUnwound(this);
 }
 
 void CHotKeyWnd::PaintSelf()

@@ -16,6 +16,7 @@ class CHotKeyUI;
 // window is destroyed.
 class CHotKeyWnd final : public CWindowWnd {
     friend class CHotKeyUI;
+    friend class CWindowWnd; // frees it once its handlers have returned
 
 public:
     CHotKeyWnd() = default;
