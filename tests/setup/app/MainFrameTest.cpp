@@ -325,8 +325,17 @@ TEST_F(MainFrame, AnAppIniThatCannotBeResetIsAPathFailureAndNoDownload)
     const CAppIni ini(m_dataFolder);
     ASSERT_TRUE(ini.WriteInstallValue(L"active", L"1"));
     // Held open without sharing, as another program may hold it.
-    HANDLE held = ::CreateFileW(ini.GetPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    struct HeldFile {
+        HANDLE h;
+        ~HeldFile() { Release(); }
+        void Release()
+        {
+            if (h != INVALID_HANDLE_VALUE)
+                ::CloseHandle(h);
+            h = INVALID_HANDLE_VALUE;
+        }
+    } held{::CreateFileW(ini.GetPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)};
+    ASSERT_NE(held.h, INVALID_HANDLE_VALUE);
     CUIString title, message;
     CTimerScript script([&] {
         CPaintManagerUI* box = apptest::ManagerOf(apptest::FindMsgBox());
@@ -339,7 +348,7 @@ TEST_F(MainFrame, AnAppIniThatCannotBeResetIsAPathFailureAndNoDownload)
     Click(L"installBtn");
     ASSERT_TRUE(apptest::PumpUntil([&] { return script.IsDone() && apptest::FindMsgBox() == nullptr; }, 3000));
     apptest::Pump(30);
-    ::CloseHandle(held);
+    held.Release();
     EXPECT_EQ(m_downloader.starts, 0) << "downloaded with a stale handshake";
     EXPECT_STREQ(title, L"安装失败！");
     EXPECT_NE(std::wstring(message.GetData()).find(L"路径"), std::wstring::npos) << "not told it is the path";
