@@ -140,6 +140,31 @@ public:
     bool ownerEnabledAfterInner = true;
 };
 
+// A modal window that makes the system report a left press to its disabled owner at a point of
+// its own, as Wine does when its window stack briefly holds the owner above the box.
+class PressedOverOwner : public PlainWindow {
+public:
+    static constexpr UINT kPressOnOwner = WM_APP + 15;
+
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (msg == kPressOnOwner) {
+            RECT rc = {};
+            ::GetWindowRect(GetHandle(), &rc);
+            ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+            const HWND owner = ::GetWindow(GetHandle(), GW_OWNER);
+            ::SendMessageW(owner, WM_SETCURSOR, reinterpret_cast<WPARAM>(owner), MAKELPARAM(HTERROR, WM_LBUTTONDOWN));
+            Close(6);
+            return 0;
+        }
+        if (msg == WM_LBUTTONDOWN)
+            pressedAt = POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        return PlainWindow::OnMessage(msg, wParam, lParam);
+    }
+
+    POINT pressedAt = {-1, -1};
+};
+
 // Owns itself, as the program's boxes and pop-ups do; its handlers read members after ending
 // their own window. The storage is poisoned once freed, so a read of freed memory shows.
 class SelfOwned : public CWindowWnd {
@@ -370,6 +395,21 @@ TEST_F(WindowTest, TheOwnerStaysDisabledUntilTheLastModalLoopOverItEnds)
     EXPECT_FALSE(inner.ownerEnabledDuringModal);
     EXPECT_FALSE(outer.ownerEnabledAfterInner) << "the inner box ended and freed the owner under the outer one";
     EXPECT_TRUE(::IsWindowEnabled(owner.GetHandle()));
+    ::DestroyWindow(owner.GetHandle());
+}
+
+TEST_F(WindowTest, APressReportedToTheDisabledOwnerOverItsModalWindowReachesThatWindow)
+{
+    PlainWindow owner;
+    ASSERT_NE(owner.Create(nullptr, L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 0, 300, 300), nullptr);
+    PressedOverOwner dialog;
+    ASSERT_NE(dialog.Create(owner.GetHandle(), L"dialog", WS_POPUP, 0, 40, 40, 100, 80), nullptr);
+    dialog.PostMessage(PressedOverOwner::kPressOnOwner);
+    EXPECT_EQ(dialog.RunModal(), 6u);
+    EXPECT_EQ(dialog.pressedAt.x, 50) << "the press was dropped with the disabled owner";
+    EXPECT_EQ(dialog.pressedAt.y, 40);
+    EXPECT_TRUE(std::find(owner.messages.begin(), owner.messages.end(), static_cast<UINT>(WM_LBUTTONDOWN)) ==
+                owner.messages.end());
     ::DestroyWindow(owner.GetHandle());
 }
 

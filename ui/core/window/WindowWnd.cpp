@@ -11,17 +11,22 @@ namespace {
 // GWLP_USERDATA and extra bytes belong to the superclass.
 constexpr wchar_t kObjectProp[] = L"WndX";
 
-// The number of modal loops running over a window, kept on that window.
+// The number of modal loops running over a window, and the window of the innermost one, kept
+// on that window.
 constexpr wchar_t kModalCountProp[] = L"ZvModalLoops";
+constexpr wchar_t kModalWindowProp[] = L"ZvModalWindow";
 
 // One modal loop's hold on its owner: the owner is disabled while any loop over it runs, so a
 // box that ends under another one must not enable it.
 class OwnerHold {
 public:
-    explicit OwnerHold(HWND owner) : m_owner(owner)
+    OwnerHold(HWND owner, HWND modal) : m_owner(owner)
     {
-        if (m_owner != nullptr)
+        if (m_owner != nullptr) {
             SetCount(Count() + 1);
+            m_outer = static_cast<HWND>(::GetPropW(m_owner, kModalWindowProp));
+            ::SetPropW(m_owner, kModalWindowProp, modal);
+        }
         ::EnableWindow(m_owner, FALSE);
     }
     OwnerHold(const OwnerHold&) = delete;
@@ -30,8 +35,13 @@ public:
     // Ends this hold, once; true when no other loop holds the owner any more.
     bool Release()
     {
-        if (m_held && m_owner != nullptr)
+        if (m_held && m_owner != nullptr) {
             SetCount(Count() - 1);
+            if (m_outer != nullptr)
+                ::SetPropW(m_owner, kModalWindowProp, m_outer);
+            else
+                ::RemovePropW(m_owner, kModalWindowProp);
+        }
         m_held = false;
         return m_owner == nullptr || Count() == 0;
     }
@@ -50,8 +60,50 @@ private:
     }
 
     HWND m_owner;
+    HWND m_outer = nullptr;
     bool m_held = true;
 };
+
+// A modal window belongs above the owner it disables, as Windows keeps every owned window. Wine
+// can leave a layered owner above its owned box once the owner has repainted under it (the
+// dimmed main window at 200 %): the box still shows on top, but the pointer hits the disabled
+// owner and the first click on the box is dropped.
+void KeepAboveOwner(HWND self, HWND owner)
+{
+    if (owner == nullptr)
+        return;
+    for (HWND above = ::GetWindow(self, GW_HWNDPREV); above != nullptr; above = ::GetWindow(above, GW_HWNDPREV)) {
+        if (above == owner) {
+            ::SetWindowPos(self, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            return;
+        }
+    }
+}
+
+// A left press or release that reached an owner disabled by a modal loop (WM_SETCURSOR with
+// HTERROR) at a point of that loop's window: the user clicked the box they see. Wine takes the
+// target from a window stack it keeps in step with the X server, and that stack can hold the
+// owner above its box for a moment after the box's or the owner's layered window was redrawn;
+// the press then goes to the disabled owner and is dropped. It is handed to the box instead,
+// which is put back on top. On Windows an owned window always lies above its owner, so this
+// sees only clicks on the box's transparent corners there.
+bool HandOnToModalWindow(HWND owner, WORD mouseMsg)
+{
+    if (mouseMsg != WM_LBUTTONDOWN && mouseMsg != WM_LBUTTONUP)
+        return false;
+    const HWND modal = static_cast<HWND>(::GetPropW(owner, kModalWindowProp));
+    if (modal == nullptr || !::IsWindowVisible(modal) || !::IsWindowEnabled(modal))
+        return false;
+    POINT pt = {};
+    RECT rc = {};
+    if (!::GetCursorPos(&pt) || !::GetWindowRect(modal, &rc) || !::PtInRect(&rc, pt) ||
+        ::SendMessageW(modal, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)) != HTCLIENT)
+        return false;
+    KeepAboveOwner(modal, owner);
+    ::ScreenToClient(modal, &pt);
+    ::PostMessageW(modal, mouseMsg, mouseMsg == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(pt.x, pt.y));
+    return true;
+}
 
 } // namespace
 
@@ -211,6 +263,9 @@ LRESULT CALLBACK CWindowWnd::SuperclassWindowProc(HWND hWnd, UINT msg, WPARAM wP
 
 LRESULT CWindowWnd::Dispatch(CWindowWnd* self, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (msg == WM_SETCURSOR && LOWORD(lParam) == static_cast<WORD>(HTERROR) &&
+        HandOnToModalWindow(self->m_hWnd, HIWORD(lParam)))
+        return TRUE;
     ++self->m_nHandlerDepth;
     const LRESULT result = self->OnMessage(msg, wParam, lParam);
     if (--self->m_nHandlerDepth == 0 && self->m_pendingDelete != nullptr)
@@ -240,10 +295,11 @@ UINT CWindowWnd::RunModal()
     const HWND self = m_hWnd;
     const HWND owner = ::GetWindow(self, GW_OWNER);
     ::ShowWindow(self, SW_SHOWNORMAL);
-    OwnerHold hold(owner);
+    OwnerHold hold(owner, self);
     UINT result = 0;
     MSG msg = {};
     while (::IsWindow(self) && ::GetMessageW(&msg, nullptr, 0, 0)) {
+        KeepAboveOwner(self, owner);
         if (msg.message == WM_CLOSE && msg.hwnd == self) {
             result = static_cast<UINT>(msg.wParam);
             // Re-enabled before the close runs, so activation goes back to the owner; not
