@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -140,6 +141,21 @@ protected:
     std::vector<std::wstring> m_started;
     bool m_setupStarts = true;
 };
+
+// A step that notes the open box's title and message, calls also, then answers with okBtn.
+CTimerScript::Step NoteBoxAndAnswerOk(CUIString& title, CUIString& message, std::function<void()> also = {})
+{
+    return [&title, &message, also] {
+        CPaintManagerUI* box = apptest::ManagerOf(apptest::FindMsgBox());
+        if (box == nullptr)
+            return false;
+        title = box->FindControl(L"zv_txt_title")->GetText();
+        message = box->FindControl(L"zv_txt_msg")->GetText();
+        if (also)
+            also();
+        return apptest::PostClick(*box, L"okBtn");
+    };
+}
 
 std::wstring Percent(int value)
 {
@@ -337,14 +353,7 @@ TEST_F(MainFrame, AnAppIniThatCannotBeResetIsAPathFailureAndNoDownload)
     } held{::CreateFileW(ini.GetPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)};
     ASSERT_NE(held.h, INVALID_HANDLE_VALUE);
     CUIString title, message;
-    CTimerScript script([&] {
-        CPaintManagerUI* box = apptest::ManagerOf(apptest::FindMsgBox());
-        if (box == nullptr)
-            return false;
-        title = box->FindControl(L"zv_txt_title")->GetText();
-        message = box->FindControl(L"zv_txt_msg")->GetText();
-        return apptest::PostClick(*box, L"okBtn");
-    });
+    CTimerScript script(NoteBoxAndAnswerOk(title, message));
     Click(L"installBtn");
     ASSERT_TRUE(apptest::PumpUntil([&] { return script.IsDone() && apptest::FindMsgBox() == nullptr; }, 3000));
     apptest::Pump(30);
@@ -441,15 +450,9 @@ TEST_F(MainFrame, AFailedDownloadOffersTheWayBackToTheStartPage)
     CUIString title, message;
     int layers = 0;
     const int before = static_cast<IContainerUI*>(m_pm->GetContentRoot()->GetInterface(L"IContainer"))->GetCount();
-    CTimerScript script([&] {
-        CPaintManagerUI* box = apptest::ManagerOf(apptest::FindMsgBox());
-        if (box == nullptr)
-            return false;
-        title = box->FindControl(L"zv_txt_title")->GetText();
-        message = box->FindControl(L"zv_txt_msg")->GetText();
+    CTimerScript script(NoteBoxAndAnswerOk(title, message, [&] {
         layers = static_cast<IContainerUI*>(m_pm->GetContentRoot()->GetInterface(L"IContainer"))->GetCount();
-        return apptest::PostClick(*box, L"okBtn");
-    });
+    }));
     ReportFromWorker(1004, -2146697208.0); // INET_E_DOWNLOAD_FAILURE
     ASSERT_TRUE(apptest::PumpUntil([&] { return script.IsDone() && apptest::FindMsgBox() == nullptr; }, 3000));
     apptest::Pump(30);
