@@ -217,10 +217,13 @@ int ZVMainFrame::ShowBox(LPCWSTR title, LPCWSTR message)
     const HWND window = m_hWnd;
     ++m_openBoxes;
     const int answer = ShowDimmedMsgBox(m_pm, title, message, L"确定", L"取消");
+    // The window may have been closed while the box was up. The frame object outlives it until
+    // the frame's own handler that opened the box returns, but a caller from outside any of them
+    // could find it freed: nothing of it is touched then.
+    if (!::IsWindow(window))
+        return kWindowGone;
     --m_openBoxes;
-    // The window may have been closed while the box was up; the frame object itself stays
-    // until the handler that opened the box has returned.
-    return ::IsWindow(window) ? answer : kWindowGone;
+    return answer;
 }
 
 void ZVMainFrame::ConfirmClose()

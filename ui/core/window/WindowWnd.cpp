@@ -65,9 +65,9 @@ private:
 };
 
 // A modal window belongs above the owner it disables, as Windows keeps every owned window. Wine
-// can leave a layered owner above its owned box once the owner has repainted under it (the
-// dimmed main window at 200 %): the box still shows on top, but the pointer hits the disabled
-// owner and the first click on the box is dropped.
+// re-orders its own window stack from the X server's expose and pointer events, and a layered
+// owner redrawn under its box (the dimmed main window at 200 %) can come out above the box
+// there: the box still shows on top, but input goes to the disabled owner.
 void KeepAboveOwner(HWND self, HWND owner)
 {
     if (owner == nullptr)
@@ -81,12 +81,10 @@ void KeepAboveOwner(HWND self, HWND owner)
 }
 
 // A left press or release that reached an owner disabled by a modal loop (WM_SETCURSOR with
-// HTERROR) at a point of that loop's window: the user clicked the box they see. Wine takes the
-// target from a window stack it keeps in step with the X server, and that stack can hold the
-// owner above its box for a moment after the box's or the owner's layered window was redrawn;
-// the press then goes to the disabled owner and is dropped. It is handed to the box instead,
-// which is put back on top. On Windows an owned window always lies above its owner, so this
-// sees only clicks on the box's transparent corners there.
+// HTERROR) at a point of that loop's window: the user clicked the box they see, but Wine's
+// window stack held the owner above it at that moment (see KeepAboveOwner), and the press would
+// be dropped. It is handed to the box instead, which is put back on top. On Windows an owned
+// window always lies above its owner, so only clicks on the box's transparent corners get here.
 bool HandOnToModalWindow(HWND owner, WORD mouseMsg)
 {
     if (mouseMsg != WM_LBUTTONDOWN && mouseMsg != WM_LBUTTONUP)
