@@ -68,5 +68,9 @@ std::wstring MakeDownloadTarget(const std::wstring& dataFolder)
     swprintf(digits, 33, L"%08lX%04X%04X%02X%02X%02X%02X%02X%02X%02X%02X", static_cast<unsigned long>(guid.Data1),
              guid.Data2, guid.Data3, guid.Data4[0], guid.Data4[1], guid.Data4[2], guid.Data4[3], guid.Data4[4],
              guid.Data4[5], guid.Data4[6], guid.Data4[7]);
-    return dataFolder + L"\\" + digits + L".exe";
+    std::wstring target = dataFolder + L"\\" + digits + L".exe";
+    // The download cannot write a longer name.
+    if (target.size() >= MAX_PATH)
+        return {};
+    return target;
 }

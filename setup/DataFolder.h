@@ -17,5 +17,5 @@
 bool CreateDirectoryChain(const std::wstring& path);
 
 // dataFolder + "\" + a new GUID as 32 upper-case hexadecimal digits + ".exe"; empty when the
-// folder is empty or no GUID could be made.
+// folder is empty, no GUID could be made or the name would not fit in MAX_PATH.
 [[nodiscard]] std::wstring MakeDownloadTarget(const std::wstring& dataFolder);

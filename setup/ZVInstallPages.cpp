@@ -19,6 +19,12 @@ namespace {
 
 constexpr wchar_t kProductName[] = L"Velmora";
 
+bool IsExistingFile(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 template <class T>
 bool IsSender(const UINotifyMessage& msg, const ZvControlPtr<T>& control)
 {
@@ -49,10 +55,12 @@ bool CZVInstallPage::OnCaptionClick(const UINotifyMessage& msg, bool confirm)
     }
     if (!IsSender(msg, m_closeButton))
         return false;
-    if (confirm)
-        ConfirmClose();
-    else
+    if (!confirm)
         CloseFrame();
+    else if (m_confirmClose)
+        m_confirmClose();
+    else
+        ConfirmClose();
     return true;
 }
 
@@ -60,7 +68,7 @@ void CZVInstallPage::ConfirmClose()
 {
     // The frame, and this page with it, may be gone when the box returns: keep only locals.
     const HWND frame = GetFrameWindow();
-    const int answer = ShowDimmedMsgBox(m_pm, L"确定关闭？", L"关闭后将中断安装流程", L"确定", L"取消");
+    const int answer = ShowDimmedMsgBox(m_pm, kZvCloseTitle, kZvCloseMessage, L"确定", L"取消");
     if (answer == 1 && ::IsWindow(frame))
         ::PostMessageW(frame, WM_CLOSE, 0, 0);
 }
@@ -165,7 +173,8 @@ void CZVInstallPage1::ChangeFolder()
 {
     CInstallOptions& options = CInstallOptions::Instance();
     const std::wstring chosen = m_pickFolder ? m_pickFolder(GetFrameWindow(), options.GetInstallFolder()) : L"";
-    if (chosen.empty())
+    // The picker lists files too: a file is no install folder, so the folder stays as it was.
+    if (chosen.empty() || IsExistingFile(chosen))
         return;
     // A drive root comes back as "D:\": no second separator before the product folder.
     const std::wstring folder = ZVCore::EndsWith(chosen, L"\\") ? chosen + kProductName

@@ -18,6 +18,9 @@
 
 // The shared start of the progress page's text.
 extern const wchar_t kZvProgressPrefix[];
+// The question of the close buttons that ask first.
+constexpr wchar_t kZvCloseTitle[] = L"确定关闭？";
+constexpr wchar_t kZvCloseMessage[] = L"关闭后将中断安装流程";
 
 // What every page shares: the frame's paint manager, the caption buttons and the event rule.
 class CZVInstallPage : public ZvUI::CNotifyPump, public ZvBase {
@@ -26,6 +29,10 @@ public:
 
     // Code 1 travels on to the next sink; a page drops every other code that reaches it.
     void OnEvent(int code, int argument, int extra) override;
+
+    // What the close buttons that ask first run in place of the page's own question; the main
+    // frame sets it, so that its boxes open one at a time.
+    void SetCloseConfirmation(std::function<void()> confirm) { m_confirmClose = std::move(confirm); }
 
 protected:
     template <class T>
@@ -49,6 +56,7 @@ private:
 
     ZvControlPtr<ZvUI::CButtonUI> m_minButton;
     ZvControlPtr<ZvUI::CButtonUI> m_closeButton;
+    std::function<void()> m_confirmClose;
 };
 
 // Start page: install, agreement check box and link, custom install.

@@ -7,6 +7,8 @@
 #include "WinDownloader.h"
 #include "ZVMsgBox.h"
 
+#include <shlwapi.h>
+
 #include <cmath>
 
 using namespace ZvUI;
@@ -19,6 +21,13 @@ constexpr double kDownloadShare = 70; // the bar's part for the download; the re
 enum WizardPage : int { kStartPage = 0, kCustomPage = 1, kProgressPage = 2, kFinishPage = 3 };
 
 const wchar_t* const kPageNames[] = {L"install0", L"install1", L"install2", L"install3"};
+
+constexpr int kWindowGone = -1;
+
+constexpr ZVMainFrame::FailureText kDownloadFailure = {L"下载失败！", L"请检查网络"};
+// The data folder, APP.ini in it or the download's file name cannot be had: a long or
+// unwritable profile path, not the network.
+constexpr ZVMainFrame::FailureText kPathFailure = {L"安装失败！", L"无法写入数据文件夹，请检查路径"};
 
 CDownloader* MakeWinDownloader(DownloadStatusCallback callback, const std::wstring& url, const std::wstring& target)
 {
@@ -51,6 +60,7 @@ ZVMainFrame::ZVMainFrame()
         // The skin's page layouts name these virtual windows, so their notifications reach the pages.
         RegisterVirtualWindow(kPageNames[i], pages[i]);
         pages[i]->SetNextSink(this);
+        pages[i]->SetCloseConfirmation([this] { ConfirmClose(); });
     }
     (void)m_workQueue.Start(); // idle: nothing is ever queued
 }
@@ -65,7 +75,7 @@ ZVMainFrame::~ZVMainFrame()
 void ZVMainFrame::OnFinalMessage(HWND window)
 {
     WindowImplBase::OnFinalMessage(window);
-    delete this;
+    DeleteWhenUnwound(this);
 }
 
 void ZVMainFrame::InitWindow()
@@ -147,7 +157,12 @@ void ZVMainFrame::StartInstall()
     // One file name for every run, so a retry overwrites the failed attempt.
     if (m_targetPath.empty())
         m_targetPath = MakeDownloadTarget(dataFolder);
-    (void)CAppIni(dataFolder).PrepareInstall();
+    // Without the folder, the file name or a fresh "active" there is nothing to hand over to:
+    // a stale "1" left in APP.ini would pass for the full setup's answer.
+    if (!::PathIsDirectoryW(dataFolder.c_str()) || m_targetPath.empty() || !CAppIni(dataFolder).PrepareInstall()) {
+        ReportFailure(kPathFailure);
+        return;
+    }
 
     if (m_downloader == nullptr) {
         // The worker only posts to the window: it never touches the frame or its controls.
@@ -160,7 +175,7 @@ void ZVMainFrame::StartInstall()
     }
     // A run that cannot start would leave the page waiting for ever.
     if (m_downloader == nullptr || !m_downloader->Start())
-        ReportFailure();
+        ReportFailure(kDownloadFailure);
 }
 
 // --- download statuses ---
@@ -178,34 +193,81 @@ void ZVMainFrame::OnDownloadStatus(int code, double)
         ShowProgress(m_progress);
         // A setup that cannot be started would leave the bar at 99 for ever.
         if (!m_startSetup(m_targetPath)) {
-            ReportFailure();
+            ReportFailure(kDownloadFailure);
             break;
         }
         ::SetTimer(m_hWnd, kZvPollTimer, kZvPollInterval, nullptr);
         break;
     case kDownloadFailed:
-        ReportFailure();
+        ReportFailure(kDownloadFailure);
         break;
     case kDownloadRestart:
         if (m_downloader != nullptr && !m_downloader->Start())
-            ReportFailure();
+            ReportFailure(kDownloadFailure);
         break;
     default:
         break;
     }
 }
 
-void ZVMainFrame::ReportFailure()
+// --- boxes ---
+
+int ZVMainFrame::ShowBox(LPCWSTR title, LPCWSTR message)
 {
+    const HWND window = m_hWnd;
+    ++m_openBoxes;
+    const int answer = ShowDimmedMsgBox(m_pm, title, message, L"确定", L"取消");
+    // The window may have been closed while the box was up. The frame object outlives it until
+    // the frame's own handler that opened the box returns, but a caller from outside any of them
+    // could find it freed: nothing of it is touched then.
+    if (!::IsWindow(window))
+        return kWindowGone;
+    --m_openBoxes;
+    return answer;
+}
+
+void ZVMainFrame::ConfirmClose()
+{
+    if (m_closeConfirmed || m_openBoxes > 0)
+        return;
+    const int answer = ShowBox(kZvCloseTitle, kZvCloseMessage);
+    if (answer == kWindowGone)
+        return;
+    if (answer == 1) {
+        // The close wins over a failure that arrived while the question was open.
+        m_closeConfirmed = true;
+        m_heldFailure = nullptr;
+        PostMessage(WM_CLOSE);
+        return;
+    }
+    ReportHeldFailure();
+}
+
+void ZVMainFrame::ReportFailure(const FailureText& failure)
+{
+    if (m_closeConfirmed)
+        return;
+    if (m_openBoxes > 0) {
+        m_heldFailure = &failure;
+        return;
+    }
     m_progress = 0;
     ShowProgress(m_progress);
-    const HWND window = m_hWnd;
-    const int answer = ShowDimmedMsgBox(m_pm, L"下载失败！", L"请检查网络", L"确定", L"取消");
-    // The window may have been closed while the box was up; the frame is gone with it then.
-    if (!::IsWindow(window))
+    const int answer = ShowBox(failure.title, failure.message);
+    if (answer == kWindowGone)
         return;
     if (answer == 1)
         SelectPage(kStartPage);
+    ReportHeldFailure();
+}
+
+void ZVMainFrame::ReportHeldFailure()
+{
+    if (m_heldFailure == nullptr)
+        return;
+    const FailureText& held = *m_heldFailure;
+    m_heldFailure = nullptr;
+    ReportFailure(held);
 }
 
 // --- timers ---

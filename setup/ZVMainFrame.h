@@ -62,11 +62,23 @@ public:
     [[nodiscard]] const std::wstring& GetTargetPath() const { return m_targetPath; }
     CZVInstallPage1& GetCustomPage() { return m_page1; }
 
+    // The texts of a failure box.
+    struct FailureText {
+        LPCWSTR title;
+        LPCWSTR message;
+    };
+
 private:
     void SelectPage(int page);
     void ShowProgress(double value);
     void StartInstall();
-    void ReportFailure();
+    // The dimmed box over the frame, counted in m_openBoxes; -1 when the window went meanwhile.
+    int ShowBox(LPCWSTR title, LPCWSTR message);
+    // What the pages' close buttons ask; "确定" closes the window.
+    void ConfirmClose();
+    // Shows the failure, or holds it while another box is open.
+    void ReportFailure(const FailureText& failure);
+    void ReportHeldFailure();
     void PollSetup();
     void CloseWhenNoBoxIsOpen();
 
@@ -85,4 +97,9 @@ private:
     CWndShadow m_shadow;
     DownloaderFactory m_makeDownloader;
     SetupStarter m_startSetup;
+    // Never two boxes at once: a failure that arrives while one is open waits for its answer,
+    // and a confirmed close drops it.
+    int m_openBoxes = 0;
+    const FailureText* m_heldFailure = nullptr;
+    bool m_closeConfirmed = false;
 };

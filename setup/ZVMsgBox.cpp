@@ -33,7 +33,7 @@ CZVMsgBox::CZVMsgBox()
 void CZVMsgBox::OnFinalMessage(HWND window)
 {
     WindowImplBase::OnFinalMessage(window);
-    delete this;
+    DeleteWhenUnwound(this);
 }
 
 void CZVMsgBox::InitWindow()

@@ -22,7 +22,7 @@ CZVWhiteMsgBox::CZVWhiteMsgBox()
 void CZVWhiteMsgBox::OnFinalMessage(HWND window)
 {
     WindowImplBase::OnFinalMessage(window);
-    delete this;
+    DeleteWhenUnwound(this);
 }
 
 void CZVWhiteMsgBox::InitWindow()

@@ -69,10 +69,12 @@ void SuspendProcessThreads(DWORD processId, bool suspend)
     const Handle snapshot{CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0)};
     if (snapshot.h == INVALID_HANDLE_VALUE)
         return;
+    // The calling thread is left running: suspended, it would never get to resume the others.
+    const DWORD caller = processId == GetCurrentProcessId() ? GetCurrentThreadId() : 0;
     THREADENTRY32 entry = {};
     entry.dwSize = sizeof(entry);
     for (BOOL more = Thread32First(snapshot.h, &entry); more; more = Thread32Next(snapshot.h, &entry)) {
-        if (entry.th32OwnerProcessID != processId)
+        if (entry.th32OwnerProcessID != processId || (caller != 0 && entry.th32ThreadID == caller))
             continue;
         const Handle thread{OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID)};
         if (thread.h == nullptr)

@@ -11,7 +11,8 @@ namespace ZVCore {
 [[nodiscard]] bool IsProcessRunning(const std::wstring& exeName);
 // Ends every process of that name with exit code 0; true once the snapshot could be read.
 bool KillProcessByName(const std::wstring& exeName);
-// Suspends (or resumes) every thread of the process.
+// Suspends (or resumes) every thread of the process; in the calling process every thread but
+// the calling one.
 void SuspendProcessThreads(DWORD processId, bool suspend);
 
 // Enables SeShutdownPrivilege in the process token; false when the token or the privilege

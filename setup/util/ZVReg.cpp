@@ -6,6 +6,7 @@
 #include "util/ZVReg2.h"
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace ZVCore {
@@ -57,16 +58,29 @@ std::wstring GetUninstallEntryPath()
 
 bool WriteUninstallEntry(const std::wstring& installFolder)
 {
+    return WriteUninstallEntry(installFolder, [](ZVReg2& key, const wchar_t* name, const std::wstring& data) {
+        return key.SetString(name, data);
+    });
+}
+
+bool WriteUninstallEntry(const std::wstring& installFolder, const UninstallValueWriter& write)
+{
     ZVReg2 key;
     if (key.Create(HKEY_LOCAL_MACHINE, GetUninstallEntryPath(), KEY_ALL_ACCESS) != ERROR_SUCCESS)
         return false;
-    key.SetString(L"DisplayName", kDisplayName);
-    key.SetString(L"DisplayIcon", installFolder + L"\\ZVApp.exe");
-    key.SetString(L"UninstallString", installFolder + L"\\ZVUnInstall.exe");
-    key.SetString(L"InstallLocation", installFolder);
-    key.SetString(L"DisplayVersion", kDisplayVersion);
-    key.SetString(L"Publisher", kPublisher);
-    return true;
+    const std::pair<const wchar_t*, std::wstring> values[] = {
+        {L"DisplayName", kDisplayName},
+        {L"DisplayIcon", installFolder + L"\\ZVApp.exe"},
+        {L"UninstallString", installFolder + L"\\ZVUnInstall.exe"},
+        {L"InstallLocation", installFolder},
+        {L"DisplayVersion", kDisplayVersion},
+        {L"Publisher", kPublisher},
+    };
+    // Every value is tried; a half-written entry is still a failure.
+    bool all = true;
+    for (const auto& value : values)
+        all = write(key, value.first, value.second) == ERROR_SUCCESS && all;
+    return all;
 }
 
 void RemoveUninstallEntry()
@@ -87,13 +101,19 @@ std::wstring RegReadString(HKEY root, const std::wstring& subKey, const wchar_t*
     if (RegOpenKeyExW(root, subKey.c_str(), 0, KEY_READ | kDefaultView, &handle.key) != ERROR_SUCCESS)
         return {};
     DWORD size = 0;
-    if (RegQueryValueExA(handle.key, WideToCodePage(valueName ? valueName : L"", CP_ACP).c_str(), nullptr, type,
-                         nullptr, &size) != ERROR_SUCCESS)
+    DWORD found = REG_NONE;
+    const std::string name = WideToCodePage(valueName ? valueName : L"", CP_ACP);
+    const LONG sized = RegQueryValueExA(handle.key, name.c_str(), nullptr, &found, nullptr, &size);
+    if (type != nullptr)
+        *type = found;
+    // A number or binary data is no text, whatever its bytes spell.
+    if (sized != ERROR_SUCCESS || !IsStringType(found))
         return {};
     // One byte more than stored and zeroed: a value written without its zero still ends.
     std::vector<char> buffer(static_cast<size_t>(size) + 1, '\0');
-    if (RegQueryValueExA(handle.key, WideToCodePage(valueName ? valueName : L"", CP_ACP).c_str(), nullptr, type,
-                         reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS)
+    if (RegQueryValueExA(handle.key, name.c_str(), nullptr, &found, reinterpret_cast<BYTE*>(buffer.data()),
+                         &size) != ERROR_SUCCESS ||
+        !IsStringType(found))
         return {};
     return CodePageToWide(std::string(buffer.data()), CP_ACP);
 }

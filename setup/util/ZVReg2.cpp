@@ -45,7 +45,11 @@ LONG ZVReg2::QueryDword(const wchar_t* name, DWORD& value)
 {
     DWORD data = 0;
     DWORD size = sizeof(data);
-    const LONG result = RegQueryValueExW(m_key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&data), &size);
+    DWORD type = REG_NONE;
+    LONG result = RegQueryValueExW(m_key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
+    // Four bytes of binary data or text are no number.
+    if (result == ERROR_SUCCESS && type != REG_DWORD)
+        result = ERROR_UNSUPPORTED_TYPE;
     if (result == ERROR_SUCCESS)
         value = data;
     return result;
@@ -56,7 +60,11 @@ LONG ZVReg2::QueryString(const wchar_t* name, std::wstring& value)
     // One character more than the registry may fill: a value stored without its zero still ends.
     wchar_t buffer[kStringBytes / sizeof(wchar_t) + 1] = {};
     DWORD size = kStringBytes;
-    const LONG result = RegQueryValueExW(m_key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
+    DWORD type = REG_NONE;
+    LONG result = RegQueryValueExW(m_key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+    // A number or binary data is no text, whatever its bytes spell.
+    if (result == ERROR_SUCCESS && type != REG_SZ && type != REG_EXPAND_SZ)
+        result = ERROR_UNSUPPORTED_TYPE;
     if (result == ERROR_SUCCESS)
         value = buffer;
     return result;

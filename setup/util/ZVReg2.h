@@ -22,9 +22,10 @@ public:
     void Close();
 
     LONG DeleteValue(const wchar_t* name);
-    // The out values are set only on success.
+    // The out values are set only on success; a value of another type fails with
+    // ERROR_UNSUPPORTED_TYPE.
     LONG QueryDword(const wchar_t* name, DWORD& value);
-    // Up to 512 bytes; a longer value fails with ERROR_MORE_DATA.
+    // REG_SZ or REG_EXPAND_SZ of up to 512 bytes; a longer value fails with ERROR_MORE_DATA.
     LONG QueryString(const wchar_t* name, std::wstring& value);
     LONG QueryValue(const wchar_t* name, void* buffer, DWORD& size);
     // REG_SZ with its terminating zero.

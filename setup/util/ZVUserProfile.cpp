@@ -15,11 +15,17 @@ namespace {
 constexpr wchar_t kSection[] = L"zv_user_profile";
 constexpr wchar_t kKey[] = L"zv_user_main_key";
 
-// Copies text into a zero-terminated field, cutting what does not fit.
+// Copies UTF-8 text into a zero-terminated field, cutting what does not fit before the
+// character that would not fit whole, never inside it.
 template <size_t N>
 void CopyField(char (&field)[N], const std::string& text)
 {
-    const size_t length = text.size() < N - 1 ? text.size() : N - 1;
+    size_t length = text.size() < N - 1 ? text.size() : N - 1;
+    if (length < text.size()) {
+        // Continuation bytes are 10xxxxxx: back off to the lead byte of the cut character.
+        while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
+            --length;
+    }
     std::memcpy(field, text.data(), length);
     field[length] = '\0';
 }

@@ -95,4 +95,9 @@ TEST(DataFolder, DownloadTargetIsANewGuidWithExe)
     }
     EXPECT_EQ(seen.size(), 20u);
     EXPECT_EQ(MakeDownloadTarget(L""), L"") << "no name at the root of the current drive";
+
+    // The name must fit where the download writes it: 259 characters at most.
+    const std::wstring longest = L"C:\\" + std::wstring(259 - 3 - 37, L'd');
+    EXPECT_EQ(MakeDownloadTarget(longest).size(), 259u);
+    EXPECT_EQ(MakeDownloadTarget(longest + L"d"), L"") << "a name past MAX_PATH";
 }

@@ -154,7 +154,9 @@ bool markInstallActive()
     settings.beginGroup(QStringLiteral("Install"));
     settings.setValue(QStringLiteral("active"), QStringLiteral("1"));
     settings.endGroup();
-    return true;
+    // "Written" only once the file really holds it.
+    settings.sync();
+    return settings.status() == QSettings::NoError;
 }
 
 QString nativeInstallName()

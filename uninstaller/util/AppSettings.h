@@ -46,7 +46,8 @@ QString newUuidText();
 // Install/channel, or "default" when it is empty.
 QString installChannel();
 
-// Sets Install/active to "1"; false (and nothing written) when it already reads "1".
+// Sets Install/active to "1"; false when it already reads "1" (nothing is written then) or when
+// the file cannot be written.
 bool markInstallActive();
 
 // Install/name when Install/native reads "1", otherwise empty.

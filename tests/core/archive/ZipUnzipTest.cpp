@@ -8,6 +8,8 @@
 
 #include <memory>
 #include <set>
+#include <string>
+#include <vector>
 
 using namespace ZvUI;
 using namespace ZvTest;
@@ -356,6 +358,28 @@ TEST(ZipDamaged, ACrcMismatchIsAnErrorNotSuccess)
     std::string good;
     EXPECT_EQ(ZR_OK, UnzipWhole(zip.get(), L"good.txt", &good));
     EXPECT_EQ("this one is fine\n", good);
+}
+
+TEST(ZipDamaged, ADamagedItemLeavesTheFileItWouldReplaceAsItWas)
+{
+    ZipPtr zip = Open(L"crc_bad.zip");
+    ASSERT_TRUE(zip);
+    CScratchFolder scratch;
+    ASSERT_EQ(ZR_OK, ZipSetBaseDir(zip.get(), scratch.Path().c_str()));
+    for (const wchar_t* name : {L"stored.txt", L"deflated.txt"}) {
+        WriteWholeFile(scratch.Path() + L"kept.txt", "precious");
+        int index = -1;
+        ASSERT_EQ(ZR_OK, ZipFindItem(zip.get(), name, false, &index, nullptr));
+        EXPECT_EQ(ZR_CORRUPT, ZipUnzipToFile(zip.get(), index, L"kept.txt")) << name;
+        EXPECT_EQ("precious", ReadWholeFile(scratch.Path() + L"kept.txt")) << name;
+        EXPECT_EQ(ListFolder(scratch.Path()), std::vector<std::wstring>{L"kept.txt"}) << "a partial file stayed";
+    }
+    // A good item replaces the old file whole.
+    int index = -1;
+    ASSERT_EQ(ZR_OK, ZipFindItem(zip.get(), L"good.txt", false, &index, nullptr));
+    ASSERT_EQ(ZR_OK, ZipUnzipToFile(zip.get(), index, L"kept.txt"));
+    EXPECT_EQ("this one is fine\n", ReadWholeFile(scratch.Path() + L"kept.txt"));
+    EXPECT_EQ(ListFolder(scratch.Path()), std::vector<std::wstring>{L"kept.txt"});
 }
 
 TEST(ZipDamaged, ABadLocalSignatureSpoilsOnlyItsItem)

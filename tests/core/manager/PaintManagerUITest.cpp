@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "archive/ZipArchive.h"
@@ -268,7 +269,7 @@ TEST(ResourceSettings, ExtractWritesEveryItemAndReportsProgress)
     static int lastDone = -1;
     static int lastCount = -1;
     calls = 0;
-    CPaintManagerUI::ExtractResourceArchive(
+    const bool extracted = CPaintManagerUI::ExtractResourceArchive(
         (src + L"skin.zip").c_str(), dst.c_str(),
         [](int done, int count) {
             ++calls;
@@ -276,11 +277,46 @@ TEST(ResourceSettings, ExtractWritesEveryItemAndReportsProgress)
             lastCount = count;
         },
         nullptr);
+    EXPECT_TRUE(extracted);
     EXPECT_EQ(calls, 3);
     EXPECT_EQ(lastDone, 2);
     EXPECT_EQ(lastCount, 2);
     EXPECT_NE(::GetFileAttributesW((dst + L"skin.xml").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_NE(::GetFileAttributesW((dst + L"img\\a.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(ResourceSettings, ExtractReportsADamagedItemAndKeepsItsOldFile)
+{
+    const std::wstring src = TempFolder(L"zv_extract_bad_src");
+    const std::wstring dst = TempFolder(L"zv_extract_bad_dst");
+    // The deflated data of "img/a.txt" no longer matches its checksum.
+    unsigned char damaged[sizeof(kSkinZip)];
+    std::memcpy(damaged, kSkinZip, sizeof(kSkinZip));
+    damaged[0x66 + 5] ^= 0x20;
+    WriteFile(src + L"bad.zip", damaged, sizeof(damaged));
+    ::CreateDirectoryW((dst + L"img").c_str(), nullptr);
+    const char old[] = "the old text";
+    WriteFile(dst + L"img\\a.txt", old, sizeof(old) - 1);
+
+    EXPECT_FALSE(CPaintManagerUI::ExtractResourceArchive((src + L"bad.zip").c_str(), dst.c_str(), nullptr, nullptr));
+    EXPECT_NE(::GetFileAttributesW((dst + L"skin.xml").c_str()), INVALID_FILE_ATTRIBUTES) << "the good item";
+    HANDLE file = ::CreateFileW((dst + L"img\\a.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    char text[64] = {};
+    DWORD got = 0;
+    ::ReadFile(file, text, sizeof(text), &got, nullptr);
+    ::CloseHandle(file);
+    EXPECT_EQ(std::string(text, got), old);
+    WIN32_FIND_DATAW found;
+    int names = 0;
+    HANDLE search = ::FindFirstFileW((dst + L"img\\*").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(search, &found))
+        names += found.cFileName[0] != L'.';
+    if (search != INVALID_HANDLE_VALUE)
+        ::FindClose(search);
+    EXPECT_EQ(names, 1) << "a partial file stayed beside the old one";
+
+    EXPECT_FALSE(CPaintManagerUI::ExtractResourceArchive((src + L"missing.zip").c_str(), dst.c_str(), nullptr, nullptr));
 }
 
 TEST(ResourceSettings, PluginsNeedALibraryWithCreateControl)

@@ -118,6 +118,85 @@ public:
     bool finalCalled = false;
 };
 
+// Runs a second modal window over the same owner from inside its own modal loop.
+class OuterDialog : public PlainWindow {
+public:
+    static constexpr UINT kRunInner = WM_APP + 12;
+
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (msg == kRunInner) {
+            inner->PostMessage(kCheckOwner);
+            innerResult = inner->RunModal();
+            ownerEnabledAfterInner = ::IsWindowEnabled(::GetWindow(GetHandle(), GW_OWNER)) != FALSE;
+            Close(4);
+            return 0;
+        }
+        return PlainWindow::OnMessage(msg, wParam, lParam);
+    }
+
+    PlainWindow* inner = nullptr;
+    UINT innerResult = 0;
+    bool ownerEnabledAfterInner = true;
+};
+
+// A modal window that makes the system report a left press to its disabled owner at a point of
+// its own, as Wine does when its window stack briefly holds the owner above the box.
+class PressedOverOwner : public PlainWindow {
+public:
+    static constexpr UINT kPressOnOwner = WM_APP + 15;
+
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (msg == kPressOnOwner) {
+            RECT rc = {};
+            ::GetWindowRect(GetHandle(), &rc);
+            ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+            const HWND owner = ::GetWindow(GetHandle(), GW_OWNER);
+            ::SendMessageW(owner, WM_SETCURSOR, reinterpret_cast<WPARAM>(owner), MAKELPARAM(HTERROR, WM_LBUTTONDOWN));
+            Close(6);
+            return 0;
+        }
+        if (msg == WM_LBUTTONDOWN)
+            pressedAt = POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        return PlainWindow::OnMessage(msg, wParam, lParam);
+    }
+
+    POINT pressedAt = {-1, -1};
+};
+
+// Owns itself, as the program's boxes and pop-ups do; its handlers read members after ending
+// their own window. The storage is poisoned once freed, so a read of freed memory shows.
+class SelfOwned : public CWindowWnd {
+public:
+    static constexpr UINT kEndInside = WM_APP + 13;
+    static constexpr UINT kEndNested = WM_APP + 14;
+    static constexpr LRESULT kMarker = 0x5A17;
+
+    explicit SelfOwned(int* freed) : m_freed(freed) {}
+    ~SelfOwned() { ++*m_freed; }
+    LPCWSTR GetWindowClassName() const override { return L"ZvTestSelfOwned"; }
+
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (msg == kEndInside) {
+            ::DestroyWindow(m_hWnd);
+            return m_marker;
+        }
+        if (msg == kEndNested) {
+            const LRESULT inner = ::SendMessageW(m_hWnd, kEndInside, 0, 0);
+            *static_cast<int*>(reinterpret_cast<void*>(lParam)) = *m_freed;
+            return inner == m_marker ? m_marker : 0;
+        }
+        return CWindowWnd::OnMessage(msg, wParam, lParam);
+    }
+    void OnFinalMessage(HWND) override { DeleteWhenUnwound(this); }
+
+private:
+    LRESULT m_marker = kMarker;
+    int* m_freed;
+};
+
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override { ZvUI::CPaintManagerUI::SetInstance(::GetModuleHandleW(nullptr)); }
@@ -299,6 +378,68 @@ TEST_F(WindowTest, ModalLoopDisablesAndRestoresTheOwner)
     EXPECT_FALSE(dialog.ownerEnabledDuringModal);
     EXPECT_TRUE(::IsWindowEnabled(owner.GetHandle()));
     ::DestroyWindow(owner.GetHandle());
+}
+
+TEST_F(WindowTest, TheOwnerStaysDisabledUntilTheLastModalLoopOverItEnds)
+{
+    PlainWindow owner;
+    ASSERT_NE(owner.Create(nullptr, L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 0, 300, 300), nullptr);
+    OuterDialog outer;
+    ASSERT_NE(outer.Create(owner.GetHandle(), L"outer", WS_POPUP, 0, 20, 20, 100, 100), nullptr);
+    PlainWindow inner;
+    ASSERT_NE(inner.Create(owner.GetHandle(), L"inner", WS_POPUP, 0, 40, 40, 100, 100), nullptr);
+    outer.inner = &inner;
+    outer.PostMessage(OuterDialog::kRunInner);
+    EXPECT_EQ(outer.RunModal(), 4u);
+    EXPECT_EQ(outer.innerResult, 3u);
+    EXPECT_FALSE(inner.ownerEnabledDuringModal);
+    EXPECT_FALSE(outer.ownerEnabledAfterInner) << "the inner box ended and freed the owner under the outer one";
+    EXPECT_TRUE(::IsWindowEnabled(owner.GetHandle()));
+    ::DestroyWindow(owner.GetHandle());
+}
+
+TEST_F(WindowTest, APressReportedToTheDisabledOwnerOverItsModalWindowReachesThatWindow)
+{
+    PlainWindow owner;
+    ASSERT_NE(owner.Create(nullptr, L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 0, 300, 300), nullptr);
+    PressedOverOwner dialog;
+    ASSERT_NE(dialog.Create(owner.GetHandle(), L"dialog", WS_POPUP, 0, 40, 40, 100, 80), nullptr);
+    dialog.PostMessage(PressedOverOwner::kPressOnOwner);
+    EXPECT_EQ(dialog.RunModal(), 6u);
+    EXPECT_EQ(dialog.pressedAt.x, 50) << "the press was dropped with the disabled owner";
+    EXPECT_EQ(dialog.pressedAt.y, 40);
+    EXPECT_TRUE(std::find(owner.messages.begin(), owner.messages.end(), static_cast<UINT>(WM_LBUTTONDOWN)) ==
+                owner.messages.end());
+    ::DestroyWindow(owner.GetHandle());
+}
+
+TEST_F(WindowTest, AWindowThatOwnsItselfIsFreedOnlyOnceItsHandlersHaveReturned)
+{
+    int freed = 0;
+    // Ended by its own handler: alive until that handler returns.
+    auto* first = new SelfOwned(&freed);
+    HWND window = first->Create(nullptr, L"self", WS_POPUP, 0, 0, 0, 50, 50);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(::SendMessageW(window, SelfOwned::kEndInside, 0, 0), SelfOwned::kMarker);
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_EQ(freed, 1);
+
+    // Ended two handlers deep: alive until the outer one returns.
+    auto* second = new SelfOwned(&freed);
+    window = second->Create(nullptr, L"self", WS_POPUP, 0, 0, 0, 50, 50);
+    ASSERT_NE(window, nullptr);
+    int freedInside = -1;
+    EXPECT_EQ(::SendMessageW(window, SelfOwned::kEndNested, 0, reinterpret_cast<LPARAM>(&freedInside)),
+              SelfOwned::kMarker);
+    EXPECT_EQ(freedInside, 1);
+    EXPECT_EQ(freed, 2);
+
+    // Ended from outside: freed at once.
+    auto* third = new SelfOwned(&freed);
+    window = third->Create(nullptr, L"self", WS_POPUP, 0, 0, 0, 50, 50);
+    ASSERT_NE(window, nullptr);
+    ::DestroyWindow(window);
+    EXPECT_EQ(freed, 3);
 }
 
 TEST_F(WindowTest, QuitInsideTheModalLoopIsPostedAgain)

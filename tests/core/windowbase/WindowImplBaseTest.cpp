@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <string>
 
+#include "AccessViolations.h"
 #include "control/ControlUI.h"
 #include "window/WindowImplBase.h"
 
@@ -94,6 +95,54 @@ TEST(WindowBaseLifetime, ClosedWindowsTreeIsDeletedWithTheObject)
         EXPECT_EQ(destroyed, 0) << "the tree outlives the window until its object goes";
     }
     EXPECT_EQ(destroyed, 1);
+}
+
+// Owns itself and ends its own window from a click handler, as a close answered in place does;
+// the manager goes on with that click after the handler.
+class SelfEndingWindow : public TestWindow {
+public:
+    static constexpr int kMarker = 0x2B1D;
+
+    SelfEndingWindow() : TestWindow(kSkin) {}
+    ~SelfEndingWindow() override { ++freed; }
+    void OnCaptionButton(UINotifyMessage&) override
+    {
+        ::DestroyWindow(m_hWnd);
+        markerAfterEnd = m_marker;
+    }
+    void OnFinalMessage(HWND window) override
+    {
+        WindowImplBase::OnFinalMessage(window);
+        DeleteWhenUnwound(this);
+    }
+
+    static int freed;
+    static int markerAfterEnd;
+
+private:
+    int m_marker = kMarker;
+};
+
+int SelfEndingWindow::freed = 0;
+int SelfEndingWindow::markerAfterEnd = 0;
+
+TEST(WindowBaseLifetime, AWindowEndedByItsOwnClickIsFreedOnceTheClickIsHandled)
+{
+    CAccessViolations violations;
+    auto* wnd = new SelfEndingWindow();
+    HWND window = wnd->Create(nullptr, L"base", WS_POPUP | WS_VISIBLE, 0, 100, 100, 300, 200);
+    ASSERT_NE(window, nullptr);
+    Pump();
+    const RECT button = wnd->GetPaintManager().FindControl(L"closebtn")->GetPos();
+    const LPARAM at = MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+    ::PostMessageW(window, WM_MOUSEMOVE, 0, at);
+    ::PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageW(window, WM_LBUTTONUP, 0, at);
+    Pump();
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_EQ(SelfEndingWindow::freed, 1);
+    EXPECT_EQ(SelfEndingWindow::markerAfterEnd, SelfEndingWindow::kMarker) << "read from freed memory";
+    EXPECT_EQ(violations.Seen(), 0);
 }
 
 TEST_F(WindowBase, HitTestingOfSizeBoxAndCaption)

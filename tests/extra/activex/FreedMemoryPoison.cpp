@@ -8,11 +8,15 @@
 
 namespace {
 
+// Called through a volatile pointer: a plain memset right before free is a dead store that the
+// compiler removes, and the block would go back to the heap untouched.
+void* (*volatile g_fill)(void*, int, std::size_t) = std::memset;
+
 void Poison(void* block)
 {
     if (block == nullptr)
         return;
-    std::memset(block, 0xDD, _msize(block));
+    g_fill(block, 0xDD, _msize(block));
     std::free(block);
 }
 

@@ -1,5 +1,6 @@
 // The main frame on a real window: pages, the install request, download statuses posted from a
 // worker thread, the hand-off, the APP.ini handshake, the failure box and the close confirmation.
+#include "AccessViolations.h"
 #include "AppTestSupport.h"
 #include "AppIni.h"
 #include "DataFolder.h"
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -140,6 +142,21 @@ protected:
     bool m_setupStarts = true;
 };
 
+// A step that notes the open box's title and message, calls also, then answers with okBtn.
+CTimerScript::Step NoteBoxAndAnswerOk(CUIString& title, CUIString& message, std::function<void()> also = {})
+{
+    return [&title, &message, also] {
+        CPaintManagerUI* box = apptest::ManagerOf(apptest::FindMsgBox());
+        if (box == nullptr)
+            return false;
+        title = box->FindControl(L"zv_txt_title")->GetText();
+        message = box->FindControl(L"zv_txt_msg")->GetText();
+        if (also)
+            also();
+        return apptest::PostClick(*box, L"okBtn");
+    };
+}
+
 std::wstring Percent(int value)
 {
     return std::wstring(kZvProgressPrefix) + L" " + std::to_wstring(value) + L"%";
@@ -241,6 +258,18 @@ TEST_F(MainFrame, CustomPageChangesTheFolderAndGoesBack)
     EXPECT_EQ(m_frame->GetCurrentPage(), 0);
 }
 
+TEST_F(MainFrame, AFileChosenInThePickerIsNoInstallFolder)
+{
+    const std::wstring file = m_dataFolder + L"\\readme.txt";
+    std::ofstream(file.c_str()) << "not a folder";
+    m_frame->GetCustomPage().SetFolderPicker([&](HWND, const std::wstring&) { return file; });
+    Click(L"customBtn");
+    Click(L"modifyBtn");
+    EXPECT_STREQ(m_pm->FindControl(L"pathLab")->GetText(), m_savedFolder.c_str());
+    EXPECT_EQ(CInstallOptions::Instance().GetInstallFolder(), m_savedFolder);
+    ::DeleteFileW(file.c_str());
+}
+
 TEST_F(MainFrame, TheDesktopShortcutBoxDecidesTheHandOffFlag)
 {
     Click(L"customBtn");
@@ -303,6 +332,39 @@ TEST_F(MainFrame, TheInstallRequestPreparesAppIniAndOneTargetFile)
     EXPECT_EQ(m_downloader.starts, 2);
     EXPECT_EQ(m_frame->GetTargetPath(), m_target);
     EXPECT_EQ(ini.ReadInstallValue(L"channel"), L"store");
+    EXPECT_EQ(ini.ReadInstallValue(L"active"), L"0");
+}
+
+TEST_F(MainFrame, AnAppIniThatCannotBeResetIsAPathFailureAndNoDownload)
+{
+    // An earlier run's "active" that cannot be reset would pass for the full setup's answer.
+    const CAppIni ini(m_dataFolder);
+    ASSERT_TRUE(ini.WriteInstallValue(L"active", L"1"));
+    // Held open without sharing, as another program may hold it.
+    struct HeldFile {
+        HANDLE h;
+        ~HeldFile() { Release(); }
+        void Release()
+        {
+            if (h != INVALID_HANDLE_VALUE)
+                ::CloseHandle(h);
+            h = INVALID_HANDLE_VALUE;
+        }
+    } held{::CreateFileW(ini.GetPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)};
+    ASSERT_NE(held.h, INVALID_HANDLE_VALUE);
+    CUIString title, message;
+    CTimerScript script(NoteBoxAndAnswerOk(title, message));
+    Click(L"installBtn");
+    ASSERT_TRUE(apptest::PumpUntil([&] { return script.IsDone() && apptest::FindMsgBox() == nullptr; }, 3000));
+    apptest::Pump(30);
+    held.Release();
+    EXPECT_EQ(m_downloader.starts, 0) << "downloaded with a stale handshake";
+    EXPECT_STREQ(title, L"安装失败！");
+    EXPECT_NE(std::wstring(message.GetData()).find(L"路径"), std::wstring::npos) << "not told it is the path";
+    EXPECT_EQ(m_frame->GetCurrentPage(), 0);
+    EXPECT_FALSE(::KillTimer(m_window, kZvPollTimer));
+
+    StartDownload(); // writable again: the next request goes ahead
     EXPECT_EQ(ini.ReadInstallValue(L"active"), L"0");
 }
 
@@ -388,15 +450,9 @@ TEST_F(MainFrame, AFailedDownloadOffersTheWayBackToTheStartPage)
     CUIString title, message;
     int layers = 0;
     const int before = static_cast<IContainerUI*>(m_pm->GetContentRoot()->GetInterface(L"IContainer"))->GetCount();
-    CTimerScript script([&] {
-        CPaintManagerUI* box = apptest::ManagerOf(apptest::FindMsgBox());
-        if (box == nullptr)
-            return false;
-        title = box->FindControl(L"zv_txt_title")->GetText();
-        message = box->FindControl(L"zv_txt_msg")->GetText();
+    CTimerScript script(NoteBoxAndAnswerOk(title, message, [&] {
         layers = static_cast<IContainerUI*>(m_pm->GetContentRoot()->GetInterface(L"IContainer"))->GetCount();
-        return apptest::PostClick(*box, L"okBtn");
-    });
+    }));
     ReportFromWorker(1004, -2146697208.0); // INET_E_DOWNLOAD_FAILURE
     ASSERT_TRUE(apptest::PumpUntil([&] { return script.IsDone() && apptest::FindMsgBox() == nullptr; }, 3000));
     apptest::Pump(30);
@@ -493,6 +549,32 @@ TEST_F(MainFrame, TheFinishTimerWaitsForAnOpenBoxToBeAnswered)
 
     Tick(kZvCloseTimer); // the next tick, with the box answered
     EXPECT_TRUE(apptest::PumpUntil([this] { return !::IsWindow(m_window); }, 1000));
+}
+
+TEST_F(MainFrame, AWindowClosedUnderItsBoxOutlivesTheHandlerThatOpenedIt)
+{
+    // The close comes from outside (the taskbar, another program) while a box is up; the
+    // handler that opened the box returns into the frame afterwards. Freed memory is poisoned.
+    for (const bool question : {false, true}) {
+        TearDown();
+        SetUp();
+        StartDownload();
+        CAccessViolations violations;
+        CTimerScript script([this] {
+            if (apptest::FindMsgBox() == nullptr)
+                return false;
+            ::SendMessageW(m_window, WM_CLOSE, 0, 0);
+            return true;
+        });
+        if (question)
+            Click(L"closebtn2");
+        else
+            ReportFromWorker(1004, 1);
+        ASSERT_TRUE(apptest::PumpUntil([&] { return script.IsDone() && !::IsWindow(m_window); }, 3000));
+        apptest::Pump(50);
+        EXPECT_EQ(violations.Seen(), 0) << (question ? "under the close question" : "under the failure box");
+        EXPECT_EQ(apptest::FindMsgBox(), nullptr);
+    }
 }
 
 TEST_F(MainFrame, TheRealDownloadersWorkerReachesTheFrameThroughItsWindow)

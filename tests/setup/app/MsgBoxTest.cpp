@@ -37,7 +37,7 @@ public:
     void OnFinalMessage(HWND window) override
     {
         WindowImplBase::OnFinalMessage(window);
-        delete this;
+        DeleteWhenUnwound(this);
     }
 };
 

@@ -18,7 +18,7 @@ public:
     void OnFinalMessage(HWND window) override
     {
         WindowImplBase::OnFinalMessage(window);
-        delete this;
+        DeleteWhenUnwound(this);
     }
     LRESULT OnTimer(UINT, WPARAM id, LPARAM, BOOL&) override
     {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwctype>
 
@@ -130,6 +131,41 @@ protected:
         EXPECT_EQ(GetWindow(box, GW_OWNER), frameWnd);
         EXPECT_TRUE(WaitFor([&] { return !IsWindowEnabled(frameWnd); }, 3000)) << "the box is not modal";
         EXPECT_TRUE(WaitFor([&] { return IsDimmed(frameWnd); }, 3000)) << "frame not dimmed";
+    }
+
+    // Waits for the program to end; the most boxes seen open meanwhile go to mostBoxes.
+    static bool WaitExitCountingBoxes(CInstaller& app, DWORD* code, int* mostBoxes)
+    {
+        *mostBoxes = 0;
+        return WaitFor([&] {
+            *mostBoxes = std::max(*mostBoxes, app.VisibleCount(kMsgBoxClass));
+            return app.WaitExit(0, code);
+        }, 15000);
+    }
+
+    // Starts the installer whose downloads fail, closes on the progress page while the download
+    // still retries and waits with the question open until the failure has reached the program;
+    // the question is the only box then. Null when it does not come to that.
+    HWND HoldTheCloseQuestionOverTheFailure(CInstaller& app, HWND* frameWnd)
+    {
+        const int port = Port(L"ZV_E2E_FAIL_PORT");
+        *frameWnd = Launch(app, L"ZV_E2E_INSTALLER_FAIL");
+        if (*frameWnd == nullptr)
+            return nullptr;
+        ClickIn(*frameWnd, kFrameWidth, frame::kInstall);
+        EXPECT_TRUE(app.WaitPage(2, 5000)) << "progress page not shown";
+        ClickIn(*frameWnd, kFrameWidth, frame::kClose);
+        HWND box = app.WaitBox(10000);
+        EXPECT_NE(box, nullptr) << "closing asked nothing";
+        if (box == nullptr)
+            return nullptr;
+        EXPECT_TRUE(WaitFor([&] { return Requests(port).size() >= 3; }, 15000)) << "no third attempt";
+        // The last attempt is followed by a one-second pause, then the failure is posted.
+        Sleep(2500);
+        EXPECT_EQ(app.VisibleCount(kMsgBoxClass), 1) << "a second box over the question";
+        EXPECT_TRUE(IsWindow(box));
+        EXPECT_FALSE(IsWindowEnabled(*frameWnd)) << "the frame is usable under the question";
+        return box;
     }
 
     // Wine without a window manager takes about 2 s to destroy each top-level window (the box and
@@ -277,6 +313,60 @@ TEST_F(InstallerE2E, FailedDownloadIsTriedThreeTimesThenOffersTheWayBack)
     ASSERT_TRUE(app.WaitExit(10000, &code));
     EXPECT_EQ(code, 0u);
     EXPECT_EQ(app.VisibleCount(kShadowClass), 0);
+}
+
+TEST_F(InstallerE2E, ACloseConfirmedWhileTheDownloadRunsEndsTheProgram)
+{
+    CInstaller app;
+    HWND frameWnd = Launch(app, L"ZV_E2E_INSTALLER_FAIL");
+    ASSERT_NE(frameWnd, nullptr);
+    ClickIn(frameWnd, kFrameWidth, frame::kInstall);
+    ASSERT_TRUE(app.WaitPage(2, 5000)) << "progress page not shown";
+    HWND box = AskToClose(app, frameWnd, frame::kClose);
+    ASSERT_NE(box, nullptr);
+    EXPECT_LT(Requests(Port(L"ZV_E2E_FAIL_PORT")).size(), 3u) << "the download had already ended";
+    ClickIn(box, kMsgBoxWidth, box::kOk);
+    // The failure that the running download still reports must not bring up a box.
+    int mostBoxes = 0;
+    DWORD code = 1234;
+    ASSERT_TRUE(WaitExitCountingBoxes(app, &code, &mostBoxes)) << "the program did not end";
+    EXPECT_EQ(code, 0u);
+    EXPECT_LE(mostBoxes, 1);
+}
+
+TEST_F(InstallerE2E, AFailureArrivingUnderTheCloseQuestionWaitsForItsAnswer)
+{
+    CInstaller app;
+    HWND frameWnd = nullptr;
+    HWND question = HoldTheCloseQuestionOverTheFailure(app, &frameWnd);
+    ASSERT_NE(question, nullptr);
+
+    // "取消" keeps the program; the failure comes next, on its own.
+    ClickIn(question, kMsgBoxWidth, box::kCancel);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(question); }, kAfterBox)) << "the question stays open";
+    HWND failure = app.WaitBox(kAfterBox);
+    ASSERT_NE(failure, nullptr) << "the held failure was never shown";
+    EXPECT_EQ(app.VisibleCount(kMsgBoxClass), 1);
+    EXPECT_FALSE(IsWindowEnabled(frameWnd));
+    Answer(app, failure, box::kOk);
+    EXPECT_TRUE(app.WaitPage(0, kAfterBox)) << "the failure's 确定 did not lead back";
+    ExpectUndimmed(frameWnd);
+    EXPECT_EQ(Requests(Port(L"ZV_E2E_FAIL_PORT")).size(), 3u);
+}
+
+TEST_F(InstallerE2E, AConfirmedCloseWinsOverAFailureThatArrivedMeanwhile)
+{
+    CInstaller app;
+    HWND frameWnd = nullptr;
+    HWND question = HoldTheCloseQuestionOverTheFailure(app, &frameWnd);
+    ASSERT_NE(question, nullptr);
+
+    ClickIn(question, kMsgBoxWidth, box::kOk);
+    int mostBoxes = 0;
+    DWORD code = 1234;
+    ASSERT_TRUE(WaitExitCountingBoxes(app, &code, &mostBoxes)) << "确定 on the question did not end the program";
+    EXPECT_EQ(code, 0u);
+    EXPECT_LE(mostBoxes, 1) << "the failure was shown after the close was confirmed";
 }
 
 TEST_F(InstallerE2E, ClosingAsksFirstOnTheStartAndCustomPages)

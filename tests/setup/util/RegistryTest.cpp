@@ -13,6 +13,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 using namespace ZVCore;
 
@@ -76,6 +77,43 @@ TEST_F(RegistryTest, QueryStringRefusesAValueLongerThanItsBuffer)
     EXPECT_EQ(text, L"before");
     EXPECT_EQ(key.QueryString(L"fits", text), ERROR_SUCCESS);
     EXPECT_EQ(text, std::wstring(255, L'y'));
+}
+
+TEST_F(RegistryTest, ValuesOfAnotherTypeAreNotReadAsTextOrNumbers)
+{
+    ZVReg2 key;
+    ASSERT_EQ(key.Create(HKEY_CURRENT_USER, kTestKey, KEY_ALL_ACCESS), ERROR_SUCCESS);
+    // A number whose bytes spell "12", and binary data that spells "ab".
+    ASSERT_EQ(key.SetDword(L"number", 0x3231), ERROR_SUCCESS);
+    ASSERT_EQ(key.SetBinary(L"bytes", "a\0b\0\0\0", 6), ERROR_SUCCESS);
+    ASSERT_EQ(key.SetString(L"text", L"a"), ERROR_SUCCESS); // four bytes with its zero
+    HKEY raw = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kTestKey, 0, KEY_SET_VALUE, &raw), ERROR_SUCCESS);
+    RegSetValueExW(raw, L"expand", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(L"%TEMP%"), 14);
+    RegCloseKey(raw);
+
+    std::wstring text = L"before";
+    EXPECT_EQ(key.QueryString(L"number", text), ERROR_UNSUPPORTED_TYPE);
+    EXPECT_EQ(key.QueryString(L"bytes", text), ERROR_UNSUPPORTED_TYPE);
+    EXPECT_EQ(text, L"before");
+    EXPECT_EQ(key.QueryString(L"expand", text), ERROR_SUCCESS);
+    EXPECT_EQ(text, L"%TEMP%");
+    EXPECT_EQ(key.QueryString(L"text", text), ERROR_SUCCESS);
+    EXPECT_EQ(text, L"a");
+
+    DWORD number = 7;
+    EXPECT_EQ(key.QueryDword(L"text", number), ERROR_UNSUPPORTED_TYPE);
+    EXPECT_EQ(key.QueryDword(L"bytes", number), ERROR_MORE_DATA);
+    EXPECT_EQ(number, 7u);
+    EXPECT_EQ(key.QueryDword(L"number", number), ERROR_SUCCESS);
+    EXPECT_EQ(number, 0x3231u);
+
+    DWORD type = 0;
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, kTestKey, L"number", &type), L"");
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, kTestKey, L"bytes", nullptr), L"");
+    EXPECT_EQ(RegReadString(HKEY_CURRENT_USER, kTestKey, L"expand", &type), L"%TEMP%");
+    EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ));
 }
 
 TEST_F(RegistryTest, AnsiStringsKeepTheirTerminatorAndOldValuesStillRead)
@@ -155,6 +193,19 @@ TEST_F(RegistryTest, UninstallEntryLandsInTheWow6432NodeKeyAndIsRemovedInPart)
     EXPECT_EQ(value(L"InstallLocation"), L"");
     EXPECT_EQ(value(L"DisplayVersion"), L"12.0.0.0");
     EXPECT_FALSE(value(L"Publisher").empty());
+
+    // One value that cannot be written: the others are still written, and the entry fails.
+    DeleteKeyPath(GetUninstallEntryPath(), kProgramView);
+    std::vector<std::wstring> tried;
+    const bool written = WriteUninstallEntry(folder, [&](ZVReg2& key, const wchar_t* name, const std::wstring& data) {
+        tried.push_back(name);
+        return tried.size() == 4 ? static_cast<LONG>(ERROR_ACCESS_DENIED) : key.SetString(name, data);
+    });
+    EXPECT_FALSE(written) << "a failed value reported as success";
+    EXPECT_EQ(tried, (std::vector<std::wstring>{L"DisplayName", L"DisplayIcon", L"UninstallString", L"InstallLocation",
+                                                L"DisplayVersion", L"Publisher"}));
+    EXPECT_EQ(value(L"InstallLocation"), L"");
+    EXPECT_EQ(value(L"DisplayVersion"), L"12.0.0.0");
 
     // Nothing to remove: nothing changes and nothing fails.
     DeleteKeyPath(GetUninstallEntryPath(), kProgramView);

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -58,6 +59,29 @@ TEST_F(UserProfileTest, SavedStructureKeepsItsLimitsAndResetClearsIt)
     EXPECT_EQ(data.userId, 0);
     EXPECT_EQ(data.level, 1);
     EXPECT_STREQ(data.text4, "");
+}
+
+TEST_F(UserProfileTest, ALongTextIsCutBeforeACharacterThatDoesNotFitWhole)
+{
+    ZVUserProfile& profile = ZVUserProfile::Instance();
+    // "中" is three bytes: 2046 bytes of ASCII leave room for one byte of it only.
+    const std::string cjk = "\xE4\xB8\xAD";
+    struct Case {
+        size_t ascii;
+        size_t kept;
+    };
+    for (const Case& c : {Case{2046, 2046}, Case{2045, 2045}, Case{2044, 2047}, Case{2047, 2047}}) {
+        profile.SetText4(std::string(c.ascii, 'a') + cjk + cjk);
+        const ZVUserProfileData data = profile.Snapshot();
+        const std::string saved = data.text4;
+        EXPECT_EQ(saved.size(), c.kept) << c.ascii;
+        EXPECT_EQ(saved.substr(0, std::min(c.ascii, c.kept)), std::string(std::min(c.ascii, c.kept), 'a'));
+        if (c.kept > c.ascii)
+            EXPECT_EQ(saved.substr(c.ascii), cjk) << c.ascii;
+    }
+    // A text that fits is kept whole, whatever it ends with.
+    profile.SetText4("x" + cjk);
+    EXPECT_EQ(std::string(profile.Snapshot().text4), "x" + cjk);
 }
 
 TEST_F(UserProfileTest, TwoThreadsSavingAtOnceLeaveAConsistentFile)

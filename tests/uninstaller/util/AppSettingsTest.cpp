@@ -206,6 +206,12 @@ private slots:
         writeRawFile(location + QStringLiteral("/APP.ini"), "[Install]\nactive=0\nnative=2\nname=x\n");
         QCOMPARE(nativeInstallName(), QString());
         QVERIFY(markInstallActive());
+
+        // A file that cannot be written (a folder stands in its place) is no success.
+        QVERIFY(QFile::remove(location + QStringLiteral("/APP.ini")));
+        QVERIFY(QDir().mkpath(location + QStringLiteral("/APP.ini")));
+        QVERIFY(!markInstallActive());
+        QVERIFY(QDir().rmdir(location + QStringLiteral("/APP.ini")));
     }
 
     void toolIniMapsTheProgramName()

@@ -221,7 +221,7 @@ void CComboWnd::OnFinalMessage(HWND /*window*/)
     ReturnItems();
     if (m_pOwner != nullptr && m_pOwner->GetDropWindow() == this)
         m_pOwner->DropWindowClosed();
-    delete this;
+    DeleteWhenUnwound(this);
 }
 
 // --- messages ---

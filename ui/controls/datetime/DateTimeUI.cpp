@@ -95,7 +95,7 @@ void CDateTimeWnd::OnFinalMessage(HWND /*window*/)
         m_pOwner->m_pWindow = nullptr;
         m_pOwner->Invalidate();
     }
-    delete this;
+    DeleteWhenUnwound(this);
 }
 
 // --- the control ---

@@ -127,7 +127,7 @@ LRESULT CEditWnd::OnCtlColor(HDC hDC)
 void CEditWnd::OnFinalMessage(HWND /*window*/)
 {
     DetachFromOwner();
-    delete this;
+    DeleteWhenUnwound(this);
 }
 
 // --- the control ---

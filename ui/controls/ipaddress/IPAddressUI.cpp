@@ -160,7 +160,7 @@ void CIPAddressWnd::OnFinalMessage(HWND /*window*/)
         m_pOwner->m_pWindow = nullptr;
         m_pOwner->Invalidate();
     }
-    delete this;
+    DeleteWhenUnwound(this);
 }
 
 // --- the control ---

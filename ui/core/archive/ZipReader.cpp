@@ -170,13 +170,63 @@ void CopyWithSlash(wchar_t* target, const wchar_t* folder)
 }
 
 // RAII for a file this reader created.
-struct FileCloser {
-    HANDLE handle = INVALID_HANDLE_VALUE;
-    ~FileCloser()
+// A file unpacked beside its target and moved over it only once it is complete: a damaged
+// item or a failed write leaves the old file as it was and no partial file behind.
+class CFileBeside {
+public:
+    CFileBeside() = default;
+    CFileBeside(const CFileBeside&) = delete;
+    CFileBeside& operator=(const CFileBeside&) = delete;
+    ~CFileBeside()
     {
-        if (handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
+        Close();
+        if (!m_partial.empty())
+            DeleteFileW(m_partial.c_str());
     }
+
+    // A new empty file in target's folder; false when none can be made there or target names
+    // no file (no name, or a folder).
+    bool Open(const std::wstring& target)
+    {
+        const size_t slash = target.find_last_of(L"\\/");
+        const DWORD existing = GetFileAttributesW(target.c_str());
+        if (target.empty() || slash + 1 == target.size() ||
+            (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY) != 0))
+            return false;
+        const std::wstring folder = slash == std::wstring::npos ? std::wstring(L".") : target.substr(0, slash + 1);
+        wchar_t name[MAX_PATH] = {};
+        if (folder.size() >= MAX_PATH - 14 || GetTempFileNameW(folder.c_str(), L"zvz", 0, name) == 0)
+            return false;
+        m_partial = name;
+        m_target = target;
+        m_handle = CreateFileW(name, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return m_handle != INVALID_HANDLE_VALUE;
+    }
+    [[nodiscard]] HANDLE Handle() const { return m_handle; }
+
+    // Moves the complete file over the target and gives it the item's attributes.
+    bool Commit(DWORD attributes)
+    {
+        Close();
+        if (!MoveFileExW(m_partial.c_str(), m_target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return false;
+        m_partial.clear();
+        if (attributes != FILE_ATTRIBUTE_NORMAL)
+            SetFileAttributesW(m_target.c_str(), attributes);
+        return true;
+    }
+
+private:
+    void Close()
+    {
+        if (m_handle != INVALID_HANDLE_VALUE)
+            CloseHandle(m_handle);
+        m_handle = INVALID_HANDLE_VALUE;
+    }
+
+    std::wstring m_partial;
+    std::wstring m_target;
+    HANDLE m_handle = INVALID_HANDLE_VALUE;
 };
 
 ZipResult ReadFailure(int code)
@@ -436,8 +486,9 @@ ZipResult CZipReader::UnzipToFileOrHandle(int index, void* target, UnzipMode mod
     if (opened != ZR_OK)
         return static_cast<ZipResult>(opened);
 
-    FileCloser created;
+    CFileBeside created;
     HANDLE out = static_cast<HANDLE>(target);
+    DWORD attributes = FILE_ATTRIBUTE_NORMAL;
     if (targetName) {
         const std::wstring whole = targetName;
         const size_t split = whole.find_last_of(L"\\/");
@@ -451,14 +502,11 @@ ZipResult CZipReader::UnzipToFileOrHandle(int index, void* target, UnzipMode mod
             path = m_baseDir + folder + file;
             CreateDirectories(m_baseDir, folder);
         }
-        if (path.size() >= MAX_PATH)
+        if (path.size() >= MAX_PATH || !created.Open(path))
             return ZR_NOFILE;
-        DWORD attr = entry.attr & ~FILE_ATTRIBUTE_DIRECTORY;
-        created.handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     attr ? attr : FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (created.handle == INVALID_HANDLE_VALUE)
-            return ZR_NOFILE;
-        out = created.handle;
+        const DWORD attr = entry.attr & ~FILE_ATTRIBUTE_DIRECTORY;
+        attributes = attr != 0 ? attr : FILE_ATTRIBUTE_NORMAL;
+        out = created.Handle();
     }
 
     if (!m_unzipBuffer)
@@ -480,6 +528,8 @@ ZipResult CZipReader::UnzipToFileOrHandle(int index, void* target, UnzipMode mod
             return ZR_FLATE;
     }
     SetFileTime(out, &entry.ctime, &entry.atime, &entry.mtime);
+    if (targetName && !created.Commit(attributes))
+        return ZR_WRITE;
     return ZR_OK;
 }
 

@@ -498,27 +498,36 @@ void CPaintManagerUI::Term()
     CloseCachedArchive();
 }
 
-void CPaintManagerUI::ExtractResourceArchive(LPCWSTR archivePath, LPCWSTR targetFolder,
+bool CPaintManagerUI::ExtractResourceArchive(LPCWSTR archivePath, LPCWSTR targetFolder,
                                              ExtractProgress progress, LPCSTR password)
 {
     ZipHandle* zip = ZipOpenFile(archivePath, password);
     if (zip == nullptr)
-        return;
-    ZipSetBaseDir(zip, targetFolder);
+        return false;
+    // Without its folder the items would land in the current one.
+    if (ZipSetBaseDir(zip, targetFolder) != ZR_OK) {
+        (void)ZipClose(zip);
+        return false;
+    }
+    bool complete = true;
     ZipEntry summary;
     int count = 0;
     if (ZipGetItem(zip, -1, &summary) == ZR_OK)
         count = summary.index;
+    else
+        complete = false;
+    // Every item is tried; one that cannot be unpacked keeps its old file and fails the whole.
     for (int i = 0; i < count; ++i) {
         ZipEntry entry;
-        if (ZipGetItem(zip, i, &entry) == ZR_OK)
-            (void)ZipUnzipToFile(zip, i, entry.name);
+        if (ZipGetItem(zip, i, &entry) != ZR_OK || ZipUnzipToFile(zip, i, entry.name) != ZR_OK)
+            complete = false;
         if (progress != nullptr)
             progress(i, count);
     }
-    ZipClose(zip);
+    (void)ZipClose(zip);
     if (progress != nullptr)
         progress(count, count);
+    return complete;
 }
 
 // --- window ---

@@ -75,7 +75,9 @@ public:
     // The process-wide resource set every manager consults after its own.
     static UIResourceSet& GetSharedResources();
     static void Term();
-    static void ExtractResourceArchive(LPCWSTR archivePath, LPCWSTR targetFolder,
+    // Unpacks every item under targetFolder; false when the archive cannot be read or any item
+    // failed (its old file, if any, stays as it was).
+    static bool ExtractResourceArchive(LPCWSTR archivePath, LPCWSTR targetFolder,
                                        ExtractProgress progress, LPCSTR password);
 
     // --- window ---

@@ -11,6 +11,98 @@ namespace {
 // GWLP_USERDATA and extra bytes belong to the superclass.
 constexpr wchar_t kObjectProp[] = L"WndX";
 
+// The number of modal loops running over a window, and the window of the innermost one, kept
+// on that window.
+constexpr wchar_t kModalCountProp[] = L"ZvModalLoops";
+constexpr wchar_t kModalWindowProp[] = L"ZvModalWindow";
+
+// One modal loop's hold on its owner: the owner is disabled while any loop over it runs, so a
+// box that ends under another one must not enable it.
+class OwnerHold {
+public:
+    OwnerHold(HWND owner, HWND modal) : m_owner(owner)
+    {
+        if (m_owner != nullptr) {
+            SetCount(Count() + 1);
+            m_outer = static_cast<HWND>(::GetPropW(m_owner, kModalWindowProp));
+            ::SetPropW(m_owner, kModalWindowProp, modal);
+        }
+        ::EnableWindow(m_owner, FALSE);
+    }
+    OwnerHold(const OwnerHold&) = delete;
+    OwnerHold& operator=(const OwnerHold&) = delete;
+
+    // Ends this hold, once; true when no other loop holds the owner any more.
+    bool Release()
+    {
+        if (m_held && m_owner != nullptr) {
+            SetCount(Count() - 1);
+            if (m_outer != nullptr)
+                ::SetPropW(m_owner, kModalWindowProp, m_outer);
+            else
+                ::RemovePropW(m_owner, kModalWindowProp);
+        }
+        m_held = false;
+        return m_owner == nullptr || Count() == 0;
+    }
+
+private:
+    int Count() const
+    {
+        return static_cast<int>(reinterpret_cast<INT_PTR>(::GetPropW(m_owner, kModalCountProp)));
+    }
+    void SetCount(int count) const
+    {
+        if (count > 0)
+            ::SetPropW(m_owner, kModalCountProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(count)));
+        else
+            ::RemovePropW(m_owner, kModalCountProp);
+    }
+
+    HWND m_owner;
+    HWND m_outer = nullptr;
+    bool m_held = true;
+};
+
+// A modal window belongs above the owner it disables, as Windows keeps every owned window. Wine
+// re-orders its own window stack from the X server's expose and pointer events, and a layered
+// owner redrawn under its box (the dimmed main window at 200 %) can come out above the box
+// there: the box still shows on top, but input goes to the disabled owner.
+void KeepAboveOwner(HWND self, HWND owner)
+{
+    if (owner == nullptr)
+        return;
+    for (HWND above = ::GetWindow(self, GW_HWNDPREV); above != nullptr; above = ::GetWindow(above, GW_HWNDPREV)) {
+        if (above == owner) {
+            ::SetWindowPos(self, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            return;
+        }
+    }
+}
+
+// A left press or release that reached an owner disabled by a modal loop (WM_SETCURSOR with
+// HTERROR) at a point of that loop's window: the user clicked the box they see, but Wine's
+// window stack held the owner above it at that moment (see KeepAboveOwner), and the press would
+// be dropped. It is handed to the box instead, which is put back on top. On Windows an owned
+// window always lies above its owner, so only clicks on the box's transparent corners get here.
+bool HandOnToModalWindow(HWND owner, WORD mouseMsg)
+{
+    if (mouseMsg != WM_LBUTTONDOWN && mouseMsg != WM_LBUTTONUP)
+        return false;
+    const HWND modal = static_cast<HWND>(::GetPropW(owner, kModalWindowProp));
+    if (modal == nullptr || !::IsWindowVisible(modal) || !::IsWindowEnabled(modal))
+        return false;
+    POINT pt = {};
+    RECT rc = {};
+    if (!::GetCursorPos(&pt) || !::GetWindowRect(modal, &rc) || !::PtInRect(&rc, pt) ||
+        ::SendMessageW(modal, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)) != HTCLIENT)
+        return false;
+    KeepAboveOwner(modal, owner);
+    ::ScreenToClient(modal, &pt);
+    ::PostMessageW(modal, mouseMsg, mouseMsg == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(pt.x, pt.y));
+    return true;
+}
+
 } // namespace
 
 LPCWSTR CWindowWnd::GetSuperClassName() const
@@ -136,7 +228,7 @@ LRESULT CALLBACK CWindowWnd::MainWindowProc(HWND hWnd, UINT msg, WPARAM wParam, 
         }
     }
     if (self != nullptr)
-        return self->OnMessage(msg, wParam, lParam);
+        return Dispatch(self, msg, wParam, lParam);
     return ::DefWindowProcW(hWnd, msg, wParam, lParam);
 }
 
@@ -163,8 +255,28 @@ LRESULT CALLBACK CWindowWnd::SuperclassWindowProc(HWND hWnd, UINT msg, WPARAM wP
         }
     }
     if (self != nullptr)
-        return self->OnMessage(msg, wParam, lParam);
+        return Dispatch(self, msg, wParam, lParam);
     return ::DefWindowProcW(hWnd, msg, wParam, lParam);
+}
+
+LRESULT CWindowWnd::Dispatch(CWindowWnd* self, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_SETCURSOR && LOWORD(lParam) == static_cast<WORD>(HTERROR) &&
+        HandOnToModalWindow(self->m_hWnd, HIWORD(lParam)))
+        return TRUE;
+    ++self->m_nHandlerDepth;
+    const LRESULT result = self->OnMessage(msg, wParam, lParam);
+    if (--self->m_nHandlerDepth == 0 && self->m_pendingDelete != nullptr)
+        self->m_pendingDelete(self);
+    return result;
+}
+
+void CWindowWnd::ScheduleDelete(Deleter deleter)
+{
+    if (m_nHandlerDepth == 0)
+        deleter(this);
+    else
+        m_pendingDelete = deleter;
 }
 
 // --- showing, the modal loop, closing ---
@@ -181,15 +293,19 @@ UINT CWindowWnd::RunModal()
     const HWND self = m_hWnd;
     const HWND owner = ::GetWindow(self, GW_OWNER);
     ::ShowWindow(self, SW_SHOWNORMAL);
-    ::EnableWindow(owner, FALSE);
+    OwnerHold hold(owner, self);
     UINT result = 0;
     MSG msg = {};
     while (::IsWindow(self) && ::GetMessageW(&msg, nullptr, 0, 0)) {
+        KeepAboveOwner(self, owner);
         if (msg.message == WM_CLOSE && msg.hwnd == self) {
             result = static_cast<UINT>(msg.wParam);
-            // Re-enabled before the close runs, so activation goes back to the owner.
-            ::EnableWindow(owner, TRUE);
-            ::SetFocus(owner);
+            // Re-enabled before the close runs, so activation goes back to the owner; not
+            // while another box is still open over it.
+            if (hold.Release()) {
+                ::EnableWindow(owner, TRUE);
+                ::SetFocus(owner);
+            }
         }
         if (!CPaintManagerUI::PreTranslate(&msg)) {
             ::TranslateMessage(&msg);
@@ -198,8 +314,10 @@ UINT CWindowWnd::RunModal()
         if (msg.message == WM_QUIT)
             break;
     }
-    ::EnableWindow(owner, TRUE);
-    ::SetFocus(owner);
+    if (hold.Release()) {
+        ::EnableWindow(owner, TRUE);
+        ::SetFocus(owner);
+    }
     // The outer loop must end too.
     if (msg.message == WM_QUIT)
         ::PostQuitMessage(static_cast<int>(msg.wParam));

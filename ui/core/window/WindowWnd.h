@@ -6,7 +6,8 @@
 namespace ZvUI {
 
 // No virtual destructor on purpose: it is never deleted through a CWindowWnd pointer; the
-// skinned window base adds one. A window that owns itself deletes itself in OnFinalMessage.
+// skinned window base adds one. A window that owns itself frees itself from OnFinalMessage
+// through DeleteWhenUnwound.
 class CWindowWnd {
 public:
     CWindowWnd() = default;
@@ -26,7 +27,8 @@ public:
     HWND Subclass(HWND window);
     void Unsubclass();
     void ShowWindow(bool show = true, bool takeFocus = true);
-    // Returns the code of the posted WM_CLOSE that ended the loop, 0 when none was seen.
+    // Returns the code of the posted WM_CLOSE that ended the loop, 0 when none was seen. The
+    // owner stays disabled until the last modal loop over it has ended.
     UINT RunModal();
     void Close(UINT result = IDOK);
     void CentreOnOwner();
@@ -52,9 +54,30 @@ public:
     static LRESULT CALLBACK SuperclassWindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 protected:
+    // For a window that owns itself, called from its OnFinalMessage: frees the object at once
+    // when none of its message handlers is running, otherwise as soon as the outermost one has
+    // returned. A window destroyed from inside one of its own handlers (a close answered in a
+    // nested modal loop, a handler that ends its own control) is thus never freed under that
+    // handler's stack.
+    template <class Self>
+    void DeleteWhenUnwound(Self* /*self*/)
+    {
+        ScheduleDelete([](CWindowWnd* window) { delete static_cast<Self*>(window); });
+    }
+
     HWND m_hWnd = nullptr;
     WNDPROC m_oldWndProc = ::DefWindowProcW;
     bool m_bSubclassed = false;
+
+private:
+    using Deleter = void (*)(CWindowWnd*);
+    void ScheduleDelete(Deleter deleter);
+    // OnMessage with the handler count held; frees the object after the outermost handler when
+    // its final message asked for that meanwhile.
+    static LRESULT Dispatch(CWindowWnd* self, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    int m_nHandlerDepth = 0;
+    Deleter m_pendingDelete = nullptr;
 };
 
 } // namespace ZvUI

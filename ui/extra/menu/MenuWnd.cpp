@@ -358,7 +358,7 @@ void CMenuWnd::OnFinalMessage(HWND /*window*/)
         }
         m_pOwner->SubMenuClosed();
     }
-    delete this;
+    DeleteWhenUnwound(this);
 }
 
 // --- messages ---

@@ -80,7 +80,7 @@ void CHotKeyWnd::OnFinalMessage(HWND /*window*/)
     if (m_hBkBrush != nullptr)
         ::DeleteObject(m_hBkBrush);
     DetachFromOwner();
-    delete this;
+    DeleteWhenUnwound(this);
 }
 
 void CHotKeyWnd::PaintSelf()

@@ -15,6 +15,7 @@ class CHotKeyUI;
 // window is destroyed.
 class CHotKeyWnd final : public CNativeInputWnd {
     friend class CHotKeyUI;
+    friend class CWindowWnd; // frees it once its handlers have returned
 
 public:
     CHotKeyWnd() : CNativeInputWnd(L"HotKeyClass", L"msctls_hotkey32") {}
