@@ -6,7 +6,7 @@
 #include <cwchar>
 #include <string>
 
-#include "AccessViolations.h"
+#include "../../support/AccessViolationWatch.h"
 #include "control/ControlUI.h"
 #include "window/WindowImplBase.h"
 
@@ -128,7 +128,7 @@ int SelfEndingWindow::markerAfterEnd = 0;
 
 TEST(WindowBaseLifetime, AWindowEndedByItsOwnClickIsFreedOnceTheClickIsHandled)
 {
-    CAccessViolations violations;
+    AccessViolationWatch violations;
     auto* wnd = new SelfEndingWindow();
     HWND window = wnd->Create(nullptr, L"base", WS_POPUP | WS_VISIBLE, 0, 100, 100, 300, 200);
     ASSERT_NE(window, nullptr);
@@ -142,7 +142,7 @@ TEST(WindowBaseLifetime, AWindowEndedByItsOwnClickIsFreedOnceTheClickIsHandled)
     EXPECT_FALSE(::IsWindow(window));
     EXPECT_EQ(SelfEndingWindow::freed, 1);
     EXPECT_EQ(SelfEndingWindow::markerAfterEnd, SelfEndingWindow::kMarker) << "read from freed memory";
-    EXPECT_EQ(violations.Seen(), 0);
+    EXPECT_EQ(violations.Count(), 0);
 }
 
 TEST_F(WindowBase, HitTestingOfSizeBoxAndCaption)

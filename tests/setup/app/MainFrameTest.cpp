@@ -1,6 +1,6 @@
 // The main frame on a real window: pages, the install request, download statuses posted from a
 // worker thread, the hand-off, the APP.ini handshake, the failure box and the close confirmation.
-#include "AccessViolations.h"
+#include "../../support/AccessViolationWatch.h"
 #include "AppTestSupport.h"
 #include "AppIni.h"
 #include "DataFolder.h"
@@ -559,7 +559,7 @@ TEST_F(MainFrame, AWindowClosedUnderItsBoxOutlivesTheHandlerThatOpenedIt)
         TearDown();
         SetUp();
         StartDownload();
-        CAccessViolations violations;
+        AccessViolationWatch violations;
         CTimerScript script([this] {
             if (apptest::FindMsgBox() == nullptr)
                 return false;
@@ -572,7 +572,7 @@ TEST_F(MainFrame, AWindowClosedUnderItsBoxOutlivesTheHandlerThatOpenedIt)
             ReportFromWorker(1004, 1);
         ASSERT_TRUE(apptest::PumpUntil([&] { return script.IsDone() && !::IsWindow(m_window); }, 3000));
         apptest::Pump(50);
-        EXPECT_EQ(violations.Seen(), 0) << (question ? "under the close question" : "under the failure box");
+        EXPECT_EQ(violations.Count(), 0) << (question ? "under the close question" : "under the failure box");
         EXPECT_EQ(apptest::FindMsgBox(), nullptr);
     }
 }
