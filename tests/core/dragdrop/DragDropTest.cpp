@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "../../support/BmpFile.h"
 #include "ManagerTestSupport.h"
 #include "dragdrop/DataObject.h"
 #include "dragdrop/DropTarget.h"
@@ -366,41 +367,14 @@ TEST(ManagerDropTarget, ATruncatedDibIsRefused)
     EXPECT_EQ(record.messages, (std::vector<UINT>(3, WM_LBUTTONUP)));
 }
 
-// Writes a 24-bit BMP file of the given size with every pixel grey.
-std::wstring WriteBmpFile(const wchar_t* name, int width, int height)
-{
-    wchar_t folder[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, folder);
-    const std::wstring path = std::wstring(folder) + name;
-    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + stride * height;
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    std::vector<BYTE> bytes(file.bfSize, 0x80);
-    std::memcpy(bytes.data(), &file, sizeof(file));
-    std::memcpy(bytes.data() + sizeof(file), &info, sizeof(info));
-    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    const BOOL ok = ::WriteFile(h, bytes.data(), file.bfSize, &written, nullptr);
-    ::CloseHandle(h);
-    return ok && written == file.bfSize ? path : std::wstring();
-}
-
 TEST(ManagerDropTarget, ADroppedFileOverTheImageLimitsIsNotDecoded)
 {
     TestWindow window(40, 40, 120, 80);
     WindowRecord record;
     record.Watch(window);
     ASSERT_TRUE(window.manager().EnableDragDrop(true));
-    const std::wstring small = WriteBmpFile(L"zv_drop_small.bmp", 6, 3);
-    const std::wstring wide = WriteBmpFile(L"zv_drop_wide.bmp", 4097, 1);
+    const std::wstring small = WriteBmp(L"zv_drop_small.bmp", 6, 3, GreyPixel);
+    const std::wstring wide = WriteBmp(L"zv_drop_wide.bmp", 4097, 1, GreyPixel);
     ASSERT_FALSE(small.empty());
     ASSERT_FALSE(wide.empty());
     for (const std::wstring& file : {wide, small}) {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "window/ShadowUI.h"
-#include "BmpFile.h"
+#include "../../support/BmpFile.h"
 
 class ShadowBitmap {
 public:

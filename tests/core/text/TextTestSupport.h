@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "BmpFile.h"
+#include "../../support/BmpFile.h"
 #include "RenderCanvas.h"
 #include "manager/PaintManagerUI.h"
 #include "manager/UIResources.h"

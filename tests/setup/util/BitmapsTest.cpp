@@ -1,4 +1,5 @@
 // Shade bitmaps, BMP files and image files read back through GDI+.
+#include "../../support/BmpFile.h"
 #include "TestFolder.h"
 #include "util/Bitmaps.h"
 
@@ -57,25 +58,6 @@ TEST(Bitmaps, ABitmapSurvivesTheTripThroughABmpFile)
     EXPECT_EQ(CaptureScreenRect(RECT{5, 5, 5, 9}), nullptr);
 }
 
-// A 24-bit BMP file of mid grey.
-void WriteGreyBmp(const std::wstring& path, int width, int height)
-{
-    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + stride * height;
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    std::string bytes(file.bfSize, '\x80');
-    std::memcpy(&bytes[0], &file, sizeof(file));
-    std::memcpy(&bytes[sizeof(file)], &info, sizeof(info));
-    std::ofstream(path.c_str(), std::ios::binary) << bytes;
-}
 
 // A relative path names a file in the working folder, whatever the skin folder holds under the
 // same name: the file GDI+ decodes is the one held to the image limits.
@@ -83,10 +65,10 @@ TEST(Bitmaps, ARelativePathIsCheckedWhereItIsRead)
 {
     CTestFolder folder(L"bitmaps-relative");
     ASSERT_TRUE(::CreateDirectoryW(folder.Sub(L"skin").c_str(), nullptr));
-    WriteGreyBmp(folder.Sub(L"skin\\pic.bmp"), 4097, 1);
-    WriteGreyBmp(folder.Sub(L"pic.bmp"), 6, 3);
-    WriteGreyBmp(folder.Sub(L"skin\\other.bmp"), 6, 3);
-    WriteGreyBmp(folder.Sub(L"other.bmp"), 4097, 1);
+    WriteBmpAt(folder.Sub(L"skin\\pic.bmp"), 4097, 1, GreyPixel);
+    WriteBmpAt(folder.Sub(L"pic.bmp"), 6, 3, GreyPixel);
+    WriteBmpAt(folder.Sub(L"skin\\other.bmp"), 6, 3, GreyPixel);
+    WriteBmpAt(folder.Sub(L"other.bmp"), 4097, 1, GreyPixel);
     {
         // The system's decoder reads the wide file: only the limits keep it out.
         Gdiplus::Bitmap wide(folder.Sub(L"other.bmp").c_str());

@@ -1,5 +1,5 @@
 #pragma once
-// Test helper: a 24-bit BMP written to the temp folder, its pixels given by a function.
+// Test helper: a 24-bit BMP file, its pixels given by a function.
 
 #include <windows.h>
 
@@ -8,12 +8,9 @@
 #include <string>
 #include <vector>
 
-// The file's path; pixel (x, y from the top) is color(x, y) as 0xRRGGBB.
-inline std::wstring WriteBmp(LPCWSTR name, int width, int height, const std::function<DWORD(int, int)>& color)
+// Writes the file at path; pixel (x, y from the top) is color(x, y) as 0xRRGGBB.
+inline void WriteBmpAt(const std::wstring& path, int width, int height, const std::function<DWORD(int, int)>& color)
 {
-    wchar_t folder[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, folder);
-    std::wstring path = std::wstring(folder) + name;
     const int stride = (width * 3 + 3) & ~3;
     BITMAPFILEHEADER file = {};
     BITMAPINFOHEADER info = {};
@@ -42,5 +39,20 @@ inline std::wstring WriteBmp(LPCWSTR name, int width, int height, const std::fun
         fwrite(pixels.data(), 1, pixels.size(), f);
         fclose(f);
     }
+}
+
+// The same in the temp folder; returns the file's path.
+inline std::wstring WriteBmp(LPCWSTR name, int width, int height, const std::function<DWORD(int, int)>& color)
+{
+    wchar_t folder[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, folder);
+    std::wstring path = std::wstring(folder) + name;
+    WriteBmpAt(path, width, height, color);
     return path;
+}
+
+// Every pixel mid grey.
+inline DWORD GreyPixel(int, int)
+{
+    return 0x808080;
 }
