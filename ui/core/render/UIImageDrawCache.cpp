@@ -11,6 +11,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "render/UIDib.h"
 #include "render/UIMemoryDC.h"
 #include "render/UIRender.h"
 
@@ -177,13 +178,7 @@ void BlendRow(DWORD* dst, const DWORD* src, int count)
 // A DC that draws straight into a 32-bit DIB section under the identity mapping.
 bool TargetPixels(HDC hDC, DibPixels& out)
 {
-    if (!GetDibPixels(static_cast<HBITMAP>(::GetCurrentObject(hDC, OBJ_BITMAP)), out))
-        return false;
-    POINT window = {0, 0};
-    POINT viewport = {0, 0};
-    return ::GetMapMode(hDC) == MM_TEXT && ::GetGraphicsMode(hDC) == GM_COMPATIBLE &&
-           ::GetWindowOrgEx(hDC, &window) && ::GetViewportOrgEx(hDC, &viewport) && window.x == 0 &&
-           window.y == 0 && viewport.x == 0 && viewport.y == 0;
+    return GetDibPixels(static_cast<HBITMAP>(::GetCurrentObject(hDC, OBJ_BITMAP)), out) && IsIdentityMapped(hDC);
 }
 
 // The clip rectangles of the DC inside target; false when they cannot be read.

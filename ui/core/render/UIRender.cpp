@@ -2,6 +2,8 @@
 
 #include "render/UIRender.h"
 
+#include "render/UIDib.h"
+
 #include <objidl.h>
 #include <algorithm>
 #include <gdiplus.h>
@@ -107,11 +109,7 @@ bool IsIdentityMapped32BitDib(HDC hDC)
     if (bitmap == nullptr || ::GetObjectW(bitmap, sizeof(ds), &ds) != sizeof(ds) || ds.dsBm.bmBits == nullptr ||
         ds.dsBm.bmBitsPixel != 32 || ds.dsBmih.biCompression != BI_RGB)
         return false;
-    POINT window = {0, 0};
-    POINT viewport = {0, 0};
-    return ::GetMapMode(hDC) == MM_TEXT && ::GetGraphicsMode(hDC) == GM_COMPATIBLE &&
-           ::GetWindowOrgEx(hDC, &window) && ::GetViewportOrgEx(hDC, &viewport) && window.x == 0 &&
-           window.y == 0 && viewport.x == 0 && viewport.y == 0;
+    return IsIdentityMapped(hDC);
 }
 
 // False leaves the fill to GDI+.
@@ -140,17 +138,6 @@ void SetDash(Gdiplus::Pen& pen, int style)
         pen.SetDashStyle(static_cast<Gdiplus::DashStyle>(dash));
 }
 
-BITMAPINFO Argb32Header(int width, int height)
-{
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    return bmi;
-}
 
 // Selects an object into a DC for one scope.
 class SelectGuard {

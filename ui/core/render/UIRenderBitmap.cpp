@@ -2,6 +2,8 @@
 
 #include "render/UIRender.h"
 
+#include "render/UIDib.h"
+
 #include "control/ControlUI.h"
 #include "manager/PaintManagerUI.h"
 
@@ -31,14 +33,7 @@ HBITMAP Render(CPaintManagerUI* manager, CControlUI* painter, const RECT& rc, CC
             painter->Paint(memDC, rc, stopControl);
         }
 
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = width;
-        bmi.bmiHeader.biHeight = height;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        bmi.bmiHeader.biCompression = BI_RGB;
-        bmi.bmiHeader.biSizeImage = static_cast<DWORD>(width) * static_cast<DWORD>(height) * 4;
+        BITMAPINFO bmi = Argb32Header(width, height);
         void* bits = nullptr;
         result = ::CreateDIBSection(paintDC, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
         if (result != nullptr) {

@@ -2,6 +2,8 @@
 // descriptor drawing with the nine-slice blit.
 #include "render/UIRender.h"
 
+#include "render/UIDib.h"
+
 #include <cmath>
 #include <cstring>
 #include <cwchar>
@@ -268,14 +270,7 @@ UIImageInfo* DecodeImage(const ByteBlock& bytes, DWORD mask, LPCWSTR name)
         stbi_image_free(rgba);
         return nullptr;
     }
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = -height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    bmi.bmiHeader.biSizeImage = static_cast<DWORD>(width) * static_cast<DWORD>(height) * 4;
+    BITMAPINFO bmi = Argb32Header(width, -height);
     void* pixels = nullptr;
     HBITMAP bitmap = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pixels, nullptr, 0);
     if (bitmap == nullptr || pixels == nullptr) {

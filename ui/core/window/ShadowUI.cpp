@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "manager/PaintManagerUI.h"
+#include "render/UIDib.h"
 #include "render/UIImageInfo.h"
 #include "render/UIRender.h"
 
@@ -432,13 +433,7 @@ void CShadowUI::Update(HWND host)
     if (width <= 0 || height <= 0)
         return;
 
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bmi = Argb32Header(width, height);
     MemoryDc dc(::CreateCompatibleDC(nullptr));
     void* bits = nullptr;
     BitmapHandle bitmap(::CreateDIBSection(dc.get(), &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
