@@ -64,27 +64,13 @@ private:
     bool m_held = true;
 };
 
-// A modal window belongs above the owner it disables, as Windows keeps every owned window. Wine
-// re-orders its own window stack from the X server's expose and pointer events, and a layered
-// owner redrawn under its box (the dimmed main window at 200 %) can come out above the box
-// there: the box still shows on top, but input goes to the disabled owner.
-void KeepAboveOwner(HWND self, HWND owner)
-{
-    if (owner == nullptr)
-        return;
-    for (HWND above = ::GetWindow(self, GW_HWNDPREV); above != nullptr; above = ::GetWindow(above, GW_HWNDPREV)) {
-        if (above == owner) {
-            ::SetWindowPos(self, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-            return;
-        }
-    }
-}
-
 // A left press or release that reached an owner disabled by a modal loop (WM_SETCURSOR with
-// HTERROR) at a point of that loop's window: the user clicked the box they see, but Wine's
-// window stack held the owner above it at that moment (see KeepAboveOwner), and the press would
-// be dropped. It is handed to the box instead, which is put back on top. On Windows an owned
-// window always lies above its owner, so only clicks on the box's transparent corners get here.
+// HTERROR) at a point of that loop's window: the user clicked the box they see, but the press
+// would be dropped. Wine re-orders its own window stack from the X server's expose and pointer
+// events, and a layered owner redrawn under its box (the dimmed main window at 200 %) can come
+// out above the box there while the box still shows on top. The press is handed to the box.
+// Restacking the box instead breaks Wine's drawing of it. On Windows an owned window always
+// lies above its owner, so only clicks on the box's transparent corners get here.
 bool HandOnToModalWindow(HWND owner, WORD mouseMsg)
 {
     if (mouseMsg != WM_LBUTTONDOWN && mouseMsg != WM_LBUTTONUP)
@@ -97,7 +83,6 @@ bool HandOnToModalWindow(HWND owner, WORD mouseMsg)
     if (!::GetCursorPos(&pt) || !::GetWindowRect(modal, &rc) || !::PtInRect(&rc, pt) ||
         ::SendMessageW(modal, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)) != HTCLIENT)
         return false;
-    KeepAboveOwner(modal, owner);
     ::ScreenToClient(modal, &pt);
     ::PostMessageW(modal, mouseMsg, mouseMsg == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(pt.x, pt.y));
     return true;
@@ -297,7 +282,6 @@ UINT CWindowWnd::RunModal()
     UINT result = 0;
     MSG msg = {};
     while (::IsWindow(self) && ::GetMessageW(&msg, nullptr, 0, 0)) {
-        KeepAboveOwner(self, owner);
         if (msg.message == WM_CLOSE && msg.hwnd == self) {
             result = static_cast<UINT>(msg.wParam);
             // Re-enabled before the close runs, so activation goes back to the owner; not
