@@ -25,7 +25,7 @@ int readUserType()
 
 QString installFolder()
 {
-    const QString folder = readAppSetting(QStringLiteral("Install/exepath"));
+    const QString folder = readAppPathSetting(QStringLiteral("Install/exepath"));
     if (folder.isEmpty())
         return QString();
     const QFileInfo info(folder);

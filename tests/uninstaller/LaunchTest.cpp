@@ -53,6 +53,8 @@ void LaunchTest::installFolderIsUsedOnlyWhenItExists_data()
 
     QTest::newRow("existing folder, Chinese name") << QStringLiteral("@INSTALL@") << true;
     QTest::newRow("trailing separator") << QStringLiteral("@INSTALL@/") << true;
+    // Written as a Windows program writes it; here a backslash is part of the folder's name.
+    QTest::newRow("single backslash kept") << QStringLiteral("@INSTALL@/a\\new") << true;
     QTest::newRow("empty") << QString() << false;
     QTest::newRow("relative") << QStringLiteral("安装目录/Velmora") << false;
     QTest::newRow("dot") << QStringLiteral(".") << false;
@@ -64,6 +66,7 @@ void LaunchTest::installFolderIsUsedOnlyWhenItExists()
 {
     QFETCH(QString, exepath);
     QFETCH(bool, usable);
+    QVERIFY(QDir().mkpath(installDir() + QStringLiteral("/a\\new")));
     QFile file(installDir() + QStringLiteral("/file.txt"));
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();

@@ -18,8 +18,19 @@ QString appDataDir();
 QString appIniPath();
 
 // The value of key ("section/name") in APP.ini as text, read as UTF-8; empty when the
-// file, section or key is missing. The file is read anew on every call.
+// file, section or key is missing. The file is read anew on every call. A folder value
+// (Install/exepath) goes through readAppPathSetting instead.
 QString readAppSetting(const QString &key);
+
+// A folder path stored under key in APP.ini, read as the program that wrote it meant it.
+// The application writes it with the Windows private-profile functions, which keep single
+// backslashes as they are; a value in Qt's form (backslashes doubled, or forward slashes,
+// Qt's escapes and quotes) reads as QSettings reads it. A byte-order mark sets the encoding
+// of the whole file (UTF-8, or UTF-16 as the private-profile functions keep a Unicode file);
+// without one a line is UTF-8 when it is valid UTF-8 and in the system code page when not
+// (the ANSI code page on Windows; Qt's locale codec elsewhere).
+// Sections and names match without regard to case, as on Windows. Empty when missing.
+QString readAppPathSetting(const QString &key);
 
 // Stores value under group/key in APP.ini, written as UTF-8.
 void writeAppSetting(const QString &group, const QString &key, const QString &value);

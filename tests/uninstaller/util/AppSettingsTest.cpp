@@ -10,6 +10,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCodec>
 #include <QThread>
 #include <QWidget>
 
@@ -99,11 +100,89 @@ private slots:
         QCOMPARE(readAppSetting(key), expected);
     }
 
+    // What the application may leave under Install/exepath, byte for byte, and the folder meant.
+    void readsInstallFolderAsWritten_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("expected");
+        const QString programFiles = QStringLiteral("C:\\Program Files (x86)\\Velmora");
+        const QByteArray tail = "\r\n[user]\r\ntype=2\r\n";
+
+        QTest::newRow("single backslashes")
+            << "[Install]\r\nexepath=C:\\Program Files (x86)\\Velmora" + tail << programFiles;
+        QTest::newRow("names that look like escapes")
+            << "[Install]\r\nexepath=D:\\tools\\new\\x41bc" + tail << QStringLiteral("D:\\tools\\new\\x41bc");
+        QTest::newRow("a name that looks like a hex escape")
+            << "[Install]\r\nexepath=D:\\x41bc" + tail << QStringLiteral("D:\\x41bc");
+        QTest::newRow("trailing backslash")
+            << "[Install]\r\nexepath=C:\\Velmora\\\r\nchannel=web" + tail << QStringLiteral("C:\\Velmora\\");
+        QTest::newRow("network share")
+            << "[Install]\r\nexepath=\\\\server\\share\\Velmora" + tail << QStringLiteral("\\\\server\\share\\Velmora");
+        QTest::newRow("comma and semicolon kept")
+            << "[Install]\r\nexepath=D:\\A,B;C\\Velmora" + tail << QStringLiteral("D:\\A,B;C\\Velmora");
+        QTest::newRow("Chinese name, UTF-8, single backslashes")
+            << "[Install]\r\nexepath=" + QStringLiteral("D:\\软件\\维摩拉").toUtf8() + tail
+            << QStringLiteral("D:\\软件\\维摩拉");
+        QTest::newRow("Qt's doubled backslashes")
+            << "[Install]\r\nexepath=C:\\\\Program Files (x86)\\\\Velmora" + tail << programFiles;
+        QTest::newRow("Qt's forward slashes")
+            << "[Install]\r\nexepath=C:/Program Files (x86)/Velmora" + tail
+            << QStringLiteral("C:/Program Files (x86)/Velmora");
+        QTest::newRow("Qt's escapes of non-ASCII, no codec")
+            << "[Install]\r\nexepath=D:/\\x8f6f\\x4ef6\\x61/Velmora" + tail << QStringLiteral("D:/软件a/Velmora");
+        QTest::newRow("Qt's quotes")
+            << "[Install]\r\nexepath=\"D:\\\\A,B;C\\\\Velmora\"" + tail << QStringLiteral("D:\\A,B;C\\Velmora");
+        QTest::newRow("UTF-8 byte-order mark")
+            << "\xEF\xBB\xBF[Install]\r\nexepath=C:\\Program Files (x86)\\Velmora" + tail << programFiles;
+        const QString unicodeFile = QStringLiteral("[Install]\r\nexepath=D:\\软件\\维摩拉\r\n[user]\r\ntype=2\r\n");
+        QTest::newRow("UTF-16 byte-order mark")
+            << QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char *>(unicodeFile.utf16()),
+                                                   unicodeFile.size() * 2)
+            << QStringLiteral("D:\\软件\\维摩拉");
+    }
+
+    void readsInstallFolderAsWritten()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, expected);
+        useLocation(QStringLiteral("AppData/Roaming"), QStringLiteral("X"));
+        writeRawFile(appIniPath(), file);
+        QCOMPARE(readAppPathSetting(QStringLiteral("Install/exepath")), expected);
+    }
+
+    // An ANSI program writes the folder in the system code page, here Chinese (936).
+    void readsInstallFolderInTheCodePage_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("single backslashes") << QStringLiteral("D:\\软件\\维摩拉");
+        QTest::newRow("forward slashes") << QStringLiteral("D:/软件/维摩拉");
+    }
+
+    void readsInstallFolderInTheCodePage()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("the code page is the system's own there");
+#endif
+        QFETCH(QString, folder);
+        QTextCodec *gbk = QTextCodec::codecForName("GBK");
+        QVERIFY(gbk);
+        QTextCodec *before = QTextCodec::codecForLocale();
+        QTextCodec::setCodecForLocale(gbk);
+        useLocation(QStringLiteral("AppData/Roaming"), QStringLiteral("X"));
+        // The application's own lines stay UTF-8; only the folder is in the code page.
+        writeRawFile(appIniPath(), "[Install]\r\nname=" + QStringLiteral("维摩拉").toUtf8()
+                                       + "\r\nexepath=" + gbk->fromUnicode(folder) + "\r\n");
+        const QString read = readAppPathSetting(QStringLiteral("Install/exepath"));
+        QTextCodec::setCodecForLocale(before);
+        QCOMPARE(read, folder);
+    }
+
     void missingFileReadsEmpty()
     {
         useLocation(QStringLiteral("AppData/Roaming"), QStringLiteral("X"));
         QVERIFY(!QFile::exists(appIniPath()));
         QCOMPARE(readAppSetting(QStringLiteral("Install/exepath")), QString());
+        QCOMPARE(readAppPathSetting(QStringLiteral("Install/exepath")), QString());
     }
 
     void everyReadSeesTheFileAnew()
