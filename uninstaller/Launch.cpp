@@ -3,6 +3,7 @@
 #include "AppSettings.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 
@@ -59,13 +60,36 @@ bool runRetentionHandOff(int waitMs)
     return after != before && after > 1;
 }
 
-void openProgram(const QString &path)
+bool openProgram(const QString &path)
 {
 #ifdef Q_OS_WIN
     const QString native = QDir::toNativeSeparators(path);
-    ShellExecuteW(nullptr, L"open", reinterpret_cast<LPCWSTR>(native.utf16()), L"", nullptr,
-                  SW_SHOWNORMAL);
+    const HINSTANCE result = ShellExecuteW(nullptr, L"open", reinterpret_cast<LPCWSTR>(native.utf16()),
+                                           L"", nullptr, SW_SHOWNORMAL);
+    // Values up to 32 are error codes.
+    return reinterpret_cast<INT_PTR>(result) > 32;
 #else
-    QProcess::startDetached(path, QStringList());
+    return QProcess::startDetached(path, QStringList());
 #endif
+}
+
+RemoverStart startRemover()
+{
+    const QString folder = installFolder();
+    if (folder.isEmpty())
+        return RemoverStart::NoInstallFolder;
+    const QString source = folder + QStringLiteral("/uninst.data");
+    const QString target = folder + QStringLiteral("/nuninst.exe");
+
+    if (QFileInfo(source).isFile()) {
+        // QFile::rename never overwrites. A nuninst.exe that cannot go (still running, or a
+        // folder) makes the move fail, and that is said.
+        if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
+            QFile::remove(target);
+        if (!QFile::rename(source, target))
+            return RemoverStart::MoveFailed;
+    } else if (!QFileInfo(target).isFile()) {
+        return RemoverStart::NoRemover;
+    }
+    return openProgram(target) ? RemoverStart::Started : RemoverStart::OpenFailed;
 }

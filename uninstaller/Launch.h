@@ -22,4 +22,18 @@ QString installFolder();
 bool runRetentionHandOff(int waitMs);
 
 // Opens a program as the shell's "open" verb does, with no arguments; not waited for.
-void openProgram(const QString &path);
+// False when it could not be started.
+[[nodiscard]] bool openProgram(const QString &path);
+
+enum class RemoverStart {
+    Started,
+    NoInstallFolder, // Install/exepath names no existing folder
+    NoRemover,       // neither uninst.data nor nuninst.exe in the folder
+    MoveFailed,      // uninst.data could not become nuninst.exe
+    OpenFailed,      // nuninst.exe would not start
+};
+
+// Moves the package's remover uninst.data in the install folder to nuninst.exe and opens it.
+// A nuninst.exe alone is the remover an earlier run moved there and did not see through: it
+// is opened as it is. Beside a uninst.data it is the previous package's, and is replaced.
+[[nodiscard]] RemoverStart startRemover();

@@ -1,14 +1,12 @@
 #include "MainWindow.h"
 
 #include "AppSettings.h"
-#include "Launch.h"
 #include "MessageBoxDialog.h"
 #include "ShadowWindow.h"
 #include "StyleSheets.h"
 #include "ui_MainWindow.h"
 
 #include <QDir>
-#include <QFile>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -17,6 +15,11 @@ namespace {
 const char kProductName[] = "Velmora";
 constexpr int kTickMs = 80;
 constexpr int kShadowInset = 4;
+
+QString progressText(int percent)
+{
+    return QStringLiteral("正在卸载，请不要关闭 %1%").arg(percent);
+}
 
 void makeFolder(const QString &path)
 {
@@ -85,15 +88,20 @@ void MainWindow::on_btn_min_clicked()
 
 void MainWindow::on_btn_close_clicked()
 {
-    showShadow();
     MessageBoxDialog box(this);
+    if (runBox(box) != 0)
+        close();
+}
+
+int MainWindow::runBox(MessageBoxDialog &box)
+{
+    showShadow();
     centerOver(&box, this, true);
     box.setFocus(Qt::OtherFocusReason);
     box.raise();
     const int result = box.exec();
     hideShadow();
-    if (result != 0)
-        close();
+    return result;
 }
 
 void MainWindow::showPage(int index)
@@ -118,7 +126,8 @@ void MainWindow::on_btn_finished_clicked()
 void MainWindow::on_btn_installNew_clicked()
 {
     close();
-    openProgram(appDataDir() + QStringLiteral("/installer.exe"));
+    // The window is gone by now; a missing installer.exe leaves nothing to tell it on.
+    static_cast<void>(openProgram(appDataDir() + QStringLiteral("/installer.exe")));
 }
 
 void MainWindow::on_btn_thinkAgain_clicked()
@@ -135,14 +144,41 @@ void MainWindow::on_btn_continueUninstall_clicked()
         m_timer->start(kTickMs);
     }
 
-    // The progress runs for its fixed time whether or not the remover could be started.
-    const QString folder = installFolder();
-    if (folder.isEmpty())
+    // The progress page shows before the remover starts; it runs its fixed time once it has.
+    const RemoverStart started = startRemover();
+    if (started == RemoverStart::Started)
         return;
-    const QString source = folder + QStringLiteral("/uninst.data");
-    const QString target = folder + QStringLiteral("/nuninst.exe");
-    if (QFile::exists(source) && QFile::rename(source, target))
-        openProgram(target);
+    // Nothing runs: the progress and the finish page would say the program is gone.
+    if (m_timer)
+        m_timer->stop();
+    tellRemoverNotStarted(started);
+    m_count = 0;
+    m_ui->horizontalSlider->setValue(0);
+    m_ui->label_2->setText(progressText(0));
+    showPage(0);
+}
+
+void MainWindow::tellRemoverNotStarted(RemoverStart why)
+{
+    QString tip;
+    switch (why) {
+    case RemoverStart::NoInstallFolder:
+        tip = QStringLiteral("找不到安装目录");
+        break;
+    case RemoverStart::NoRemover:
+        tip = QStringLiteral("安装目录中缺少 uninst.data");
+        break;
+    case RemoverStart::MoveFailed:
+        tip = QStringLiteral("无法将 uninst.data 改名为 nuninst.exe");
+        break;
+    case RemoverStart::OpenFailed:
+    case RemoverStart::Started:
+        tip = QStringLiteral("无法运行 nuninst.exe");
+        break;
+    }
+    MessageBoxDialog box(this);
+    box.setNotice(QStringLiteral("无法启动卸载程序"), tip);
+    runBox(box);
 }
 
 void MainWindow::recTimeOut()
@@ -157,7 +193,7 @@ void MainWindow::recTimeOut()
     }
     ++m_count;
     m_ui->horizontalSlider->setValue(m_count);
-    m_ui->label_2->setText(QStringLiteral("正在卸载，请不要关闭 %1%").arg(m_count));
+    m_ui->label_2->setText(progressText(m_count));
 }
 
 void MainWindow::showShadow()

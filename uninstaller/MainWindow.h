@@ -2,11 +2,13 @@
 // The uninstaller's window: goodbye page, timed progress page and finish page.
 
 #include "BaseMainWindow.h"
+#include "Launch.h"
 
 #include <QPointer>
 
 #include <memory>
 
+class MessageBoxDialog;
 class QTimer;
 class ShadowWindow;
 
@@ -39,6 +41,9 @@ private slots:
 private:
     void showShadow();
     void hideShadow();
+    // Runs box modally over the dimmed window; its exec result.
+    int runBox(MessageBoxDialog &box);
+    void tellRemoverNotStarted(RemoverStart why);
 
     std::unique_ptr<Ui::MainWindow> m_ui;
     QPointer<QTimer> m_timer;

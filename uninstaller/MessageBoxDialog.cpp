@@ -29,6 +29,13 @@ void MessageBoxDialog::setMessage(const QString &title, const QString &tip,
     m_ui->btn_cancel->setText(cancelText);
 }
 
+void MessageBoxDialog::setNotice(const QString &title, const QString &tip)
+{
+    setMessage(title, tip);
+    m_ui->btn_ok->hide();
+    m_ui->btn_cancel->setText(QStringLiteral("确定"));
+}
+
 QWidget *MessageBoxDialog::dragHandleWidget()
 {
     return m_ui->widget;

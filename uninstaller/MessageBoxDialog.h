@@ -22,6 +22,8 @@ public:
     void setMessage(const QString &title, const QString &tip);
     void setMessage(const QString &title, const QString &tip, const QString &okText,
                     const QString &cancelText);
+    // A notice with one "确定", on the box's main (blue) button.
+    void setNotice(const QString &title, const QString &tip);
 
 protected:
     QWidget *dragHandleWidget() override;

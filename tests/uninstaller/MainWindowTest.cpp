@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
@@ -43,6 +44,8 @@ private slots:
     void progressCountsToFinishPage();
     void continueMovesRemoverAndStartsItOnce_data();
     void continueMovesRemoverAndStartsItOnce();
+    void removerThatCannotStartIsToldNotFinished_data();
+    void removerThatCannotStartIsToldNotFinished();
     void pageButtonsCloseTheWindow_data();
     void pageButtonsCloseTheWindow();
     void installNewClosesThenOpensInstaller_data();
@@ -66,6 +69,16 @@ private:
     QString installDir() const { return m_profile.root() + QStringLiteral("/程序/Velmora"); }
     QString log(const char *name) const { return m_profile.root() + QLatin1Char('/') + QLatin1String(name); }
     void writeIni(const QString &exepath) const;
+    struct BoxSeen
+    {
+        bool shown = false;
+        bool overDimmedWindow = false;
+        QPoint pos;
+        QStringList texts; // title, tip, then the text of each visible button
+        QImage picture;    // the box over the dimmed window, as the user sees it
+    };
+    // Clicks "继续卸载" and answers a box that comes up with its visible main button.
+    BoxSeen clickContinue();
     // Clicks the title-row close button and runs inBox while the box is open.
     void withCloseBox(const std::function<void(MessageBoxDialog *)> &inBox);
 
@@ -87,6 +100,7 @@ void MainWindowTest::init()
         QFile::remove(log(name));
     QFile::remove(m_profile.dataDir() + QStringLiteral("/installer.exe"));
     writeIni(installDir());
+    writeFakeProgram(installDir() + QStringLiteral("/uninst.data"), log("remover.log"));
 
     m_window = std::make_unique<MainWindow>();
     m_window->show();
@@ -112,6 +126,44 @@ void MainWindowTest::withCloseBox(const std::function<void(MessageBoxDialog *)> 
     });
     QTest::mouseClick(child<QPushButton>("btn_close"), Qt::LeftButton);
     QVERIFY(ran);
+}
+
+MainWindowTest::BoxSeen MainWindowTest::clickContinue()
+{
+    BoxSeen seen;
+    bool ran = false;
+    QTimer::singleShot(50, [&] {
+        ran = true;
+        auto *box = qobject_cast<MessageBoxDialog *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seen.shown = box->isVisible() && box->isModal();
+        auto *overlay = m_window->findChild<QWidget *>(QStringLiteral("ShadowWindowObj"));
+        seen.overDimmedWindow = overlay && overlay->isVisible();
+        seen.pos = box->pos();
+        for (const char *name : {"label", "label_tips"})
+            seen.texts.append(box->findChild<QLabel *>(QLatin1String(name))->text());
+        QPushButton *answer = nullptr;
+        for (const char *name : {"btn_ok", "btn_cancel"}) {
+            auto *button = box->findChild<QPushButton *>(QLatin1String(name));
+            if (button->isVisible()) {
+                seen.texts.append(button->text());
+                answer = button;
+            }
+        }
+        seen.picture = m_window->grab().toImage();
+        QPainter painter(&seen.picture);
+        painter.drawImage(box->mapToGlobal(QPoint()) - m_window->mapToGlobal(QPoint()),
+                          box->grab().toImage());
+        painter.end();
+        if (answer)
+            QTest::mouseClick(answer, Qt::LeftButton);
+        if (box->isVisible())
+            box->reject();
+    });
+    QTest::mouseClick(child<QPushButton>("btn_continueUninstall"), Qt::LeftButton);
+    waitUntil([&] { return ran; }, 3000);
+    return seen;
 }
 
 // --- layout and pages ---
@@ -154,8 +206,9 @@ void MainWindowTest::progressCountsToFinishPage()
     QStringList seen;
     QElapsedTimer clock;
     qint64 firstTickMs = -1;
-    QTest::mouseClick(child<QPushButton>("btn_continueUninstall"), Qt::LeftButton);
+    // The clock starts with the click: the remover is started inside it, after the timer.
     clock.start();
+    QTest::mouseClick(child<QPushButton>("btn_continueUninstall"), Qt::LeftButton);
     QVERIFY(waitUntil(
         [&] {
             if (seen.isEmpty() || seen.last() != label->text()) {
@@ -190,51 +243,114 @@ void MainWindowTest::progressCountsToFinishPage()
 void MainWindowTest::continueMovesRemoverAndStartsItOnce_data()
 {
     QTest::addColumn<QString>("exepath");
+    QTest::addColumn<bool>("source");
     QTest::addColumn<bool>("stale");
     QTest::addColumn<bool>("starts");
 
-    QTest::newRow("remover present") << QStringLiteral("@INSTALL@") << false << true;
-    QTest::newRow("trailing separator") << QStringLiteral("@INSTALL@/") << false << true;
-    QTest::newRow("old nuninst.exe in the way") << QStringLiteral("@INSTALL@") << true << false;
-    QTest::newRow("empty exepath") << QString() << false << false;
-    QTest::newRow("relative exepath") << QStringLiteral("程序/Velmora") << false << false;
-    QTest::newRow("missing folder") << QStringLiteral("@ROOT@/gone") << false << false;
+    QTest::newRow("remover present") << QStringLiteral("@INSTALL@") << true << false << true;
+    QTest::newRow("trailing separator") << QStringLiteral("@INSTALL@/") << true << false << true;
+    // A fresh uninst.data belongs to the package installed now; the old remover gives way.
+    QTest::newRow("old nuninst.exe in the way") << QStringLiteral("@INSTALL@") << true << true << true;
+    // An earlier run moved the remover and was cut off before it ran.
+    QTest::newRow("nuninst.exe left by an earlier run") << QStringLiteral("@INSTALL@") << false << true << true;
+    // Kept as written, as a Windows program writes its path; here "\n" is part of the name.
+    QTest::newRow("single backslash in the folder") << QStringLiteral("@INSTALL@\\new") << true << false << true;
+    QTest::newRow("empty exepath") << QString() << true << false << false;
+    QTest::newRow("relative exepath") << QStringLiteral("程序/Velmora") << true << false << false;
+    QTest::newRow("missing folder") << QStringLiteral("@ROOT@/gone") << true << false << false;
 }
 
 void MainWindowTest::continueMovesRemoverAndStartsItOnce()
 {
     QFETCH(QString, exepath);
+    QFETCH(bool, source);
     QFETCH(bool, stale);
     QFETCH(bool, starts);
     exepath.replace(QStringLiteral("@INSTALL@"), installDir());
     exepath.replace(QStringLiteral("@ROOT@"), m_profile.root());
+    // The remover lies in the install folder, or beside it in the one with the backslash.
+    const QString folder = exepath.endsWith(QLatin1String("\\new")) ? exepath : installDir();
+    QVERIFY(QDir().mkpath(folder));
     writeIni(exepath);
     // A relative folder would resolve to the real one from here.
     QDir::setCurrent(m_profile.root());
 
-    const QString source = installDir() + QStringLiteral("/uninst.data");
-    const QString target = installDir() + QStringLiteral("/nuninst.exe");
-    writeFakeProgram(source, log("remover.log"));
+    const QString sourcePath = folder + QStringLiteral("/uninst.data");
+    const QString target = folder + QStringLiteral("/nuninst.exe");
+    QFile::remove(installDir() + QStringLiteral("/uninst.data"));
+    if (source)
+        writeFakeProgram(sourcePath, log("remover.log"));
     if (stale)
-        writeFakeProgram(target, log("stale.log"));
+        writeFakeProgram(target, log(source ? "stale.log" : "remover.log"));
 
-    QTest::mouseClick(child<QPushButton>("btn_continueUninstall"), Qt::LeftButton);
-    QCOMPARE(page(), 1);
+    const BoxSeen box = clickContinue();
+    QCOMPARE(box.shown, !starts);
     QTest::qWait(600);
 
     if (starts) {
-        QVERIFY(!QFile::exists(source));
+        QCOMPARE(page(), 1);
+        QVERIFY(!QFile::exists(sourcePath));
         QVERIFY(QFile::exists(target));
         QVERIFY(waitUntil([&] { return !loggedRuns(log("remover.log")).isEmpty(); }, 3000));
         QTest::qWait(200);
         QCOMPARE(loggedRuns(log("remover.log")), QVector<QStringList>{QStringList()});
-    } else {
-        QVERIFY(QFile::exists(source));
-        QVERIFY(loggedRuns(log("remover.log")).isEmpty());
         QVERIFY(loggedRuns(log("stale.log")).isEmpty());
+        QVERIFY(child<QLabel>("label_2")->text() != kProgress.arg(0));
+    } else {
+        QVERIFY(QFile::exists(sourcePath));
+        QVERIFY(loggedRuns(log("remover.log")).isEmpty());
+        QCOMPARE(page(), 0);
+        QCOMPARE(child<QLabel>("label_2")->text(), kProgress.arg(0));
     }
-    // The progress runs either way.
-    QVERIFY(child<QLabel>("label_2")->text() != kProgress.arg(0));
+}
+
+// What keeps the remover from starting, and what the box then says.
+void MainWindowTest::removerThatCannotStartIsToldNotFinished_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("tip");
+
+    QTest::newRow("install folder missing") << QStringLiteral("folder") << QStringLiteral("找不到安装目录");
+    QTest::newRow("uninst.data missing") << QStringLiteral("source") << QStringLiteral("安装目录中缺少 uninst.data");
+    QTest::newRow("move to nuninst.exe fails")
+        << QStringLiteral("move") << QStringLiteral("无法将 uninst.data 改名为 nuninst.exe");
+    QTest::newRow("remover will not start") << QStringLiteral("start") << QStringLiteral("无法运行 nuninst.exe");
+}
+
+void MainWindowTest::removerThatCannotStartIsToldNotFinished()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, tip);
+    const QString source = installDir() + QStringLiteral("/uninst.data");
+    if (fault == QLatin1String("folder")) {
+        writeIni(m_profile.root() + QStringLiteral("/gone"));
+    } else if (fault == QLatin1String("source")) {
+        QVERIFY(QFile::remove(source));
+    } else if (fault == QLatin1String("move")) {
+        // A folder that is not empty cannot be replaced by a file.
+        QVERIFY(QDir().mkpath(installDir() + QStringLiteral("/nuninst.exe/keep")));
+    } else {
+        QVERIFY(QFile::setPermissions(source, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    }
+
+    const BoxSeen box = clickContinue();
+    QVERIFY(box.shown);
+    const QString shots = qEnvironmentVariable("UNINSTALLER_SHOTS");
+    if (!shots.isEmpty() && QDir().mkpath(shots))
+        box.picture.save(QStringLiteral("%1/remover-%2.png").arg(shots, fault));
+    QVERIFY(box.overDimmedWindow);
+    QCOMPARE(box.texts, (QStringList{QStringLiteral("无法启动卸载程序"), tip, QStringLiteral("确定")}));
+    QCOMPARE(box.pos, m_window->mapToGlobal(QPoint((718 - 416) / 2, (434 - 212) / 2)));
+
+    // Back on the first page, ready to try again; no progress runs on to the finish page.
+    QVERIFY(!m_window->findChild<QWidget *>(QStringLiteral("ShadowWindowObj"))->isVisible());
+    QCOMPARE(page(), 0);
+    QTest::qWait(500);
+    QCOMPARE(page(), 0);
+    QCOMPARE(child<QLabel>("label_2")->text(), kProgress.arg(0));
+    QCOMPARE(child<QSlider>("horizontalSlider")->value(), 0);
+    QVERIFY(m_window->isVisible());
+    QVERIFY(loggedRuns(log("remover.log")).isEmpty());
 }
 
 // --- closing ---
