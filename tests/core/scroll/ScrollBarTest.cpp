@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 #include "../render/RenderCanvas.h"
@@ -473,4 +474,48 @@ TEST(ScrollBarDpi, ThumbDragTracksTheMouseAtOneHundredFiftyPercent)
     EXPECT_EQ(bar->GetScrollPos(), 200);
     EXPECT_EQ(Show(bar->GetThumbRect()), "0,83,24,126");
     window.Up(12, 89);
+}
+
+// --- large ranges ---
+
+TEST_F(ScrollBarInput, LongThumbDragOverAHugeRangeClampsInsteadOfWrapping)
+{
+    // 10,000 pixels over a 46-pixel travel at a range of 1e8 is far beyond 32 bits before
+    // the position clamps it.
+    bar->SetScrollRange(100000000);
+    const RECT thumb = bar->GetThumbRect();
+    const int grip = (thumb.top + thumb.bottom) / 2;
+    window.Down(8, grip);
+    window.Move(8, grip + 10000);
+    ASSERT_TRUE(HostWindow::PumpUntil([&] { return bar->GetScrollPos() != 0; }));
+    EXPECT_EQ(bar->GetScrollPos(), 100000000) << "a drag forward reaches the far end";
+    window.Up(8, grip + 10000);
+
+    bar->SetScrollPos(50000000);
+    const RECT middle = bar->GetThumbRect();
+    const int from = (middle.top + middle.bottom) / 2;
+    window.Down(8, from);
+    window.Move(8, from - 10000);
+    ASSERT_TRUE(HostWindow::PumpUntil([&] { return bar->GetScrollPos() != 50000000; }));
+    EXPECT_EQ(bar->GetScrollPos(), 0) << "a drag back reaches the start, not the far end";
+    window.Up(8, from - 10000);
+}
+
+TEST_F(ScrollBarInput, LineStepAtTheEndOfTheLargestRangeStaysThere)
+{
+    bar->SetScrollRange(INT_MAX);
+    bar->SetScrollPos(INT_MAX - 2);
+    window.Down(8, 92);
+    window.Up(8, 92);
+    EXPECT_EQ(bar->GetScrollPos(), INT_MAX);
+}
+
+TEST(ScrollBarGeometry, ThumbOfALongBarOverAHugeRangeStaysOnTheRail)
+{
+    // 50,000 x 49,968 is beyond 32 bits: the thumb shrank to its least length.
+    CScrollBarUI bar;
+    bar.SetHorizontal(true);
+    bar.SetScrollRange(50000);
+    bar.SetPos(R(0, 0, 50000, 16), false);
+    EXPECT_EQ(Show(bar.GetThumbRect()), "16,0,25000,16");
 }
