@@ -519,3 +519,30 @@ TEST(ScrollBarGeometry, ThumbOfALongBarOverAHugeRangeStaysOnTheRail)
     bar.SetPos(R(0, 0, 50000, 16), false);
     EXPECT_EQ(Show(bar.GetThumbRect()), "16,0,25000,16");
 }
+
+TEST(ScrollBarOwner, HeldButtonStopsRepeatingOnceItsOwnerIsHidden)
+{
+    HostWindow window(200, 100);
+    auto* root = new ZvUI::CVerticalLayoutUI;
+    auto* layout = new ZvUI::CVerticalLayoutUI;
+    layout->SetAttribute(L"vscrollbar", L"true");
+    auto* tall = new ZvUI::CControlUI;
+    tall->SetFixedHeight(5000);
+    ASSERT_TRUE(layout->Add(tall));
+    ASSERT_TRUE(root->Add(layout));
+    window.SetRoot(root, R(0, 0, 200, 100));
+    root->SetPos(R(0, 0, 200, 100), true);
+    CScrollBarUI* bar = layout->GetVerticalScrollBar();
+    ASSERT_NE(bar, nullptr);
+    ASSERT_TRUE(bar->IsVisible());
+
+    window.Down(190, 95);
+    ASSERT_TRUE(HostWindow::PumpUntil([&] { return layout->GetScrollPos().cy > 2 * 30; }));
+    layout->SetVisible(false);
+    HostWindow::Pump(100);
+    const int stopped = layout->GetScrollPos().cy;
+    HostWindow::Pump(300);
+    EXPECT_EQ(layout->GetScrollPos().cy, stopped) << "no paging of a container nobody sees";
+    EXPECT_EQ(bar->GetButton2State() & 0x10, 0u);
+    window.Up(190, 95);
+}

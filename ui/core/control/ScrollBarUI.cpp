@@ -173,6 +173,28 @@ void CScrollBarUI::SetVisible(bool visible)
         return;
     m_bVisible = visible;
     m_bFocused = false;
+    if (!visible)
+        StopRepeat();
+}
+
+void CScrollBarUI::OnShownChanged(bool shown)
+{
+    if (!shown)
+        StopRepeat();
+}
+
+void CScrollBarUI::StopRepeat()
+{
+    m_nScrollRepeatDelay = 0;
+    m_nLastScrollOffset = 0;
+    if (m_pManager != nullptr)
+        m_pManager->KillTimer(this, ScrollRepeatTimer);
+    if ((m_uThumbState & (kPushed | kCaptured)) != 0 || (m_uButton1State & kPushed) != 0 ||
+        (m_uButton2State & kPushed) != 0)
+        Invalidate();
+    m_uThumbState &= ~(kPushed | kCaptured);
+    m_uButton1State &= ~kPushed;
+    m_uButton2State &= ~kPushed;
 }
 
 void CScrollBarUI::SetEnabled(bool enable)
@@ -412,6 +434,12 @@ void CScrollBarUI::DoEvent(UIControlEvent& event)
     case EventTimer:
         if (event.wParam != ScrollRepeatTimer)
             break;
+        // A held press on a bar that has gone from sight (its owner hidden, a tab page
+        // switched) would go on paging what nobody sees.
+        if (!IsVisible() || (m_pOwner != nullptr && !m_pOwner->IsVisible())) {
+            StopRepeat();
+            return;
+        }
         ++m_nScrollRepeatDelay;
         if ((m_uThumbState & kCaptured) != 0) {
             const int target = ClampToRange(m_nLastScrollPos + m_nLastScrollOffset);

@@ -104,6 +104,7 @@ public:
     void SetRailDisabledImage(LPCWSTR d) { SetImage(PartRail, ImageDisabled, d); }
 
 protected:
+    void OnShownChanged(bool shown) override;
     void PaintBk(HDC hDC);
     void PaintButton1(HDC hDC);
     void PaintButton2(HDC hDC);
@@ -112,6 +113,8 @@ protected:
 
 private:
     void Replace();
+    // Ends a press: the repeat timer stops and no part stays pushed or captured.
+    void StopRepeat();
     void LineBack();
     void LineForward();
     void PageBack();
