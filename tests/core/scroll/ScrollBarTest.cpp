@@ -480,25 +480,30 @@ TEST(ScrollBarDpi, ThumbDragTracksTheMouseAtOneHundredFiftyPercent)
 
 TEST_F(ScrollBarInput, LongThumbDragOverAHugeRangeClampsInsteadOfWrapping)
 {
-    // 10,000 pixels over a 46-pixel travel at a range of 1e8 is far beyond 32 bits before
-    // the position clamps it.
+    // Over the 52 pixels the thumb travels, 1,500 pixels at a range of 1e8 is 2.9e9, and
+    // 10,000 is 1.9e10: both beyond 32 bits before the position clamps them.
     bar->SetScrollRange(100000000);
-    const RECT thumb = bar->GetThumbRect();
-    const int grip = (thumb.top + thumb.bottom) / 2;
-    window.Down(8, grip);
-    window.Move(8, grip + 10000);
-    ASSERT_TRUE(HostWindow::PumpUntil([&] { return bar->GetScrollPos() != 0; }));
-    EXPECT_EQ(bar->GetScrollPos(), 100000000) << "a drag forward reaches the far end";
-    window.Up(8, grip + 10000);
+    for (const int drag : {1500, 10000}) {
+        SCOPED_TRACE(drag);
+        bar->SetScrollPos(0);
+        const RECT thumb = bar->GetThumbRect();
+        const int grip = (thumb.top + thumb.bottom) / 2;
+        window.Down(8, grip);
+        window.Move(8, grip + drag);
+        // The position moves on the repeat timer's next 50 ms tick.
+        HostWindow::Pump(200);
+        EXPECT_EQ(bar->GetScrollPos(), 100000000) << "a drag forward reaches the far end";
+        window.Up(8, grip + drag);
 
-    bar->SetScrollPos(50000000);
-    const RECT middle = bar->GetThumbRect();
-    const int from = (middle.top + middle.bottom) / 2;
-    window.Down(8, from);
-    window.Move(8, from - 10000);
-    ASSERT_TRUE(HostWindow::PumpUntil([&] { return bar->GetScrollPos() != 50000000; }));
-    EXPECT_EQ(bar->GetScrollPos(), 0) << "a drag back reaches the start, not the far end";
-    window.Up(8, from - 10000);
+        bar->SetScrollPos(50000000);
+        const RECT middle = bar->GetThumbRect();
+        const int from = (middle.top + middle.bottom) / 2;
+        window.Down(8, from);
+        window.Move(8, from - drag);
+        ASSERT_TRUE(HostWindow::PumpUntil([&] { return bar->GetScrollPos() != 50000000; }));
+        EXPECT_EQ(bar->GetScrollPos(), 0) << "a drag back reaches the start, not the far end";
+        window.Up(8, from - drag);
+    }
 }
 
 TEST_F(ScrollBarInput, LineStepAtTheEndOfTheLargestRangeStaysThere)
