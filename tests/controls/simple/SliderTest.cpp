@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "ControlHost.h"
 
 using control_test::Canvas;
@@ -90,6 +92,20 @@ TEST_F(Slider, WheelStepsAreRefusedWhileHeldButStillNotify)
     host.Wheel(15, 20, false);
     EXPECT_EQ(slider->GetValue(), 0);
     EXPECT_EQ(log.Count(L"valuechanged"), 3u);
+}
+
+TEST_F(Slider, WheelStepPastTheEndOfIntIsRefusedNotWrapped)
+{
+    Make(RECT{10, 10, 120, 30});
+    slider->SetMinValue(INT_MIN);
+    slider->SetMaxValue(INT_MAX);
+    slider->SetAttribute(L"step", L"7");
+    slider->SetValue(INT_MAX - 3);
+    host.Wheel(60, 20, true);
+    EXPECT_EQ(slider->GetValue(), INT_MAX - 3);
+    slider->SetValue(INT_MIN + 3);
+    host.Wheel(60, 20, false);
+    EXPECT_EQ(slider->GetValue(), INT_MIN + 3);
 }
 
 TEST_F(Slider, DisabledSliderKeepsNoHotOrPushedState)

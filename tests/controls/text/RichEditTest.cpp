@@ -577,3 +577,27 @@ TEST_F(RichEdit, UndoAfterADpiChangeTakesBackTheTypingNotTheScale)
     Type(L"d");
     EXPECT_EQ(FormatOf(edit, 0, 1).yHeight, 2 * before) << "the scale stays";
 }
+
+TEST_F(RichEdit, CaretTimerRunsOnlyWhileTheEditCanBeSeen)
+{
+    // The caret's timer is the edit's own id 20.
+    const auto caretLive = [this](const CRichEditUI* edit) {
+        for (int i = 0; i < m_host->pm.GetTimerCount(); ++i) {
+            const ZvUI::UITimerInfo* info = m_host->pm.GetTimerInfo(i);
+            if (info != nullptr && info->control == edit && info->callerId == 20 && !info->killed)
+                return true;
+        }
+        return false;
+    };
+    CRichEditUI* edit = AddEdit();
+    EXPECT_TRUE(caretLive(edit));
+    m_host->root->SetVisible(false);
+    EXPECT_FALSE(caretLive(edit)) << "hidden with its container";
+    m_host->root->SetVisible(true);
+    EXPECT_TRUE(caretLive(edit));
+    edit->SetVisible(false);
+    EXPECT_FALSE(caretLive(edit));
+    edit->SetVisible(true);
+    Focus(edit);
+    EXPECT_TRUE(caretLive(edit));
+}

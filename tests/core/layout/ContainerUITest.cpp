@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
 #include "../render/RenderCanvas.h"
@@ -661,6 +662,21 @@ TEST_F(WithScrollBars, DefaultLineStepIsTheFontHeightPlusEight)
     EXPECT_EQ(v->GetScrollPos().cy, bigFont + 16);
     v->LineRight();
     EXPECT_EQ(v->GetScrollPos().cx, 16);
+}
+
+TEST_F(WithScrollBars, LineStepAtTheEndOfTheLargestContentStaysAtTheEnd)
+{
+    // A view shorter than one line over content of INT_MAX pixels: the step past the end
+    // wrapped to a negative position, which the bar took for the start.
+    CVerticalLayoutUI v;
+    v.EnableScrollBar(true, false);
+    v.Add(MakeBox(0, INT_MAX, 0, 0, 9999, INT_MAX));
+    v.SetPos(RECT{0, 0, 100, 4}, false);
+    ASSERT_EQ(v.GetScrollRange().cy, INT_MAX - 4);
+    v.EndDown();
+    ASSERT_EQ(v.GetScrollPos().cy, INT_MAX - 4);
+    v.LineDown();
+    EXPECT_EQ(v.GetScrollPos().cy, INT_MAX - 4);
 }
 
 TEST_F(WithScrollBars, AnAttachedBarBelongsToWhoeverAttachedIt)

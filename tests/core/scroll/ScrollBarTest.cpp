@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 #include "../render/RenderCanvas.h"
@@ -473,4 +474,80 @@ TEST(ScrollBarDpi, ThumbDragTracksTheMouseAtOneHundredFiftyPercent)
     EXPECT_EQ(bar->GetScrollPos(), 200);
     EXPECT_EQ(Show(bar->GetThumbRect()), "0,83,24,126");
     window.Up(12, 89);
+}
+
+// --- large ranges ---
+
+TEST_F(ScrollBarInput, LongThumbDragOverAHugeRangeClampsInsteadOfWrapping)
+{
+    // Over the 52 pixels the thumb travels, 1,500 pixels at a range of 1e8 is 2.9e9, and
+    // 10,000 is 1.9e10: both beyond 32 bits before the position clamps them.
+    bar->SetScrollRange(100000000);
+    for (const int drag : {1500, 10000}) {
+        SCOPED_TRACE(drag);
+        bar->SetScrollPos(0);
+        const RECT thumb = bar->GetThumbRect();
+        const int grip = (thumb.top + thumb.bottom) / 2;
+        window.Down(8, grip);
+        window.Move(8, grip + drag);
+        // The position moves on the repeat timer's next 50 ms tick.
+        HostWindow::Pump(200);
+        EXPECT_EQ(bar->GetScrollPos(), 100000000) << "a drag forward reaches the far end";
+        window.Up(8, grip + drag);
+
+        bar->SetScrollPos(50000000);
+        const RECT middle = bar->GetThumbRect();
+        const int from = (middle.top + middle.bottom) / 2;
+        window.Down(8, from);
+        window.Move(8, from - drag);
+        ASSERT_TRUE(HostWindow::PumpUntil([&] { return bar->GetScrollPos() != 50000000; }));
+        EXPECT_EQ(bar->GetScrollPos(), 0) << "a drag back reaches the start, not the far end";
+        window.Up(8, from - drag);
+    }
+}
+
+TEST_F(ScrollBarInput, LineStepAtTheEndOfTheLargestRangeStaysThere)
+{
+    bar->SetScrollRange(INT_MAX);
+    bar->SetScrollPos(INT_MAX - 2);
+    window.Down(8, 92);
+    window.Up(8, 92);
+    EXPECT_EQ(bar->GetScrollPos(), INT_MAX);
+}
+
+TEST(ScrollBarGeometry, ThumbOfALongBarOverAHugeRangeStaysOnTheRail)
+{
+    // 50,000 x 49,968 is beyond 32 bits: the thumb shrank to its least length.
+    CScrollBarUI bar;
+    bar.SetHorizontal(true);
+    bar.SetScrollRange(50000);
+    bar.SetPos(R(0, 0, 50000, 16), false);
+    EXPECT_EQ(Show(bar.GetThumbRect()), "16,0,25000,16");
+}
+
+TEST(ScrollBarOwner, HeldButtonStopsRepeatingOnceItsOwnerIsHidden)
+{
+    HostWindow window(200, 100);
+    auto* root = new ZvUI::CVerticalLayoutUI;
+    auto* layout = new ZvUI::CVerticalLayoutUI;
+    layout->SetAttribute(L"vscrollbar", L"true");
+    auto* tall = new ZvUI::CControlUI;
+    tall->SetFixedHeight(5000);
+    ASSERT_TRUE(layout->Add(tall));
+    ASSERT_TRUE(root->Add(layout));
+    window.SetRoot(root, R(0, 0, 200, 100));
+    root->SetPos(R(0, 0, 200, 100), true);
+    CScrollBarUI* bar = layout->GetVerticalScrollBar();
+    ASSERT_NE(bar, nullptr);
+    ASSERT_TRUE(bar->IsVisible());
+
+    window.Down(190, 95);
+    ASSERT_TRUE(HostWindow::PumpUntil([&] { return layout->GetScrollPos().cy > 2 * 30; }));
+    layout->SetVisible(false);
+    HostWindow::Pump(100);
+    const int stopped = layout->GetScrollPos().cy;
+    HostWindow::Pump(300);
+    EXPECT_EQ(layout->GetScrollPos().cy, stopped) << "no paging of a container nobody sees";
+    EXPECT_EQ(bar->GetButton2State() & 0x10, 0u);
+    window.Up(190, 95);
 }

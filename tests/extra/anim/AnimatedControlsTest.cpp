@@ -13,6 +13,7 @@
 #include "builder/ControlFactory.h"
 #include "gif/GifAnimUI.h"
 #include "layout/ContainerUI.h"
+#include "layout/TabLayoutUI.h"
 #include "simple/HotKeyUI.h"
 #include "simple/RingUI.h"
 #include "simple/RollTextUI.h"
@@ -338,4 +339,150 @@ TEST(AnimatedLifetime, ThousandRunsLeaveNoObjectsAndNoTimers)
     EXPECT_EQ(log.Count(L"gifindexchanged"), 0u);
     EXPECT_EQ(log.Count(L"textrollend"), 0u);
     EXPECT_EQ(host.Manager().GetTimerCount(), 0);
+}
+
+// --- no work out of sight ---
+
+namespace {
+
+// Running (not killed) timers of a control.
+int LiveTimers(ZvUI::CPaintManagerUI& manager, const CControlUI* control)
+{
+    int live = 0;
+    for (int i = 0; i < manager.GetTimerCount(); ++i) {
+        const ZvUI::UITimerInfo* info = manager.GetTimerInfo(i);
+        if (info != nullptr && info->control == control && !info->killed)
+            ++live;
+    }
+    return live;
+}
+
+// The control under test sits in a container on the first page of a two-page tab layout.
+class OutOfSight : public ::testing::Test {
+protected:
+    void Place(CControlUI* control)
+    {
+        auto* root = new CContainerUI;
+        tabs = new ZvUI::CTabLayoutUI;
+        page = new CContainerUI;
+        ASSERT_TRUE(page->Add(control));
+        ASSERT_TRUE(tabs->Add(page));
+        ASSERT_TRUE(tabs->Add(new CControlUI));
+        ASSERT_TRUE(root->Add(tabs));
+        host.SetRoot(root, RECT{0, 0, 200, 100});
+        control->SetPos(RECT{10, 10, 60, 60}, false);
+        ASSERT_TRUE(host.Manager().AddNotifyListener(&log));
+    }
+    void TearDown() override { host.Manager().RemoveNotifyListener(&log); }
+    void ShowOtherPage() { ASSERT_TRUE(tabs->SelectItem(1)); }
+    void ShowFirstPage() { ASSERT_TRUE(tabs->SelectItem(0)); }
+
+    ControlHost host{200, 100};
+    ZvUI::CTabLayoutUI* tabs = nullptr;
+    CContainerUI* page = nullptr;
+    NotifyLog log;
+};
+
+} // namespace
+
+TEST_F(OutOfSight, GifFramesWaitWhileItsPageIsNotShownAndGoOnAfter)
+{
+    TempFile file(L"zv_unseen.gif", SolidGif(4, {0xFF0000, 0x00FF00, 0x0000FF}, {2, 2, 2}));
+    auto* gif = new ZvUI::CGifAnimUI;
+    gif->SetAutoPlay(false);
+    gif->SetGifImage(file.Path());
+    Place(gif);
+    Canvas canvas(200, 100);
+    canvas.Paint(*gif);
+    gif->PlayGif();
+    ASSERT_TRUE(ControlHost::PumpUntil([&] { return log.Count(L"gifindexchanged") >= 1; }));
+
+    ShowOtherPage();
+    const UINT frame = gif->GetCurrentFrame();
+    const size_t changes = log.Count(L"gifindexchanged");
+    ControlHost::Pump(200);
+    EXPECT_EQ(LiveTimers(host.Manager(), gif), 0);
+    EXPECT_EQ(gif->GetCurrentFrame(), frame);
+    EXPECT_EQ(log.Count(L"gifindexchanged"), changes) << "no frames change for a page not shown";
+    EXPECT_TRUE(gif->IsPlaying()) << "still asked to play";
+    gif->SetVisible(true);
+    EXPECT_EQ(LiveTimers(host.Manager(), gif), 0) << "its own flag does not show it on a hidden page";
+
+    ShowFirstPage();
+    EXPECT_EQ(LiveTimers(host.Manager(), gif), 1);
+    ASSERT_TRUE(ControlHost::PumpUntil([&] { return log.Count(L"gifindexchanged") > changes; }));
+    EXPECT_EQ(gif->GetCurrentFrame(), (frame + 1) % 3) << "it goes on from the frame it stopped at";
+}
+
+TEST_F(OutOfSight, RingAndRollingTextRestWhileTheirContainerIsHidden)
+{
+    TempFile bmp(L"zv_unseen_ring.bmp", SolidBmp(4, 4, 0xFF0000));
+    auto* ring = new ZvUI::CRingUI;
+    ring->SetBkImage(bmp.Path());
+    Place(ring);
+    Canvas canvas(200, 100);
+    canvas.Paint(*ring);
+    ASSERT_TRUE(ring->IsImageLoaded());
+    ASSERT_TRUE(ControlHost::PumpUntil([&] { return ring->GetAngle() > 0.0f; }));
+
+    page->SetVisible(false);
+    const float angle = ring->GetAngle();
+    ControlHost::Pump(350);
+    EXPECT_EQ(ring->GetAngle(), angle) << "the ring does not turn while hidden";
+    EXPECT_EQ(LiveTimers(host.Manager(), ring), 0);
+    page->SetVisible(true);
+    ASSERT_TRUE(ControlHost::PumpUntil([&] { return ring->GetAngle() != angle; }));
+
+    // The rolling text's stepping waits; its limit runs on in time.
+    auto* roll = new ZvUI::CRollTextUI;
+    roll->SetText(L"Rolling");
+    ASSERT_TRUE(page->Add(roll));
+    roll->BeginRoll(ZvUI::CRollTextUI::RollLeft, 10, 100);
+    EXPECT_EQ(LiveTimers(host.Manager(), roll), 2);
+    ShowOtherPage();
+    EXPECT_EQ(LiveTimers(host.Manager(), roll), 1);
+    ShowFirstPage();
+    EXPECT_EQ(LiveTimers(host.Manager(), roll), 2);
+    roll->EndRoll();
+    page->SetVisible(false);
+    roll->BeginRoll(ZvUI::CRollTextUI::RollUp, 10, 100);
+    EXPECT_TRUE(roll->IsRolling());
+    EXPECT_EQ(LiveTimers(host.Manager(), roll), 1) << "begun out of sight, it steps only once seen";
+    page->SetVisible(true);
+    EXPECT_EQ(LiveTimers(host.Manager(), roll), 2);
+}
+
+TEST_F(OutOfSight, FadeAndSlideNobodySeesEndAtOnce)
+{
+    TempFile normal(L"zv_unseen_normal.bmp", SolidBmp(8, 8, 0xFF0000));
+    TempFile hot(L"zv_unseen_hot.bmp", SolidBmp(8, 8, 0x0000FF));
+    auto* button = new CFadeButtonUI;
+    button->SetAttribute(L"normalimage", normal.Path());
+    button->SetAttribute(L"hotimage", hot.Path());
+    Place(button);
+    host.Hover(30, 20);
+    ASSERT_TRUE(button->IsAnimating(CFadeButtonUI::kFadeInAnimation));
+    ShowOtherPage();
+    EXPECT_FALSE(button->IsAnimating(CFadeButtonUI::kFadeInAnimation));
+    EXPECT_EQ(LiveTimers(host.Manager(), button), 0);
+    ShowFirstPage();
+    Canvas canvas(200, 100);
+    canvas.Paint(*button);
+    EXPECT_EQ(canvas.Rgb(30, 20), 0x0000FFu) << "shown again with the image the fade went to";
+
+    auto* slider = new CAnimationTabLayoutUI;
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(slider->Add(new CControlUI));
+    ASSERT_TRUE(page->Add(slider));
+    const RECT place = {0, 0, 150, 80};
+    slider->SetPos(place, false);
+    ASSERT_TRUE(slider->SelectItem(2));
+    ASSERT_TRUE(slider->IsAnimating(kSlide));
+    page->SetVisible(false);
+    EXPECT_FALSE(slider->IsAnimating(kSlide));
+    EXPECT_EQ(LiveTimers(host.Manager(), slider), 0);
+    EXPECT_TRUE(::EqualRect(&slider->GetPos(), &place));
+    EXPECT_TRUE(slider->GetItemAt(2)->IsVisibleOwn()) << "the new page stands in its place";
+    EXPECT_FALSE(slider->SelectItem(0) && slider->IsAnimating(kSlide)) << "no slide starts out of sight";
+    EXPECT_TRUE(slider->GetItemAt(0)->IsVisibleOwn());
 }

@@ -169,8 +169,21 @@ void CGifAnimUI::PlayGif()
 {
     if (m_bPlaying || m_pImage == nullptr || m_nFrameCount < 2 || m_pManager == nullptr)
         return;
-    if (m_pManager->SetTimer(this, kFrameTimer, GetFrameInterval(m_nCurrentFrame)))
-        m_bPlaying = true;
+    // Out of sight the request is kept and the frames start once the control is seen.
+    if (IsVisible() && !m_pManager->SetTimer(this, kFrameTimer, GetFrameInterval(m_nCurrentFrame)))
+        return;
+    m_bPlaying = true;
+}
+
+void CGifAnimUI::OnShownChanged(bool shown)
+{
+    if (!m_bPlaying || m_pManager == nullptr)
+        return;
+    // Hidden, itself or by an ancestor: the frame stays where it is until the control is seen.
+    if (!shown)
+        m_pManager->KillTimer(this, kFrameTimer);
+    else if (!m_pManager->SetTimer(this, kFrameTimer, GetFrameInterval(m_nCurrentFrame)))
+        m_bPlaying = false;
 }
 
 void CGifAnimUI::PauseGif()
@@ -199,6 +212,8 @@ void CGifAnimUI::OnTimer(UINT id)
     if (id != kFrameTimer || m_pManager == nullptr || m_nFrameCount == 0)
         return;
     m_pManager->KillTimer(this, kFrameTimer);
+    if (!IsVisible())
+        return;
     Invalidate();
     m_nCurrentFrame = (m_nCurrentFrame + 1) % m_nFrameCount;
     if (!m_pManager->SetTimer(this, kFrameTimer, GetFrameInterval(m_nCurrentFrame)))

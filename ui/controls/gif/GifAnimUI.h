@@ -49,6 +49,7 @@ public:
     void StopGif();
 
     bool IsLoaded() const { return m_pImage != nullptr; }
+    // Playing as asked; the frame timer runs only while the control can be seen.
     bool IsPlaying() const { return m_bPlaying; }
     UINT GetFrameCount() const { return m_nFrameCount; }
     UINT GetCurrentFrame() const { return m_nCurrentFrame; }
@@ -59,6 +60,9 @@ public:
     // second, one 32-bit entry per frame). A missing property, a short one or a delay of 0
     // gives kDefaultInterval for the frames it does not cover.
     static std::vector<UINT> FrameIntervals(const Gdiplus::PropertyItem* delays, UINT frameCount);
+
+protected:
+    void OnShownChanged(bool shown) override;
 
 private:
     void InitGifImage();

@@ -238,11 +238,24 @@ void CRichEditUI::DoInit()
     if (m_pManager != nullptr) {
         m_iTextScale = m_pManager->GetDpiHelper()->GetScale();
         m_pManager->AddMessageFilter(this);
-        (void)m_pManager->SetTimer(this, kCaretTimerId, ::GetCaretBlinkTime());
+        if (IsVisible())
+            (void)m_pManager->SetTimer(this, kCaretTimerId, ::GetCaretBlinkTime());
         if (!IsEnabled() && m_pTwh != nullptr)
             m_pTwh->SetColor(m_pManager->GetDisabledColor());
     }
     m_bInited = true;
+}
+
+void CRichEditUI::OnShownChanged(bool shown)
+{
+    CContainerUI::OnShownChanged(shown);
+    if (!m_bInited || m_pManager == nullptr)
+        return;
+    // No caret blinks in an edit nobody can see.
+    if (shown)
+        (void)m_pManager->SetTimer(this, kCaretTimerId, ::GetCaretBlinkTime());
+    else
+        m_pManager->KillTimer(this, kCaretTimerId);
 }
 
 HRESULT CRichEditUI::TxSendMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) const

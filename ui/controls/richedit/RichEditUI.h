@@ -158,6 +158,7 @@ public:
     long StreamOut(int format, EDITSTREAM& stream);
 
 protected:
+    void OnShownChanged(bool shown) override;
     // Sends one scroll code as WM_VSCROLL or WM_HSCROLL.
     void SendScroll(UINT msg, WORD code);
     void ShowContextMenu(POINT screenPt);

@@ -1,6 +1,7 @@
 // Slider: thumb placement, the value under the mouse, wheel steps and the thumb's looks.
 #include "slider/SliderUI.h"
 
+#include <climits>
 #include <cwchar>
 
 #include "utils/UIAttributeValues.h"
@@ -21,6 +22,14 @@ __int64 Share(__int64 offset, __int64 range, __int64 span, bool integer)
     if (integer)
         return offset * range / span;
     return static_cast<__int64>(static_cast<float>(range) * static_cast<float>(offset) / static_cast<float>(span));
+}
+
+// value + step, or value itself when the sum leaves int: a step past the maximum is refused,
+// and past INT_MAX the sum wrapped to the far end of a range that spans all of int.
+int Stepped(int value, int step)
+{
+    const __int64 sum = static_cast<__int64>(value) + step;
+    return sum > INT_MAX || sum < INT_MIN ? value : static_cast<int>(sum);
 }
 
 } // namespace
@@ -184,11 +193,11 @@ void CSliderUI::DoEvent(UIControlEvent& event)
         if (IsEnabled()) {
             switch (LOWORD(event.wParam)) {
             case SB_LINEUP:
-                SetValueIfFree(GetValue() + m_nStep);
+                SetValueIfFree(Stepped(GetValue(), m_nStep));
                 Notify(L"valuechanged");
                 return;
             case SB_LINEDOWN:
-                SetValueIfFree(GetValue() - m_nStep);
+                SetValueIfFree(Stepped(GetValue(), -m_nStep));
                 Notify(L"valuechanged");
                 return;
             default:

@@ -582,15 +582,20 @@ void CControlUI::SetVisible(bool visible)
     m_bFocused = false;
     if (!visible && m_pManager != nullptr && m_pManager->GetFocus() == this)
         m_pManager->SetFocus(nullptr);
-    if (IsVisible() != wasVisible)
+    if (IsVisible() != wasVisible) {
         NeedParentUpdate();
+        OnShownChanged(IsVisible());
+    }
 }
 
 void CControlUI::SetInternVisible(bool visible)
 {
+    const bool wasVisible = IsVisible();
     m_bInternVisible = visible;
     if (!visible && m_pManager != nullptr && m_pManager->GetFocus() == this)
         m_pManager->SetFocus(nullptr);
+    if (IsVisible() != wasVisible)
+        OnShownChanged(IsVisible());
 }
 
 bool CControlUI::IsEnabled() const

@@ -212,6 +212,10 @@ public:
     CDelegateList NotifyHandlers;
 
 protected:
+    // IsVisible() has turned, through the control's own flag or one of its ancestors (a hidden
+    // container, a tab page that is not shown). Controls that animate stop their timers here.
+    virtual void OnShownChanged(bool /*shown*/) {}
+
     int ScaleValue(int value) const;
     SIZE ScaleSizeValue(SIZE sz) const;
     RECT ScaleRectValue(RECT rc) const;

@@ -173,6 +173,28 @@ void CScrollBarUI::SetVisible(bool visible)
         return;
     m_bVisible = visible;
     m_bFocused = false;
+    if (!visible)
+        StopRepeat();
+}
+
+void CScrollBarUI::OnShownChanged(bool shown)
+{
+    if (!shown)
+        StopRepeat();
+}
+
+void CScrollBarUI::StopRepeat()
+{
+    m_nScrollRepeatDelay = 0;
+    m_nLastScrollOffset = 0;
+    if (m_pManager != nullptr)
+        m_pManager->KillTimer(this, ScrollRepeatTimer);
+    if ((m_uThumbState & (kPushed | kCaptured)) != 0 || (m_uButton1State & kPushed) != 0 ||
+        (m_uButton2State & kPushed) != 0)
+        Invalidate();
+    m_uThumbState &= ~(kPushed | kCaptured);
+    m_uButton1State &= ~kPushed;
+    m_uButton2State &= ~kPushed;
 }
 
 void CScrollBarUI::SetEnabled(bool enable)
@@ -233,7 +255,7 @@ void CScrollBarUI::SetPos(RECT rc, bool invalidate)
     int thumbStart = railStart;
     int thumbEnd = railEnd;
     if (m_nRange > 0) {
-        int thumbLen = static_cast<int>(static_cast<__int64>(extent * space) / (extent + m_nRange));
+        int thumbLen = static_cast<int>(static_cast<__int64>(extent) * space / (extent + m_nRange));
         if (thumbLen < t)
             thumbLen = t;
         // The horizontal bar places the thumb in exact integers, the vertical one in floats.
@@ -274,7 +296,14 @@ void CScrollBarUI::Step(void (CContainerUI::*horizontalStep)(), void (CContainer
     if (m_pOwner != nullptr)
         (m_pOwner->*(m_bHorizontal ? horizontalStep : verticalStep))();
     else
-        SetScrollPos(static_cast<int>(m_nScrollPos) + delta);
+        SetScrollPos(ClampToRange(m_nScrollPos + delta));
+}
+
+int CScrollBarUI::ClampToRange(__int64 pos) const
+{
+    if (pos < 0)
+        return 0;
+    return static_cast<int>(pos > m_nRange ? m_nRange : pos);
 }
 
 int CScrollBarUI::PageLength() const
@@ -348,7 +377,7 @@ void CScrollBarUI::DoEvent(UIControlEvent& event)
         } else if (::PtInRect(&m_rcThumb, pt)) {
             m_uThumbState |= kPushed | kCaptured;
             m_ptLastMouse = pt;
-            m_nLastScrollPos = static_cast<int>(m_nScrollPos);
+            m_nLastScrollPos = m_nScrollPos;
         } else if (coord < thumbStart) {
             PageBack();
         } else if (coord > thumbEnd) {
@@ -390,7 +419,7 @@ void CScrollBarUI::DoEvent(UIControlEvent& event)
             if (m_bShowButton2)
                 denominator -= thickness;
             if (denominator != 0)
-                m_nLastScrollOffset = static_cast<int>(static_cast<__int64>(d) * m_nRange / std::abs(denominator));
+                m_nLastScrollOffset = static_cast<__int64>(d) * m_nRange / std::abs(denominator);
         } else if ((m_uThumbState & kHot) != 0) {
             if (!::PtInRect(&m_rcThumb, pt)) {
                 m_uThumbState &= ~kHot;
@@ -405,9 +434,15 @@ void CScrollBarUI::DoEvent(UIControlEvent& event)
     case EventTimer:
         if (event.wParam != ScrollRepeatTimer)
             break;
+        // A held press on a bar that has gone from sight (its owner hidden, a tab page
+        // switched) would go on paging what nobody sees.
+        if (!IsVisible() || (m_pOwner != nullptr && !m_pOwner->IsVisible())) {
+            StopRepeat();
+            return;
+        }
         ++m_nScrollRepeatDelay;
         if ((m_uThumbState & kCaptured) != 0) {
-            const int target = m_nLastScrollPos + m_nLastScrollOffset;
+            const int target = ClampToRange(m_nLastScrollPos + m_nLastScrollOffset);
             if (m_pOwner != nullptr) {
                 const SIZE ownerPos = m_pOwner->GetScrollPos();
                 m_pOwner->SetScrollPos(m_bHorizontal ? SIZE{target, ownerPos.cy} : SIZE{ownerPos.cx, target}, true);

@@ -104,6 +104,7 @@ public:
     void SetRailDisabledImage(LPCWSTR d) { SetImage(PartRail, ImageDisabled, d); }
 
 protected:
+    void OnShownChanged(bool shown) override;
     void PaintBk(HDC hDC);
     void PaintButton1(HDC hDC);
     void PaintButton2(HDC hDC);
@@ -112,6 +113,8 @@ protected:
 
 private:
     void Replace();
+    // Ends a press: the repeat timer stops and no part stays pushed or captured.
+    void StopRepeat();
     void LineBack();
     void LineForward();
     void PageBack();
@@ -120,6 +123,8 @@ private:
     // The owner's step for this bar's axis, or delta on the own position without an owner.
     void Step(void (CContainerUI::*horizontalStep)(), void (CContainerUI::*verticalStep)(), int delta);
     int PageLength() const;
+    // pos held to 0..range; done in 64 bits so no sum near the range's end wraps.
+    int ClampToRange(__int64 pos) const;
     // Coordinates along the bar's axis, and a rectangle built from them.
     int AxisStart(const RECT& rc) const;
     int AxisEnd(const RECT& rc) const;
@@ -139,8 +144,9 @@ private:
     int m_nLineSize = 8;
     CContainerUI* m_pOwner = nullptr;
     POINT m_ptLastMouse = {0, 0};
-    int m_nLastScrollPos = 0;
-    int m_nLastScrollOffset = 0;
+    __int64 m_nLastScrollPos = 0;
+    // 64-bit: a long drag over a large range is far beyond int before the position clamps it.
+    __int64 m_nLastScrollOffset = 0;
     int m_nScrollRepeatDelay = 0;
     bool m_bShowButton1 = true;
     RECT m_rcButton1 = {0, 0, 0, 0};

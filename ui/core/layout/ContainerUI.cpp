@@ -789,7 +789,7 @@ void CContainerUI::SetScrollPos(SIZE pos, bool notify)
         int lineSize = m_pVerticalBar->GetLineSize();
         if (lineSize == 0)
             lineSize = 1;
-        const int line = (m_pVerticalBar->GetScrollPos() + lineSize) / lineSize;
+        const __int64 line = (static_cast<__int64>(m_pVerticalBar->GetScrollPos()) + lineSize) / lineSize;
         m_pManager->RaiseNotify(this, L"scroll", static_cast<WPARAM>(line), 0);
     }
 }
@@ -842,9 +842,15 @@ int CContainerUI::HorizontalPage() const
 
 void CContainerUI::ScrollBy(int dx, int dy)
 {
+    // In 64 bits: a step past the end of a range near INT_MAX wrapped to a negative position,
+    // which the bar then took as the start.
+    const auto along = [](LONG pos, int delta) {
+        const __int64 sum = static_cast<__int64>(pos) + delta;
+        return static_cast<LONG>(sum < 0 ? 0 : (sum > INT_MAX ? INT_MAX : sum));
+    };
     SIZE pos = GetScrollPos();
-    pos.cx += dx;
-    pos.cy += dy;
+    pos.cx = along(pos.cx, dx);
+    pos.cy = along(pos.cy, dy);
     SetScrollPos(pos, true);
 }
 

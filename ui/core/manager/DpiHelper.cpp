@@ -1,7 +1,29 @@
 // DPI scale arithmetic of one window.
 #include "manager/DpiHelper.h"
 
+#include <climits>
+
 namespace ZvUI {
+
+namespace {
+
+// MulDiv's rounding, but a result beyond 32 bits saturates: MulDiv answers -1 there, which
+// turned a huge maximum size (scaled at 200 %) into a negative one.
+int ScaleLength(int value, int multiplier, int divisor)
+{
+    if (divisor <= 0)
+        return ::MulDiv(value, multiplier, divisor);
+    const __int64 product = static_cast<__int64>(value) * multiplier;
+    const __int64 half = divisor / 2;
+    const __int64 result = (product < 0 ? product - half : product + half) / divisor;
+    if (result > INT_MAX)
+        return INT_MAX;
+    if (result < -INT_MAX)
+        return -INT_MAX;
+    return static_cast<int>(result);
+}
+
+} // namespace
 
 CDpiHelper::CDpiHelper()
 {
@@ -35,14 +57,14 @@ int CDpiHelper::Scale(int value) const
 {
     if (m_nAwareness == kUnaware)
         return value;
-    return ::MulDiv(value, GetScale(), 100);
+    return ScaleLength(value, GetScale(), 100);
 }
 
 int CDpiHelper::Unscale(int value) const
 {
     if (m_nAwareness == kUnaware)
         return value;
-    return ::MulDiv(value, 100, GetScale());
+    return ScaleLength(value, 100, GetScale());
 }
 
 void CDpiHelper::ScaleRect(RECT& rc) const

@@ -113,6 +113,22 @@ void CAnimationTabLayoutUI::RemoveAll()
     CTabLayoutUI::RemoveAll();
 }
 
+void CAnimationTabLayoutUI::OnShownChanged(bool shown)
+{
+    CTabLayoutUI::OnShownChanged(shown);
+    if (shown || !IsAnimating(kSlideAnimation))
+        return;
+    // A slide nobody sees is finished at once: shown again, the page stands in its place.
+    EndAnimation(kSlideAnimation);
+    if (!m_bShown) {
+        m_bShown = true;
+        if (m_pSelected != nullptr)
+            m_pSelected->SetVisible(true);
+    }
+    SetPos(m_rcTarget, false);
+    NeedParentUpdate();
+}
+
 void CAnimationTabLayoutUI::OnAnimationFrame(int totalFrames, int currentFrame, int /*id*/)
 {
     if (!m_bShown) {

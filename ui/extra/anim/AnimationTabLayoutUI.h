@@ -36,6 +36,9 @@ public:
     void OnAnimationFrame(int totalFrames, int currentFrame, int id) override;
     void OnAnimationEnd(int id) override;
 
+protected:
+    void OnShownChanged(bool shown) override;
+
 private:
     bool m_bVertical = false;
     int m_nDirection = 1;

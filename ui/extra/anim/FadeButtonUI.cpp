@@ -54,6 +54,14 @@ void CFadeButtonUI::DoEvent(UIControlEvent& event)
     CButtonUI::DoEvent(event);
 }
 
+void CFadeButtonUI::OnShownChanged(bool shown)
+{
+    // A fade nobody sees ends where it was going: the next paint shows its last image.
+    if (!shown)
+        EndAnimation(0);
+    CButtonUI::OnShownChanged(shown);
+}
+
 void CFadeButtonUI::OnAnimationFrame(int totalFrames, int currentFrame, int /*id*/)
 {
     const double share = static_cast<double>(currentFrame) / static_cast<double>(totalFrames);

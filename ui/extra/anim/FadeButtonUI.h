@@ -32,6 +32,9 @@ public:
     void OnAnimationFrame(int totalFrames, int currentFrame, int id) override;
     void OnAnimationEnd(int /*id*/) override {}
 
+protected:
+    void OnShownChanged(bool shown) override;
+
 private:
     bool DrawFaded(HDC hDC, const CUIString& image, int fade);
 

@@ -47,7 +47,7 @@ void CUIAnimation::Remove(int id)
 
 bool CUIAnimation::BeginAnimation(int elapse, int totalFrames, int id, bool loop)
 {
-    if (Find(id) != nullptr || elapse <= 0 || totalFrames <= 0 || !HasManager())
+    if (Find(id) != nullptr || elapse <= 0 || totalFrames <= 0 || !HasManager() || !m_pOwner->IsVisible())
         return false;
     if (!m_pOwner->GetManager()->SetTimer(m_pOwner, static_cast<UINT>(id), static_cast<UINT>(elapse)))
         return false;

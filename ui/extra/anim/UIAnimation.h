@@ -12,7 +12,8 @@ class IUIAnimation {
 public:
     virtual ~IUIAnimation() = default;
 
-    // False when the id runs already, a time is not positive, or no timer can be had.
+    // False when the id runs already, a time is not positive, no timer can be had, or the
+    // owner cannot be seen (hidden itself or by an ancestor).
     [[nodiscard]] virtual bool BeginAnimation(int elapse, int totalFrames, int id = 0, bool loop = false) = 0;
     // Id 0 ends every running animation.
     virtual void EndAnimation(int id = 0) = 0;

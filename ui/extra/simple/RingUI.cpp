@@ -63,6 +63,17 @@ void CRingUI::InitImage()
         (void)m_pManager->SetTimer(this, kRotateTimer, kRotateElapse);
 }
 
+void CRingUI::OnShownChanged(bool shown)
+{
+    if (m_pManager == nullptr)
+        return;
+    // The ring turns only while it can be seen; the angle waits where it was.
+    if (!shown)
+        m_pManager->KillTimer(this, kRotateTimer);
+    else if (m_pImage != nullptr)
+        (void)m_pManager->SetTimer(this, kRotateTimer, kRotateElapse);
+}
+
 void CRingUI::DeleteImage()
 {
     m_pImage.reset();
@@ -71,6 +82,11 @@ void CRingUI::DeleteImage()
 void CRingUI::DoEvent(UIControlEvent& event)
 {
     if (event.type == EventTimer && event.wParam == kRotateTimer) {
+        if (!IsVisible()) {
+            if (m_pManager != nullptr)
+                m_pManager->KillTimer(this, kRotateTimer);
+            return;
+        }
         if (m_fAngle > 359.0f)
             m_fAngle = 0.0f;
         m_fAngle += 36.0f;

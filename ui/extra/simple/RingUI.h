@@ -32,6 +32,9 @@ public:
     float GetAngle() const { return m_fAngle; }
     bool IsImageLoaded() const { return m_pImage != nullptr; }
 
+protected:
+    void OnShownChanged(bool shown) override;
+
 private:
     void InitImage();
     void DeleteImage();

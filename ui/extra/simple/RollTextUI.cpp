@@ -64,8 +64,11 @@ void CRollTextUI::BeginRoll(int direction, LONG stepMs, LONG limitSeconds)
     m_nTextExtent = 0;
     if (m_pManager == nullptr)
         return;
+    m_uStepElapse = static_cast<UINT>(ClampInterval(stepMs));
     m_pManager->KillTimer(this, kStepTimer);
-    (void)m_pManager->SetTimer(this, kStepTimer, static_cast<UINT>(ClampInterval(stepMs)));
+    // Out of sight the text waits; the step timer starts when it is seen.
+    if (IsVisible())
+        (void)m_pManager->SetTimer(this, kStepTimer, m_uStepElapse);
     m_pManager->KillTimer(this, kLimitTimer);
     // A limit already passed ends at once; one beyond the longest timer waits that long.
     const LONGLONG limitMs = static_cast<LONGLONG>(limitSeconds) * 1000;
@@ -84,6 +87,17 @@ void CRollTextUI::EndRoll()
     m_bRolling = false;
 }
 
+void CRollTextUI::OnShownChanged(bool shown)
+{
+    // Only the stepping waits; the limit is a time from the start and runs on.
+    if (!m_bRolling || m_pManager == nullptr)
+        return;
+    if (shown)
+        (void)m_pManager->SetTimer(this, kStepTimer, m_uStepElapse);
+    else
+        m_pManager->KillTimer(this, kStepTimer);
+}
+
 void CRollTextUI::DoEvent(UIControlEvent& event)
 {
     if (event.type == EventTimer && event.wParam == kLimitTimer) {
@@ -95,6 +109,11 @@ void CRollTextUI::DoEvent(UIControlEvent& event)
         return;
     }
     if (event.type == EventTimer && event.wParam == kStepTimer) {
+        if (!IsVisible()) {
+            if (m_pManager != nullptr)
+                m_pManager->KillTimer(this, kStepTimer);
+            return;
+        }
         Invalidate();
         return;
     }

@@ -35,6 +35,9 @@ public:
     // Width (left, right) or height (up, down) of the text; 0 until a paint has measured it.
     int GetTextExtent() const { return m_nTextExtent; }
 
+protected:
+    void OnShownChanged(bool shown) override;
+
 private:
     bool IsVerticalRoll() const { return m_nDirection == RollUp || m_nDirection == RollDown; }
 
@@ -42,6 +45,8 @@ private:
     int m_nStep = 5;
     int m_nScrollPos = 0;
     bool m_bRolling = false;
+    // The step timer's interval, kept to start it again when the text is seen again.
+    UINT m_uStepElapse = USER_TIMER_MINIMUM;
     int m_nDirection = RollLeft;
     int m_nTextExtent = 0;
 };
