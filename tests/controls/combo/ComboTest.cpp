@@ -131,6 +131,17 @@ TEST_F(ComboTest, WheelAndKeysOnTheClosedField)
     EXPECT_EQ(combo->GetCurSel(), 0);
 }
 
+TEST_F(ComboTest, ADisabledFieldKeepsItsChoiceUnderTheWheel)
+{
+    Open(20, 20);
+    const int before = combo->GetCurSel();
+    combo->SetEnabled(false);
+    host->log.entries.clear();
+    host->Wheel(CenterOf(combo), -2);
+    EXPECT_EQ(combo->GetCurSel(), before);
+    EXPECT_EQ(host->log.Count(L"itemselect"), 0);
+}
+
 TEST_F(ComboTest, ClickOpensThePopupAndAClickOnARowChoosesAndCloses)
 {
     Open(20, 20);

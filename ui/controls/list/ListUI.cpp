@@ -612,6 +612,11 @@ void CListUI::DoEvent(UIControlEvent& event)
             CVerticalLayoutUI::DoEvent(event);
         return;
     }
+    // A disabled list neither selects nor scrolls; the wheel goes on to what holds it.
+    if (!IsEnabled() && (event.type == EventKeyDown || event.type == EventScrollWheel)) {
+        CVerticalLayoutUI::DoEvent(event);
+        return;
+    }
     switch (event.type) {
     case EventSetFocus:
         m_bFocused = true;
