@@ -566,6 +566,8 @@ CControlUI* CListUI::GetCellCombo()
     return nullptr;
 }
 
+void CListUI::OnRowsMoved(bool /*scrolled*/) {}
+
 // --- layout ---
 
 void CListUI::SetPos(RECT rc, bool invalidate)
