@@ -577,3 +577,18 @@ TEST_F(RichEdit, UndoAfterADpiChangeTakesBackTheTypingNotTheScale)
     Type(L"d");
     EXPECT_EQ(FormatOf(edit, 0, 1).yHeight, 2 * before) << "the scale stays";
 }
+
+TEST_F(RichEdit, ARedoWaitingThroughADpiChangeStillComesBack)
+{
+    CRichEditUI* edit = AddEdit();
+    Focus(edit);
+    Type(L"abc");
+    ASSERT_TRUE(edit->Undo());
+    ASSERT_EQ(Str(edit->GetText()), L"");
+    ASSERT_TRUE(edit->CanRedo());
+    m_host->pm.ApplyDpi(192);
+    m_host->Settle();
+    EXPECT_TRUE(edit->CanRedo());
+    EXPECT_TRUE(edit->Redo());
+    EXPECT_EQ(Str(edit->GetText()), L"abc");
+}
