@@ -136,6 +136,11 @@ TEST_F(ComboTest, ADisabledFieldKeepsItsChoiceUnderTheWheel)
     Open(20, 20);
     const int before = combo->GetCurSel();
     combo->SetEnabled(false);
+    // Rows added since keep their own state: the combo itself must refuse.
+    auto* added = new CListLabelElementUI;
+    added->SetText(L"added");
+    ASSERT_TRUE(combo->Add(added));
+    host->Update();
     host->log.entries.clear();
     host->Wheel(CenterOf(combo), -2);
     EXPECT_EQ(combo->GetCurSel(), before);
