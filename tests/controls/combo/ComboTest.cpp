@@ -131,6 +131,22 @@ TEST_F(ComboTest, WheelAndKeysOnTheClosedField)
     EXPECT_EQ(combo->GetCurSel(), 0);
 }
 
+TEST_F(ComboTest, ADisabledFieldKeepsItsChoiceUnderTheWheel)
+{
+    Open(20, 20);
+    const int before = combo->GetCurSel();
+    combo->SetEnabled(false);
+    // Rows added since keep their own state: the combo itself must refuse.
+    auto* added = new CListLabelElementUI;
+    added->SetText(L"added");
+    ASSERT_TRUE(combo->Add(added));
+    host->Update();
+    host->log.entries.clear();
+    host->Wheel(CenterOf(combo), -2);
+    EXPECT_EQ(combo->GetCurSel(), before);
+    EXPECT_EQ(host->log.Count(L"itemselect"), 0);
+}
+
 TEST_F(ComboTest, ClickOpensThePopupAndAClickOnARowChoosesAndCloses)
 {
     Open(20, 20);

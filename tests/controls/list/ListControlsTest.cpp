@@ -122,6 +122,29 @@ TEST_P(ListTest, PageDownAndWheelScrollTheBody)
     EXPECT_LT(list->GetItemAt(0)->GetPos().top, list->GetHeader()->GetPos().bottom);
 }
 
+TEST_P(ListTest, ADisabledListNeitherScrollsNorSelects)
+{
+    CListUI* list = w->textList;
+    ASSERT_GT(list->GetScrollRange().cy, 0);
+    list->SetEnabled(false);
+    w->Wheel(RowPoint(list, 1), -2);
+    EXPECT_EQ(list->GetScrollPos().cy, 0) << "the wheel scrolled it";
+    // The bar's arrow and rail, pressed.
+    CScrollBarUI* bar = list->GetVerticalScrollBar();
+    ASSERT_NE(bar, nullptr);
+    const RECT rail = bar->GetPos();
+    w->Click(POINT{(rail.left + rail.right) / 2, rail.bottom - 2});
+    w->Click(POINT{(rail.left + rail.right) / 2, (rail.top + rail.bottom) / 2 + 10});
+    EXPECT_EQ(list->GetScrollPos().cy, 0) << "the bar scrolled it";
+    w->boxList->SetScrollSelect(true);
+    w->boxList->SetEnabled(false);
+    const Ints before = Selection(w->boxList);
+    w->log.entries.clear();
+    w->Wheel(RowPoint(w->boxList, 1), -1);
+    EXPECT_EQ(Selection(w->boxList), before);
+    EXPECT_EQ(w->log.Count(L"itemselect"), 0);
+}
+
 TEST_P(ListTest, WheelMovesTheSelectionWithScrollSelect)
 {
     w->boxList->SetScrollSelect(true);

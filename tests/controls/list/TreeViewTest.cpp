@@ -95,6 +95,20 @@ TEST_P(TreeTest, DoubleClickTogglesANode)
     EXPECT_TRUE(Node(L"holiday")->IsVisible());
 }
 
+TEST_P(TreeTest, ADisabledNodeNeitherFoldsNorTicks)
+{
+    Node(L"pics")->SetEnabled(false);
+    w->log.entries.clear();
+    w->Click(CenterOf(Node(L"pics")->GetFolderButton()));
+    EXPECT_TRUE(Node(L"holiday")->IsVisible()) << "its folder button folded it";
+    w->Click(CenterOf(Node(L"pics")->GetCheckBox()));
+    EXPECT_FALSE(Node(L"pics")->IsCheckBoxSelected());
+    EXPECT_EQ(w->log.Count(L"selectchanged"), 0);
+    Node(L"pics")->SetEnabled(true);
+    w->Click(CenterOf(Node(L"pics")->GetFolderButton()));
+    EXPECT_FALSE(Node(L"holiday")->IsVisible());
+}
+
 TEST_P(TreeTest, CheckingANodeChecksItsWholeSubtree)
 {
     w->Click(CenterOf(Node(L"docs")->GetCheckBox()));

@@ -224,12 +224,28 @@ TEST_F(Palette, DraggingPastTheBarEndKeepsFullSaturation)
     host.Up(390, 220);
 }
 
-TEST_F(Palette, DisabledPaletteDoesNotNotifyOnRelease)
+TEST_F(Palette, DisabledPaletteNeitherPicksNorNotifies)
 {
     palette->SetEnabled(false);
     host.Down(10, 10);
+    host.Move(200, 220);
     host.Up(10, 10);
     EXPECT_EQ(log.Count(L"colorchanged"), 0u);
+    EXPECT_EQ(palette->GetSelectColor(), 0xFF00FFFFu) << "the press picked a colour";
+    host.Down(100, 220);
+    host.Up(100, 220);
+    EXPECT_EQ(palette->GetSaturation(), 200);
+
+    // Disabled in the middle of a drag: the drag ends there.
+    palette->SetEnabled(true);
+    host.Down(100, 220);
+    const int saturation = palette->GetSaturation();
+    palette->SetEnabled(false);
+    host.Move(390, 220);
+    palette->SetEnabled(true);
+    host.Move(390, 220);
+    EXPECT_EQ(palette->GetSaturation(), saturation);
+    host.Up(390, 220);
 }
 
 TEST_F(Palette, PaintsThePaletteAndTheBarFromItsBitmap)

@@ -601,3 +601,18 @@ TEST_F(RichEdit, CaretTimerRunsOnlyWhileTheEditCanBeSeen)
     Focus(edit);
     EXPECT_TRUE(caretLive(edit));
 }
+
+TEST_F(RichEdit, ARedoWaitingThroughADpiChangeStillComesBack)
+{
+    CRichEditUI* edit = AddEdit();
+    Focus(edit);
+    Type(L"abc");
+    ASSERT_TRUE(edit->Undo());
+    ASSERT_EQ(Str(edit->GetText()), L"");
+    ASSERT_TRUE(edit->CanRedo());
+    m_host->pm.ApplyDpi(192);
+    m_host->Settle();
+    EXPECT_TRUE(edit->CanRedo());
+    EXPECT_TRUE(edit->Redo());
+    EXPECT_EQ(Str(edit->GetText()), L"abc");
+}

@@ -156,6 +156,15 @@ TEST(SeparatorDrag, PressOutsideTheBandIsTheContainersAndDisabledLayoutsIgnoreIt
     Drag(f.Hwnd(), 150, 150);
     Up(f.Hwnd(), 150, 150);
     EXPECT_EQ(f.pane->GetFixedHeight(), 100);
+
+    // Disabled in the middle of a drag: what follows moves nothing.
+    f.pane->SetEnabled(true);
+    Down(f.Hwnd(), 150, 97);
+    f.pane->SetEnabled(false);
+    Drag(f.Hwnd(), 150, 150);
+    Up(f.Hwnd(), 150, 150);
+    EXPECT_EQ(f.pane->GetFixedHeight(), 100);
+    EXPECT_EQ(f.window.Manager().GetAfterPaintControlCount(), 0);
 }
 
 TEST(SeparatorDrag, CursorOverTheBandIsTheSizingArrow)

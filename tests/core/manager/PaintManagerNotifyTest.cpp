@@ -7,6 +7,7 @@
 
 #include "ManagerTestSupport.h"
 #include "control/UIDelegate.h"
+#include "layout/ContainerUI.h"
 
 using namespace ZvUI;
 using zvtest::InstallRoot;
@@ -123,6 +124,41 @@ TEST_F(Notify, FocusOnAnInvisibleDisabledOrForeignControlLeavesNone)
     window.manager().SetFocus(&stray);
     EXPECT_EQ(window.manager().GetFocus(), nullptr);
     stray.SetManager(nullptr, nullptr, false);
+}
+
+TEST_F(Notify, ADisabledControlOrContainerGivesUpTheFocus)
+{
+    InstallABC(ControlFlagTabStop);
+    window.manager().SetFocus(b);
+    Log::Get().Clear();
+    b->SetEnabled(false);
+    EXPECT_EQ(window.manager().GetFocus(), nullptr);
+    EXPECT_FALSE(b->IsFocused());
+    EXPECT_EQ(Log::Get().Lines(L"N "), (Lines{L"N killfocus b"}));
+    // Tab goes on from the first tab stop, not from nowhere.
+    window.manager().MoveTabFocus(true);
+    EXPECT_EQ(window.manager().GetFocus(), a);
+
+}
+
+TEST_F(Notify, ADisabledContainerTakesTheFocusFromItselfAndItsChildren)
+{
+    auto* box = new CContainerUI;
+    auto* inner = new TestControl(L"inner", L"TestUI", ControlFlagTabStop);
+    box->Add(inner);
+    root = InstallRoot(window, {{box, {10, 10, 200, 100}}});
+    Pump(30);
+    window.manager().SetFocus(inner);
+    ASSERT_EQ(window.manager().GetFocus(), inner);
+    box->SetEnabled(false);
+    EXPECT_EQ(window.manager().GetFocus(), nullptr);
+    EXPECT_FALSE(inner->IsFocused());
+    box->SetEnabled(true);
+    window.manager().SetFocus(box);
+    ASSERT_EQ(window.manager().GetFocus(), box);
+    box->SetEnabled(false);
+    EXPECT_EQ(window.manager().GetFocus(), nullptr);
+    EXPECT_FALSE(box->IsFocused());
 }
 
 TEST_F(Notify, FocusNeededLandsOnTheControlAfterLayout)

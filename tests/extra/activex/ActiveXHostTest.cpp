@@ -153,6 +153,45 @@ TEST_F(ActiveXHost, WindowlessControlGetsClicksKeysAndFocusThroughTheManager)
     EXPECT_EQ(stats.clicks, 1);
 }
 
+TEST_F(ActiveXHost, AHiddenOrDisabledWindowlessObjectGetsNoClicks)
+{
+    HostWindow& wnd = Open(Layout(kCLSID_AxTestWindowless, L"AxTestServer.dll"));
+    auto* host = wnd.Find<CActiveXUI>(L"ax");
+    ASSERT_NE(host, nullptr);
+    AxTestStats& stats = *TestStats();
+    const RECT item = host->GetPos();
+    const LPARAM at = At((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    const auto click = [&] {
+        ::SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::SendMessageW(wnd, WM_LBUTTONUP, 0, at);
+    };
+    host->SetEnabled(false);
+    click();
+    EXPECT_EQ(stats.clicks, 0);
+    host->SetEnabled(true);
+    host->SetVisible(false);
+    click();
+    EXPECT_EQ(stats.clicks, 0);
+    host->SetVisible(true);
+    click();
+    EXPECT_EQ(stats.clicks, 1);
+}
+
+TEST_F(ActiveXHost, ADisabledWindowedObjectHasItsWindowDisabled)
+{
+    HostWindow& wnd = Open(Layout(kCLSID_AxTestWindowed, L"AxTestServer.dll"));
+    auto* host = wnd.Find<CActiveXUI>(L"ax");
+    ASSERT_NE(host, nullptr);
+    ASSERT_NE(host->GetHostWindow(), nullptr);
+    host->SetEnabled(false);
+    EXPECT_FALSE(::IsWindowEnabled(host->GetHostWindow()));
+    ASSERT_TRUE(host->CreateHostedControl());
+    ASSERT_NE(host->GetHostWindow(), nullptr);
+    EXPECT_FALSE(::IsWindowEnabled(host->GetHostWindow())) << "made again while disabled";
+    host->SetEnabled(true);
+    EXPECT_TRUE(::IsWindowEnabled(host->GetHostWindow()));
+}
+
 TEST_F(ActiveXHost, PropertyChangeRepaintsThroughTheSite)
 {
     HostWindow& wnd = Open(Layout(kCLSID_AxTestWindowless, L"AxTestServer.dll"));

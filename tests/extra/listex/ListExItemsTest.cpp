@@ -1,10 +1,13 @@
-// Extended list: a header item resized step by step, and a list that listens to its manager
-// taken out of the tree.
+// Extended list: a header item resized step by step, a list that listens to its manager taken
+// out of the tree, cell editors over cells that move, and disabled items.
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <memory>
+#include <string>
 
 #include "PopupHost.h"
+#include "../../support/BmpFile.h"
 #include "combo/ComboBoxUI.h"
 #include "list/ListElementUI.h"
 #include "layout/ContainerUI.h"
@@ -227,6 +230,227 @@ TEST_P(ListExItemsTest, AListTakenOutOfTheTreeStopsListening)
     // Only compares the pointer: the manager must no longer hold it.
     EXPECT_FALSE(host->Manager().RemoveNotifyListener(listener));
     host->Manager().RaiseNotify(root, L"scroll");
+}
+
+TEST_P(ListExItemsTest, AColumnAddedAfterTheEditedOneLeavesTheEditOpen)
+{
+    list->RegisterNotify();
+    auto* edited = static_cast<CListTextExtElementUI*>(list->GetItemAt(2));
+    list->ShowCellEditor(2, 0, edited->GetColumnRect(0), L"");
+    CControlUI* edit = host->Find(L"ListEx_Edit");
+    ASSERT_NE(edit, nullptr);
+    ASSERT_TRUE(edit->IsVisible());
+    // Column 1 lies after the edited column 0, whatever the edited row's index.
+    auto* column = new CListContainerHeaderItemUI;
+    column->SetFixedWidth(60);
+    ASSERT_TRUE(list->AddAt(column, 1));
+    EXPECT_TRUE(edit->IsVisible());
+    EXPECT_EQ(list->GetEditRow(), 2);
+    EXPECT_EQ(list->GetEditColumn(), 0);
+    // One before it moves the cell, and ends the edit.
+    ASSERT_TRUE(list->AddAt(new CListContainerHeaderItemUI, 0));
+    EXPECT_FALSE(edit->IsVisible());
+    EXPECT_EQ(list->GetEditColumn(), -1);
+}
+
+namespace {
+
+// Writes the window as a BMP into the folder that ZV_LISTEX_SHOTS names, when it is set.
+void ShotIfAsked(HWND hwnd, const std::wstring& name)
+{
+    const wchar_t* folder = _wgetenv(L"ZV_LISTEX_SHOTS");
+    if (folder == nullptr || folder[0] == L'\0')
+        return;
+    RECT rc = {};
+    ::GetClientRect(hwnd, &rc);
+    HDC window = ::GetDC(hwnd);
+    HDC memory = ::CreateCompatibleDC(window);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(window, rc.right, rc.bottom);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, rc.right, rc.bottom, window, 0, 0, SRCCOPY);
+    WriteBmpAt(std::wstring(folder) + L"\\" + name + L".bmp", rc.right, rc.bottom, [memory](int x, int y) {
+        const COLORREF c = ::GetPixel(memory, x, y);
+        return static_cast<DWORD>(GetRValue(c)) << 16 | static_cast<DWORD>(GetGValue(c)) << 8 | GetBValue(c);
+    });
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(hwnd, window);
+}
+
+bool Same(const RECT& a, const RECT& b)
+{
+    return ::EqualRect(&a, &b) != FALSE;
+}
+
+// The second column takes the list's width, so a wider list widens its cells.
+constexpr wchar_t kLongSkin[] =
+    L"<Window size=\"420,200\"><VerticalLayout name=\"root\" bkcolor=\"#FFFFFFFF\">"
+    L"<ListEx name=\"list\" itemtextcolor=\"#FF000000\" itemshowrowline=\"true\" itemlinecolor=\"#FF808080\" "
+    L"vscrollbar=\"true\">"
+    L"<ListHeader height=\"24\">"
+    L"<ListContainerHeaderItem text=\"Type\" width=\"100\" comboable=\"true\"/>"
+    L"<ListContainerHeaderItem text=\"Name\" editable=\"true\"/>"
+    L"</ListHeader></ListEx></VerticalLayout></Window>";
+
+class ListExEditorPlace : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override
+    {
+        host = std::make_unique<PopupHost>(kLongSkin, RECT{0, 0, 420, 200}, GetParam());
+        list = static_cast<CListExUI*>(host->Find(L"list"));
+        ASSERT_NE(list, nullptr);
+        for (int i = 0; i < 20; ++i) {
+            auto* row = new CListTextExtElementUI;
+            row->SetFixedHeight(24);
+            ASSERT_TRUE(list->Add(row));
+            row->SetText(0, L"PDF");
+            row->SetText(1, (L"row " + std::to_wstring(i)).c_str());
+        }
+        host->Update();
+    }
+    CListTextExtElementUI* Row(int i) { return static_cast<CListTextExtElementUI*>(list->GetItemAt(i)); }
+    // The cell's rectangle on the window.
+    RECT CellOnWindow(int row, int column)
+    {
+        RECT rc = Row(row)->GetColumnRect(column);
+        ::OffsetRect(&rc, list->GetPos().left, list->GetPos().top);
+        return rc;
+    }
+    void Resize(int width)
+    {
+        RECT rc = {};
+        ::GetWindowRect(host->Handle(), &rc);
+        ::SetWindowPos(host->Handle(), nullptr, 0, 0, host->Scale(width), rc.bottom - rc.top,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        host->Update();
+    }
+    std::unique_ptr<PopupHost> host;
+    CListExUI* list = nullptr;
+};
+
+} // namespace
+
+// The list is not a notify receiver here, as in this program: no "scroll" notification reaches it.
+TEST_P(ListExEditorPlace, TheCellEditsFollowAResizeAndCloseOnAScroll)
+{
+    const std::wstring dpi = std::to_wstring(GetParam());
+    list->ShowCellEditor(2, 1, Row(2)->GetColumnRect(1), L"row 2");
+    CControlUI* edit = host->Find(L"ListEx_Edit");
+    ASSERT_NE(edit, nullptr);
+    edit->SetText(L"EDITING ROW 2");
+    host->Update();
+    ASSERT_TRUE(edit->IsVisible());
+    EXPECT_TRUE(Same(edit->GetPos(), CellOnWindow(2, 1)));
+
+    // A wider window widens the column under the edit.
+    Resize(520);
+    EXPECT_TRUE(edit->IsVisible());
+    EXPECT_TRUE(Same(edit->GetPos(), CellOnWindow(2, 1)))
+        << "edit right " << edit->GetPos().right << ", cell right " << CellOnWindow(2, 1).right;
+    ShotIfAsked(host->Handle(), L"listex-edit-before-scroll-" + dpi);
+
+    // Two line-downs, as the scroll bar's arrow gives them: the edit goes, nothing is committed.
+    list->LineDown();
+    list->LineDown();
+    host->Update();
+    ShotIfAsked(host->Handle(), L"listex-edit-after-scroll-" + dpi);
+    EXPECT_FALSE(edit->IsVisible()) << "the edit stays over other rows";
+    EXPECT_EQ(list->GetEditRow(), -1);
+    EXPECT_STREQ(Row(2)->GetText(1).GetData(), L"row 2");
+
+    // The combo goes with a scroll the same way.
+    list->ShowCellEditor(5, 0, Row(5)->GetColumnRect(0), L"PDF");
+    CControlUI* combo = host->Find(L"ListEx_Combo");
+    ASSERT_NE(combo, nullptr);
+    host->Update();
+    ASSERT_TRUE(combo->IsVisible());
+    EXPECT_TRUE(Same(combo->GetPos(), CellOnWindow(5, 0)));
+    list->LineDown();
+    host->Update();
+    EXPECT_FALSE(combo->IsVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(Scale, ListExEditorPlace, ::testing::Values(96, 192),
+                         [](const ::testing::TestParamInfo<int>& info) { return std::to_string(info.param); });
+
+// --- disabled items ---
+
+namespace {
+
+constexpr wchar_t kCheckSkin[] =
+    L"<Window size=\"420,200\"><VerticalLayout bkcolor=\"#FFFFFFFF\"><ListEx name=\"list\">"
+    L"<ListHeader height=\"24\">"
+    L"<ListContainerHeaderItem name=\"head\" text=\"Name\" width=\"200\" checkable=\"true\" "
+    L"checkboxwidth=\"14\" checkboxheight=\"14\"/>"
+    L"</ListHeader>"
+    L"<ListTextExtElement name=\"r0\" height=\"24\" checkboxwidth=\"14\" checkboxheight=\"14\"/>"
+    L"<ListTextExtElement name=\"r1\" height=\"24\" checkboxwidth=\"14\" checkboxheight=\"14\"/>"
+    L"<ListTextExtElement name=\"r2\" height=\"24\" checkboxwidth=\"14\" checkboxheight=\"14\"/>"
+    L"</ListEx></VerticalLayout></Window>";
+
+POINT MiddleOf(const RECT& rc)
+{
+    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+} // namespace
+
+TEST(ListExChecks, DisabledHeaderItemsAndRowsTickNothingAndSendNothing)
+{
+    PopupHost host(kCheckSkin, RECT{0, 0, 420, 200});
+    auto* list = static_cast<CListExUI*>(host.Find(L"list"));
+    auto* head = static_cast<CListContainerHeaderItemUI*>(host.Find(L"head"));
+    ASSERT_NE(list, nullptr);
+    ASSERT_NE(head, nullptr);
+    list->RegisterNotify();
+    host.Update();
+    const auto row = [&](int i) { return static_cast<CListTextExtElementUI*>(list->GetItemAt(i)); };
+    const auto ticked = [&] {
+        int n = 0;
+        for (int i = 0; i < list->GetCount(); ++i)
+            n += row(i)->GetCheck() ? 1 : 0;
+        return n;
+    };
+
+    head->SetEnabled(false);
+    host.Click(MiddleOf(head->GetCheckBoxRect()));
+    EXPECT_FALSE(head->GetCheck());
+    EXPECT_EQ(ticked(), 0);
+    EXPECT_EQ(host.log.Count(L"listheaditemchecked"), 0);
+
+    row(1)->SetEnabled(false);
+    host.Click(MiddleOf(row(1)->GetCheckBoxRect()));
+    EXPECT_FALSE(row(1)->GetCheck());
+    EXPECT_EQ(host.log.Count(L"listitemchecked"), 0);
+
+    // Disabled between the press and the release: the release ticks nothing either.
+    const POINT box = MiddleOf(row(0)->GetCheckBoxRect());
+    ::SendMessageW(host.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(box.x, box.y));
+    row(0)->SetEnabled(false);
+    ::SendMessageW(host.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(box.x, box.y));
+    host.Update();
+    row(0)->SetEnabled(true);
+    host.Click(MiddleOf(row(0)->GetCheckBoxRect()));
+    host.Click(MiddleOf(row(0)->GetCheckBoxRect()));
+    EXPECT_FALSE(row(0)->GetCheck()) << "a press kept from while it was disabled";
+    EXPECT_EQ(host.log.Count(L"listitemchecked"), 2);
+
+    // Enabled again, the same click ticks the header and every row.
+    head->SetEnabled(true);
+    row(1)->SetEnabled(true);
+    host.Click(MiddleOf(head->GetCheckBoxRect()));
+    EXPECT_TRUE(head->GetCheck());
+    EXPECT_EQ(ticked(), 3);
+
+    // Inside a disabled list: nothing.
+    list->SetEnabled(false);
+    host.Click(MiddleOf(head->GetCheckBoxRect()));
+    host.Click(MiddleOf(row(2)->GetCheckBoxRect()));
+    EXPECT_TRUE(head->GetCheck());
+    EXPECT_TRUE(row(2)->GetCheck());
+    EXPECT_EQ(host.log.Count(L"listheaditemchecked"), 1);
+    EXPECT_EQ(host.log.Count(L"listitemchecked"), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Scale, ListExItemsTest, ::testing::Values(96, 192),

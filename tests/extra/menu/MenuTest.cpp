@@ -199,6 +199,20 @@ TEST_F(MenuTest, ThreeLevelsOpenByMouseAndKeysAndCloseOneByOne)
     EXPECT_FALSE(files->IsVisible());
 }
 
+TEST_F(MenuTest, ADisabledItemOpensNoSubMenu)
+{
+    CMenuWnd* root = OpenRoot(POINT{50, 50});
+    CMenuElementUI* recent = Item(root, L"recent");
+    recent->SetEnabled(false);
+    Hover(root, recent);
+    EXPECT_EQ(recent->GetSubMenuWindow(), nullptr);
+    EXPECT_EQ(OpenMenuCount(), 1);
+    recent->SetEnabled(true);
+    Hover(root, Item(root, L"open"));
+    Hover(root, recent);
+    EXPECT_NE(recent->GetSubMenuWindow(), nullptr);
+}
+
 TEST_F(MenuTest, SubMenuDestroyedWithoutItsCloseGivesItsItemsBack)
 {
     CMenuWnd* root = OpenRoot(POINT{50, 50});

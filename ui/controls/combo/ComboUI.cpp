@@ -273,6 +273,8 @@ void CComboUI::DoEvent(UIControlEvent& event)
     case EventContextMenu:
         return;
     case EventKeyDown:
+        if (!IsEnabled())
+            return;
         switch (event.keyChar) {
         case VK_UP:
         case VK_PRIOR:
@@ -296,7 +298,8 @@ void CComboUI::DoEvent(UIControlEvent& event)
         }
         break;
     case EventScrollWheel:
-        if (m_bScrollSelect) {
+        // A disabled combo changes nothing under the wheel.
+        if (m_bScrollSelect && IsEnabled()) {
             const bool down = LOWORD(event.wParam) == SB_LINEDOWN;
             SelectNeighbour(m_iCurSel + (down ? 1 : -1), down);
         }

@@ -126,6 +126,11 @@ bool CHeaderItemBase<Base>::HandleHeaderEvent(UIControlEvent& event)
     CPaintManagerUI* manager = this->m_pManager;
     if (HandOverMouseEvent<CContainerUI>(*this, event))
         return true;
+    // Disabled in the middle of a press or a drag: the press ends there and nothing moves.
+    if (!this->IsEnabled() && (event.type == EventButtonUp || event.type == EventMouseMove)) {
+        m_uButtonState &= ~(ButtonStateCaptured | ButtonStatePushed);
+        return true;
+    }
     const RECT thumb = SeparatorRect(true);
     const bool onThumb = ::PtInRect(&thumb, event.mousePoint) != FALSE;
     switch (event.type) {

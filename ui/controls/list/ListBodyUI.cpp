@@ -131,6 +131,8 @@ void CListBodyUI::SetPos(RECT rect, bool invalidate)
         UpdateAttachedBars(rc, neededWidth, neededHeight);
     else
         UpdateScrollBars(rc, neededWidth, neededHeight);
+    if (m_pOwner != nullptr)
+        m_pOwner->OnRowsMoved(false);
 }
 
 void CListBodyUI::UpdateAttachedBars(RECT rc, int requiredWidth, int requiredHeight)
@@ -185,6 +187,10 @@ void CListBodyUI::SetScrollPos(SIZE pos, bool notify)
     if (dx != 0)
         ShiftColumns(dx);
     CVerticalLayoutUI::SetScrollPos(pos, notify);
+    // Told whether or not anyone listens to the "scroll" notification.
+    const SIZE after = GetScrollPos();
+    if (m_pOwner != nullptr && (after.cx != before.cx || after.cy != before.cy))
+        m_pOwner->OnRowsMoved(true);
 }
 
 void CListBodyUI::ShiftColumns(int dx)

@@ -566,6 +566,8 @@ CControlUI* CListUI::GetCellCombo()
     return nullptr;
 }
 
+void CListUI::OnRowsMoved(bool /*scrolled*/) {}
+
 // --- layout ---
 
 void CListUI::SetPos(RECT rc, bool invalidate)
@@ -610,6 +612,11 @@ void CListUI::DoEvent(UIControlEvent& event)
             m_pParent->DoEvent(event);
         else
             CVerticalLayoutUI::DoEvent(event);
+        return;
+    }
+    // A disabled list neither selects nor scrolls; the wheel goes on to what holds it.
+    if (!IsEnabled() && (event.type == EventKeyDown || event.type == EventScrollWheel)) {
+        CVerticalLayoutUI::DoEvent(event);
         return;
     }
     switch (event.type) {

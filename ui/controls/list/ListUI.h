@@ -84,6 +84,8 @@ public:
     virtual CControlUI* GetCellEditor();
     virtual bool IsColumnComboable(int column);
     virtual CControlUI* GetCellCombo();
+    // The body placed its rows again, or scrolled them: what lies over a cell follows or goes.
+    virtual void OnRowsMoved(bool scrolled);
 
     virtual bool SortItems(ListCompareFn compare, UINT_PTR context);
     // Scrolls the body so the row lies wholly inside its visible area.

@@ -78,7 +78,8 @@ constexpr GUID kIIDTextDocument = {0x8CC497C0, 0xA1DF, 0x11CE, {0x80, 0x98, 0x00
 // typing unless their undo is suspended).
 class QuietFormatChange {
 public:
-    explicit QuietFormatChange(CRichEditUI& edit) : m_edit(edit), m_bCouldUndo(edit.CanUndo())
+    explicit QuietFormatChange(CRichEditUI& edit)
+        : m_edit(edit), m_bHadHistory(edit.CanUndo() || edit.CanRedo())
     {
         m_mask = edit.GetEventMask();
         edit.SetEventMask(m_mask & ~static_cast<DWORD>(ENM_CHANGE | ENM_SELCHANGE));
@@ -102,15 +103,16 @@ public:
             m_pDocument->Undo(tomResume, &count);
             m_pDocument->Release();
         }
-        // Where suspending is not offered, an empty history at least stays empty.
-        if (!m_bCouldUndo)
+        // Where suspending is not offered, an empty history at least stays empty; a redo that
+        // waits is history too, and emptying would drop it.
+        if (!m_bHadHistory)
             m_edit.EmptyUndoBuffer();
         m_edit.SetEventMask(m_mask);
     }
 
 private:
     CRichEditUI& m_edit;
-    bool m_bCouldUndo;
+    bool m_bHadHistory;
     DWORD m_mask = 0;
     CHARRANGE m_sel = {0, 0};
     ITextDocument* m_pDocument = nullptr;

@@ -95,6 +95,13 @@ LPVOID CTreeNodeUI::GetInterface(LPCWSTR name)
 
 // --- events ---
 
+void CTreeNodeUI::SetEnabled(bool enable)
+{
+    CListContainerElementUI::SetEnabled(enable);
+    // A disabled node's folder button and check box would otherwise still fold and tick it.
+    m_pHoriz->SetEnabled(enable);
+}
+
 void CTreeNodeUI::DoEvent(UIControlEvent& event)
 {
     if (PassMouseToOwner(event))

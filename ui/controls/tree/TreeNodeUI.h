@@ -21,6 +21,8 @@ public:
     LPCWSTR GetClass() const override;
     LPVOID GetInterface(LPCWSTR name) override;
     void DoEvent(UIControlEvent& event) override;
+    // The node's own parts (folder button, check box, caption) follow it; nested nodes do not.
+    void SetEnabled(bool enable = true) override;
     void SetAttribute(LPCWSTR name, LPCWSTR value) override;
 
     // A tree node becomes a child node; anything else goes into the node's own container.

@@ -608,6 +608,10 @@ void CControlUI::SetEnabled(bool enable)
     if (m_bEnabled == enable)
         return;
     m_bEnabled = enable;
+    // A disabled control takes no keys: the focus leaves it, as it leaves a hidden one, and Tab
+    // goes on from the start rather than from a control the search passes over.
+    if (!enable && m_pManager != nullptr && m_pManager->GetFocus() == this)
+        m_pManager->SetFocus(nullptr);
     Invalidate();
 }
 

@@ -357,10 +357,15 @@ void CContainerUI::SetEnabled(bool enable)
 {
     if (m_bEnabled == enable)
         return;
-    m_bEnabled = enable;
+    // The base gives up the focus the container itself holds; the children give up theirs. The
+    // bars go with it: a disabled container neither scrolls by them nor by the wheel.
+    CControlUI::SetEnabled(enable);
     for (int i = 0; i < m_items.GetSize(); ++i)
         static_cast<CControlUI*>(m_items[i])->SetEnabled(enable);
-    Invalidate();
+    if (m_pVerticalScrollBar != nullptr)
+        m_pVerticalScrollBar->SetEnabled(enable);
+    if (m_pHorizontalScrollBar != nullptr)
+        m_pHorizontalScrollBar->SetEnabled(enable);
 }
 
 void CContainerUI::SetMouseEnabled(bool enable)

@@ -59,6 +59,13 @@ bool SeparatorDragState::HandleEvent(CControlUI& layout, RECT& item, SIZE& fixed
             manager->AddAfterPaintControl(&layout);
         return true;
     }
+    // Disabled in the middle of a drag: the drag ends there and the layout keeps its size.
+    if (!layout.IsEnabled() && IsCaptured() && (event.type == EventMouseMove || event.type == EventButtonUp)) {
+        m_uState &= ~kCaptured;
+        if (!m_bImmediate && manager != nullptr)
+            manager->RemoveAfterPaintControl(&layout);
+        return true;
+    }
     if (event.type == EventButtonUp && IsCaptured()) {
         m_uState &= ~kCaptured;
         item = m_rcNewPos;

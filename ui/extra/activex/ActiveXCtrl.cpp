@@ -865,8 +865,11 @@ HRESULT CActiveXCtrl::CreateActiveXWnd()
         m_pWindow = nullptr;
         return E_FAIL;
     }
-    if (m_pOwner != nullptr)
+    if (m_pOwner != nullptr) {
         m_pOwner->m_hwndHost = hwnd;
+        // Made again while disabled: the new window follows the control.
+        ::EnableWindow(hwnd, m_pOwner->IsEnabled() ? TRUE : FALSE);
+    }
     return S_OK;
 }
 

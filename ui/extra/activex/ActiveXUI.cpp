@@ -227,6 +227,14 @@ void CActiveXUI::SetVisible(bool visible)
         ::ShowWindow(m_hwndHost, IsVisible() ? SW_SHOW : SW_HIDE);
 }
 
+void CActiveXUI::SetEnabled(bool enable)
+{
+    CControlUI::SetEnabled(enable);
+    // A windowed object takes its input in its own window: that window is disabled with it.
+    if (m_hwndHost != nullptr && m_pControl != nullptr && !m_pControl->m_bWindowless)
+        ::EnableWindow(m_hwndHost, IsEnabled() ? TRUE : FALSE);
+}
+
 void CActiveXUI::SetInternVisible(bool visible)
 {
     CControlUI::SetInternVisible(visible);
@@ -251,6 +259,9 @@ LRESULT CActiveXUI::MessageHandler(UINT msg, WPARAM wParam, LPARAM lParam, bool&
     if (object == nullptr)
         return 0;
 
+    // A hidden or disabled object takes no input of the window it draws in.
+    if ((!IsVisible() || !IsEnabled()) && (IsMouseMessage(msg) || IsKeyMessage(msg)))
+        return 0;
     bool passOnly = false;
     if (IsMouseMessage(msg) || msg == WM_SETCURSOR) {
         if (IsMouseMessage(msg) && !IsMouseEnabled())

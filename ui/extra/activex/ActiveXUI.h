@@ -27,7 +27,8 @@ public:
     void SetPos(RECT rc, bool invalidate = true) override;
     void Move(SIZE offset, bool invalidate = true) override;
     void SetVisible(bool visible = true) override;
-    void SetInternVisible(bool visible = true) override;
+void SetEnabled(bool enable = true) override;
+        void SetInternVisible(bool visible = true) override;
     void SetAttribute(LPCWSTR name, LPCWSTR value) override;
     bool DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* stopControl) override;
 

@@ -78,6 +78,15 @@ bool CListExCheckBox::SetChecked(bool checked)
 
 bool CListExCheckBox::HandleEvent(CControlUI& control, const UIControlEvent& event, const RECT& box)
 {
+    // The manager hands presses to disabled controls too. A disabled item keeps no press either,
+    // so a release after it is enabled again ticks nothing.
+    if (!control.IsEnabled()) {
+        const UINT before = m_uState;
+        m_uState &= ~(ButtonStatePushed | ButtonStateCaptured | ButtonStateHot);
+        if (before != m_uState)
+            control.Invalidate();
+        return false;
+    }
     const bool inside = ::PtInRect(&box, event.mousePoint) != FALSE;
     const UINT before = m_uState;
     bool toggled = false;

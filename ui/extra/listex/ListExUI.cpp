@@ -263,7 +263,8 @@ bool CListExUI::AddAt(CControlUI* control, int index)
     if (control != nullptr && IsCellEditOpen()) {
         const int row = EditedIndex(false);
         const bool headerItem = wcsstr(control->GetClass(), L"HeaderItemUI") != nullptr;
-        if (row < 0 || index <= row || (headerItem && index <= m_nColumn))
+        // A header item's index is a column: it is compared with the edited column alone.
+        if (row < 0 || (headerItem ? index <= m_nColumn : index <= row))
             EndCellEdit();
     }
     return CListUI::AddAt(control, index);
@@ -311,6 +312,36 @@ bool CListExUI::SortItems(ListCompareFn compare, UINT_PTR context)
     if (compare != nullptr && IsCellEditOpen())
         EndCellEdit();
     return CListUI::SortItems(compare, context);
+}
+
+void CListExUI::OnRowsMoved(bool scrolled)
+{
+    if (!IsCellEditOpen())
+        return;
+    if (scrolled) {
+        HideCellEditors();
+        return;
+    }
+    const int index = EditedIndex(false);
+    CListTextExtElementUI* row = index >= 0 ? AsExtRow(GetItemAt(index)) : nullptr;
+    if (row == nullptr) {
+        HideCellEditors();
+        return;
+    }
+    const RECT cell = row->GetColumnRect(m_nColumn);
+    RECT onWindow = cell;
+    ::OffsetRect(&onWindow, m_rcItem.left, m_rcItem.top);
+    const RECT shown = list_support::ShownArea(*GetList(), true);
+    RECT meet = {};
+    // A cell the new size leaves out of sight takes its editor with it.
+    if (::IsRectEmpty(&cell) || !::IntersectRect(&meet, &onWindow, &shown)) {
+        HideCellEditors();
+        return;
+    }
+    CControlUI* editor = m_pEdit != nullptr && m_pEdit->IsVisible() ? static_cast<CControlUI*>(m_pEdit)
+                                                                    : static_cast<CControlUI*>(m_pCombo);
+    if (editor != nullptr && !::EqualRect(&editor->GetPos(), &onWindow))
+        PlaceOverCell(editor, cell);
 }
 
 // --- notifications ---

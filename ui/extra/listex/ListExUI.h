@@ -37,6 +37,9 @@ public:
     void RemoveAll() override;
     bool SetItemIndex(CControlUI* control, int newIndex) override;
     bool SortItems(ListCompareFn compare, UINT_PTR context) override;
+    // A scroll closes the cell editors, as the "scroll" notification does; a new layout puts
+    // them back over their cell.
+    void OnRowsMoved(bool scrolled) override;
 
     virtual bool IsColumnCheckable(int column);
     virtual IListComboCallbackUI* GetComboCallback() const { return m_pComboCallback; }

@@ -181,7 +181,8 @@ void CListTextExtElementUI::DoEvent(UIControlEvent& event)
     const RECT box = GetCheckBoxRect();
     const bool onBox = HasCheckableColumn() && ::PtInRect(&box, event.mousePoint);
     // A click on the check box ticks it; an editor opened there would cover the box.
-    if (event.type == EventButtonUp && list != nullptr && !onBox && (list->IsFocused() || IsFocused())) {
+    if (event.type == EventButtonUp && IsEnabled() && list != nullptr && !onBox &&
+        (list->IsFocused() || IsFocused())) {
         const int column = HitTestColumn(event.mousePoint);
         const RECT rc = column >= 0 ? GetColumnRect(column) : RECT{0, 0, 0, 0};
         list->ShowCellEditor(m_iIndex, column, rc, GetText(column).GetData());

@@ -300,7 +300,8 @@ void CMenuElementUI::DoEvent(UIControlEvent& event)
     switch (event.type) {
     case EventMouseEnter: {
         CListContainerElementUI::DoEvent(event);
-        if (m_pWindow != nullptr)
+        // A disabled item opens no sub-menu and tells of no hover.
+        if (m_pWindow != nullptr || !IsEnabled())
             return;
         const bool hasSub = ShowNestedItems();
         if (!hasSub)
@@ -329,7 +330,7 @@ void CMenuElementUI::DoEvent(UIControlEvent& event)
         return;
     }
     case EventKeyDown:
-        if (event.keyChar != VK_RIGHT)
+        if (event.keyChar != VK_RIGHT || !IsEnabled())
             break;
         if (m_pWindow != nullptr)
             return;

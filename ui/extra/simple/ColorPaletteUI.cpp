@@ -306,6 +306,15 @@ void CColorPaletteUI::DoEvent(UIControlEvent& event)
     const int width = m_rcItem.right - m_rcItem.left;
     const int palletBottom = m_rcItem.top + PalletHeightPx();
     const int barTop = m_rcItem.bottom - BarHeightPx();
+    // The manager hands presses to disabled controls too: a disabled palette picks nothing, and
+    // a drag it was disabled in ends there.
+    if (!IsEnabled() && (event.type == EventButtonDown || event.type == EventButtonUp ||
+                         event.type == EventMouseMove || event.type == EventDoubleClick)) {
+        m_uButtonState &= ~kStatePressed;
+        m_bIsInPallet = false;
+        m_bIsInBar = false;
+        return;
+    }
     switch (event.type) {
     case EventButtonDown:
         if (pt.x >= m_rcItem.left && pt.x < m_rcItem.right && pt.y >= m_rcItem.top && pt.y < palletBottom) {
