@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "HostileTestSupport.h"
 #include "manager/DpiHelper.h"
@@ -167,13 +168,14 @@ TEST_F(ImageCost, SixteenBitAndInterlacedPngAreHeldToALowerPixelLimit)
 {
     const ScratchSkin skin;
     const unsigned width = 2400;
-    const unsigned atLimit = static_cast<unsigned>(kMaxPngCostlyPixels / width);
     const struct {
         int depth;
         bool interlaced;
-    } costly[] = {{16, false}, {8, true}, {16, true}};
+        long long limit;
+    } costly[] = {{16, false, kMaxPngCostlyPixels}, {8, true, kMaxPngCostlyPixels}, {16, true, kMaxPngCostliestPixels}};
     for (const auto& c : costly) {
         const std::wstring name = L"costly" + std::to_wstring(c.depth) + (c.interlaced ? L"i" : L"");
+        const unsigned atLimit = static_cast<unsigned>(c.limit / width);
         skin.Write(name + L"at.png", MakeShapedPng(width, atLimit, c.depth, 6, c.interlaced, 0, 0, false));
         skin.Write(name + L"past.png", MakeShapedPng(width, atLimit + 1, c.depth, 6, c.interlaced, 0, 0, false));
         EXPECT_TRUE(CUIRender::ProbeImage((name + L"at.png").c_str())) << ::testing::PrintToString(name);
@@ -183,6 +185,21 @@ TEST_F(ImageCost, SixteenBitAndInterlacedPngAreHeldToALowerPixelLimit)
     EXPECT_TRUE(CUIRender::ProbeImage(L"plain8.png"));
 
     ExpectRefused(skin, L"deep4k.png", MakeShapedPng(3840, 2160, 16, 6, true, 4), L"16-bit");
+}
+
+// A progressive JPEG's scans may visit 16 full-size planes of blocks, what libjpeg's colour files
+// need at 4:4:4 and more: at 32, a four-component file at the size limit cost three times a
+// full-size PNG. The check alone judges them here, nothing is decoded.
+TEST_F(ImageCost, JpegScansVisitAtMostSixteenFullSizePlanes)
+{
+    const ScratchSkin skin;
+    skin.Write(L"planes16.jpg", MakeProgressiveJpeg(3840, 2160, 16));
+    skin.Write(L"planes17.jpg", MakeProgressiveJpeg(3840, 2160, 17));
+    std::vector<BYTE> bytes;
+    EXPECT_TRUE(CUIRender::ReadImageFile((skin.Folder() + L"planes16.jpg").c_str(), bytes));
+    const DebugLog log;
+    EXPECT_FALSE(CUIRender::ReadImageFile((skin.Folder() + L"planes17.jpg").c_str(), bytes));
+    EXPECT_TRUE(log.Has(L"blocks"));
 }
 
 // Every buffer of a decode is counted: the encoded bytes, the decoder's own and the bitmap.

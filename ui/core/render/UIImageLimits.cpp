@@ -685,9 +685,13 @@ bool FileSound(const BYTE* data, size_t size, bool whole, UIImageVerdict& verdic
             Refuse(verdict, L"its header chunk is damaged");
             return false;
         }
-        if ((png.depth == 16 || png.interlaced) && png.width * png.height > kMaxPngCostlyPixels) {
-            Refuse(verdict, L"it is a %ls PNG of more than %lld pixels", png.depth == 16 ? L"16-bit" : L"interlaced",
-                   kMaxPngCostlyPixels);
+        const bool deep = png.depth == 16;
+        const long long limit = deep && png.interlaced ? kMaxPngCostliestPixels
+                                : deep || png.interlaced ? kMaxPngCostlyPixels
+                                                         : kMaxImagePixels;
+        if (png.width * png.height > limit) {
+            Refuse(verdict, L"it is a%ls%ls PNG of more than %lld pixels", deep ? L" 16-bit" : L"",
+                   png.interlaced ? L" interlaced" : L"", limit);
             return false;
         }
     }
