@@ -547,14 +547,21 @@ void CUIRender::FreeImage(UIImageInfo* image, bool deleteRecord)
 
 namespace {
 
-Gdiplus::Image* GdiplusImageFrom(const void* data, DWORD length, LPCWSTR name)
+// The checked bytes in a block GDI+ can own through its stream.
+HGLOBAL CheckedGlobalCopy(const void* data, DWORD length, LPCWSTR name)
 {
     if (data == nullptr || length == 0 || !DecodesCleanly(static_cast<const BYTE*>(data), length, name))
         return nullptr;
     HGLOBAL global = ::GlobalAlloc(GMEM_FIXED, length);
+    if (global != nullptr)
+        std::memcpy(reinterpret_cast<void*>(global), data, length);
+    return global;
+}
+
+Gdiplus::Image* GdiplusImageFromGlobal(HGLOBAL global, LPCWSTR name)
+{
     if (global == nullptr)
         return nullptr;
-    std::memcpy(reinterpret_cast<void*>(global), data, length);
     IStream* stream = nullptr;
     if (FAILED(::CreateStreamOnHGlobal(global, TRUE, &stream)) || stream == nullptr) {
         ::GlobalFree(global);
@@ -563,18 +570,17 @@ Gdiplus::Image* GdiplusImageFrom(const void* data, DWORD length, LPCWSTR name)
     Gdiplus::Image* image = Gdiplus::Image::FromStream(stream);
     // GDI+ keeps its own reference to the stream for the image's lifetime.
     stream->Release();
-    if (image == nullptr)
-        return nullptr;
     // The decoder may read a different size than the header check did; a frame count of 0 means
     // nothing can be drawn or animated.
     GUID dimension = {};
-    const bool sound = image->GetLastStatus() == Gdiplus::Ok && image->GetWidth() > 0 &&
+    const bool sound = image != nullptr && image->GetLastStatus() == Gdiplus::Ok && image->GetWidth() > 0 &&
                        image->GetHeight() > 0 && ImageSizeAcceptable(image->GetWidth(), image->GetHeight()) &&
                        image->GetFrameDimensionsCount() > 0 &&
                        image->GetFrameDimensionsList(&dimension, 1) == Gdiplus::Ok &&
                        image->GetFrameCount(&dimension) > 0;
     if (!sound) {
         delete image;
+        ReportDecoderRefusal(name, L"GDI+ could not open it");
         return nullptr;
     }
     return image;
@@ -590,15 +596,20 @@ Gdiplus::Image* CUIRender::LoadGdiplusImage(LPCWSTR descriptor)
     info.Parse(descriptor, nullptr, nullptr);
     if (info.imageName.IsEmpty())
         return nullptr;
-    const ByteBlock bytes = ReadNamedBytes(info.imageName, true);
-    if (bytes.Empty())
-        return nullptr;
-    return GdiplusImageFrom(bytes.data.get(), bytes.size, info.imageName);
+    HGLOBAL global = nullptr;
+    {
+        // The bytes as read go before GDI+ decodes its own copy of them.
+        const ByteBlock bytes = ReadNamedBytes(info.imageName, true);
+        if (bytes.Empty())
+            return nullptr;
+        global = CheckedGlobalCopy(bytes.data.get(), bytes.size, info.imageName);
+    }
+    return GdiplusImageFromGlobal(global, info.imageName);
 }
 
 Gdiplus::Image* CUIRender::GdiplusImageFromMemory(const void* data, DWORD length)
 {
-    return GdiplusImageFrom(data, length, nullptr);
+    return GdiplusImageFromGlobal(CheckedGlobalCopy(data, length, nullptr), nullptr);
 }
 
 void CUIRender::AdjustImage(bool enable, UIImageInfo* image, short h, short s, short l)
