@@ -1,11 +1,43 @@
 // Native window binding: registration, the two window procedures and the modal loop.
 #include "window/WindowWnd.h"
 
+#include <cstdio>
+#include <exception>
+
 #include "manager/PaintManagerUI.h"
 
 namespace ZvUI {
 
 namespace {
+
+// One Create in progress on this thread. The final message of its window marks it, so Create
+// learns that the window ended during its creation without reading the object, which that
+// message may have freed.
+struct CreationRecord {
+    const CWindowWnd* object;
+    bool finalGiven;
+    CreationRecord* outer;
+};
+
+thread_local CreationRecord* t_creations = nullptr;
+
+void MarkFinalGiven(const CWindowWnd* object)
+{
+    for (CreationRecord* record = t_creations; record != nullptr; record = record->outer) {
+        if (record->object == object) {
+            record->finalGiven = true;
+            return;
+        }
+    }
+}
+
+void LogStoppedException(UINT msg, const char* what)
+{
+    char line[256] = {};
+    std::snprintf(line, sizeof(line), "ZvUI: an exception left the handler of message 0x%04X%s%s\n", msg,
+                  what != nullptr ? ": " : "", what != nullptr ? what : "");
+    ::OutputDebugStringA(line);
+}
 
 // Window property that carries the object of a superclassed window; the class's own
 // GWLP_USERDATA and extra bytes belong to the superclass.
@@ -112,13 +144,27 @@ void CWindowWnd::OnFinalMessage(HWND /*window*/) {}
 HWND CWindowWnd::Create(HWND parent, LPCWSTR name, DWORD style, DWORD exStyle, int x, int y, int cx,
                         int cy, HMENU menu)
 {
+    // A delete still pending for an earlier window of this object (re-used from inside one of its
+    // own handlers) belonged to that window; the new one decides afresh.
+    m_pendingDelete = nullptr;
+    CreationRecord record = {this, false, t_creations};
+    t_creations = &record;
     const bool registered = GetSuperClassName() != nullptr ? RegisterSuperclass() : RegisterClass();
-    if (!registered)
+    const HWND window = registered ? ::CreateWindowExW(exStyle, GetWindowClassName(), name, style, x, y, cx,
+                                                       cy, parent, menu, CPaintManagerUI::GetModule(), this)
+                                   : nullptr;
+    t_creations = record.outer;
+    // Ended during its creation: the final message has run and may have freed this object.
+    if (record.finalGiven)
         return nullptr;
-    // The procedures bind m_hWnd at WM_NCCREATE. A creation that fails after that has already run
-    // WM_NCDESTROY, whose OnFinalMessage may have deleted this object: touch nothing of it here.
-    return ::CreateWindowExW(exStyle, GetWindowClassName(), name, style, x, y, cx, cy, parent, menu,
-                             CPaintManagerUI::GetModule(), this);
+    if (window == nullptr) {
+        // Never bound, or refused without WM_NCDESTROY: the final message is still owed.
+        m_hWnd = nullptr;
+        OnFinalMessage(nullptr);
+        return nullptr;
+    }
+    m_hWnd = window;
+    return window;
 }
 
 HWND CWindowWnd::Create(HWND parent, LPCWSTR name, DWORD style, DWORD exStyle, const RECT& rc,
@@ -202,15 +248,8 @@ LRESULT CALLBACK CWindowWnd::MainWindowProc(HWND hWnd, UINT msg, WPARAM wParam, 
         ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     } else {
         self = reinterpret_cast<CWindowWnd*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
-        if (msg == WM_NCDESTROY && self != nullptr) {
-            const LRESULT result = ::CallWindowProcW(self->m_oldWndProc, hWnd, msg, wParam, lParam);
-            ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
-            if (self->m_bSubclassed)
-                self->Unsubclass();
-            self->m_hWnd = nullptr;
-            self->OnFinalMessage(hWnd);
-            return result;
-        }
+        if (msg == WM_NCDESTROY && self != nullptr)
+            return EndWindow(self, hWnd, msg, wParam, lParam, false);
     }
     if (self != nullptr)
         return Dispatch(self, msg, wParam, lParam);
@@ -229,15 +268,8 @@ LRESULT CALLBACK CWindowWnd::SuperclassWindowProc(HWND hWnd, UINT msg, WPARAM wP
         self->m_hWnd = hWnd;
     } else {
         self = static_cast<CWindowWnd*>(::GetPropW(hWnd, kObjectProp));
-        if (msg == WM_NCDESTROY && self != nullptr) {
-            const LRESULT result = ::CallWindowProcW(self->m_oldWndProc, hWnd, msg, wParam, lParam);
-            if (self->m_bSubclassed)
-                self->Unsubclass();
-            ::RemovePropW(hWnd, kObjectProp);
-            self->m_hWnd = nullptr;
-            self->OnFinalMessage(hWnd);
-            return result;
-        }
+        if (msg == WM_NCDESTROY && self != nullptr)
+            return EndWindow(self, hWnd, msg, wParam, lParam, true);
     }
     if (self != nullptr)
         return Dispatch(self, msg, wParam, lParam);
@@ -250,9 +282,56 @@ LRESULT CWindowWnd::Dispatch(CWindowWnd* self, UINT msg, WPARAM wParam, LPARAM l
         HandOnToModalWindow(self->m_hWnd, HIWORD(lParam)))
         return TRUE;
     ++self->m_nHandlerDepth;
-    const LRESULT result = self->OnMessage(msg, wParam, lParam);
+    LRESULT result = 0;
+    bool stopped = false;
+    // A C++ exception must not unwind through the system's frames (it is lost there or ends the
+    // process), and it must not leave the handler count raised: the object would never be freed.
+    try {
+        result = self->OnMessage(msg, wParam, lParam);
+    } catch (const std::exception& e) {
+        LogStoppedException(msg, e.what());
+        stopped = true;
+    } catch (...) {
+        LogStoppedException(msg, nullptr);
+        stopped = true;
+    }
+    if (stopped) {
+        // A half-made window is refused; anything else gets the answer no handler would change,
+        // so a paint still validates and the system's defaults still apply.
+        if (msg == WM_NCCREATE)
+            result = FALSE;
+        else if (msg == WM_CREATE)
+            result = -1;
+        else if (self->m_hWnd != nullptr)
+            result = ::CallWindowProcW(self->m_oldWndProc, self->m_hWnd, msg, wParam, lParam);
+    }
     if (--self->m_nHandlerDepth == 0 && self->m_pendingDelete != nullptr)
         self->m_pendingDelete(self);
+    return result;
+}
+
+LRESULT CWindowWnd::EndWindow(CWindowWnd* self, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                              bool superclass)
+{
+    const LRESULT result = ::CallWindowProcW(self->m_oldWndProc, hWnd, msg, wParam, lParam);
+    if (superclass) {
+        if (self->m_bSubclassed)
+            self->Unsubclass();
+        ::RemovePropW(hWnd, kObjectProp);
+    } else {
+        ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
+        if (self->m_bSubclassed)
+            self->Unsubclass();
+    }
+    self->m_hWnd = nullptr;
+    MarkFinalGiven(self);
+    try {
+        self->OnFinalMessage(hWnd);
+    } catch (const std::exception& e) {
+        LogStoppedException(msg, e.what());
+    } catch (...) {
+        LogStoppedException(msg, nullptr);
+    }
     return result;
 }
 
