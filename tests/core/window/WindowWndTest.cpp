@@ -145,22 +145,66 @@ public:
 // its own, as Wine does when its window stack briefly holds the owner above the box.
 class PressedOverOwner : public PlainWindow {
 public:
-    static constexpr UINT kPressOnOwner = WM_APP + 15;
+    // Aims the pointer, then has a message read from there: the press is reported with it.
+    static constexpr UINT kAim = WM_APP + 15;
+    static constexpr UINT kPressOnOwner = WM_APP + 16;
+    // Presses the owner outside the window for real and moves the pointer onto the window
+    // before the press is read, as a quick user does while the program is busy.
+    static constexpr UINT kPressAndMoveOn = WM_APP + 17;
+    static constexpr UINT kFinish = WM_APP + 18;
 
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
     {
+        if (msg == kAim) {
+            const POINT centre = Centre();
+            ::SetCursorPos(centre.x, centre.y);
+            PostMessage(kPressOnOwner);
+            return 0;
+        }
         if (msg == kPressOnOwner) {
-            RECT rc = {};
-            ::GetWindowRect(GetHandle(), &rc);
-            ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
             const HWND owner = ::GetWindow(GetHandle(), GW_OWNER);
             ::SendMessageW(owner, WM_SETCURSOR, reinterpret_cast<WPARAM>(owner), MAKELPARAM(HTERROR, WM_LBUTTONDOWN));
             Close(6);
             return 0;
         }
+        if (msg == kPressAndMoveOn) {
+            const HWND owner = ::GetWindow(GetHandle(), GW_OWNER);
+            RECT ownerRect = {};
+            ::GetWindowRect(owner, &ownerRect);
+            const POINT outside = {ownerRect.right - 20, ownerRect.bottom - 20};
+            const int screenW = ::GetSystemMetrics(SM_CXSCREEN) - 1;
+            const int screenH = ::GetSystemMetrics(SM_CYSCREEN) - 1;
+            INPUT inputs[3] = {};
+            for (INPUT& input : inputs) {
+                input.type = INPUT_MOUSE;
+                input.mi.dx = outside.x * 65535 / screenW;
+                input.mi.dy = outside.y * 65535 / screenH;
+            }
+            inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+            inputs[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+            inputs[2].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+            ::SendInput(3, inputs, sizeof(INPUT));
+            ::Sleep(50); // busy: the press waits in the queue
+            const POINT centre = Centre();
+            ::SetCursorPos(centre.x, centre.y);
+            ::SetTimer(GetHandle(), 1, 300, nullptr);
+            return 0;
+        }
+        if (msg == WM_TIMER) {
+            ::KillTimer(GetHandle(), 1);
+            Close(7);
+            return 0;
+        }
         if (msg == WM_LBUTTONDOWN)
             pressedAt = POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         return PlainWindow::OnMessage(msg, wParam, lParam);
+    }
+
+    POINT Centre() const
+    {
+        RECT rc = {};
+        ::GetWindowRect(GetHandle(), &rc);
+        return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
     }
 
     POINT pressedAt = {-1, -1};
@@ -471,12 +515,24 @@ TEST_F(WindowTest, APressReportedToTheDisabledOwnerOverItsModalWindowReachesThat
     ASSERT_NE(owner.Create(nullptr, L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 0, 300, 300), nullptr);
     PressedOverOwner dialog;
     ASSERT_NE(dialog.Create(owner.GetHandle(), L"dialog", WS_POPUP, 0, 40, 40, 100, 80), nullptr);
-    dialog.PostMessage(PressedOverOwner::kPressOnOwner);
+    dialog.PostMessage(PressedOverOwner::kAim);
     EXPECT_EQ(dialog.RunModal(), 6u);
     EXPECT_EQ(dialog.pressedAt.x, 50) << "the press was dropped with the disabled owner";
     EXPECT_EQ(dialog.pressedAt.y, 40);
     EXPECT_TRUE(std::find(owner.messages.begin(), owner.messages.end(), static_cast<UINT>(WM_LBUTTONDOWN)) ==
                 owner.messages.end());
+    ::DestroyWindow(owner.GetHandle());
+}
+
+TEST_F(WindowTest, APressOnTheDisabledOwnerOutsideItsModalWindowStaysThereWhenThePointerMovesOn)
+{
+    PlainWindow owner;
+    ASSERT_NE(owner.Create(nullptr, L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 0, 300, 300), nullptr);
+    PressedOverOwner dialog;
+    ASSERT_NE(dialog.Create(owner.GetHandle(), L"dialog", WS_POPUP, 0, 40, 40, 100, 80), nullptr);
+    dialog.PostMessage(PressedOverOwner::kPressAndMoveOn);
+    EXPECT_EQ(dialog.RunModal(), 7u);
+    EXPECT_EQ(dialog.pressedAt.x, -1) << "the window took a press made outside it";
     ::DestroyWindow(owner.GetHandle());
 }
 

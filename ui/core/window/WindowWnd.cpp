@@ -96,6 +96,51 @@ private:
     bool m_held = true;
 };
 
+// The mouse message that the system is taking from this thread's queue, as the mouse hook of a
+// modal loop saw it. A press that reaches a disabled window is dropped right after its
+// WM_SETCURSOR, while GetMessagePos still tells the message read before it (Wine): only the hook
+// sees where the press was.
+struct PressSeen {
+    bool valid = false;
+    WPARAM message = 0;
+    POINT pt = {};
+};
+
+thread_local PressSeen t_pressSeen;
+
+LRESULT CALLBACK ModalMouseHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    // Outside a client area (a disabled window answers HTERROR) the hook sees the non-client form.
+    WPARAM message = wParam;
+    if (message == WM_NCLBUTTONDOWN || message == WM_NCLBUTTONUP)
+        message += WM_LBUTTONDOWN - WM_NCLBUTTONDOWN;
+    if (code == HC_ACTION && (message == WM_LBUTTONDOWN || message == WM_LBUTTONUP) && lParam != 0) {
+        t_pressSeen.valid = true;
+        t_pressSeen.message = message;
+        t_pressSeen.pt = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam)->pt;
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The hook for as long as one modal loop runs.
+class ModalMouseWatch {
+public:
+    ModalMouseWatch()
+        : m_hook(::SetWindowsHookExW(WH_MOUSE, &ModalMouseHook, nullptr, ::GetCurrentThreadId()))
+    {
+    }
+    ModalMouseWatch(const ModalMouseWatch&) = delete;
+    ModalMouseWatch& operator=(const ModalMouseWatch&) = delete;
+    ~ModalMouseWatch()
+    {
+        if (m_hook != nullptr)
+            ::UnhookWindowsHookEx(m_hook);
+    }
+
+private:
+    HHOOK m_hook;
+};
+
 // A left press or release that reached an owner disabled by a modal loop (WM_SETCURSOR with
 // HTERROR) at a point of that loop's window: the user clicked the box they see, but the press
 // would be dropped. Wine re-orders its own window stack from the X server's expose and pointer
@@ -110,9 +155,17 @@ bool HandOnToModalWindow(HWND owner, WORD mouseMsg)
     const HWND modal = static_cast<HWND>(::GetPropW(owner, kModalWindowProp));
     if (modal == nullptr || !::IsWindowVisible(modal) || !::IsWindowEnabled(modal))
         return false;
+    // Where the press happened: the pointer may have moved on before this thread read it.
     POINT pt = {};
+    if (t_pressSeen.valid && t_pressSeen.message == mouseMsg) {
+        pt = t_pressSeen.pt;
+    } else {
+        const DWORD pos = ::GetMessagePos();
+        pt = POINT{static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+    }
+    t_pressSeen.valid = false;
     RECT rc = {};
-    if (!::GetCursorPos(&pt) || !::GetWindowRect(modal, &rc) || !::PtInRect(&rc, pt) ||
+    if (!::GetWindowRect(modal, &rc) || !::PtInRect(&rc, pt) ||
         ::SendMessageW(modal, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)) != HTCLIENT)
         return false;
     ::ScreenToClient(modal, &pt);
@@ -358,9 +411,14 @@ UINT CWindowWnd::RunModal()
     const HWND owner = ::GetWindow(self, GW_OWNER);
     ::ShowWindow(self, SW_SHOWNORMAL);
     OwnerHold hold(owner, self);
+    const ModalMouseWatch mouseWatch;
     UINT result = 0;
     MSG msg = {};
-    while (::IsWindow(self) && ::GetMessageW(&msg, nullptr, 0, 0)) {
+    for (;;) {
+        // A press seen by the hook and then delivered is no dropped one.
+        t_pressSeen.valid = false;
+        if (!::IsWindow(self) || !::GetMessageW(&msg, nullptr, 0, 0))
+            break;
         if (msg.message == WM_CLOSE && msg.hwnd == self) {
             result = static_cast<UINT>(msg.wParam);
             // Re-enabled before the close runs, so activation goes back to the owner; not
