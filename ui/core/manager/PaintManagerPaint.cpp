@@ -178,6 +178,18 @@ bool CPaintManagerUI::OnPaint(LRESULT& result)
                 }
             }
             laidOut = true;
+            // The move waited for this layout: made now, before this paint's BeginPaint validates
+            // the invalidation that deferred it, and before "windowinit" handlers choose a focus.
+            if (m_bFocusNeeded) {
+                // Positions are known now, even when the layout asked for another round.
+                const bool again = m_bUpdateNeeded;
+                m_bUpdateNeeded = false;
+                MoveTabFocus(true);
+                m_bUpdateNeeded = m_bUpdateNeeded || again;
+                RECT moved = {0, 0, 0, 0};
+                if (::GetUpdateRect(m_hWndPaint, &moved, FALSE))
+                    ::UnionRect(&rcPaint, &rcPaint, &moved);
+            }
             if (m_bFirstLayout) {
                 m_bFirstLayout = false;
                 RaiseNotify(m_pRoot, L"windowinit", 0, 0, false);
