@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "control/ControlUI.h"
+#include "manager/UIListWalk.h"
 #include "render/UIClipGuard.h"
 #include "render/UIDrawInfo.h"
 #include "render/UIRender.h"
@@ -101,6 +102,18 @@ private:
     DWORD* m_bits = nullptr;
     HGDIOBJ m_old = nullptr;
 };
+
+// The after-paint controls draw in order; one may leave the list, or free another, as it draws.
+void PostPaint(const CUIPtrArray& controls, HDC dc, const RECT& rcPaint)
+{
+    WalkListSnapshot<CControlUI>(
+        controls,
+        [dc, &rcPaint](CControlUI* control) {
+            control->DoPostPaint(dc, rcPaint);
+            return false;
+        },
+        [] { return true; });
+}
 
 } // namespace
 
@@ -273,8 +286,7 @@ bool CPaintManagerUI::OnPaint(LRESULT& result)
                 ::BitBlt(m_hDcOffscreen, rcChild.left, rcChild.top, cw, ch, image.DC(), 0, 0, SRCCOPY);
             }
         }
-        for (int i = 0; i < m_aPostPaintControls.GetSize(); ++i)
-            static_cast<CControlUI*>(m_aPostPaintControls[i])->DoPostPaint(m_hDcOffscreen, rcPaint);
+        PostPaint(m_aPostPaintControls, m_hDcOffscreen, rcPaint);
         ::RestoreDC(m_hDcOffscreen, saved);
         if (m_bLayered)
             PaintLayered(rcClient, rcPaint, width, height);
@@ -304,8 +316,7 @@ bool CPaintManagerUI::OnPaint(LRESULT& result)
     } else {
         const int saved = ::SaveDC(ps.hdc);
         m_pRoot->Paint(ps.hdc, rcPaint, nullptr);
-        for (int i = 0; i < m_aPostPaintControls.GetSize(); ++i)
-            static_cast<CControlUI*>(m_aPostPaintControls[i])->DoPostPaint(ps.hdc, rcPaint);
+        PostPaint(m_aPostPaintControls, ps.hdc, rcPaint);
         ::RestoreDC(ps.hdc, saved);
     }
     ::EndPaint(m_hWndPaint, &ps);
