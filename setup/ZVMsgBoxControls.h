@@ -31,16 +31,14 @@ private:
 
 // Creates box's window over parent, fills it, centres it on its owner and runs it modally. The
 // box frees itself on its final message, so only the code that closed it is returned (0 when
-// the window cannot be created; the box is freed then too).
+// the window cannot be created: the failed Create has given that final message already).
 template <class Box>
 int RunZVMsgBox(Box* box, HWND parent, LPCWSTR caption, LPCWSTR title, LPCWSTR message, LPCWSTR firstCaption,
                 LPCWSTR secondCaption, LPCWSTR icon, DWORD style, DWORD exStyle, bool closeButton)
 {
     if (box->Create(parent, caption, style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT) ==
-        nullptr) {
-        delete box; // no window, so no final message to free it
+        nullptr)
         return 0;
-    }
     box->Fill(title, message, firstCaption, secondCaption, icon, closeButton);
     box->CenterOnOwner(RECT{}, POINT{});
     box->SetIcon(kZvIconResource);

@@ -98,8 +98,8 @@ protected:
 };
 
 // Creates a window of type Window, hooks it into the event chain, centres and shows it. A modal
-// window runs until it is gone and the result is null; a window that cannot be created is freed
-// and the result is null too. onCreated, when set, gets the new object before anything is set on it.
+// window runs until it is gone and the result is null; a window that cannot be created has freed
+// itself on the final message its failed Create gave it, and the result is null too. onCreated, when set, gets the new object before anything is set on it.
 template <class Window>
 Window* ShowZVWindow(HWND parent, ZvBase* nextSink, bool modal, LPCWSTR caption, ZvBase::Callback onDestroy,
                      ZvBase::Callback aux, DWORD style, DWORD exStyle, int showFlag, int userValue,
@@ -112,10 +112,8 @@ Window* ShowZVWindow(HWND parent, ZvBase* nextSink, bool modal, LPCWSTR caption,
     window->SetAuxCallback(std::move(aux));
     window->SetUserValue(userValue);
     if (window->Create(parent, caption, style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                       CW_USEDEFAULT) == nullptr) {
-        delete window; // no window, so no final message to free it
+                       CW_USEDEFAULT) == nullptr)
         return nullptr;
-    }
     window->SetIcon(kZvIconResource);
     window->SetNextSink(nextSink);
     window->Center();

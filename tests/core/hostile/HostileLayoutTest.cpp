@@ -182,6 +182,41 @@ TEST(HostileLayout, DeepNestingIsRefused)
     EXPECT_LT(clock.Ms(), 3000u);
 }
 
+// A chain of distinct files, each including the next at its root level, is cut where the stack
+// would run out: a short chain builds whole, a long one builds its first links and the window
+// goes on.
+TEST(HostileLayout, IncludeChainsAreBoundedByTheStack)
+{
+    const ScratchSkin skin;
+    const auto chain = [&skin](const std::wstring& prefix, int links) {
+        for (int i = 0; i < links; ++i) {
+            const std::string next = i + 1 < links ? "<Include source=\"" + std::string(prefix.begin(), prefix.end()) +
+                                                         std::to_string(i + 1) + ".xml\"/>"
+                                                   : "";
+            skin.WriteText(prefix + std::to_wstring(i) + L".xml", "<Window><Label/>" + next + "</Window>");
+        }
+        skin.WriteText(prefix + L".xml", Window("<Include source=\"" + std::string(prefix.begin(), prefix.end()) +
+                                                "0.xml\"/>"));
+    };
+    chain(L"short", 12);
+    chain(L"long", 2000);
+    const Stopwatch clock;
+    {
+        Built built(L"short.xml");
+        ASSERT_NE(built.Root(), nullptr);
+        EXPECT_EQ(built.Count(L"LabelUI"), 12);
+    }
+    {
+        Built built(L"long.xml");
+        ASSERT_NE(built.Root(), nullptr);
+        const int labels = built.Count(L"LabelUI");
+        EXPECT_GT(labels, 12);
+        EXPECT_LT(labels, 100);
+        built.Paint();
+    }
+    EXPECT_LT(clock.Ms(), 5000u);
+}
+
 // 1 MB markup texts, attribute lists and image descriptors are built, measured, painted and
 // hovered in linear time: one long word, tags without closers, font tags that each ask for a
 // new font, many escaped quotes.

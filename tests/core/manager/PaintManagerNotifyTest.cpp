@@ -2,6 +2,7 @@
 // on real windows with real timers and the WM_APP+1 queue.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,50 @@ public:
     int count = 0;
 };
 
+
+// Members of the manager's lists that log their turn and may change the list meanwhile.
+struct Member : IMessageFilterUI, INotifyUI, ITranslateAccelerator {
+    Member(const wchar_t* n, Lines& ran) : name(n), log(ran) {}
+    LRESULT MessageHandler(UINT msg, WPARAM, LPARAM, bool&) override
+    {
+        if (msg == WM_APP + 50)
+            Turn();
+        return 0;
+    }
+    void Notify(UINotifyMessage& msg) override
+    {
+        if (msg.type == L"walked")
+            Turn();
+    }
+    LRESULT TranslateAccelerator(MSG*) override
+    {
+        Turn();
+        return 1;
+    }
+    void Turn()
+    {
+        log.push_back(name);
+        if (action)
+            action();
+    }
+    std::wstring name;
+    Lines& log;
+    std::function<void()> action;
+};
+
+class PostPainter : public CControlUI {
+public:
+    PostPainter(const wchar_t* n, Lines& ran) : name(n), log(ran) {}
+    void DoPostPaint(HDC, const RECT&) override
+    {
+        log.push_back(name);
+        if (action)
+            action();
+    }
+    std::wstring name;
+    Lines& log;
+    std::function<void()> action;
+};
 } // namespace
 
 // --- focus ---
@@ -171,10 +216,10 @@ TEST_F(Notify, FocusNeededLandsOnTheControlAfterLayout)
     // Resting on the tab stop before c, without events.
     EXPECT_EQ(window.manager().GetFocus(), b);
     EXPECT_EQ(Log::Get().Lines(), (Lines{L"E a 23 c", L"N killfocus a"}));
-    // The first paint lays the root out and only defers the move; the next paint makes it.
+    // The paint that lays the root out makes the move too, whatever paints follow.
     ::UpdateWindow(window.hwnd());
-    EXPECT_EQ(window.manager().GetFocus(), b);
-    EXPECT_TRUE(window.manager().IsFocusNeeded());
+    EXPECT_EQ(window.manager().GetFocus(), c) << "the move waits for an unrelated repaint";
+    EXPECT_FALSE(window.manager().IsFocusNeeded());
     ::InvalidateRect(window.hwnd(), nullptr, FALSE);
     ::UpdateWindow(window.hwnd());
     EXPECT_EQ(window.manager().GetFocus(), c);
@@ -190,8 +235,6 @@ TEST_F(Notify, TabWhileALayoutIsPendingMovesAfterThePaint)
     EXPECT_TRUE(window.manager().MoveTabFocus(true));
     EXPECT_EQ(window.manager().GetFocus(), a);
     EXPECT_TRUE(window.manager().IsFocusNeeded());
-    ::UpdateWindow(window.hwnd());
-    ::InvalidateRect(window.hwnd(), nullptr, FALSE);
     ::UpdateWindow(window.hwnd());
     EXPECT_EQ(window.manager().GetFocus(), b);
     EXPECT_FALSE(window.manager().IsFocusNeeded());
@@ -590,6 +633,69 @@ TEST_F(Notify, AfterPaintControlsChildWindowsAndWatchers)
     EXPECT_TRUE(m.AddMouseLeaveWatcher(&one));
     EXPECT_TRUE(m.RemoveMouseLeaveWatcher(&one));
     EXPECT_FALSE(m.RemoveMouseLeaveWatcher(&one));
+}
+
+// A handler that adds or removes members of the list being walked: each member of the pass runs
+// in order unless it left before its turn, and one that joined waits for the next pass.
+TEST_F(Notify, ListsChangedWhileTheyAreWalkedRunEachMemberOfThePass)
+{
+    InstallABC();
+    CPaintManagerUI& m = window.manager();
+    Lines ran;
+    Member one(L"1", ran), two(L"2", ran), three(L"3", ran), four(L"4", ran);
+    PostPainter p1(L"p1", ran), p2(L"p2", ran), p3(L"p3", ran), p4(L"p4", ran);
+    const auto pass = [&](const std::function<void()>& walk) {
+        ran.clear();
+        walk();
+        return ran;
+    };
+    MSG key = {window.hwnd(), WM_KEYDOWN, 'A', 0};
+    const struct {
+        const char* list;
+        std::function<void(Member*)> add;
+        std::function<void(Member*)> remove;
+        std::function<void()> walk;
+    } lists[] = {
+        {"translators", [&](Member* x) { m.AddAcceleratorTranslator(x); },
+         [&](Member* x) { m.RemoveAcceleratorTranslator(x); }, [&] { (void)m.TranslateAccelerator(&key); }},
+        {"notify listeners", [&](Member* x) { m.AddNotifyListener(x); }, [&](Member* x) { m.RemoveNotifyListener(x); },
+         [&] { m.RaiseNotify(a, L"walked"); }},
+        {"message filters", [&](Member* x) { m.AddMessageFilter(x); }, [&](Member* x) { m.RemoveMessageFilter(x); },
+         [&] { ::SendMessageW(window.hwnd(), WM_APP + 50, 0, 0); }},
+    };
+    for (const auto& list : lists) {
+        for (Member* x : {&one, &two, &three})
+            list.add(x);
+        one.action = [&] {
+            list.remove(&one);
+            list.add(&four);
+        };
+        EXPECT_EQ(pass(list.walk), (Lines{L"1", L"2", L"3"})) << list.list;
+        one.action = nullptr;
+        two.action = [&] { list.remove(&three); };
+        EXPECT_EQ(pass(list.walk), (Lines{L"2", L"4"})) << list.list;
+        two.action = nullptr;
+        for (Member* x : {&two, &four})
+            list.remove(x);
+    }
+
+    m.AddAfterPaintControl(&p1);
+    m.AddAfterPaintControl(&p2);
+    m.AddAfterPaintControl(&p3);
+    p1.action = [&] {
+        m.RemoveAfterPaintControl(&p1);
+        m.AddAfterPaintControl(&p4);
+    };
+    const auto paint = [&] {
+        ::InvalidateRect(window.hwnd(), nullptr, FALSE);
+        ::UpdateWindow(window.hwnd());
+    };
+    EXPECT_EQ(pass(paint), (Lines{L"p1", L"p2", L"p3"}));
+    p1.action = nullptr;
+    p2.action = [&] { m.RemoveAfterPaintControl(&p3); };
+    EXPECT_EQ(pass(paint), (Lines{L"p2", L"p4"}));
+    m.RemoveAfterPaintControl(&p2);
+    m.RemoveAfterPaintControl(&p4);
 }
 
 TEST_F(Notify, ForgetControlDropsEveryReference)

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <iterator>
 #include <new>
+#include <stdexcept>
 #include <vector>
 
 #include "manager/PaintManagerUI.h"
@@ -144,22 +145,66 @@ public:
 // its own, as Wine does when its window stack briefly holds the owner above the box.
 class PressedOverOwner : public PlainWindow {
 public:
-    static constexpr UINT kPressOnOwner = WM_APP + 15;
+    // Aims the pointer, then has a message read from there: the press is reported with it.
+    static constexpr UINT kAim = WM_APP + 15;
+    static constexpr UINT kPressOnOwner = WM_APP + 16;
+    // Presses the owner outside the window for real and moves the pointer onto the window
+    // before the press is read, as a quick user does while the program is busy.
+    static constexpr UINT kPressAndMoveOn = WM_APP + 17;
+    static constexpr UINT kFinish = WM_APP + 18;
 
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
     {
+        if (msg == kAim) {
+            const POINT centre = Centre();
+            ::SetCursorPos(centre.x, centre.y);
+            PostMessage(kPressOnOwner);
+            return 0;
+        }
         if (msg == kPressOnOwner) {
-            RECT rc = {};
-            ::GetWindowRect(GetHandle(), &rc);
-            ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
             const HWND owner = ::GetWindow(GetHandle(), GW_OWNER);
             ::SendMessageW(owner, WM_SETCURSOR, reinterpret_cast<WPARAM>(owner), MAKELPARAM(HTERROR, WM_LBUTTONDOWN));
             Close(6);
             return 0;
         }
+        if (msg == kPressAndMoveOn) {
+            const HWND owner = ::GetWindow(GetHandle(), GW_OWNER);
+            RECT ownerRect = {};
+            ::GetWindowRect(owner, &ownerRect);
+            const POINT outside = {ownerRect.right - 20, ownerRect.bottom - 20};
+            const int screenW = ::GetSystemMetrics(SM_CXSCREEN) - 1;
+            const int screenH = ::GetSystemMetrics(SM_CYSCREEN) - 1;
+            INPUT inputs[3] = {};
+            for (INPUT& input : inputs) {
+                input.type = INPUT_MOUSE;
+                input.mi.dx = outside.x * 65535 / screenW;
+                input.mi.dy = outside.y * 65535 / screenH;
+            }
+            inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+            inputs[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+            inputs[2].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+            ::SendInput(3, inputs, sizeof(INPUT));
+            ::Sleep(50); // busy: the press waits in the queue
+            const POINT centre = Centre();
+            ::SetCursorPos(centre.x, centre.y);
+            ::SetTimer(GetHandle(), 1, 300, nullptr);
+            return 0;
+        }
+        if (msg == WM_TIMER) {
+            ::KillTimer(GetHandle(), 1);
+            Close(7);
+            return 0;
+        }
         if (msg == WM_LBUTTONDOWN)
             pressedAt = POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         return PlainWindow::OnMessage(msg, wParam, lParam);
+    }
+
+    POINT Centre() const
+    {
+        RECT rc = {};
+        ::GetWindowRect(GetHandle(), &rc);
+        return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
     }
 
     POINT pressedAt = {-1, -1};
@@ -194,6 +239,72 @@ public:
 
 private:
     LRESULT m_marker = kMarker;
+    int* m_freed;
+};
+
+// Owns itself and counts its final messages and its frees; each mode ends its creation, or its
+// life, in another way.
+class Lifecycle : public CWindowWnd {
+public:
+    enum class Mode { Normal, UnknownSuperclass, RefuseNcCreate, RefuseCreate, DestroyInCreate, ThrowInCreate };
+    static constexpr UINT kReuse = WM_APP + 30;
+    static constexpr UINT kAsk = WM_APP + 31;
+    static constexpr UINT kThrow = WM_APP + 32;
+    static constexpr UINT kEndAndThrow = WM_APP + 33;
+    static constexpr LRESULT kMarker = 0x7E57;
+
+    Lifecycle(Mode mode, int* finals, int* freed) : m_mode(mode), m_finals(finals), m_freed(freed) {}
+    ~Lifecycle() { ++*m_freed; }
+    LPCWSTR GetWindowClassName() const override { return L"ZvTestLifecycle"; }
+    LPCWSTR GetSuperClassName() const override
+    {
+        return m_mode == Mode::UnknownSuperclass ? L"ZvNoSuchClassAnywhere" : nullptr;
+    }
+
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        switch (msg) {
+        case WM_NCCREATE:
+            if (m_mode == Mode::RefuseNcCreate)
+                return FALSE;
+            break;
+        case WM_CREATE:
+            if (m_mode == Mode::RefuseCreate)
+                return -1;
+            if (m_mode == Mode::DestroyInCreate) {
+                ::DestroyWindow(m_hWnd);
+                return 0;
+            }
+            if (m_mode == Mode::ThrowInCreate)
+                throw std::runtime_error("no window today");
+            break;
+        case kReuse:
+            // Ends its window and takes a new one, all inside this handler.
+            ::DestroyWindow(m_hWnd);
+            *reinterpret_cast<HWND*>(lParam) = Create(nullptr, L"again", WS_POPUP, 0, 0, 0, 50, 50);
+            return m_marker;
+        case kAsk:
+            return m_marker;
+        case kThrow:
+            throw std::runtime_error("handler failed");
+        case kEndAndThrow:
+            ::DestroyWindow(m_hWnd);
+            throw std::bad_alloc();
+        default:
+            break;
+        }
+        return CWindowWnd::OnMessage(msg, wParam, lParam);
+    }
+    void OnFinalMessage(HWND) override
+    {
+        ++*m_finals;
+        DeleteWhenUnwound(this);
+    }
+
+private:
+    Mode m_mode;
+    LRESULT m_marker = kMarker;
+    int* m_finals;
     int* m_freed;
 };
 
@@ -404,12 +515,24 @@ TEST_F(WindowTest, APressReportedToTheDisabledOwnerOverItsModalWindowReachesThat
     ASSERT_NE(owner.Create(nullptr, L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 0, 300, 300), nullptr);
     PressedOverOwner dialog;
     ASSERT_NE(dialog.Create(owner.GetHandle(), L"dialog", WS_POPUP, 0, 40, 40, 100, 80), nullptr);
-    dialog.PostMessage(PressedOverOwner::kPressOnOwner);
+    dialog.PostMessage(PressedOverOwner::kAim);
     EXPECT_EQ(dialog.RunModal(), 6u);
     EXPECT_EQ(dialog.pressedAt.x, 50) << "the press was dropped with the disabled owner";
     EXPECT_EQ(dialog.pressedAt.y, 40);
     EXPECT_TRUE(std::find(owner.messages.begin(), owner.messages.end(), static_cast<UINT>(WM_LBUTTONDOWN)) ==
                 owner.messages.end());
+    ::DestroyWindow(owner.GetHandle());
+}
+
+TEST_F(WindowTest, APressOnTheDisabledOwnerOutsideItsModalWindowStaysThereWhenThePointerMovesOn)
+{
+    PlainWindow owner;
+    ASSERT_NE(owner.Create(nullptr, L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 0, 300, 300), nullptr);
+    PressedOverOwner dialog;
+    ASSERT_NE(dialog.Create(owner.GetHandle(), L"dialog", WS_POPUP, 0, 40, 40, 100, 80), nullptr);
+    dialog.PostMessage(PressedOverOwner::kPressAndMoveOn);
+    EXPECT_EQ(dialog.RunModal(), 7u);
+    EXPECT_EQ(dialog.pressedAt.x, -1) << "the window took a press made outside it";
     ::DestroyWindow(owner.GetHandle());
 }
 
@@ -440,6 +563,82 @@ TEST_F(WindowTest, AWindowThatOwnsItselfIsFreedOnlyOnceItsHandlersHaveReturned)
     ASSERT_NE(window, nullptr);
     ::DestroyWindow(window);
     EXPECT_EQ(freed, 3);
+}
+
+TEST_F(WindowTest, AnObjectGivenANewWindowInsideItsOwnHandlerLivesOnWithThatWindow)
+{
+    int finals = 0;
+    int freed = 0;
+    auto* w = new Lifecycle(Lifecycle::Mode::Normal, &finals, &freed);
+    const HWND first = w->Create(nullptr, L"first", WS_POPUP, 0, 0, 0, 50, 50);
+    ASSERT_NE(first, nullptr);
+    HWND second = nullptr;
+    EXPECT_EQ(::SendMessageW(first, Lifecycle::kReuse, 0, reinterpret_cast<LPARAM>(&second)), Lifecycle::kMarker);
+    EXPECT_FALSE(::IsWindow(first));
+    ASSERT_TRUE(::IsWindow(second));
+    EXPECT_EQ(w->GetHandle(), second);
+    ASSERT_EQ(freed, 0) << "freed while its new window lives";
+    EXPECT_EQ(::SendMessageW(second, Lifecycle::kAsk, 0, 0), Lifecycle::kMarker);
+    ::DestroyWindow(second);
+    EXPECT_EQ(finals, 2);
+    EXPECT_EQ(freed, 1);
+}
+
+// However a creation fails, the object gets one final message before Create returns null, and
+// an object that owns itself is freed by it: its caller has nothing left to free.
+TEST_F(WindowTest, AFailedCreateGivesOneFinalMessageAndTheObjectFreesItself)
+{
+    using Mode = Lifecycle::Mode;
+    const struct {
+        Mode mode;
+        const char* name;
+    } cases[] = {{Mode::UnknownSuperclass, "class not registered"},
+                 {Mode::RefuseNcCreate, "WM_NCCREATE refused"},
+                 {Mode::RefuseCreate, "WM_CREATE refused"},
+                 {Mode::DestroyInCreate, "destroyed in WM_CREATE"},
+                 {Mode::ThrowInCreate, "exception in WM_CREATE"}};
+    for (const auto& c : cases) {
+        int finals = 0;
+        int freed = 0;
+        auto* w = new Lifecycle(c.mode, &finals, &freed);
+        EXPECT_EQ(w->Create(nullptr, L"failing", WS_POPUP, 0, 0, 0, 50, 50), nullptr) << c.name;
+        EXPECT_EQ(finals, 1) << c.name;
+        EXPECT_EQ(freed, 1) << c.name;
+    }
+}
+
+TEST_F(WindowTest, AnExceptionFromAHandlerStopsAtTheWindowProcedure)
+{
+    int finals = 0;
+    int freed = 0;
+    auto* w = new Lifecycle(Lifecycle::Mode::Normal, &finals, &freed);
+    const HWND window = w->Create(nullptr, L"throws", WS_POPUP, 0, 0, 0, 50, 50);
+    ASSERT_NE(window, nullptr);
+    bool escaped = false;
+    try {
+        ::SendMessageW(window, Lifecycle::kThrow, 0, 0);
+    } catch (...) {
+        escaped = true;
+    }
+    EXPECT_FALSE(escaped);
+    // The window goes on answering, and ends and frees its object as usual.
+    EXPECT_EQ(::SendMessageW(window, Lifecycle::kAsk, 0, 0), Lifecycle::kMarker);
+    ::DestroyWindow(window);
+    EXPECT_EQ(freed, 1) << "the handler count stayed raised";
+
+    // Thrown after the handler ended its own window: freed once the handler is left.
+    w = new Lifecycle(Lifecycle::Mode::Normal, &finals, &freed);
+    const HWND ending = w->Create(nullptr, L"ends", WS_POPUP, 0, 0, 0, 50, 50);
+    ASSERT_NE(ending, nullptr);
+    try {
+        ::SendMessageW(ending, Lifecycle::kEndAndThrow, 0, 0);
+    } catch (...) {
+        escaped = true;
+    }
+    EXPECT_FALSE(escaped);
+    EXPECT_FALSE(::IsWindow(ending));
+    EXPECT_EQ(freed, 2);
+    EXPECT_EQ(finals, 2);
 }
 
 TEST_F(WindowTest, QuitInsideTheModalLoopIsPostedAgain)

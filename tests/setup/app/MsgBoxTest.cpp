@@ -92,29 +92,41 @@ TEST(MsgBox, WithoutCaptionsOnlyTheCloseButtonRemains)
     EXPECT_EQ(result, 0);
 }
 
+// The first tab stop, the close button, has the focus once the box is laid out, however often
+// it was painted; Escape and Return themselves close nothing, and Return presses the focused
+// button.
 TEST(MsgBox, EscapeAndReturnCloseNothing)
 {
-    int tick = 0;
-    bool openAfterKeys = false;
-    const int result = ShowPlainBox(L"确定", L"取消", [&] {
-        const HWND box = apptest::FindMsgBox();
-        if (box == nullptr)
-            return false;
-        ++tick;
-        if (tick == 1) {
-            for (WPARAM key : {VK_ESCAPE, VK_RETURN}) {
-                ::PostMessageW(box, WM_KEYDOWN, key, 0);
-                ::PostMessageW(box, WM_KEYUP, key, 0xC0000001);
+    for (const bool focusOnClose : {false, true}) {
+        int tick = 0;
+        bool openAfterKeys = false;
+        CUIString firstFocus;
+        const int result = ShowPlainBox(L"确定", L"取消", [&] {
+            const HWND box = apptest::FindMsgBox();
+            CPaintManagerUI* pm = apptest::ManagerOf(box);
+            if (pm == nullptr || pm->IsUpdateNeeded() || pm->FindControl(L"okBtn")->GetPos().right == 0)
+                return false;
+            ++tick;
+            if (tick == 1) {
+                // Laid out, and nothing painted it since.
+                firstFocus = pm->GetFocus() != nullptr ? pm->GetFocus()->GetName() : CUIString(L"-");
+                if (!focusOnClose)
+                    pm->SetFocus(nullptr);
+                for (WPARAM key : {VK_ESCAPE, VK_RETURN}) {
+                    ::PostMessageW(box, WM_KEYDOWN, key, 0);
+                    ::PostMessageW(box, WM_KEYUP, key, 0xC0000001);
+                }
+                return false;
             }
-            return false;
-        }
-        if (tick < 4)
-            return false;
-        openAfterKeys = ::IsWindowVisible(box) != FALSE;
-        return apptest::PostClick(*apptest::ManagerOf(box), L"cancelBtn");
-    });
-    EXPECT_TRUE(openAfterKeys);
-    EXPECT_EQ(result, 2);
+            if (tick < 4)
+                return false;
+            openAfterKeys = ::IsWindowVisible(box) != FALSE;
+            return apptest::PostClick(*pm, L"cancelBtn");
+        });
+        EXPECT_STREQ(firstFocus, L"closebtn");
+        EXPECT_EQ(openAfterKeys, !focusOnClose) << "focus on the close button " << focusOnClose;
+        EXPECT_EQ(result, focusOnClose ? 0 : 2);
+    }
 }
 
 TEST(MsgBox, ClosedByTheSystemTheResultIsZero)

@@ -1,6 +1,8 @@
 // The window base on real windows: placement, the monitor list, timers, creation through ShowZVWindow.
 #include "AppTestSupport.h"
+#include "ZVMsgBox.h"
 #include "ZVObjectWnd.h"
+#include "../../support/AccessViolationWatch.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +28,24 @@ public:
         return 0;
     }
     WPARAM lastTimer = 0;
+};
+
+// Windows whose creation the system ends, as it may refuse any: each counts its frees.
+template <class Base>
+class EndedInCreation : public Base {
+public:
+    EndedInCreation() { this->m_className = L"zvendedincreation"; }
+    ~EndedInCreation() override { ++s_freed; }
+    LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&) override
+    {
+        if (s_destroy) {
+            ::DestroyWindow(this->m_hWnd);
+            return 0;
+        }
+        return -1;
+    }
+    inline static int s_freed = 0;
+    inline static bool s_destroy = false;
 };
 
 RECT PrimaryMonitor()
@@ -157,6 +177,27 @@ TEST_F(ObjectWnd, ShowZVWindowWiresTheChainAndTheIcon)
 
     ::DestroyWindow(handle); // the window frees itself, which runs the destroy callback
     EXPECT_EQ(destroyed, 1);
+}
+
+TEST(ObjectWndLifetime, AWindowThatEndsInItsCreationIsFreedOnceByEachCaller)
+{
+    using Frame = EndedInCreation<ProbeWindow>;
+    using Box = EndedInCreation<CZVMsgBox>;
+    for (const bool destroy : {false, true}) {
+        const AccessViolationWatch watch;
+        Frame::s_freed = 0;
+        Frame::s_destroy = destroy;
+        for (const bool modal : {false, true}) {
+            EXPECT_EQ(ShowZVWindow<Frame>(nullptr, nullptr, modal, L"ended", nullptr, nullptr, WS_POPUP, 0, 1, 0),
+                      nullptr);
+        }
+        EXPECT_EQ(Frame::s_freed, 2) << "destroy " << destroy;
+        Box::s_freed = 0;
+        Box::s_destroy = destroy;
+        EXPECT_EQ(RunZVMsgBox(new Box(), nullptr, L"box", L"t", L"m", L"ok", L"", nullptr, WS_POPUP, 0, true), 0);
+        EXPECT_EQ(Box::s_freed, 1) << "destroy " << destroy;
+        EXPECT_EQ(watch.Count(), 0) << "destroy " << destroy;
+    }
 }
 
 TEST(MonitorList, ListsTheMonitorsWithThePrimaryOne)

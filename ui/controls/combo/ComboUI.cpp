@@ -73,6 +73,9 @@ bool CComboUI::Activate()
         return true;
     m_pWindow = new CComboWnd;
     m_pWindow->Init(this);
+    // A pop-up that could not be made is gone and has closed the field again: nothing dropped down.
+    if (m_pWindow == nullptr)
+        return false;
     if (m_pManager != nullptr)
         m_pManager->RaiseNotify(this, L"dropdown");
     Invalidate();

@@ -95,13 +95,9 @@ void CComboWnd::Init(CComboUI* owner)
     HWND ownerWindow = owner->GetManager() != nullptr ? owner->GetManager()->GetWindowHandle() : nullptr;
     ::MapWindowPoints(ownerWindow, HWND_DESKTOP, reinterpret_cast<POINT*>(&rc), 2);
     const RECT rcPopup = PlacePopup(rc, offered.cx, height);
-    Create(ownerWindow, nullptr, WS_POPUP, WS_EX_TOOLWINDOW, rcPopup);
-    if (m_hWnd == nullptr) {
-        // No window, no final message: give the field back its closed state here.
-        owner->DropWindowClosed();
-        delete this;
+    // A failed Create has given the final message: the field is closed again and this is gone.
+    if (Create(ownerWindow, nullptr, WS_POPUP, WS_EX_TOOLWINDOW, rcPopup) == nullptr)
         return;
-    }
     ::ShowWindow(m_hWnd, SW_SHOW);
     // The main window keeps its active look while the pop-up has the focus.
     HWND top = m_hWnd;

@@ -35,7 +35,7 @@ bool CDateTimeWnd::Init(CDateTimeUI* owner)
         INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_DATE_CLASSES};
         ::InitCommonControlsEx(&icc);
         const RECT rc = textinput::ClipByAncestors(owner, owner->GetPos());
-        // On failure this object may be gone already: touch nothing.
+        // On failure this object is gone: touch nothing.
         if (Create(manager->GetWindowHandle(), nullptr, WS_CHILD, 0, rc) == nullptr)
             return false;
     }
@@ -221,7 +221,8 @@ void CDateTimeUI::OpenPicker()
     if (m_pWindow == nullptr)
         m_pWindow = new CDateTimeWnd;
     CDateTimeWnd* window = m_pWindow;
-    // A window that failed after WM_NCCREATE has deleted itself and cleared m_pWindow.
+    // A failed Create gave the window its final message, which freed it and cleared m_pWindow;
+    // only a failure before Create leaves it here.
     if (!window->Init(this) && m_pWindow != nullptr) {
         m_pWindow = nullptr;
         delete window;

@@ -34,7 +34,7 @@ bool CEditWnd::Init(CEditUI* owner)
         style |= ES_RIGHT;
     if (owner->IsPasswordMode())
         style |= ES_PASSWORD;
-    // On failure this object may be gone already: touch nothing.
+    // On failure this object is gone: touch nothing.
     if (Create(manager->GetWindowHandle(), nullptr, style, 0, rc) == nullptr)
         return false;
 
@@ -155,7 +155,8 @@ bool CEditUI::OpenNativeWindow()
     auto* window = new CEditWnd;
     m_pWindow = window;
     if (!window->Init(this)) {
-        // A window that failed after WM_NCCREATE has deleted itself and cleared m_pWindow.
+        // A failed Create gave the window its final message, which freed it and cleared
+        // m_pWindow; only a failure before Create leaves it here.
         if (m_pWindow != nullptr) {
             m_pWindow = nullptr;
             delete window;

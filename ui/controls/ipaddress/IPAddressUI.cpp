@@ -80,7 +80,7 @@ bool CIPAddressWnd::Init(CIPAddressUI* owner)
         INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_INTERNET_CLASSES};
         if (!::InitCommonControlsEx(&icc))
             return false;
-        // On failure this object may be gone already: touch nothing.
+        // On failure this object is gone: touch nothing.
         if (Create(manager->GetWindowHandle(), nullptr, WS_CHILD | WS_GROUP | WS_TABSTOP, 0, pos) ==
             nullptr)
             return false;
@@ -257,7 +257,8 @@ void CIPAddressUI::OpenWindow()
     if (m_pWindow == nullptr)
         m_pWindow = new CIPAddressWnd;
     CIPAddressWnd* window = m_pWindow;
-    // A window that failed after WM_NCCREATE has deleted itself and cleared m_pWindow.
+    // A failed Create gave the window its final message, which freed it and cleared m_pWindow;
+    // only a failure before Create leaves it here.
     if (!window->Init(this) && m_pWindow != nullptr) {
         m_pWindow = nullptr;
         delete window;

@@ -39,6 +39,10 @@ constexpr int kMaxElementDepth = 256;
 constexpr int kMaxIncludeCount = 1000;
 // Counts that multiply through nested includes are bounded as a whole.
 constexpr int kMaxIncludesPerBuild = 5000;
+// An include nested in an include costs the stack about what this many element levels do (some
+// 4.8 KB against a few hundred bytes), so a chain of includes counts in the element depth at
+// that weight: 32 links at most, far below what a thread's stack holds.
+constexpr int kIncludeDepthCost = 8;
 
 // Builds nest: an include is built while the build that contains it runs. The markup files on
 // the way down, the element depth reached and the includes made so far are shared by them.
@@ -373,6 +377,15 @@ void CLayoutBuilder::BuildInclude(const CXmlNode& node, CControlUI* parent, CPai
     }
     if (!node.GetAttributeValue(L"source", buffer, 499))
         return;
+    // The included file starts where the include stands, one link further down the chain.
+    if (Session().depth + kIncludeDepthCost > kMaxElementDepth) {
+        ::OutputDebugStringW(L"ZvUI: include chain too deep, refused\n");
+        return;
+    }
+    Session().depth += kIncludeDepthCost;
+    struct DepthRestore {
+        ~DepthRestore() { Session().depth -= kIncludeDepthCost; }
+    } restore;
     for (int i = 0; i < count; ++i) {
         if (++Session().includes > kMaxIncludesPerBuild)
             return;

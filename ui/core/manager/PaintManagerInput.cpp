@@ -1,6 +1,7 @@
 // Paint manager message handling and input: window messages to control events,
 // hover and tooltip, the keyboard preview, PreTranslate and the message loop.
 #include "manager/PaintManagerUI.h"
+#include "manager/UIListWalk.h"
 
 #include <cwchar>
 #include <cwctype>
@@ -100,12 +101,16 @@ bool CPaintManagerUI::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam
         RevokeDropTarget();
 
     // Message filters first; the first that sets handled ends the message.
-    for (int i = 0; i < m_aMessageFilters.GetSize(); ++i) {
-        auto* filter = static_cast<IMessageFilterUI*>(m_aMessageFilters[i]);
-        bool handled = false;
-        const LRESULT answer = filter->MessageHandler(msg, wParam, lParam, handled);
-        if (!handled)
-            continue;
+    LRESULT answer = 0;
+    const bool filtered = WalkListSnapshot<IMessageFilterUI>(
+        m_aMessageFilters,
+        [&](IMessageFilterUI* filter) {
+            bool handled = false;
+            answer = filter->MessageHandler(msg, wParam, lParam, handled);
+            return handled;
+        },
+        ManagerAlive(this));
+    if (filtered) {
         result = answer;
         switch (msg) {
         case WM_MOUSEMOVE:
@@ -493,10 +498,14 @@ void CPaintManagerUI::OnMouseMove(WPARAM wParam, LPARAM lParam)
             CControlUI* oldHover = m_pEventHover;
             event.type = EventMouseLeave;
             event.sender = oldHover;
-            // A copy: a watcher may leave the list from inside its handler.
-            CUIPtrArray watchers(m_aNeedMouseLeaveNeeded);
-            for (int i = 0; i < watchers.GetSize(); ++i)
-                static_cast<CControlUI*>(watchers[i])->Event(event);
+            // A watcher may leave the list, or free another one, from inside its handler.
+            WalkListSnapshot<CControlUI>(
+                m_aNeedMouseLeaveNeeded,
+                [&event](CControlUI* watcher) {
+                    watcher->Event(event);
+                    return false;
+                },
+                ManagerAlive(this));
             oldHover->Event(event);
             m_pEventHover = nullptr;
             if (m_hwndTooltip != nullptr)
@@ -586,13 +595,16 @@ void CPaintManagerUI::OnMouseLeave()
 
 bool CPaintManagerUI::HandleKeyboardPreview(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
-    for (int i = 0; i < m_aPreMessageFilters.GetSize(); ++i) {
-        auto* filter = static_cast<IMessageFilterUI*>(m_aPreMessageFilters[i]);
-        bool handled = false;
-        filter->MessageHandler(msg, wParam, lParam, handled);
-        if (handled)
-            return true;
-    }
+    const bool filtered = WalkListSnapshot<IMessageFilterUI>(
+        m_aPreMessageFilters,
+        [&](IMessageFilterUI* filter) {
+            bool handled = false;
+            filter->MessageHandler(msg, wParam, lParam, handled);
+            return handled;
+        },
+        ManagerAlive(this));
+    if (filtered)
+        return true;
     (void)result;
 
     switch (msg) {
@@ -639,12 +651,10 @@ bool CPaintManagerUI::HandleKeyboardPreview(UINT msg, WPARAM wParam, LPARAM lPar
 
 bool CPaintManagerUI::TranslateAccelerator(MSG* msg)
 {
-    for (int i = 0; i < m_aTranslateAccelerator.GetSize(); ++i) {
-        auto* translator = static_cast<ITranslateAccelerator*>(m_aTranslateAccelerator[i]);
-        if (translator->TranslateAccelerator(msg) == 0)
-            return true;
-    }
-    return false;
+    // Each translator of the pass in order, also when one adds or removes translators.
+    return WalkListSnapshot<ITranslateAccelerator>(
+        m_aTranslateAccelerator, [msg](ITranslateAccelerator* translator) { return translator->TranslateAccelerator(msg) == 0; },
+        ManagerAlive(this));
 }
 
 bool CPaintManagerUI::PreTranslate(const MSG* msg)
@@ -657,24 +667,32 @@ bool CPaintManagerUI::PreTranslate(const MSG* msg)
     const LONG style = ::GetWindowLongW(msg->hwnd, GWL_STYLE);
     if ((style & WS_CHILD) != 0) {
         // A native child: every manager whose window is the message window or one of its
-        // ancestors previews the message.
-        for (int i = 0; i < managers.GetSize(); ++i) {
-            auto* manager = static_cast<CPaintManagerUI*>(managers[i]);
-            for (HWND parent = ::GetParent(msg->hwnd); parent != nullptr; parent = ::GetParent(parent)) {
-                if (msg->hwnd == manager->GetWindowHandle() || parent == manager->GetWindowHandle()) {
-                    if (manager->TranslateAccelerator(&copy))
-                        return true;
-                    manager->HandleKeyboardPreview(copy.message, copy.wParam, copy.lParam, result);
+        // ancestors previews the message. A handler may close a window and free its manager.
+        return WalkListSnapshot<CPaintManagerUI>(
+            managers,
+            [&](CPaintManagerUI* manager) {
+                for (HWND parent = ::GetParent(msg->hwnd); parent != nullptr; parent = ::GetParent(parent)) {
+                    if (msg->hwnd == manager->GetWindowHandle() || parent == manager->GetWindowHandle()) {
+                        if (manager->TranslateAccelerator(&copy))
+                            return true;
+                        if (managers.Find(manager) < 0)
+                            return false;
+                        manager->HandleKeyboardPreview(copy.message, copy.wParam, copy.lParam, result);
+                        if (managers.Find(manager) < 0)
+                            return false;
+                    }
                 }
-            }
-        }
-        return false;
+                return false;
+            },
+            [] { return true; });
     }
     for (int i = 0; i < managers.GetSize(); ++i) {
         auto* manager = static_cast<CPaintManagerUI*>(managers[i]);
         if (msg->hwnd == manager->GetWindowHandle()) {
             if (manager->TranslateAccelerator(&copy))
                 return true;
+            if (managers.Find(manager) < 0)
+                return false;
             return manager->HandleKeyboardPreview(copy.message, copy.wParam, copy.lParam, result);
         }
     }

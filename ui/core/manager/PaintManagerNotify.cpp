@@ -1,6 +1,7 @@
 // Paint manager services for controls: focus and Tab order, capture, timers,
 // notifications and their queue, listener lists, searches and option groups.
 #include "manager/PaintManagerUI.h"
+#include "manager/UIListWalk.h"
 
 #include <cwchar>
 
@@ -357,12 +358,15 @@ void CPaintManagerUI::DeliverNotify(UINotifyMessage& msg)
 {
     if (msg.sender != nullptr && msg.sender->NotifyHandlers.HasDelegates())
         msg.sender->NotifyHandlers.Invoke(&msg);
-    // A listener may remove itself or others while it runs: walk by index, re-reading the size.
-    for (int i = 0; i < m_aNotifiers.GetSize(); ++i) {
-        auto* listener = static_cast<INotifyUI*>(m_aNotifiers[i]);
-        if (listener != nullptr)
-            listener->Notify(msg);
-    }
+    // A listener may add or remove listeners, itself included, while it runs.
+    WalkListSnapshot<INotifyUI>(
+        m_aNotifiers,
+        [&msg](INotifyUI* listener) {
+            if (listener != nullptr)
+                listener->Notify(msg);
+            return false;
+        },
+        ManagerAlive(this));
 }
 
 void CPaintManagerUI::PostAsyncNotify()

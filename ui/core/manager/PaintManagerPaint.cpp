@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "control/ControlUI.h"
+#include "manager/UIListWalk.h"
 #include "render/UIClipGuard.h"
 #include "render/UIDrawInfo.h"
 #include "render/UIRender.h"
@@ -102,6 +103,18 @@ private:
     HGDIOBJ m_old = nullptr;
 };
 
+// The after-paint controls draw in order; one may leave the list, or free another, as it draws.
+void PostPaint(const CUIPtrArray& controls, HDC dc, const RECT& rcPaint)
+{
+    WalkListSnapshot<CControlUI>(
+        controls,
+        [dc, &rcPaint](CControlUI* control) {
+            control->DoPostPaint(dc, rcPaint);
+            return false;
+        },
+        [] { return true; });
+}
+
 } // namespace
 
 bool CPaintManagerUI::OnPaintMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
@@ -178,6 +191,18 @@ bool CPaintManagerUI::OnPaint(LRESULT& result)
                 }
             }
             laidOut = true;
+            // The move waited for this layout: made now, before this paint's BeginPaint validates
+            // the invalidation that deferred it, and before "windowinit" handlers choose a focus.
+            if (m_bFocusNeeded) {
+                // Positions are known now, even when the layout asked for another round.
+                const bool again = m_bUpdateNeeded;
+                m_bUpdateNeeded = false;
+                MoveTabFocus(true);
+                m_bUpdateNeeded = m_bUpdateNeeded || again;
+                RECT moved = {0, 0, 0, 0};
+                if (::GetUpdateRect(m_hWndPaint, &moved, FALSE))
+                    ::UnionRect(&rcPaint, &rcPaint, &moved);
+            }
             if (m_bFirstLayout) {
                 m_bFirstLayout = false;
                 RaiseNotify(m_pRoot, L"windowinit", 0, 0, false);
@@ -261,8 +286,7 @@ bool CPaintManagerUI::OnPaint(LRESULT& result)
                 ::BitBlt(m_hDcOffscreen, rcChild.left, rcChild.top, cw, ch, image.DC(), 0, 0, SRCCOPY);
             }
         }
-        for (int i = 0; i < m_aPostPaintControls.GetSize(); ++i)
-            static_cast<CControlUI*>(m_aPostPaintControls[i])->DoPostPaint(m_hDcOffscreen, rcPaint);
+        PostPaint(m_aPostPaintControls, m_hDcOffscreen, rcPaint);
         ::RestoreDC(m_hDcOffscreen, saved);
         if (m_bLayered)
             PaintLayered(rcClient, rcPaint, width, height);
@@ -292,8 +316,7 @@ bool CPaintManagerUI::OnPaint(LRESULT& result)
     } else {
         const int saved = ::SaveDC(ps.hdc);
         m_pRoot->Paint(ps.hdc, rcPaint, nullptr);
-        for (int i = 0; i < m_aPostPaintControls.GetSize(); ++i)
-            static_cast<CControlUI*>(m_aPostPaintControls[i])->DoPostPaint(ps.hdc, rcPaint);
+        PostPaint(m_aPostPaintControls, ps.hdc, rcPaint);
         ::RestoreDC(ps.hdc, saved);
     }
     ::EndPaint(m_hWndPaint, &ps);

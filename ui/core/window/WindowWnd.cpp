@@ -1,11 +1,43 @@
 // Native window binding: registration, the two window procedures and the modal loop.
 #include "window/WindowWnd.h"
 
+#include <cstdio>
+#include <exception>
+
 #include "manager/PaintManagerUI.h"
 
 namespace ZvUI {
 
 namespace {
+
+// One Create in progress on this thread. The final message of its window marks it, so Create
+// learns that the window ended during its creation without reading the object, which that
+// message may have freed.
+struct CreationRecord {
+    const CWindowWnd* object;
+    bool finalGiven;
+    CreationRecord* outer;
+};
+
+thread_local CreationRecord* t_creations = nullptr;
+
+void MarkFinalGiven(const CWindowWnd* object)
+{
+    for (CreationRecord* record = t_creations; record != nullptr; record = record->outer) {
+        if (record->object == object) {
+            record->finalGiven = true;
+            return;
+        }
+    }
+}
+
+void LogStoppedException(UINT msg, const char* what)
+{
+    char line[256] = {};
+    std::snprintf(line, sizeof(line), "ZvUI: an exception left the handler of message 0x%04X%s%s\n", msg,
+                  what != nullptr ? ": " : "", what != nullptr ? what : "");
+    ::OutputDebugStringA(line);
+}
 
 // Window property that carries the object of a superclassed window; the class's own
 // GWLP_USERDATA and extra bytes belong to the superclass.
@@ -64,6 +96,51 @@ private:
     bool m_held = true;
 };
 
+// The mouse message that the system is taking from this thread's queue, as the mouse hook of a
+// modal loop saw it. A press that reaches a disabled window is dropped right after its
+// WM_SETCURSOR, while GetMessagePos still tells the message read before it (Wine): only the hook
+// sees where the press was.
+struct PressSeen {
+    bool valid = false;
+    WPARAM message = 0;
+    POINT pt = {};
+};
+
+thread_local PressSeen t_pressSeen;
+
+LRESULT CALLBACK ModalMouseHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    // Outside a client area (a disabled window answers HTERROR) the hook sees the non-client form.
+    WPARAM message = wParam;
+    if (message == WM_NCLBUTTONDOWN || message == WM_NCLBUTTONUP)
+        message += WM_LBUTTONDOWN - WM_NCLBUTTONDOWN;
+    if (code == HC_ACTION && (message == WM_LBUTTONDOWN || message == WM_LBUTTONUP) && lParam != 0) {
+        t_pressSeen.valid = true;
+        t_pressSeen.message = message;
+        t_pressSeen.pt = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam)->pt;
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The hook for as long as one modal loop runs.
+class ModalMouseWatch {
+public:
+    ModalMouseWatch()
+        : m_hook(::SetWindowsHookExW(WH_MOUSE, &ModalMouseHook, nullptr, ::GetCurrentThreadId()))
+    {
+    }
+    ModalMouseWatch(const ModalMouseWatch&) = delete;
+    ModalMouseWatch& operator=(const ModalMouseWatch&) = delete;
+    ~ModalMouseWatch()
+    {
+        if (m_hook != nullptr)
+            ::UnhookWindowsHookEx(m_hook);
+    }
+
+private:
+    HHOOK m_hook;
+};
+
 // A left press or release that reached an owner disabled by a modal loop (WM_SETCURSOR with
 // HTERROR) at a point of that loop's window: the user clicked the box they see, but the press
 // would be dropped. Wine re-orders its own window stack from the X server's expose and pointer
@@ -78,9 +155,17 @@ bool HandOnToModalWindow(HWND owner, WORD mouseMsg)
     const HWND modal = static_cast<HWND>(::GetPropW(owner, kModalWindowProp));
     if (modal == nullptr || !::IsWindowVisible(modal) || !::IsWindowEnabled(modal))
         return false;
+    // Where the press happened: the pointer may have moved on before this thread read it.
     POINT pt = {};
+    if (t_pressSeen.valid && t_pressSeen.message == mouseMsg) {
+        pt = t_pressSeen.pt;
+    } else {
+        const DWORD pos = ::GetMessagePos();
+        pt = POINT{static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+    }
+    t_pressSeen.valid = false;
     RECT rc = {};
-    if (!::GetCursorPos(&pt) || !::GetWindowRect(modal, &rc) || !::PtInRect(&rc, pt) ||
+    if (!::GetWindowRect(modal, &rc) || !::PtInRect(&rc, pt) ||
         ::SendMessageW(modal, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)) != HTCLIENT)
         return false;
     ::ScreenToClient(modal, &pt);
@@ -112,13 +197,27 @@ void CWindowWnd::OnFinalMessage(HWND /*window*/) {}
 HWND CWindowWnd::Create(HWND parent, LPCWSTR name, DWORD style, DWORD exStyle, int x, int y, int cx,
                         int cy, HMENU menu)
 {
+    // A delete still pending for an earlier window of this object (re-used from inside one of its
+    // own handlers) belonged to that window; the new one decides afresh.
+    m_pendingDelete = nullptr;
+    CreationRecord record = {this, false, t_creations};
+    t_creations = &record;
     const bool registered = GetSuperClassName() != nullptr ? RegisterSuperclass() : RegisterClass();
-    if (!registered)
+    const HWND window = registered ? ::CreateWindowExW(exStyle, GetWindowClassName(), name, style, x, y, cx,
+                                                       cy, parent, menu, CPaintManagerUI::GetModule(), this)
+                                   : nullptr;
+    t_creations = record.outer;
+    // Ended during its creation: the final message has run and may have freed this object.
+    if (record.finalGiven)
         return nullptr;
-    // The procedures bind m_hWnd at WM_NCCREATE. A creation that fails after that has already run
-    // WM_NCDESTROY, whose OnFinalMessage may have deleted this object: touch nothing of it here.
-    return ::CreateWindowExW(exStyle, GetWindowClassName(), name, style, x, y, cx, cy, parent, menu,
-                             CPaintManagerUI::GetModule(), this);
+    if (window == nullptr) {
+        // Never bound, or refused without WM_NCDESTROY: the final message is still owed.
+        m_hWnd = nullptr;
+        OnFinalMessage(nullptr);
+        return nullptr;
+    }
+    m_hWnd = window;
+    return window;
 }
 
 HWND CWindowWnd::Create(HWND parent, LPCWSTR name, DWORD style, DWORD exStyle, const RECT& rc,
@@ -202,15 +301,8 @@ LRESULT CALLBACK CWindowWnd::MainWindowProc(HWND hWnd, UINT msg, WPARAM wParam, 
         ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     } else {
         self = reinterpret_cast<CWindowWnd*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
-        if (msg == WM_NCDESTROY && self != nullptr) {
-            const LRESULT result = ::CallWindowProcW(self->m_oldWndProc, hWnd, msg, wParam, lParam);
-            ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
-            if (self->m_bSubclassed)
-                self->Unsubclass();
-            self->m_hWnd = nullptr;
-            self->OnFinalMessage(hWnd);
-            return result;
-        }
+        if (msg == WM_NCDESTROY && self != nullptr)
+            return EndWindow(self, hWnd, msg, wParam, lParam, false);
     }
     if (self != nullptr)
         return Dispatch(self, msg, wParam, lParam);
@@ -229,15 +321,8 @@ LRESULT CALLBACK CWindowWnd::SuperclassWindowProc(HWND hWnd, UINT msg, WPARAM wP
         self->m_hWnd = hWnd;
     } else {
         self = static_cast<CWindowWnd*>(::GetPropW(hWnd, kObjectProp));
-        if (msg == WM_NCDESTROY && self != nullptr) {
-            const LRESULT result = ::CallWindowProcW(self->m_oldWndProc, hWnd, msg, wParam, lParam);
-            if (self->m_bSubclassed)
-                self->Unsubclass();
-            ::RemovePropW(hWnd, kObjectProp);
-            self->m_hWnd = nullptr;
-            self->OnFinalMessage(hWnd);
-            return result;
-        }
+        if (msg == WM_NCDESTROY && self != nullptr)
+            return EndWindow(self, hWnd, msg, wParam, lParam, true);
     }
     if (self != nullptr)
         return Dispatch(self, msg, wParam, lParam);
@@ -250,9 +335,56 @@ LRESULT CWindowWnd::Dispatch(CWindowWnd* self, UINT msg, WPARAM wParam, LPARAM l
         HandOnToModalWindow(self->m_hWnd, HIWORD(lParam)))
         return TRUE;
     ++self->m_nHandlerDepth;
-    const LRESULT result = self->OnMessage(msg, wParam, lParam);
+    LRESULT result = 0;
+    bool stopped = false;
+    // A C++ exception must not unwind through the system's frames (it is lost there or ends the
+    // process), and it must not leave the handler count raised: the object would never be freed.
+    try {
+        result = self->OnMessage(msg, wParam, lParam);
+    } catch (const std::exception& e) {
+        LogStoppedException(msg, e.what());
+        stopped = true;
+    } catch (...) {
+        LogStoppedException(msg, nullptr);
+        stopped = true;
+    }
+    if (stopped) {
+        // A half-made window is refused; anything else gets the answer no handler would change,
+        // so a paint still validates and the system's defaults still apply.
+        if (msg == WM_NCCREATE)
+            result = FALSE;
+        else if (msg == WM_CREATE)
+            result = -1;
+        else if (self->m_hWnd != nullptr)
+            result = ::CallWindowProcW(self->m_oldWndProc, self->m_hWnd, msg, wParam, lParam);
+    }
     if (--self->m_nHandlerDepth == 0 && self->m_pendingDelete != nullptr)
         self->m_pendingDelete(self);
+    return result;
+}
+
+LRESULT CWindowWnd::EndWindow(CWindowWnd* self, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                              bool superclass)
+{
+    const LRESULT result = ::CallWindowProcW(self->m_oldWndProc, hWnd, msg, wParam, lParam);
+    if (superclass) {
+        if (self->m_bSubclassed)
+            self->Unsubclass();
+        ::RemovePropW(hWnd, kObjectProp);
+    } else {
+        ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
+        if (self->m_bSubclassed)
+            self->Unsubclass();
+    }
+    self->m_hWnd = nullptr;
+    MarkFinalGiven(self);
+    try {
+        self->OnFinalMessage(hWnd);
+    } catch (const std::exception& e) {
+        LogStoppedException(msg, e.what());
+    } catch (...) {
+        LogStoppedException(msg, nullptr);
+    }
     return result;
 }
 
@@ -279,9 +411,14 @@ UINT CWindowWnd::RunModal()
     const HWND owner = ::GetWindow(self, GW_OWNER);
     ::ShowWindow(self, SW_SHOWNORMAL);
     OwnerHold hold(owner, self);
+    const ModalMouseWatch mouseWatch;
     UINT result = 0;
     MSG msg = {};
-    while (::IsWindow(self) && ::GetMessageW(&msg, nullptr, 0, 0)) {
+    for (;;) {
+        // A press seen by the hook and then delivered is no dropped one.
+        t_pressSeen.valid = false;
+        if (!::IsWindow(self) || !::GetMessageW(&msg, nullptr, 0, 0))
+            break;
         if (msg.message == WM_CLOSE && msg.hwnd == self) {
             result = static_cast<UINT>(msg.wParam);
             // Re-enabled before the close runs, so activation goes back to the owner; not

@@ -8,6 +8,16 @@ namespace ZvUI {
 // No virtual destructor on purpose: it is never deleted through a CWindowWnd pointer; the
 // skinned window base adds one. A window that owns itself frees itself from OnFinalMessage
 // through DeleteWhenUnwound.
+//
+// Every Create ends in exactly one OnFinalMessage: when its window ends, or before a failed
+// Create returns null (from the system's WM_NCDESTROY when the window ended during its own
+// creation, otherwise from Create itself with a null handle). So an object that owns itself is
+// gone once Create has returned null, and its caller must not touch or delete it; an object
+// owned by someone else stays with that owner.
+//
+// An exception never leaves a handler for the system's frames: it is stopped at the window
+// procedure, named in the debug log, and the message gets the answer of the previous procedure
+// (creation messages are refused instead). The object is still freed as it would have been.
 class CWindowWnd {
 public:
     CWindowWnd() = default;
@@ -17,7 +27,8 @@ public:
     HWND GetHandle() const { return m_hWnd; }
     operator HWND() const { return m_hWnd; }
 
-    // Null when the class cannot be registered or the window cannot be created.
+    // Null when the class cannot be registered or the window cannot be created; the object has
+    // had its final message then (see above).
     HWND Create(HWND parent, LPCWSTR name, DWORD style, DWORD exStyle, int x, int y, int cx, int cy,
                 HMENU menu = nullptr);
     HWND Create(HWND parent, LPCWSTR name, DWORD style, DWORD exStyle, const RECT& rc,
@@ -75,6 +86,9 @@ private:
     // OnMessage with the handler count held; frees the object after the outermost handler when
     // its final message asked for that meanwhile.
     static LRESULT Dispatch(CWindowWnd* self, UINT msg, WPARAM wParam, LPARAM lParam);
+    // The window has ended: unbinds it and gives the object its final message.
+    static LRESULT EndWindow(CWindowWnd* self, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                             bool superclass);
 
     int m_nHandlerDepth = 0;
     Deleter m_pendingDelete = nullptr;

@@ -64,11 +64,10 @@ CMenuWnd* CMenuWnd::CreateMenu(CMenuElementUI* ownerItem, LPCWSTR layout, POINT 
 {
     auto* window = new CMenuWnd;
     window->m_bAutoPlace = autoPlace;
-    window->Init(ownerItem, layout, point, ownerManager, checkStates, alignment);
-    return window;
+    return window->Init(ownerItem, layout, point, ownerManager, checkStates, alignment) ? window : nullptr;
 }
 
-void CMenuWnd::Init(CMenuElementUI* ownerItem, LPCWSTR layout, POINT point, CPaintManagerUI* ownerManager,
+bool CMenuWnd::Init(CMenuElementUI* ownerItem, LPCWSTR layout, POINT point, CPaintManagerUI* ownerManager,
                     CUIStringMap* checkStates, UINT alignment)
 {
     m_ptBase = point;
@@ -85,15 +84,15 @@ void CMenuWnd::Init(CMenuElementUI* ownerItem, LPCWSTR layout, POINT point, CPai
     observer.AttachReceiver(this);
     CPaintManagerUI* parentManager = ownerItem != nullptr ? ownerItem->GetManager() : observer.GetOwnerManager();
     HWND parent = parentManager != nullptr ? parentManager->GetWindowHandle() : nullptr;
-    Create(parent, nullptr, WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, RECT{0, 0, 0, 0});
-    if (m_hWnd == nullptr)
-        return;
+    if (Create(parent, nullptr, WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, RECT{0, 0, 0, 0}) == nullptr)
+        return false;
     ::ShowWindow(m_hWnd, SW_SHOW);
     // The owner keeps its active look while the menu has the focus.
     HWND top = m_hWnd;
     while (::GetParent(top) != nullptr)
         top = ::GetParent(top);
     ::SendMessageW(top, WM_NCACTIVATE, TRUE, 0);
+    return true;
 }
 
 CControlUI* CMenuWnd::CreateControl(LPCWSTR tag)

@@ -20,11 +20,13 @@ public:
     CMenuWnd() = default;
 
     // The window deletes itself on its final message. A root menu (no owner item) needs the owner
-    // manager; the check-state table stays the caller's.
+    // manager; the check-state table stays the caller's. Null when the window cannot be made (the
+    // object is gone then).
     static CMenuWnd* CreateMenu(CMenuElementUI* ownerItem, LPCWSTR layout, POINT point,
                                 CPaintManagerUI* ownerManager, CUIStringMap* checkStates = nullptr,
                                 UINT alignment = 6, bool autoPlace = true);
-    void Init(CMenuElementUI* ownerItem, LPCWSTR layout, POINT point, CPaintManagerUI* ownerManager,
+    // False when the window cannot be made: it has had its final message and is gone.
+    bool Init(CMenuElementUI* ownerItem, LPCWSTR layout, POINT point, CPaintManagerUI* ownerManager,
               CUIStringMap* checkStates = nullptr, UINT alignment = 6);
     void CloseMenu();
     bool IsClosing() const { return m_bClosing; }

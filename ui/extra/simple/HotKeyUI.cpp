@@ -208,13 +208,8 @@ bool CHotKeyUI::OpenNativeWindow()
         return false;
     auto* window = new CHotKeyWnd();
     m_pWindow = window;
+    // A window that could not be made has had its final message: it is gone and forgotten.
     window->Init(this);
-    // A window that could not be made never gets its final message: free it here.
-    if (m_pWindow != nullptr && m_pWindow->GetHandle() == nullptr) {
-        m_pWindow = nullptr;
-        window->OnFinalMessage(nullptr);
-        return false;
-    }
     return m_pWindow != nullptr;
 }
 
