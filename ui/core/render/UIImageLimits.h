@@ -26,6 +26,11 @@ constexpr long long kMaxJpegScanBlocks = 32 * (kMaxImagePixels / 64);
 constexpr long long kMaxGifFramePixels = 4 * kMaxImagePixels;
 // Records of one enhanced metafile played into a bitmap.
 constexpr long long kMaxMetafileRecords = 100000;
+// What a metafile's records may draw together: each record that draws is counted as covering the
+// whole bitmap it is played into (GDI clips to it; a record's own bounds are anyone's word), and
+// each point of a line or polygon as one more of its rows. Sixteen full-size planes: a
+// full-screen alpha blend costs Wine about 30 ms.
+constexpr long long kMaxMetafileDrawnPixels = 16 * kMaxImagePixels;
 
 // What the bytes handed to CheckImageBytes are.
 enum class UIImageBytes {
@@ -57,10 +62,10 @@ struct UIImageVerdict {
 //  3. Structure (all but FileStart): PNG data must inflate without an error, to their end and to
 //     no more than the declared size holds; a JPEG's scans stay within kMaxJpegScans and
 //     kMaxJpegScanBlocks; every GIF frame is within the size limits, has a colour table and
-//     ends inside the file, and all frames together stay within kMaxGifFramePixels; a BMP's
-//     pixels start inside the file; a packed DIB is uncompressed, RLE or bit fields and holds
-//     what its header declares; a metafile's bounds, record count and every bitmap in its
-//     records are held to the same limits.
+//     ends inside the file, and all frames together stay within kMaxGifFramePixels; a packed DIB is uncompressed, RLE or bit fields and holds
+//     what its header declares; a BMP file is a DIB whose header, colour table and pixels lie
+//     inside the file; a metafile's bounds, record count and every bitmap in its records are
+//     held to the same limits, and what its records draw to kMaxMetafileDrawnPixels.
 // A refusal is written to the debug log, once per name and thread (a null name is "(memory)");
 // the verdict, when asked for, carries the declared size and the reason.
 [[nodiscard]] bool CheckImageBytes(const void* data, size_t size, UIImageBytes kind, LPCWSTR name,
