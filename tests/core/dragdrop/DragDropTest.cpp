@@ -546,7 +546,7 @@ TEST(ManagerDropTarget, DibsAndMetafilesOverTheImageLimitsAreNotDecoded)
 }
 
 // A metafile of `count` records that each cover width x height: filled rectangles, or a 1 x 1
-// DIB stretched over the whole bounds.
+// DIB stretched over the whole bounds; with a negative count, one polygon of that many points.
 void SetCoveringMetafile(CIDataObject* data, int width, int height, int count, bool stretchedDibs)
 {
     HDC recorder = ::CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
@@ -554,6 +554,12 @@ void SetCoveringMetafile(CIDataObject* data, int width, int height, int count, b
     BITMAPINFO one = {};
     one.bmiHeader = {sizeof(BITMAPINFOHEADER), 1, 1, 1, 32, BI_RGB};
     const DWORD pixel = 0x00204080;
+    if (count < 0) { // one polygon of -count points zig-zagging over the whole height
+        std::vector<POINT> points;
+        for (int i = 0; i < -count; ++i)
+            points.push_back(POINT{width * i / -count, i % 2 == 0 ? 0 : height});
+        ::Polygon(recorder, points.data(), -count);
+    }
     for (int i = 0; i < count; ++i) {
         if (stretchedDibs)
             ::StretchDIBits(recorder, 0, 0, width, height, 0, 0, 1, 1, &pixel, &one, DIB_RGB_COLORS, SRCCOPY);
@@ -569,30 +575,42 @@ void SetCoveringMetafile(CIDataObject* data, int width, int height, int count, b
 }
 
 // The record count was capped, but not what each record draws: 1,003 full-size rectangles took
-// over a second, 1,003 stretched 1 x 1 DIBs over three, 99,003 rectangles more than a minute.
+// over a second, 1,003 stretched 1 x 1 DIBs over three, 99,003 rectangles more than a minute,
 TEST(ManagerDropTarget, WhatAMetafilesRecordsDrawIsBounded)
 {
     TestWindow window(40, 40, 120, 80);
     WindowRecord record;
     record.Watch(window);
     ASSERT_TRUE(window.manager().EnableDragDrop(true));
-    for (const bool dibs : {false, true}) {
+    // and a zig-zag polygon of 885 points over 2160 rows, two seconds.
+    const struct {
+        const char* what;
+        int width;
+        int count;
+        bool dibs;
+    } costly[] = {{"rectangles", 3840, 1003, false}, {"stretched DIBs", 3840, 1003, true}, {"polygon", 265, -885, false}};
+    for (const auto& c : costly) {
         DataObjectRef data;
-        SetCoveringMetafile(data.object, 3840, 2160, 1003, dibs);
+        SetCoveringMetafile(data.object, c.width, 2160, c.count, c.dibs);
         const ULONGLONG start = ::GetTickCount64();
         DropOn(window, data.object, 0, DROPEFFECT_COPY);
-        EXPECT_LT(::GetTickCount64() - start, 700u) << (dibs ? "stretched DIBs" : "rectangles");
+        EXPECT_LT(::GetTickCount64() - start, 700u) << c.what;
     }
-    EXPECT_TRUE(record.images.empty()) << "a metafile drawing 1,003 full-size planes was played";
+    EXPECT_TRUE(record.images.empty()) << "a metafile over the drawing budget was played";
 
-    // Within the budget: sixteen records of nearly full size (the play rectangle, rounded up from
-    // the frame, must stay within the limits too), or thousands of small ones.
+    // Within the budget: records of nearly full size (the play rectangle, rounded up from the
+    // frame, must stay within the limits too), thousands of small ones, a polygon of 100 points.
     for (const SIZE size : {SIZE{3800, 2100}, SIZE{64, 48}}) {
         DataObjectRef data;
-        SetCoveringMetafile(data.object, size.cx, size.cy, size.cx > 100 ? 16 : 5000, true);
+        SetCoveringMetafile(data.object, size.cx, size.cy, size.cx > 100 ? 4 : 5000, true);
         DropOn(window, data.object, 0, DROPEFFECT_COPY);
     }
-    ASSERT_EQ(record.images.size(), 2u);
+    {
+        DataObjectRef data;
+        SetCoveringMetafile(data.object, 400, 300, -100, false);
+        DropOn(window, data.object, 0, DROPEFFECT_COPY);
+    }
+    ASSERT_EQ(record.images.size(), 3u);
     EXPECT_EQ(PixelOf(record.images[0], 100, 100), RGB(0x20, 0x40, 0x80));
     EXPECT_EQ(PixelOf(record.images[1], 10, 10), RGB(0x20, 0x40, 0x80));
 }

@@ -28,7 +28,7 @@ constexpr long long kMaxGifFramePixels = 4 * kMaxImagePixels;
 constexpr long long kMaxMetafileRecords = 100000;
 // What a metafile's records may draw together: each record that draws is counted as covering the
 // whole bitmap it is played into (GDI clips to it; a record's own bounds are anyone's word), and
-// each point of a line or polygon as one more of its rows. Sixteen full-size planes: a
+// a line or polygon of n points as n times min(n, rows) more, the edges sorted on every row. Sixteen full-size planes: a
 // full-screen alpha blend costs Wine about 30 ms.
 constexpr long long kMaxMetafileDrawnPixels = 16 * kMaxImagePixels;
 
