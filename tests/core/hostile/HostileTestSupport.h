@@ -1,9 +1,10 @@
 #pragma once
-// Test helper: a scratch skin folder and a wall-clock check.
+// Test helpers: a scratch skin folder, a wall-clock check and the debug log.
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "ImageBytes.h"
 
@@ -31,4 +32,21 @@ public:
 
 private:
     ULONGLONG m_start;
+};
+
+// The refusals OutputDebugString raised while the object lived (the wide and the narrow form).
+class DebugLog {
+public:
+    DebugLog();
+    DebugLog(const DebugLog&) = delete;
+    DebugLog& operator=(const DebugLog&) = delete;
+    ~DebugLog();
+
+    // A line that names a refusal and holds `part`.
+    bool Has(const std::wstring& part) const;
+
+private:
+    static std::vector<std::wstring>& Lines();
+    static LONG CALLBACK Catch(EXCEPTION_POINTERS* info);
+    PVOID m_handler;
 };

@@ -32,45 +32,6 @@ struct ImageDeleter {
 };
 using ImagePtr = std::unique_ptr<UIImageInfo, ImageDeleter>;
 
-// What OutputDebugString raised while the object lived (both the wide and the narrow form).
-class DebugLog {
-public:
-    DebugLog() : m_handler(::AddVectoredExceptionHandler(1, &DebugLog::Catch)) { Lines().clear(); }
-    DebugLog(const DebugLog&) = delete;
-    DebugLog& operator=(const DebugLog&) = delete;
-    ~DebugLog() { ::RemoveVectoredExceptionHandler(m_handler); }
-
-    bool Has(const std::wstring& part) const
-    {
-        for (const std::wstring& line : Lines()) {
-            if (line.find(part) != std::wstring::npos && line.find(L"refused") != std::wstring::npos)
-                return true;
-        }
-        return false;
-    }
-
-private:
-    static std::vector<std::wstring>& Lines()
-    {
-        static std::vector<std::wstring> lines;
-        return lines;
-    }
-    static LONG CALLBACK Catch(EXCEPTION_POINTERS* info)
-    {
-        const EXCEPTION_RECORD* record = info->ExceptionRecord;
-        if (record->NumberParameters < 2 || record->ExceptionInformation[1] == 0)
-            return EXCEPTION_CONTINUE_SEARCH;
-        if (record->ExceptionCode == 0x4001000A) {
-            Lines().emplace_back(reinterpret_cast<const wchar_t*>(record->ExceptionInformation[1]));
-        } else if (record->ExceptionCode == 0x40010006) {
-            const char* text = reinterpret_cast<const char*>(record->ExceptionInformation[1]);
-            Lines().emplace_back(text, text + std::strlen(text));
-        }
-        return EXCEPTION_CONTINUE_SEARCH;
-    }
-    PVOID m_handler;
-};
-
 class ImageBomb : public ::testing::Test {
 protected:
     void SetUp() override

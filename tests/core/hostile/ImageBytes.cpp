@@ -457,3 +457,326 @@ Bytes MakeGifPixels(unsigned width, unsigned height)
     out.push_back(0x3B);
     return out;
 }
+
+// --- costly shapes ---
+
+namespace {
+
+void PutBytes(Bytes& out, const char* text)
+{
+    while (*text != '\0')
+        out.push_back(static_cast<unsigned char>(*text++));
+}
+
+// Code-size bookkeeping of a GIF decoder, for writing codes it reads back as meant.
+class GifCodeWriter {
+public:
+    GifCodeWriter(Bytes& codes, int minimum) : m_bits(codes), m_minimum(minimum), m_size(minimum + 1) {}
+    // Written at the width in force, which it then resets.
+    void Clear()
+    {
+        Put(1u << m_minimum);
+        m_size = m_minimum + 1;
+        m_avail = (1 << m_minimum) + 2;
+        m_old = false;
+    }
+    // A code that adds a table entry when one came before it.
+    void Code(uint32_t code)
+    {
+        Put(code);
+        if (m_old)
+            ++m_avail;
+        if ((m_avail & ((1 << m_size) - 1)) == 0 && m_avail <= 0x0FFF)
+            ++m_size;
+        m_old = true;
+    }
+    void End()
+    {
+        Put((1u << m_minimum) + 1);
+        m_bits.Flush();
+    }
+    int Avail() const { return m_avail; }
+
+private:
+    void Put(uint32_t code) { m_bits.Bits(code, m_size); }
+    BitWriter m_bits;
+    int m_minimum;
+    int m_size;
+    int m_avail = 0;
+    bool m_old = false;
+};
+
+void PutSubBlocks(Bytes& out, const Bytes& data)
+{
+    for (size_t at = 0; at < data.size(); at += 255) {
+        const size_t n = data.size() - at < 255 ? data.size() - at : 255;
+        out.push_back(static_cast<unsigned char>(n));
+        out.insert(out.end(), data.begin() + static_cast<long>(at), data.begin() + static_cast<long>(at + n));
+    }
+    out.push_back(0x00);
+}
+
+Bytes GifStart(unsigned width, unsigned height)
+{
+    Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
+    PutLe16(out, width);
+    PutLe16(out, height);
+    out.insert(out.end(), {0xF0, 0x00, 0x00, 0, 0, 0, 255, 255, 255});
+    return out;
+}
+
+// Each row: its filter byte and one zero as literals, then matches of the zero before (fixed
+// codes); written directly, as compressing 66 MB of rows would take seconds.
+Bytes DeflateRows(const std::vector<std::pair<uint64_t, int>>& rows, uint64_t extra)
+{
+    static const int kBase[28] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23,
+                                  27, 31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227};
+    static const int kExtra[28] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5};
+    Bytes out = {0x78, 0x01};
+    BitWriter bits(out);
+    bits.Bits(1, 1);
+    bits.Bits(1, 2);
+    uint64_t a = 1;
+    uint64_t b = 0;
+    const auto literal = [&](unsigned value) {
+        bits.Code(0x30 + value, 8);
+        a = (a + value) % 65521;
+        b = (b + a) % 65521;
+    };
+    const auto length = [&](uint64_t n) {
+        if (n == 258) {
+            bits.Code(0xC5, 8);
+        } else {
+            int c = 27;
+            while (kBase[c] > static_cast<int>(n))
+                --c;
+            const uint32_t symbol = 257 + static_cast<uint32_t>(c);
+            if (symbol <= 279)
+                bits.Code(symbol - 256, 7);
+            else
+                bits.Code(0xC0 + symbol - 280, 8);
+            bits.Bits(static_cast<uint32_t>(n) - static_cast<uint32_t>(kBase[c]), kExtra[c]);
+        }
+        bits.Code(0, 5); // distance 1
+        b = (b + a * (n % 65521)) % 65521;
+    };
+    const auto zeros = [&](uint64_t count) {
+        if (count == 0)
+            return;
+        literal(0);
+        --count;
+        for (; count >= 258; count -= 258)
+            length(258);
+        if (count >= 3) {
+            length(count);
+            count = 0;
+        }
+        for (; count > 0; --count)
+            literal(0);
+    };
+    for (const auto& row : rows) {
+        literal(static_cast<unsigned>(row.second));
+        zeros(row.first);
+    }
+    zeros(extra);
+    bits.Code(0, 7);
+    bits.Flush();
+    PutBe32(out, static_cast<uint32_t>(b << 16 | a));
+    return out;
+}
+
+// JPEG's bit order: most significant first within each byte, an 0xFF followed by a stuffed zero,
+// the last byte padded with ones.
+class JpegBits {
+public:
+    explicit JpegBits(Bytes& out) : m_out(out) {}
+    void Put(uint32_t value, int count)
+    {
+        for (int i = count - 1; i >= 0; --i) {
+            m_byte = static_cast<unsigned char>(m_byte << 1 | ((value >> i) & 1u));
+            if (++m_used == 8)
+                Emit();
+        }
+    }
+    // Runs of zero bits, a byte at a time where it can.
+    void Zeros(uint64_t count)
+    {
+        for (; count > 0 && m_used != 0; --count)
+            Put(0, 1);
+        m_out.insert(m_out.end(), static_cast<size_t>(count / 8), 0x00);
+        Put(0, static_cast<int>(count % 8));
+    }
+    void Finish()
+    {
+        while (m_used != 0)
+            Put(1, 1);
+    }
+
+private:
+    void Emit()
+    {
+        m_out.push_back(m_byte);
+        if (m_byte == 0xFF)
+            m_out.push_back(0x00);
+        m_byte = 0;
+        m_used = 0;
+    }
+    Bytes& m_out;
+    unsigned char m_byte = 0;
+    int m_used = 0;
+};
+
+} // namespace
+
+Bytes MakeShapedPng(unsigned width, unsigned height, int depth, int colour, bool interlaced, int filter,
+                    long long extra, bool withData)
+{
+    Bytes out = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    Bytes ihdr;
+    PutBe32(ihdr, width);
+    PutBe32(ihdr, height);
+    ihdr.insert(ihdr.end(), {static_cast<unsigned char>(depth), static_cast<unsigned char>(colour), 0, 0,
+                             static_cast<unsigned char>(interlaced ? 1 : 0)});
+    PngChunk(out, "IHDR", ihdr);
+    const int channels = colour == 0 ? 1 : colour == 2 ? 3 : colour == 4 ? 2 : 4;
+    std::vector<std::pair<uint64_t, int>> rows;
+    const auto pass = [&](uint64_t w, uint64_t h) {
+        if (w == 0 || h == 0)
+            return;
+        const uint64_t bytes = (w * channels * depth + 7) / 8;
+        for (uint64_t y = 0; y < h; ++y)
+            rows.emplace_back(bytes, filter);
+    };
+    if (!interlaced) {
+        pass(width, height);
+    } else {
+        const int x0[7] = {0, 4, 0, 2, 0, 1, 0};
+        const int y0[7] = {0, 0, 4, 0, 2, 0, 1};
+        const int dx[7] = {8, 8, 4, 4, 2, 2, 1};
+        const int dy[7] = {8, 8, 8, 4, 4, 2, 2};
+        for (int p = 0; p < 7; ++p)
+            pass(width > static_cast<unsigned>(x0[p]) ? (width - x0[p] + dx[p] - 1) / dx[p] : 0,
+                 height > static_cast<unsigned>(y0[p]) ? (height - y0[p] + dy[p] - 1) / dy[p] : 0);
+    }
+    // A negative extra takes whole bytes off the last rows.
+    for (long long cut = extra; cut < 0 && !rows.empty();) {
+        const uint64_t take = static_cast<uint64_t>(-cut) <= rows.back().first + 1 ? static_cast<uint64_t>(-cut)
+                                                                                 : rows.back().first + 1;
+        if (take == rows.back().first + 1)
+            rows.pop_back();
+        else
+            rows.back().first -= take;
+        cut += static_cast<long long>(take);
+    }
+    if (!withData)
+        rows.resize(rows.size() < 4 ? rows.size() : 4);
+    PngChunk(out, "IDAT", DeflateRows(rows, extra > 0 ? static_cast<uint64_t>(extra) : 0));
+    PngChunk(out, "IEND", Bytes());
+    return out;
+}
+
+Bytes MakeGifLongCodes(size_t bytes)
+{
+    Bytes out = GifStart(1, 1);
+    out.insert(out.end(), {0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0x00, 8});
+    Bytes codes;
+    GifCodeWriter writer(codes, 8);
+    while (codes.size() < bytes) {
+        writer.Clear();
+        writer.Code(0);
+        // Each new code is the one the decoder is about to add: the last string and its first pixel.
+        while (writer.Avail() < 4096)
+            writer.Code(static_cast<uint32_t>(writer.Avail()));
+    }
+    writer.End();
+    PutSubBlocks(out, codes);
+    out.push_back(0x3B);
+    return out;
+}
+
+Bytes MakeGifFrames(unsigned frames, unsigned width, unsigned height)
+{
+    Bytes out = GifStart(width, height);
+    out.insert(out.end(), {0x21, 0xFF, 0x0B});
+    PutBytes(out, "NETSCAPE2.0");
+    out.insert(out.end(), {0x03, 0x01, 0x00, 0x00, 0x00});
+    for (unsigned i = 0; i < frames; ++i) {
+        out.insert(out.end(), {0x21, 0xF9, 0x04, 0x00, 0x02, 0x00, 0x00, 0x00});
+        out.insert(out.end(), {0x2C});
+        PutLe16(out, i % width);
+        PutLe16(out, (i / width) % height);
+        out.insert(out.end(), {1, 0, 1, 0, 0x00, 0x02, 0x02, 0x4C, 0x01, 0x00});
+    }
+    out.push_back(0x3B);
+    return out;
+}
+
+Bytes MakeJpegBehindMetadata(unsigned width, unsigned height, size_t metadata)
+{
+    const Bytes jpeg = MakeJpeg(width, height, false);
+    Bytes out(jpeg.begin(), jpeg.begin() + 2);
+    while (metadata > 0) {
+        const size_t n = metadata > 60000 ? 60000 : metadata < 4 ? 4 : metadata;
+        out.insert(out.end(), {0xFF, 0xE1});
+        PutBe16(out, static_cast<uint32_t>(n - 2));
+        for (size_t i = 4; i < n; ++i)
+            out.push_back(static_cast<unsigned char>('a' + i % 26));
+        metadata -= n < metadata ? n : metadata;
+    }
+    out.insert(out.end(), jpeg.begin() + 2, jpeg.end());
+    return out;
+}
+
+Bytes MakeCostlyProgressiveJpeg(unsigned width, unsigned height, int refinements)
+{
+    Bytes out = {0xFF, 0xD8};
+    out.insert(out.end(), {0xFF, 0xDB, 0x00, 0x43, 0x00});
+    out.insert(out.end(), 64, 1);
+    out.insert(out.end(), {0xFF, 0xC2, 0x00, 0x14, 0x08});
+    PutBe16(out, height);
+    PutBe16(out, width);
+    out.insert(out.end(), {0x04, 1, 0x11, 0, 2, 0x11, 0, 3, 0x11, 0, 4, 0x11, 0});
+    // One symbol of one bit in each table: DC category 0; AC run 0 size 1; an end-of-band run of 2^14.
+    const unsigned char tables[3][2] = {{0x00, 0x00}, {0x10, 0x01}, {0x11, 0xE0}};
+    for (const auto& t : tables) {
+        out.insert(out.end(), {0xFF, 0xC4, 0x00, 0x14, t[0], 0x01});
+        out.insert(out.end(), 15, 0);
+        out.push_back(t[1]);
+    }
+    const uint64_t blocks = uint64_t{(width + 7) / 8} * ((height + 7) / 8);
+    // The DC scan of all four components.
+    out.insert(out.end(), {0xFF, 0xDA, 0x00, 0x0E, 0x04, 1, 0x00, 2, 0x00, 3, 0x00, 4, 0x00, 0x00, 0x00, 0x00});
+    {
+        JpegBits bits(out);
+        bits.Zeros(blocks * 4);
+        bits.Finish();
+    }
+    const int top = refinements;
+    for (unsigned char id = 1; id <= 4; ++id) {
+        // Every coefficient +1 at the lowest bit kept.
+        out.insert(out.end(), {0xFF, 0xDA, 0x00, 0x08, 0x01, id, 0x00, 0x01, 0x3F, static_cast<unsigned char>(top)});
+        {
+            JpegBits bits(out);
+            for (uint64_t i = 0; i < blocks * 63; ++i)
+                bits.Put(1, 2);
+            bits.Finish();
+        }
+        for (int r = top; r >= 1; --r) {
+            out.insert(out.end(), {0xFF, 0xDA, 0x00, 0x08, 0x01, id, 0x01, 0x01, 0x3F,
+                                   static_cast<unsigned char>(r << 4 | (r - 1))});
+            JpegBits bits(out);
+            for (uint64_t done = 0; done < blocks;) {
+                // A run of 2^14 + 16383 ends of band, then a zero correction bit for each of the
+                // 63 coefficients of every block in it.
+                bits.Put(0, 1);
+                bits.Put(0x3FFF, 14);
+                const uint64_t run = blocks - done < 32767 ? blocks - done : 32767;
+                bits.Zeros(run * 63);
+                done += run;
+            }
+            bits.Finish();
+        }
+    }
+    out.insert(out.end(), {0xFF, 0xD9});
+    return out;
+}

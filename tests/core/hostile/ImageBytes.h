@@ -33,3 +33,21 @@ Bytes MakeGifPixels(unsigned width, unsigned height);
 Bytes MakeZip(const std::vector<std::pair<std::string, Bytes>>& items);
 // Flips `count` random bits with a fixed seed.
 Bytes FlipBits(const Bytes& valid, unsigned seed, int count);
+
+// --- costly shapes ---
+
+// A PNG of the given colour type (0 grey, 2 RGB, 4 grey and alpha, 6 RGBA), depth and interlace,
+// every row filtered with `filter` over zero samples, deflated; `extra` zero bytes follow the rows
+// (a negative count cuts them). Without data only a few bytes stand for the rows.
+Bytes MakeShapedPng(unsigned width, unsigned height, int depth, int colour, bool interlaced, int filter = 0,
+                    long long extra = 0, bool withData = true);
+// A 1 x 1 GIF whose codes, after each clear code, stand for ever longer strings (each one pixel
+// longer than the last, up to code 4095), for at least `bytes` bytes of data.
+Bytes MakeGifLongCodes(size_t bytes);
+// `frames` frames of 1 x 1 on a width x height canvas, each with a delay.
+Bytes MakeGifFrames(unsigned frames, unsigned width = 16, unsigned height = 16);
+// A baseline JPEG (MakeJpeg) with `metadata` bytes of application segments before its frame header.
+Bytes MakeJpegBehindMetadata(unsigned width, unsigned height, size_t metadata);
+// A progressive four-component 4:4:4 JPEG: one DC scan of all components, then per component a
+// first AC scan with every coefficient set and `refinements` refinement scans that visit them all.
+Bytes MakeCostlyProgressiveJpeg(unsigned width, unsigned height, int refinements);

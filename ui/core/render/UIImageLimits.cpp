@@ -70,15 +70,67 @@ uint32_t Le32(const BYTE* p)
 
 // --- PNG ---
 
+// The header chunk, first or after Apple's CgBI chunk.
+struct PngHeader {
+    long long width = 0;
+    long long height = 0;
+    int depth = 0;
+    int channels = 0;
+    bool interlaced = false;
+};
+
+bool ReadPngHeader(const BYTE* data, size_t size, PngHeader& header)
+{
+    size_t at = 8;
+    if (size >= at + 12 && std::memcmp(data + at + 4, "CgBI", 4) == 0)
+        at += 12 + static_cast<size_t>(Be32(data + at));
+    if (size < at + 8 + 13 || Be32(data + at) != 13 || std::memcmp(data + at + 4, "IHDR", 4) != 0)
+        return false;
+    const BYTE* h = data + at + 8;
+    header.width = Be32(h);
+    header.height = Be32(h + 4);
+    header.depth = h[8];
+    const int colour = h[9];
+    header.interlaced = h[12] == 1;
+    static const int kChannels[7] = {1, 0, 3, 1, 2, 0, 4};
+    header.channels = colour <= 6 ? kChannels[colour] : 0;
+    const int d = header.depth;
+    const bool depthKnown = colour == 0   ? d == 1 || d == 2 || d == 4 || d == 8 || d == 16
+                            : colour == 3 ? d == 1 || d == 2 || d == 4 || d == 8
+                                          : d == 8 || d == 16;
+    return header.channels > 0 && depthKnown && h[12] <= 1;
+}
+
+// Exactly the bytes the rows need: a filter byte and the packed samples of each row, of each of
+// the seven passes when interlaced.
+unsigned long long PngDataBytes(const PngHeader& header)
+{
+    const auto rows = [&](long long width, long long height) -> unsigned long long {
+        if (width <= 0 || height <= 0)
+            return 0;
+        const unsigned long long bits = static_cast<unsigned long long>(width) * header.channels * header.depth;
+        return ((bits + 7) / 8 + 1) * static_cast<unsigned long long>(height);
+    };
+    if (!header.interlaced)
+        return rows(header.width, header.height);
+    static const int kX0[7] = {0, 4, 0, 2, 0, 1, 0};
+    static const int kY0[7] = {0, 0, 4, 0, 2, 0, 1};
+    static const int kDx[7] = {8, 8, 4, 4, 2, 2, 1};
+    static const int kDy[7] = {8, 8, 8, 4, 4, 2, 2};
+    unsigned long long total = 0;
+    for (int p = 0; p < 7; ++p)
+        total += rows((header.width - kX0[p] + kDx[p] - 1) / kDx[p], (header.height - kY0[p] + kDy[p] - 1) / kDy[p]);
+    return total;
+}
+
 // Our decoder grows its buffer to whatever the data hold and reads past their end as zeros, and
 // it takes window sizes and Huffman tables that zlib refuses: the data are inflated into a
 // scratch buffer first and counted. They must reach the end of their stream without an error
-// and hold no more than the declared size can use (eight bytes a pixel, a filter byte a row,
-// the interlaced passes' extra rows). Only the checksum after the data is forgiven, as the
+// and hold no more than the rows need. Only the checksum after the data is forgiven, as the
 // decoder does not read it.
-bool PngSound(const BYTE* data, size_t size, long long width, long long height, UIImageVerdict& verdict)
+bool PngSound(const BYTE* data, size_t size, const PngHeader& header, UIImageVerdict& verdict)
 {
-    const unsigned long long limit = static_cast<unsigned long long>(width * height * 8 + 16 * (width + height) + 1024);
+    const unsigned long long limit = PngDataBytes(header);
     // Apple's CgBI files hold raw deflate data, without the zlib header; our decoder reads them too.
     const bool raw = size >= 16 && std::memcmp(data + 12, "CgBI", 4) == 0;
     z_stream stream = {};
@@ -115,7 +167,7 @@ bool PngSound(const BYTE* data, size_t size, long long width, long long height, 
     if (result == Z_STREAM_END || checksumOnly)
         return true;
     if (total > limit)
-        Refuse(verdict, L"its data inflate to more than its declared size holds");
+        Refuse(verdict, L"its data inflate to more than the %llu bytes its rows need", limit);
     else if (result == Z_OK)
         Refuse(verdict, L"its data end before their stream does");
     else
@@ -218,6 +270,79 @@ bool SkipGifSubBlocks(const BYTE* data, size_t size, size_t& at)
     return false;
 }
 
+// A frame's LZW codes, followed as our decoder follows them with a table of string lengths in
+// place of pixels. The decoder walks each code's whole string even once the frame is full, so
+// codes standing for ever longer strings cost it the square of their number: what the codes
+// decode to is held to the frame's pixels and kGifCodeSlack. Where our decoder would stop at a
+// damaged code the count stops too; the sub-blocks must still end inside the file.
+bool GifCodesSound(const BYTE* data, size_t size, size_t& at, int minimum, long long pixels, UIImageVerdict& verdict)
+{
+    static thread_local uint16_t lengths[4096];
+    const int clear = 1 << minimum;
+    for (int i = 0; i < clear; ++i)
+        lengths[i] = 1;
+    int codeSize = minimum + 1;
+    int codeMask = (1 << codeSize) - 1;
+    int avail = clear + 2;
+    int oldCode = -1;
+    bool cleared = false;
+    bool counting = true;
+    uint32_t bits = 0;
+    int validBits = 0;
+    long long decoded = 0;
+    const long long limit = pixels + kGifCodeSlack;
+    while (at < size) {
+        const size_t length = data[at++];
+        if (length == 0)
+            return true;
+        if (length > size - at)
+            break;
+        for (size_t i = 0; counting && i < length; ++i) {
+            bits |= uint32_t{data[at + i]} << validBits;
+            validBits += 8;
+            while (counting && validBits >= codeSize) {
+                const int code = static_cast<int>(bits & static_cast<uint32_t>(codeMask));
+                bits >>= codeSize;
+                validBits -= codeSize;
+                if (code == clear) {
+                    codeSize = minimum + 1;
+                    codeMask = (1 << codeSize) - 1;
+                    avail = clear + 2;
+                    oldCode = -1;
+                    cleared = true;
+                    continue;
+                }
+                // The end code, or one the decoder refuses: it reads no further codes.
+                if (code == clear + 1 || code > avail || !cleared || (oldCode < 0 && code == avail)) {
+                    counting = false;
+                    break;
+                }
+                if (oldCode >= 0) {
+                    if (avail < 4096)
+                        lengths[avail] = static_cast<uint16_t>(lengths[oldCode] + 1);
+                    if (++avail > 8192) {
+                        counting = false;
+                        break;
+                    }
+                }
+                decoded += lengths[code];
+                if (decoded > limit) {
+                    Refuse(verdict, L"a frame's codes decode to more than its %lld pixels", pixels);
+                    return false;
+                }
+                if ((avail & codeMask) == 0 && avail <= 0x0FFF) {
+                    ++codeSize;
+                    codeMask = (1 << codeSize) - 1;
+                }
+                oldCode = code;
+            }
+        }
+        at += length;
+    }
+    Refuse(verdict, L"a frame's data are damaged or end outside the file");
+    return false;
+}
+
 // Every frame needs a colour table, global or its own, and every block must end inside the file:
 // the system's GIF decoder trusts both, and decodes every frame at its own size.
 bool GifSound(const BYTE* data, size_t size, UIImageVerdict& verdict)
@@ -228,7 +353,7 @@ bool GifSound(const BYTE* data, size_t size, UIImageVerdict& verdict)
     }
     const bool global = (data[10] & 0x80) != 0;
     size_t at = 13 + (global ? 3u * (2u << (data[10] & 7)) : 0u);
-    bool frames = false;
+    long long frames = 0;
     long long framePixels = 0;
     while (at < size) {
         const BYTE block = data[at++];
@@ -243,6 +368,10 @@ bool GifSound(const BYTE* data, size_t size, UIImageVerdict& verdict)
         }
         if (block != 0x2C || size - at < 10) {
             Refuse(verdict, L"a block is of no known kind or cut");
+            return false;
+        }
+        if (++frames > kMaxGifFrames) {
+            Refuse(verdict, L"it has more than %lld frames", kMaxGifFrames);
             return false;
         }
         const long long width = Le16(data + at + 4);
@@ -261,16 +390,18 @@ bool GifSound(const BYTE* data, size_t size, UIImageVerdict& verdict)
             return false;
         }
         at += 9 + (local ? 3u * (2u << (flags & 7)) : 0u);
-        if (at >= size || data[at] < 2 || data[at] > 11 || !SkipGifSubBlocks(data, size, ++at)) {
+        if (at >= size || data[at] < 2 || data[at] > 11) {
             Refuse(verdict, L"a frame's data are damaged or end outside the file");
             return false;
         }
-        frames = true;
+        const int minimum = data[at++];
+        if (!GifCodesSound(data, size, at, minimum, width * height, verdict))
+            return false;
     }
     // A file cut after its last whole frame is still shown by both decoders.
-    if (!frames)
+    if (frames == 0)
         Refuse(verdict, L"it holds no frame");
-    return frames;
+    return frames > 0;
 }
 
 // --- DIB (BMP files, dropped DIBs, bitmaps in metafile records) ---
@@ -559,15 +690,63 @@ bool MetafileSound(const BYTE* data, size_t size, UIImageVerdict& verdict)
 
 // --- encoded files ---
 
+enum class FileFormat { Png, Jpeg, Gif, Bmp, Other };
+
+// Told by the signature alone, as every decoder tells them; `other` names a format without a rule.
+FileFormat FormatOf(const BYTE* data, size_t size, const wchar_t*& other)
+{
+    const auto starts = [&](const char* text, size_t length) {
+        return size >= length && std::memcmp(data, text, length) == 0;
+    };
+    if (starts("\x89PNG\r\n\x1A\n", 8))
+        return FileFormat::Png;
+    if (starts("\xFF\xD8\xFF", 3))
+        return FileFormat::Jpeg;
+    if (starts("GIF87a", 6) || starts("GIF89a", 6))
+        return FileFormat::Gif;
+    if (starts("BM", 2))
+        return FileFormat::Bmp;
+    other = nullptr;
+    if (size >= 3 && data[0] == 'P' && data[1] >= '1' && data[1] <= '7' && (data[2] <= ' ' || data[2] == '#'))
+        other = L"PNM";
+    else if (starts("#?RADIANCE", 10) || starts("#?RGBE", 6))
+        other = L"HDR";
+    else if (starts("8BPS", 4))
+        other = L"PSD";
+    else if (starts("\x53\x80\xF6\x34", 4))
+        other = L"PIC";
+    else if (starts("II*\0", 4) || starts("MM\0*", 4))
+        other = L"TIFF";
+    else if (starts("\0\0\1\0", 4))
+        other = L"icon";
+    else if (starts("RIFF", 4) && size >= 12 && std::memcmp(data + 8, "WEBP", 4) == 0)
+        other = L"WebP";
+    else if (starts("qoif", 4))
+        other = L"QOI";
+    else if (starts("DDS ", 4))
+        other = L"DDS";
+    return FileFormat::Other;
+}
+
 bool FileSound(const BYTE* data, size_t size, bool whole, UIImageVerdict& verdict)
 {
+    const wchar_t* other = nullptr;
+    const FileFormat format = FormatOf(data, size, other);
+    if (format == FileFormat::Other) {
+        // TGA has no signature: it falls here with the unknown ones.
+        if (other != nullptr)
+            Refuse(verdict, L"it is a %ls file, a format without a rule (only PNG, JPEG, GIF and BMP are decoded)", other);
+        else
+            Refuse(verdict, L"its format is none with a rule (only PNG, JPEG, GIF and BMP are decoded)");
+        return false;
+    }
     int width = 0;
     int height = 0;
     int channels = 0;
     const int length = size > INT32_MAX ? INT32_MAX : static_cast<int>(size);
     if (stbi_info_from_memory(data, length, &width, &height, &channels) == 0) {
-        // The start alone may be too short for a header behind large metadata.
-        if (!whole)
+        // Only a JPEG may keep its frame header behind more metadata than the start holds.
+        if (!whole && format == FileFormat::Jpeg)
             return true;
         Refuse(verdict, L"its header is not one our decoder reads");
         return false;
@@ -579,17 +758,32 @@ bool FileSound(const BYTE* data, size_t size, bool whole, UIImageVerdict& verdic
     verdict.height = height;
     if (SizeRefused(width, height, verdict))
         return false;
+    PngHeader png;
+    if (format == FileFormat::Png) {
+        if (!ReadPngHeader(data, size, png)) {
+            Refuse(verdict, L"its header chunk is damaged");
+            return false;
+        }
+        const bool deep = png.depth == 16;
+        const long long limit = deep && png.interlaced ? kMaxPngCostliestPixels
+                                : deep || png.interlaced ? kMaxPngCostlyPixels
+                                                         : kMaxImagePixels;
+        if (png.width * png.height > limit) {
+            Refuse(verdict, L"it is a%ls%ls PNG of more than %lld pixels", deep ? L" 16-bit" : L"",
+                   png.interlaced ? L" interlaced" : L"", limit);
+            return false;
+        }
+    }
     if (!whole)
         return true;
-    if (size >= 8 && std::memcmp(data, "\x89PNG", 4) == 0)
-        return PngSound(data, size, width, height, verdict);
-    if (size >= 2 && data[0] == 0xFF && data[1] == 0xD8)
-        return JpegSound(data, size, verdict);
-    if (size >= 6 && std::memcmp(data, "GIF8", 4) == 0)
-        return GifSound(data, size, verdict);
-    if (size >= 2 && data[0] == 'B' && data[1] == 'M')
-        return BmpSound(data, size, verdict);
-    return true;
+    switch (format) {
+    case FileFormat::Png: return PngSound(data, size, png, verdict);
+    case FileFormat::Jpeg: return JpegSound(data, size, verdict);
+    case FileFormat::Gif: return GifSound(data, size, verdict);
+    case FileFormat::Bmp: return BmpSound(data, size, verdict);
+    case FileFormat::Other: break;
+    }
+    return false;
 }
 
 } // namespace
@@ -608,6 +802,13 @@ bool ImageByteCountAcceptable(long long bytes, LPCWSTR name)
     std::swprintf(why, 96, L"%lld bytes, over %lld", bytes, kMaxImageBytes);
     Report(name, why);
     return false;
+}
+
+void ReportDecoderRefusal(LPCWSTR name, const wchar_t* why)
+{
+    wchar_t line[200] = {};
+    std::swprintf(line, 200, L"its header passed the check, but the decoder refused it (%ls)", why);
+    Report(name, line);
 }
 
 bool CheckImageBytes(const void* data, size_t size, UIImageBytes kind, LPCWSTR name, UIImageVerdict* verdict)

@@ -19,11 +19,25 @@ constexpr long long kMaxImageBytes = kMaxImagePixels * 4 + 1024 * 1024;
 // Each JPEG scan costs a pass over the blocks of its components, whatever its few bytes say.
 // libjpeg's progressive scripts write 10 scans for colour, 6 for grey and 18 for CMYK.
 constexpr int kMaxJpegScans = 64;
-// The blocks all scans visit together, each component counted at its own resolution: 32 passes
-// over one full-size plane, about twice what a four-component progressive file needs at that size.
-constexpr long long kMaxJpegScanBlocks = 32 * (kMaxImagePixels / 64);
+// The blocks all scans visit together, each component counted at its own resolution: 16 passes
+// over one full-size plane. libjpeg's progressive colour file visits 14 at 4:4:4 (about 8 at
+// 4:2:0) and its CMYK one 24; at 32 a four-component file at the size limit whose every scan sets
+// or refines all coefficients cost our decoder three times a full-size PNG, at 16 half of that.
+constexpr long long kMaxJpegScanBlocks = 16 * (kMaxImagePixels / 64);
 // The system's GIF decoder decodes every frame when it opens the file.
 constexpr long long kMaxGifFramePixels = 4 * kMaxImagePixels;
+// Each frame costs the system's decoder its own work and its delay entry, however small it is.
+constexpr long long kMaxGifFrames = 1000;
+// What a frame's codes may decode to beyond its pixels: an encoder's last string, and a little more.
+constexpr long long kGifCodeSlack = 4096;
+// A 16-bit or an interlaced PNG costs our decoder about twice the work and memory of an 8-bit one
+// of the same size, one that is both about four times; at the full size limit such files took
+// seconds and over 256 MiB. Held to what costs no more than a full-size 8-bit file.
+constexpr long long kMaxPngCostlyPixels = kMaxImagePixels / 2;
+constexpr long long kMaxPngCostliestPixels = kMaxImagePixels / 4;
+// What one image may hold while it is decoded: its encoded bytes, every buffer of the decoder,
+// the bitmap made from it.
+constexpr long long kMaxImageMemory = 256ll << 20;
 // Records of one enhanced metafile played into a bitmap.
 constexpr long long kMaxMetafileRecords = 100000;
 // What a metafile's records may draw together: each record that draws is counted as covering the
@@ -37,7 +51,7 @@ enum class UIImageBytes {
     // The first bytes of an image file, read before the rest: only the declared size is judged,
     // and a start too short to show it is left to the whole file's check.
     FileStart,
-    // A whole image file in a format our decoder reads (PNG, JPEG, GIF, BMP and the rest).
+    // A whole image file: PNG, JPEG, GIF or BMP, the formats with a rule; any other is refused.
     File,
     // A DIB header, its colour table and its pixels in one block (a dropped or pasted CF_DIB).
     PackedDib,
@@ -57,15 +71,23 @@ struct UIImageVerdict {
 // The rule for every path that hands image bytes to a decoder: our own (stb), GDI+,
 // CreateDIBitmap, LoadImageW and metafile playback. In order:
 //  1. Budget: more than kMaxImageBytes is refused unread.
-//  2. Header: the declared size must be readable (except for FileStart) and at most
-//     kMaxImageSide on a side and kMaxImagePixels in all.
-//  3. Structure (all but FileStart): PNG data must inflate without an error, to their end and to
-//     no more than the declared size holds; a JPEG's scans stay within kMaxJpegScans and
-//     kMaxJpegScanBlocks; every GIF frame is within the size limits, has a colour table and
-//     ends inside the file, and all frames together stay within kMaxGifFramePixels; a packed DIB is uncompressed, RLE or bit fields and holds
-//     what its header declares; a BMP file is a DIB whose header, colour table and pixels lie
-//     inside the file; a metafile's bounds, record count and every bitmap in its records are
-//     held to the same limits, and what its records draw to kMaxMetafileDrawnPixels.
+//  2. Format (files): only PNG, JPEG, GIF and BMP, told by their signature; every other format
+//     (PNM, HDR, PSD, PIC, TGA, TIFF, ...) is refused by name, and our decoder is built without it.
+//  3. Header: the declared size must be readable and at most kMaxImageSide on a side and
+//     kMaxImagePixels in all (kMaxPngCostlyPixels for a 16-bit or an interlaced PNG,
+//     kMaxPngCostliestPixels for one that is both). FileStart
+//     lets a JPEG whose frame header lies past the start through with the size 0 by 0.
+//  4. Structure (all but FileStart): PNG data must inflate without an error, to their end and to
+//     no more than the exact bytes their colour type, depth, interlace and size need; a JPEG's
+//     scans stay within kMaxJpegScans and kMaxJpegScanBlocks; a GIF has at most kMaxGifFrames
+//     frames, each within the size limits, with a colour table, ending inside the file and with
+//     codes that decode to no more than its pixels and kGifCodeSlack (followed code by code with
+//     a table of string lengths), and all frames together stay within kMaxGifFramePixels; a BMP
+//     file is a DIB whose header, colour table and pixels lie inside the file; a packed DIB is
+//     uncompressed, RLE or bit fields and holds what its header declares; a metafile's bounds,
+//     record count and every bitmap in its records are held to the same limits, and what its
+//     records draw to kMaxMetafileDrawnPixels.
+// The decode that follows is held to kMaxImageMemory (UIDecodeBudget.h).
 // A refusal is written to the debug log, once per name and thread (a null name is "(memory)");
 // the verdict, when asked for, carries the declared size and the reason.
 [[nodiscard]] bool CheckImageBytes(const void* data, size_t size, UIImageBytes kind, LPCWSTR name,
@@ -75,5 +97,7 @@ struct UIImageVerdict {
 [[nodiscard]] bool ImageSizeAcceptable(long long width, long long height);
 // The budget part, for readers that know an item's size before they read it; logs a refusal.
 [[nodiscard]] bool ImageByteCountAcceptable(long long bytes, LPCWSTR name);
+// Bytes the check accepted and a decoder then refused: one line in the debug log, as a refusal.
+void ReportDecoderRefusal(LPCWSTR name, const wchar_t* why);
 
 } // namespace ZvUI

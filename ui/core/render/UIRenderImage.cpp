@@ -2,6 +2,7 @@
 // descriptor drawing with the nine-slice blit.
 #include "render/UIRender.h"
 
+#include "render/UIDecodeBudget.h"
 #include "render/UIDib.h"
 
 #include <cmath>
@@ -18,9 +19,7 @@
 #include <gdiplus.h>
 #include <zlib.h>
 
-#define STB_IMAGE_IMPLEMENTATION
 #define STBI_NO_STDIO
-#define STBI_NO_FAILURE_STRINGS
 #include "stb_image.h"
 
 #include "archive/ZipArchive.h"
@@ -238,6 +237,46 @@ ByteBlock ReadNamedBytes(LPCWSTR name, bool withArchive)
     return block;
 }
 
+// Why the decoder gave up, for the log line.
+void ReportDecodeFailure(LPCWSTR name, const UIDecodeBudget& budget)
+{
+    wchar_t why[96] = {};
+    if (budget.Exhausted()) {
+        std::swprintf(why, 96, L"its decode would hold more than %lld MiB", kMaxImageMemory >> 20);
+    } else {
+        const char* reason = stbi_failure_reason();
+        std::swprintf(why, 96, L"%hs", reason != nullptr ? reason : "no reason given");
+    }
+    ReportDecoderRefusal(name, why);
+}
+
+// Decoded pixels, freed with the decoder's own free.
+struct DecodedPixels {
+    stbi_uc* rgba = nullptr;
+    int width = 0;
+    int height = 0;
+    DecodedPixels() = default;
+    DecodedPixels(const DecodedPixels&) = delete;
+    DecodedPixels& operator=(const DecodedPixels&) = delete;
+    ~DecodedPixels()
+    {
+        if (rgba != nullptr)
+            stbi_image_free(rgba);
+    }
+};
+
+// Our decoder on bytes the check accepted, within the image's memory budget; a refusal is logged.
+bool Decode(const BYTE* data, DWORD size, LPCWSTR name, UIDecodeBudget& budget, DecodedPixels& pixels)
+{
+    int channels = 0;
+    pixels.rgba = stbi_load_from_memory(data, static_cast<int>(size), &pixels.width, &pixels.height, &channels, 4);
+    if (pixels.rgba == nullptr) {
+        ReportDecodeFailure(name, budget);
+        return false;
+    }
+    return ImageSizeAcceptable(pixels.width, pixels.height);
+}
+
 // The system's decoders crash on some damaged files (a PNG whose chunks disagree with its data)
 // that our own decoder refuses cleanly: only what it decodes (the first frame of a GIF) reaches
 // them.
@@ -245,29 +284,32 @@ bool DecodesCleanly(const BYTE* data, DWORD size, LPCWSTR name)
 {
     if (!CheckImageBytes(data, size, UIImageBytes::File, name))
         return false;
-    int width = 0;
-    int height = 0;
-    int channels = 0;
-    stbi_uc* pixels = stbi_load_from_memory(data, static_cast<int>(size), &width, &height, &channels, 4);
-    if (pixels == nullptr)
-        return false;
-    stbi_image_free(pixels);
-    return true;
+    UIDecodeBudget budget;
+    DecodedPixels pixels;
+    return budget.Take(size) && Decode(data, size, name, budget, pixels);
 }
 
-UIImageInfo* DecodeImage(const ByteBlock& bytes, DWORD mask, LPCWSTR name)
+// The encoded bytes are freed as soon as they are decoded: they, the decoder's buffers and the
+// bitmap are counted together against the image's memory budget.
+UIImageInfo* DecodeImage(ByteBlock bytes, DWORD mask, LPCWSTR name)
 {
     if (bytes.Empty() || !CheckImageBytes(bytes.data.get(), bytes.size, UIImageBytes::File, name))
         return nullptr;
-    int width = 0;
-    int height = 0;
-    int channels = 0;
-    stbi_uc* rgba = stbi_load_from_memory(bytes.data.get(), static_cast<int>(bytes.size), &width, &height,
-                                          &channels, 4);
-    if (rgba == nullptr)
+    UIDecodeBudget budget;
+    DecodedPixels decoded;
+    const DWORD encoded = bytes.size;
+    if (!budget.Take(encoded))
         return nullptr;
-    if (!ImageSizeAcceptable(width, height)) {
-        stbi_image_free(rgba);
+    const bool sound = Decode(bytes.data.get(), bytes.size, name, budget, decoded);
+    bytes = ByteBlock();
+    budget.Release(encoded);
+    if (!sound)
+        return nullptr;
+    const int width = decoded.width;
+    const int height = decoded.height;
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    if (!budget.Take(static_cast<long long>(count) * 4)) {
+        ReportDecodeFailure(name, budget);
         return nullptr;
     }
     BITMAPINFO bmi = Argb32Header(width, -height);
@@ -276,12 +318,11 @@ UIImageInfo* DecodeImage(const ByteBlock& bytes, DWORD mask, LPCWSTR name)
     if (bitmap == nullptr || pixels == nullptr) {
         if (bitmap != nullptr)
             ::DeleteObject(bitmap);
-        stbi_image_free(rgba);
         return nullptr;
     }
     bool alpha = false;
     auto* dst = static_cast<DWORD*>(pixels);
-    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    const stbi_uc* rgba = decoded.rgba;
     // Whole pixels at a time: this loop took as long as the decoding of a full-window image.
     for (size_t i = 0; i < count; ++i) {
         const BYTE* s = rgba + i * 4;
@@ -299,7 +340,6 @@ UIImageInfo* DecodeImage(const ByteBlock& bytes, DWORD mask, LPCWSTR name)
         }
         dst[i] = value;
     }
-    stbi_image_free(rgba);
     auto* info = new (std::nothrow) UIImageInfo;
     if (info == nullptr) {
         ::DeleteObject(bitmap);
@@ -404,9 +444,11 @@ public:
         }
         const ByteBlock head = readHead();
         UIImageVerdict verdict;
+        // A start that is sound but shows no size (a JPEG's frame header behind large metadata)
+        // is left to the full load, which falls back to the plain image when it fails.
         const bool accepted = !head.Empty() &&
                               CheckImageBytes(head.data.get(), head.size, UIImageBytes::FileStart, name, &verdict) &&
-                              verdict.width > 0;
+                              (verdict.width > 0 || head.size >= kHeaderPeekBytes);
         const std::lock_guard<std::mutex> hold(m_lock);
         if (m_answers.size() >= kMaxAnswers)
             m_answers.clear();
@@ -505,14 +547,21 @@ void CUIRender::FreeImage(UIImageInfo* image, bool deleteRecord)
 
 namespace {
 
-Gdiplus::Image* GdiplusImageFrom(const void* data, DWORD length, LPCWSTR name)
+// The checked bytes in a block GDI+ can own through its stream.
+HGLOBAL CheckedGlobalCopy(const void* data, DWORD length, LPCWSTR name)
 {
     if (data == nullptr || length == 0 || !DecodesCleanly(static_cast<const BYTE*>(data), length, name))
         return nullptr;
     HGLOBAL global = ::GlobalAlloc(GMEM_FIXED, length);
+    if (global != nullptr)
+        std::memcpy(reinterpret_cast<void*>(global), data, length);
+    return global;
+}
+
+Gdiplus::Image* GdiplusImageFromGlobal(HGLOBAL global, LPCWSTR name)
+{
     if (global == nullptr)
         return nullptr;
-    std::memcpy(reinterpret_cast<void*>(global), data, length);
     IStream* stream = nullptr;
     if (FAILED(::CreateStreamOnHGlobal(global, TRUE, &stream)) || stream == nullptr) {
         ::GlobalFree(global);
@@ -521,18 +570,17 @@ Gdiplus::Image* GdiplusImageFrom(const void* data, DWORD length, LPCWSTR name)
     Gdiplus::Image* image = Gdiplus::Image::FromStream(stream);
     // GDI+ keeps its own reference to the stream for the image's lifetime.
     stream->Release();
-    if (image == nullptr)
-        return nullptr;
     // The decoder may read a different size than the header check did; a frame count of 0 means
     // nothing can be drawn or animated.
     GUID dimension = {};
-    const bool sound = image->GetLastStatus() == Gdiplus::Ok && image->GetWidth() > 0 &&
+    const bool sound = image != nullptr && image->GetLastStatus() == Gdiplus::Ok && image->GetWidth() > 0 &&
                        image->GetHeight() > 0 && ImageSizeAcceptable(image->GetWidth(), image->GetHeight()) &&
                        image->GetFrameDimensionsCount() > 0 &&
                        image->GetFrameDimensionsList(&dimension, 1) == Gdiplus::Ok &&
                        image->GetFrameCount(&dimension) > 0;
     if (!sound) {
         delete image;
+        ReportDecoderRefusal(name, L"GDI+ could not open it");
         return nullptr;
     }
     return image;
@@ -548,15 +596,20 @@ Gdiplus::Image* CUIRender::LoadGdiplusImage(LPCWSTR descriptor)
     info.Parse(descriptor, nullptr, nullptr);
     if (info.imageName.IsEmpty())
         return nullptr;
-    const ByteBlock bytes = ReadNamedBytes(info.imageName, true);
-    if (bytes.Empty())
-        return nullptr;
-    return GdiplusImageFrom(bytes.data.get(), bytes.size, info.imageName);
+    HGLOBAL global = nullptr;
+    {
+        // The bytes as read go before GDI+ decodes its own copy of them.
+        const ByteBlock bytes = ReadNamedBytes(info.imageName, true);
+        if (bytes.Empty())
+            return nullptr;
+        global = CheckedGlobalCopy(bytes.data.get(), bytes.size, info.imageName);
+    }
+    return GdiplusImageFromGlobal(global, info.imageName);
 }
 
 Gdiplus::Image* CUIRender::GdiplusImageFromMemory(const void* data, DWORD length)
 {
-    return GdiplusImageFrom(data, length, nullptr);
+    return GdiplusImageFromGlobal(CheckedGlobalCopy(data, length, nullptr), nullptr);
 }
 
 void CUIRender::AdjustImage(bool enable, UIImageInfo* image, short h, short s, short l)
