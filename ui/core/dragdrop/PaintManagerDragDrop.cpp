@@ -132,15 +132,29 @@ HBITMAP BitmapFromBmpFile(const std::vector<BYTE>& file)
 
 // The metafile's records, its bounds (the bitmap's size) and its play rectangle are held to the
 // skin images' limits before it is played.
+// The thread's own processor time in milliseconds: a loaded machine does not count against the
+// metafile, which a wall clock would.
+ULONGLONG ThreadMs()
+{
+    FILETIME created = {};
+    FILETIME exited = {};
+    FILETIME kernel = {};
+    FILETIME user = {};
+    if (!::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernel, &user))
+        return ::GetTickCount64();
+    const auto ticks = [](const FILETIME& t) { return (ULONGLONG{t.dwHighDateTime} << 32 | t.dwLowDateTime) / 10000; };
+    return ticks(kernel) + ticks(user);
+}
+
 struct MetafilePlay {
-    ULONGLONG started = ::GetTickCount64();
+    ULONGLONG started = ThreadMs();
     bool stopped = false;
 };
 
 int CALLBACK PlayRecord(HDC dc, HANDLETABLE* handles, const ENHMETARECORD* record, int objects, LPARAM data)
 {
     auto* playing = reinterpret_cast<MetafilePlay*>(data);
-    if (::GetTickCount64() - playing->started > 1000) {
+    if (ThreadMs() - playing->started > 1000) {
         playing->stopped = true;
         return 0;
     }
@@ -188,8 +202,8 @@ HBITMAP BitmapFromMetafile(HWND window, HENHMETAFILE metafile)
         return nullptr;
     const MemoryDc memory(windowDc.dc, bitmap);
     // Played record by record: what a record costs GDI is not all in the check's count (a
-    // glyph is drawn at its font's size, whatever the bitmap's), so playing stops past a time
-    // budget and the picture is dropped.
+    // glyph is drawn at its font's size, whatever the bitmap's), so playing stops past a second
+    // of the thread's time and the picture is dropped.
     MetafilePlay playing;
     if (memory.dc == nullptr || !::EnumEnhMetaFile(memory.dc, metafile, &PlayRecord, &playing, &play) ||
         playing.stopped) {

@@ -42,8 +42,9 @@ constexpr long long kMaxImageMemory = 256ll << 20;
 constexpr long long kMaxMetafileRecords = 100000;
 // What a metafile's records may draw together: each record that draws is counted as covering the
 // whole bitmap it is played into (GDI clips to it; a record's own bounds are anyone's word), and
-// a line or polygon of n points as n times min(n, rows) more, the edges sorted on every row. Sixteen full-size planes: a
-// full-screen alpha blend costs Wine about 30 ms.
+// a line or polygon of n points as n times min(n, rows) more, the edges sorted on every row, and
+// each record as 1,024 more (128 Ki for one that carries a bitmap) for what playing it sets up.
+// Sixteen full-size planes: a full-screen alpha blend costs Wine about 30 ms.
 constexpr long long kMaxMetafileDrawnPixels = 16 * kMaxImagePixels;
 
 // What the bytes handed to CheckImageBytes are.
