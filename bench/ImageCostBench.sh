@@ -5,7 +5,7 @@
 #        (defaults: ./build main 1 1; BUILD_DIR must hold this tree's build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build}
+build=$(readlink -f "${1:-$root/build}")
 old=${2:-main}
 rounds=${3:-1}
 runs=${4:-1}
@@ -18,6 +18,8 @@ mkdir -p "$old_root/src"
 git -C "$root" archive "$old" | tar -x -C "$old_root/src"
 cp -r "$root/third_party/minizip" "$old_root/src/third_party/"
 cp "$root"/bench/{ImageCostBench.cpp,ImageCostBench.cmake,ImageCostInputs.cpp,ImageCostInputs.h,PeakMemory.h} "$old_root/src/bench/"
+# The same input generators on both sides.
+cp "$root"/tests/core/hostile/ImageBytes.{cpp,h} "$old_root/src/tests/core/hostile/"
 grep -q ImageCostBench.cmake "$old_root/src/bench/CMakeLists.txt" ||
   echo 'include(${CMAKE_CURRENT_SOURCE_DIR}/ImageCostBench.cmake)' >>"$old_root/src/bench/CMakeLists.txt"
 cmake -S "$old_root/src" -B "$old_root/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
