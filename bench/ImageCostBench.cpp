@@ -200,20 +200,26 @@ int main(int argc, char** argv)
     cases.push_back({"PNG 8-bit RGBA interlaced", Path::Skin, MakeFlatPng(w, h, 8, 6, true, 4)});
     cases.push_back({"PNG 16-bit RGBA Paeth", Path::Skin, MakeFlatPng(w, h, 16, 6, false, 4)});
     cases.push_back({"PNG 16-bit RGBA interlaced", Path::Skin, MakeFlatPng(w, h, 16, 6, true, 0)});
-    cases.push_back({"PNG 16-bit at 1920x1080 il.", Path::Skin, MakeFlatPng(1920, 1080, 16, 6, true, 4)});
+    // At the lower limits of the costly layouts: half the pixels for 16-bit or interlaced, a
+    // quarter for both.
+    cases.push_back({"PNG 16-bit RGBA 3840x1080", Path::Skin, MakeFlatPng(w, h / 2, 16, 6, false, 4)});
+    cases.push_back({"PNG 8-bit interlaced 3840x1080", Path::Skin, MakeFlatPng(w, h / 2, 8, 6, true, 4)});
+    cases.push_back({"PNG 16-bit il. 1920x1080", Path::Skin, MakeFlatPng(1920, 1080, 16, 6, true, 4)});
     cases.push_back({"PNG 8-bit grey, data x8", Path::Skin, MakeOverfullPng(w, h, 8)});
     cases.push_back({"PNG 1-bit palette interl.", Path::Skin, MakeFlatPng(w, h, 1, 3, true, 4)});
     cases.push_back({"PNG via GDI+ 16-bit interl.", Path::Animation, MakeFlatPng(w, h, 16, 6, true, 0)});
     // JPEG: baseline three components, and progressive scans over 32 full-size planes.
     cases.push_back({"JPEG baseline", Path::Skin, MakeJpeg(w, h, false)});
     cases.push_back({"JPEG progressive 32 planes", Path::Skin, MakeProgressiveJpeg(w, h, 32)});
+    cases.push_back({"JPEG CMYK progr. 16 planes", Path::Skin, MakeCostlyProgressiveJpeg(w, h, 2)});
+    cases.push_back({"JPEG CMYK progr. 32 planes", Path::Skin, MakeCostlyProgressiveJpeg(w, h, 6)});
     // BMP and GIF at the size limit; GIF code streams and frame counts.
     cases.push_back({"BMP 24-bit", Path::Skin, MakeBmp(static_cast<int>(w), static_cast<int>(h))});
     cases.push_back({"GIF one frame", Path::Skin, MakeGifPixels(w, h)});
     cases.push_back({"GIF one frame, GDI+", Path::Animation, MakeGifPixels(w, h)});
     cases.push_back({"GIF 1x1, long codes 512 KB", Path::Skin, MakeLongCodeGif(1, 1, 87)});
     cases.push_back({"GIF 1x1, long codes, GDI+", Path::Animation, MakeLongCodeGif(1, 1, 87)});
-    cases.push_back({"GIF 1,000 frames, GDI+", Path::Animation, MakeManyFrameGif(1000)});
+    cases.push_back({"GIF 1,000 frames (cap), GDI+", Path::Animation, MakeManyFrameGif(1000)});
     cases.push_back({"GIF 100,000 frames, GDI+", Path::Animation, MakeManyFrameGif(100000)});
     // Formats with no rule of their own (the 16-bit PNM is left out: it crashes the old decoder).
     for (const NamedBytes& unruled : MakeUnruledFormats()) {
@@ -232,14 +238,16 @@ int main(int argc, char** argv)
         const char* name;
         int count;
         int kind;
-    } metafiles[] = {{"EMF 16 alpha blends", 16, 2},
-                     {"EMF 16 stretched DIBs", 16, 1},
+    } metafiles[] = {{"EMF 15 alpha blends (cap)", 15, 2},
+                     {"EMF 15 stretched DIBs (cap)", 15, 1},
                      {"EMF 16 rectangles", 16, 0},
                      {"EMF 1,003 rectangles", 1003, 0},
                      {"EMF 1,003 stretched DIBs", 1003, 1},
-                     {"EMF polygon, 30,000 points", 30000, 3}};
+                     {"EMF polygon, 885 points", 885, 3},
+                     {"EMF polygon, 240 points", 240, 3}};
     for (const auto& m : metafiles) {
-        const HENHMETAFILE made = MakeCoveringMetafile(static_cast<int>(w), static_cast<int>(h), m.count, m.kind);
+        // Two pixels short of the limit: the play rectangle, rounded up from the frame, must fit.
+        const HENHMETAFILE made = MakeCoveringMetafile(static_cast<int>(w) - 2, static_cast<int>(h) - 2, m.count, m.kind);
         cases.push_back({m.name, Path::Metafile, MetafileBytes(made)});
         ::DeleteEnhMetaFile(made);
     }

@@ -177,9 +177,11 @@ Bytes MakeLongCodeGif(unsigned width, unsigned height, unsigned cycles)
     GifFrameHeader(out, 0, 0, width, height);
     CodeWriter writer;
     constexpr unsigned kClear = 4;
+    int codeWidth = 3;
     for (unsigned cycle = 0; cycle < cycles; ++cycle) {
-        int codeWidth = 3;
+        // The clear code is read at the width the full table reached.
         writer.Put(kClear, codeWidth);
+        codeWidth = 3;
         writer.Put(0, codeWidth);
         // Each code is the one about to be made: the last string and its own first pixel.
         for (unsigned next = kClear + 2; next < 4096; ++next) {
