@@ -3,12 +3,13 @@
 //
 // Usage: LoaderFuzz.exe SECONDS SEED WORKFOLDER [SKIP], or LoaderFuzz.exe replay IMAGEFILE
 // Every input is written to WORKFOLDER\current.* before it is fed, so a crash leaves it behind;
-// a watchdog ends the process (exit 3) when one input runs past 10 seconds, and an image a loader
-// accepts after more than 1 s or 256 MiB of memory ends it too (exit 4).
+// a watchdog ends the process (exit 3) when one input runs past 10 seconds, and an image input
+// that takes more than 1 s or 256 MiB of memory at its peak ends it too (exit 4).
 #include <windows.h>
 #include <objidl.h>
 #include <psapi.h>
 #include <gdiplus.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <atomic>
@@ -21,6 +22,8 @@
 #include <vector>
 
 #include "ImageBytes.h"
+#include "ImageCostInputs.h"
+#include "PeakMemory.h"
 #include "archive/ZipArchive.h"
 #include "builder/DialogBuilder.h"
 #include "control/ControlUI.h"
@@ -237,32 +240,14 @@ Bytes MakeRleDib(std::mt19937& rng)
 
 std::wstring g_work;
 std::atomic<ULONGLONG> g_started{0};
-// Private bytes when the input being fed started, and the process's peak then.
-size_t g_memoryAtStart = 0;
-size_t g_peakAtStart = 0;
-
-PROCESS_MEMORY_COUNTERS Memory()
-{
-    PROCESS_MEMORY_COUNTERS memory = {};
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof(memory));
-    return memory;
-}
+// The memory of the input being fed, at its peak.
+zvcost::PeakMemory* g_memory = nullptr;
 
 // Marks the start of one input.
 void Started()
 {
-    const PROCESS_MEMORY_COUNTERS memory = Memory();
-    g_memoryAtStart = memory.PagefileUsage;
-    g_peakAtStart = memory.PeakPagefileUsage;
+    g_memory->Start();
     g_started = ::GetTickCount64();
-}
-
-// How far the input just fed raised the memory over where it started: seen when it set a new
-// peak for the process (every earlier input stayed within the budget, so a bomb does).
-size_t MemoryGrowth()
-{
-    const size_t peak = Memory().PeakPagefileUsage;
-    return peak > g_peakAtStart && peak > g_memoryAtStart ? peak - g_memoryAtStart : 0;
 }
 
 void WriteFile(const std::wstring& name, const Bytes& bytes)
@@ -394,9 +379,6 @@ void DrawOnce(const UIImageInfo* image)
     ::DeleteObject(target);
 }
 
-constexpr ULONGLONG kAcceptedMs = 1000;
-constexpr size_t kAcceptedBytes = 256u << 20;
-
 // Through the paint manager's drop handler, as OLE hands it over (the manager has no window
 // here, so a bitmap it makes is freed at once).
 bool DropDib(const Bytes& dib)
@@ -419,7 +401,51 @@ bool DropDib(const Bytes& dib)
 
 } // namespace
 
-// Feeds one kept image through each decoder in turn, saying which one it reaches.
+// A dropped file list of one file, through the drop handler.
+bool DropFile(const std::wstring& path)
+{
+    HGLOBAL handle = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t));
+    if (handle == nullptr)
+        return false;
+    auto* files = static_cast<DROPFILES*>(::GlobalLock(handle));
+    files->pFiles = sizeof(DROPFILES);
+    files->fWide = TRUE;
+    std::memcpy(files + 1, path.c_str(), path.size() * sizeof(wchar_t));
+    ::GlobalUnlock(handle);
+    CPaintManagerUI manager;
+    FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    STGMEDIUM medium = {};
+    medium.tymed = TYMED_HGLOBAL;
+    medium.hGlobal = handle;
+    DWORD effect = DROPEFFECT_COPY;
+    (void)manager.OnDrop(&format, medium, &effect);
+    ::ReleaseStgMedium(&medium);
+    return true;
+}
+
+// A dropped metafile made from the bytes; false when GDI does not take them as one.
+bool DropMetafile(const Bytes& bytes)
+{
+    HENHMETAFILE metafile = ::SetEnhMetaFileBits(static_cast<UINT>(bytes.size()), bytes.data());
+    if (metafile == nullptr)
+        return false;
+    CPaintManagerUI manager;
+    FORMATETC format = {CF_ENHMETAFILE, nullptr, DVASPECT_CONTENT, -1, TYMED_ENHMF};
+    STGMEDIUM medium = {};
+    medium.tymed = TYMED_ENHMF;
+    medium.hEnhMetaFile = metafile;
+    DWORD effect = DROPEFFECT_COPY;
+    (void)manager.OnDrop(&format, medium, &effect);
+    ::ReleaseStgMedium(&medium);
+    return true;
+}
+
+constexpr ULONGLONG kAcceptedMs = 1000;
+constexpr size_t kAcceptedBytes = 256u << 20;
+
+// Feeds one kept image through each path in turn, saying which accepts it and what it cost;
+// exit 4 when one takes more than 1 s or 256 MiB. The commit-peak field is what the fuzzer once
+// read as the peak: under Wine it is the commit after the work.
 int ReplayImage(const char* path)
 {
     wchar_t wide[MAX_PATH] = {};
@@ -431,16 +457,48 @@ int ReplayImage(const char* path)
     DWORD read = 0;
     ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
     ::CloseHandle(file);
-    std::printf("bitmap loader...\n");
-    std::fflush(stdout);
-    UIImageInfo* image = CUIRender::LoadImage(wide, nullptr, 0, nullptr);
-    std::printf("  %s\nGDI+ loader...\n", image != nullptr ? "loaded" : "refused");
-    std::fflush(stdout);
-    CUIRender::FreeImage(image, true);
-    Gdiplus::Image* gdip = CUIRender::GdiplusImageFromMemory(bytes.data(), static_cast<DWORD>(bytes.size()));
-    std::printf("  %s\n", gdip != nullptr ? "loaded" : "refused");
-    delete gdip;
-    return 0;
+    zvcost::PeakMemory memory;
+    g_memory = &memory;
+    bool over = false;
+    const auto measure = [&](const char* what, const auto& feed) {
+        std::printf("%s...\n", what);
+        std::fflush(stdout);
+        const size_t commitBefore = zvcost::PeakMemory::Counters().PagefileUsage;
+        Started();
+        const char* verdict = feed();
+        const ULONGLONG took = ::GetTickCount64() - g_started.load();
+        g_started = 0;
+        const size_t grew = memory.Growth();
+        const size_t field = zvcost::PeakMemory::Counters().PeakPagefileUsage;
+        std::printf("  %s in %llu ms, peak +%zu MiB (commit-peak field +%lld MiB)%s\n", verdict, took, grew >> 20,
+                    (static_cast<long long>(field) - static_cast<long long>(commitBefore)) / (1 << 20),
+                    took > kAcceptedMs || grew > kAcceptedBytes ? "  OVER BUDGET" : "");
+        over = over || took > kAcceptedMs || grew > kAcceptedBytes;
+    };
+    measure("bitmap loader", [&] {
+        UIImageInfo* image = CUIRender::LoadImage(wide, nullptr, 0, nullptr);
+        const bool loaded = image != nullptr;
+        if (image != nullptr)
+            DrawOnce(image);
+        CUIRender::FreeImage(image, true);
+        return loaded ? "loaded" : "refused";
+    });
+    measure("GDI+ loader", [&] {
+        Gdiplus::Image* gdip = CUIRender::GdiplusImageFromMemory(bytes.data(), static_cast<DWORD>(bytes.size()));
+        // What the animated GIF control asks first.
+        if (gdip != nullptr)
+            (void)gdip->GetFrameDimensionsCount();
+        const bool loaded = gdip != nullptr;
+        delete gdip;
+        return loaded ? "loaded" : "refused";
+    });
+    measure("dropped file", [&] {
+        DropFile(wide);
+        return "dropped";
+    });
+    if (bytes.size() >= 4 && bytes[0] == 1 && bytes[1] == 0 && bytes[2] == 0 && bytes[3] == 0)
+        measure("dropped metafile", [&] { return DropMetafile(bytes) ? "dropped" : "not a metafile"; });
+    return over ? 4 : 0;
 }
 
 int main(int argc, char** argv)
@@ -467,6 +525,20 @@ int main(int argc, char** argv)
             }
         }
         return 0;
+    }
+    if (argc > 1 && std::string(argv[1]) == "meter") {
+        // What the memory meter sees of 300 MiB written and freed, against the commit-peak field.
+        zvcost::PeakMemory memory;
+        const size_t before = zvcost::PeakMemory::Counters().PagefileUsage;
+        memory.Start();
+        std::unique_ptr<char[]> block(new char[300u << 20]);
+        std::memset(block.get(), 1, 300u << 20);
+        block.reset();
+        const size_t grew = memory.Growth();
+        const size_t field = zvcost::PeakMemory::Counters().PeakPagefileUsage;
+        std::printf("300 MiB written and freed: meter +%zu MiB, commit-peak field +%lld MiB\n", grew >> 20,
+                    (static_cast<long long>(field) - static_cast<long long>(before)) / (1 << 20));
+        return grew > kAcceptedBytes ? 0 : 1;
     }
     if (argc > 2 && std::string(argv[1]) == "replay") {
         Gdiplus::GdiplusStartupInput input;
@@ -498,6 +570,8 @@ int main(int argc, char** argv)
     wc.lpszClassName = L"ZvFuzzHost";
     ::RegisterClassW(&wc);
     ::CreateThread(nullptr, 0, &Watchdog, nullptr, 0, nullptr);
+    zvcost::PeakMemory memory;
+    g_memory = &memory;
 
     // The first four are sound; then the bombs that stalled a window: a PNG of zeros declaring
     // 8192 x 8192 (the bitmap loader) and 4096 x 4096 (the GDI+ one), a cut JPEG of 8000 x 8000
@@ -505,7 +579,7 @@ int main(int argc, char** argv)
     // Then the shapes of the structure check: PNG data behind zlib headers and Huffman tables to
     // mutate (a declared 16 x 16 over 64 MB of zeros, refused, and over what it needs), and
     // progressive JPEGs whose scans are repeated.
-    const std::vector<Bytes> images = {MakePng(6, 5, true),
+    std::vector<Bytes> images = {MakePng(6, 5, true),
                                        MakeBmp(5, 3),
                                        MakeGif(true),
                                        MakeJpegHeader(16, 16),
@@ -518,6 +592,22 @@ int main(int argc, char** argv)
                                        MakeLenientPng(16, 16, 64ull << 20),
                                        MakeProgressiveJpeg(64, 48, 10),
                                        MakeProgressiveJpeg(1920, 1080, 10)};
+    // Then what costs a decoder most for its size: GIF codes for ever longer strings and
+    // thousands of frames, PNGs of 16 bits, interlace, Paeth rows and data past what the rows
+    // need, and every format the decoder reads that no rule covers (they must stay refused).
+    images.push_back(zvcost::MakeLongCodeGif(1, 1, 2));
+    images.push_back(zvcost::MakeLongCodeGif(16, 16, 1));
+    images.push_back(zvcost::MakeManyFrameGif(3000));
+    images.push_back(zvcost::MakeFlatPng(256, 256, 16, 6, true, 4));
+    images.push_back(zvcost::MakeFlatPng(300, 200, 8, 0, false, 4));
+    images.push_back(zvcost::MakeFlatPng(500, 500, 1, 3, true, 0));
+    images.push_back(zvcost::MakeOverfullPng(64, 64, 8));
+    for (const zvcost::NamedBytes& unruled : zvcost::MakeUnruledFormats())
+        images.push_back(unruled.bytes);
+    // Dropped BMP files: sound, and one whose pixels stop after 64 bytes of a 4K picture.
+    Bytes cutBmp = MakeBmp(3840, 2160, false);
+    cutBmp.resize(54 + 64);
+    const std::vector<Bytes> dropped = {MakeBmp(5, 3), MakeBmp(7, -4), cutBmp};
     std::vector<Bytes> layouts;
     for (const char* text : kLayouts)
         layouts.push_back(Text(text));
@@ -599,6 +689,30 @@ int main(int argc, char** argv)
             WriteFile(L"current.dib", input);
             Started();
             accepted = DropDib(input);
+        } else if (iteration % 16 == 4) {
+            // A dropped file: the system's loader read it again by its path, as its header said.
+            input = Mutate(dropped[rng() % dropped.size()], rng, false);
+            if (iteration <= skip)
+                continue;
+            WriteFile(L"current.bmp", input);
+            Started();
+            accepted = DropFile(g_work + L"current.bmp");
+        } else if (iteration % 16 == 8) {
+            // A dropped metafile: full-size records, as many as it takes, maybe damaged.
+            const int width = rng() % 2 != 0 ? 3840 : static_cast<int>(1 + rng() % 400);
+            const int height = rng() % 2 != 0 ? 2160 : static_cast<int>(1 + rng() % 300);
+            const int count = static_cast<int>(1 + rng() % (rng() % 4 == 0 ? 3000 : 40));
+            const HENHMETAFILE made = zvcost::MakeCoveringMetafile(width, height, count, static_cast<int>(rng() % 4));
+            input = zvcost::MetafileBytes(made);
+            if (made != nullptr)
+                ::DeleteEnhMetaFile(made);
+            if (rng() % 2 != 0)
+                input = Mutate(input, rng, false);
+            if (iteration <= skip)
+                continue;
+            WriteFile(L"current.emf", input);
+            Started();
+            accepted = DropMetafile(input);
         } else {
             const Bytes& seedImage = images[rng() % images.size()];
             const unsigned how = rng() % 4;
@@ -620,7 +734,7 @@ int main(int argc, char** argv)
         }
         const ULONGLONG took = ::GetTickCount64() - g_started.load();
         g_started = 0;
-        const size_t grew = MemoryGrowth();
+        const size_t grew = g_memory->Growth();
         // What a loader accepts is decoded within the budget of the largest image it admits, and
         // what it refuses is refused sooner.
         if (kind == 3 && (took > kAcceptedMs || grew > kAcceptedBytes)) {

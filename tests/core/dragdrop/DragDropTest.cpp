@@ -388,6 +388,89 @@ TEST(ManagerDropTarget, ADroppedFileOverTheImageLimitsIsNotDecoded)
     ::DeleteFileW(wide.c_str());
 }
 
+// A BMP file of the given header fields and pixel bytes: no colour table unless given, pixels
+// right after the headers unless a gap is asked for.
+std::vector<BYTE> BmpFileBytes(LONG width, LONG height, WORD bits, const std::vector<BYTE>& pixels,
+                               const std::vector<BYTE>& colours = {}, DWORD gap = 0)
+{
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof(info);
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = bits;
+    info.biClrUsed = static_cast<DWORD>(colours.size() / 4);
+    file.bfType = 0x4D42;
+    file.bfOffBits = static_cast<DWORD>(sizeof(file) + sizeof(info) + colours.size() + gap);
+    file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels.size());
+    std::vector<BYTE> out(reinterpret_cast<const BYTE*>(&file), reinterpret_cast<const BYTE*>(&file) + sizeof(file));
+    out.insert(out.end(), reinterpret_cast<const BYTE*>(&info), reinterpret_cast<const BYTE*>(&info) + sizeof(info));
+    out.insert(out.end(), colours.begin(), colours.end());
+    out.insert(out.end(), gap, 0xEE);
+    out.insert(out.end(), pixels.begin(), pixels.end());
+    return out;
+}
+
+std::wstring WriteTempFile(LPCWSTR name, const std::vector<BYTE>& bytes)
+{
+    wchar_t folder[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = std::wstring(folder) + name;
+    FILE* f = _wfopen(path.c_str(), L"wb");
+    if (f == nullptr)
+        return std::wstring();
+    fwrite(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
+    return path;
+}
+
+COLORREF PixelOf(HBITMAP bitmap, int x, int y)
+{
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    const HGDIOBJ old = ::SelectObject(dc, bitmap);
+    const COLORREF colour = ::GetPixel(dc, x, y);
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    return colour;
+}
+
+// The system's loader read a dropped BMP again by its path after the check, and read what its
+// header declared: 118 bytes declaring 3840 x 2160 at 32 bits with 64 pixel bytes crashed it.
+// The bitmap is now made from the bytes that were checked, which must hold what they declare.
+TEST(ManagerDropTarget, ADroppedBmpFileIsMadeFromTheBytesItHolds)
+{
+    TestWindow window(40, 40, 120, 80);
+    WindowRecord record;
+    record.Watch(window);
+    ASSERT_TRUE(window.manager().EnableDragDrop(true));
+    const std::wstring cut = WriteTempFile(L"zv_drop_cut.bmp", BmpFileBytes(3840, 2160, 32, std::vector<BYTE>(64, 0x55)));
+    const std::wstring shortRows = WriteTempFile(L"zv_drop_rows.bmp", BmpFileBytes(4, 3, 24, std::vector<BYTE>(16 * 2, 0x55)));
+    // Sound files of other shapes: 8 bits with a colour table, pixels after a gap, top-down rows.
+    std::vector<BYTE> rows8(4 * 2, 1);
+    rows8[4] = 0; // rows are stored bottom first: the top row starts with colour 0, red
+    const std::wstring paletted = WriteTempFile(
+        L"zv_drop_8.bmp", BmpFileBytes(3, 2, 8, rows8, {0x00, 0x00, 0xFF, 0, 0x00, 0xFF, 0x00, 0}, 20));
+    std::vector<BYTE> topDown(2 * 2 * 4, 0);
+    topDown[0] = 0xFF; // the first pixel is the top left one: blue
+    const std::wstring upright = WriteTempFile(L"zv_drop_down.bmp", BmpFileBytes(2, -2, 32, topDown));
+    for (const std::wstring* file : {&cut, &shortRows, &paletted, &upright}) {
+        ASSERT_FALSE(file->empty());
+        DataObjectRef data;
+        SetGlobal(data.object, CF_HDROP, MakeFileList(*file));
+        DropOn(window, data.object, 0, DROPEFFECT_COPY);
+    }
+    ASSERT_EQ(record.images.size(), 2u) << "a BMP file cut short was decoded";
+    EXPECT_EQ(BitmapSize(record.images[0]).cx, 3);
+    EXPECT_EQ(PixelOf(record.images[0], 0, 0), RGB(0xFF, 0x00, 0x00));
+    EXPECT_EQ(PixelOf(record.images[0], 0, 1), RGB(0x00, 0xFF, 0x00));
+    EXPECT_EQ(BitmapSize(record.images[1]).cy, 2);
+    EXPECT_EQ(PixelOf(record.images[1], 0, 0), RGB(0x00, 0x00, 0xFF));
+    EXPECT_EQ(PixelOf(record.images[1], 1, 1), RGB(0, 0, 0));
+    for (const std::wstring* file : {&cut, &shortRows, &paletted, &upright})
+        ::DeleteFileW(file->c_str());
+}
+
 // A packed 8-bit RLE DIB of one colour whose data are one end-of-bitmap code: 46 bytes, whatever
 // size it declares.
 HGLOBAL MakeRleDib(LONG width, LONG height)
@@ -460,6 +543,81 @@ TEST(ManagerDropTarget, DibsAndMetafilesOverTheImageLimitsAreNotDecoded)
     EXPECT_EQ(BitmapSize(record.images[0]).cy, 12);
     EXPECT_EQ(BitmapSize(record.images[1]).cx, 40);
     EXPECT_EQ(BitmapSize(record.images[1]).cy, 30);
+}
+
+// A metafile of `count` records that each cover width x height: filled rectangles, or a 1 x 1
+// DIB stretched over the whole bounds; with a negative count, one polygon of that many points.
+void SetCoveringMetafile(CIDataObject* data, int width, int height, int count, bool stretchedDibs)
+{
+    HDC recorder = ::CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(recorder, nullptr);
+    BITMAPINFO one = {};
+    one.bmiHeader = {sizeof(BITMAPINFOHEADER), 1, 1, 1, 32, BI_RGB};
+    const DWORD pixel = 0x00204080;
+    if (count < 0) { // one polygon of -count points zig-zagging over the whole height
+        std::vector<POINT> points;
+        for (int i = 0; i < -count; ++i)
+            points.push_back(POINT{width * i / -count, i % 2 == 0 ? 0 : height});
+        ::Polygon(recorder, points.data(), -count);
+    }
+    for (int i = 0; i < count; ++i) {
+        if (stretchedDibs)
+            ::StretchDIBits(recorder, 0, 0, width, height, 0, 0, 1, 1, &pixel, &one, DIB_RGB_COLORS, SRCCOPY);
+        else
+            ::Rectangle(recorder, 0, 0, width, height);
+    }
+    FORMATETC fe = Format(CF_ENHMETAFILE, TYMED_ENHMF);
+    STGMEDIUM medium = {};
+    medium.tymed = TYMED_ENHMF;
+    medium.hEnhMetaFile = ::CloseEnhMetaFile(recorder);
+    ASSERT_NE(medium.hEnhMetaFile, nullptr);
+    ASSERT_EQ(data->SetData(&fe, &medium, TRUE), S_OK);
+}
+
+// The record count was capped, but not what each record draws: 1,003 full-size rectangles took
+// over a second, 1,003 stretched 1 x 1 DIBs over three, 99,003 rectangles more than a minute,
+TEST(ManagerDropTarget, WhatAMetafilesRecordsDrawIsBounded)
+{
+    TestWindow window(40, 40, 120, 80);
+    WindowRecord record;
+    record.Watch(window);
+    ASSERT_TRUE(window.manager().EnableDragDrop(true));
+    // a zig-zag polygon of 885 points over 2160 rows two seconds, 1,571 small alpha blends half
+    // a second (each record's bitmap is converted on its own; here 4,000 small DIBs stand for them).
+    const struct {
+        const char* what;
+        int width;
+        int height;
+        int count;
+        bool dibs;
+    } costly[] = {{"rectangles", 3840, 2160, 1003, false},
+                  {"stretched DIBs", 3840, 2160, 1003, true},
+                  {"polygon", 265, 2160, -885, false},
+                  {"small DIBs", 57, 37, 4000, true}};
+    for (const auto& c : costly) {
+        DataObjectRef data;
+        SetCoveringMetafile(data.object, c.width, c.height, c.count, c.dibs);
+        const ULONGLONG start = ::GetTickCount64();
+        DropOn(window, data.object, 0, DROPEFFECT_COPY);
+        EXPECT_LT(::GetTickCount64() - start, 700u) << c.what;
+    }
+    EXPECT_TRUE(record.images.empty()) << "a metafile over the drawing budget was played";
+
+    // Within the budget: records of nearly full size (the play rectangle, rounded up from the
+    // frame, must stay within the limits too), hundreds of small ones, a polygon of 100 points.
+    for (const SIZE size : {SIZE{3800, 2100}, SIZE{64, 48}}) {
+        DataObjectRef data;
+        SetCoveringMetafile(data.object, size.cx, size.cy, size.cx > 100 ? 4 : 500, true);
+        DropOn(window, data.object, 0, DROPEFFECT_COPY);
+    }
+    {
+        DataObjectRef data;
+        SetCoveringMetafile(data.object, 400, 300, -100, false);
+        DropOn(window, data.object, 0, DROPEFFECT_COPY);
+    }
+    ASSERT_EQ(record.images.size(), 3u);
+    EXPECT_EQ(PixelOf(record.images[0], 100, 100), RGB(0x20, 0x40, 0x80));
+    EXPECT_EQ(PixelOf(record.images[1], 10, 10), RGB(0x20, 0x40, 0x80));
 }
 
 // --- a real drag between two windows ---

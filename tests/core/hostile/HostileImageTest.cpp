@@ -94,6 +94,22 @@ TEST_F(HostileImage, SoundImagesStillLoad)
     EXPECT_EQ(gdip->GetWidth(), 16u);
 }
 
+// A BMP file is held to what it holds, not to where its pixels start: the decoders read the rows
+// its header declares, past the end of the bytes.
+TEST_F(HostileImage, BmpFilesCutShortOfTheirRowsAreRefused)
+{
+    const ScratchSkin skin;
+    Bytes cut = MakeBmp(3840, 2160);
+    cut.resize(54 + 64);
+    ExpectRefused(skin, L"cut4k.bmp", cut);
+    Bytes lastRow = MakeBmp(7, 5);
+    lastRow.pop_back();
+    ExpectRefused(skin, L"lastrow.bmp", lastRow);
+    Bytes table = MakeBmp(7, 5);
+    table[46] = 0xFF; // 255 colours used, their table past the end of the file
+    ExpectRefused(skin, L"table.bmp", table);
+}
+
 // Byte-flipped files either load as a sane image or fail; none may crash or take long.
 TEST_F(HostileImage, FlippedBytesNeverCrash)
 {

@@ -9,6 +9,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -104,8 +105,64 @@ HBITMAP BitmapFromDib(HGLOBAL handle)
                             DIB_RGB_COLORS);
 }
 
+// A dropped BMP file, made from the bytes that were checked: reading it again by its path would
+// let the file change between the check and the read, and the system's loader reads what the
+// header declares, not what the file holds.
+HBITMAP BitmapFromBmpFile(const std::vector<BYTE>& file)
+{
+    constexpr size_t kFileHeader = 14;
+    if (file.size() < kFileHeader + sizeof(BITMAPCOREHEADER) || file[0] != 'B' || file[1] != 'M')
+        return nullptr;
+    DWORD offset = 0;
+    std::memcpy(&offset, file.data() + 10, sizeof(offset));
+    // The header and its colour table, on a boundary of their own (they follow 14 bytes).
+    const size_t rest = file.size() - kFileHeader;
+    std::vector<DWORD> header((sizeof(BITMAPV5HEADER) + 3) / 4, 0);
+    std::memcpy(header.data(), file.data() + kFileHeader, std::min(rest, sizeof(BITMAPV5HEADER)));
+    const size_t table = DibPixelOffset(reinterpret_cast<const BYTE*>(header.data()));
+    if (offset >= file.size() || table > rest)
+        return nullptr;
+    header.assign((table + 3) / 4, 0);
+    std::memcpy(header.data(), file.data() + kFileHeader, table);
+    const auto* block = reinterpret_cast<const BYTE*>(header.data());
+    const ScreenDc screen{nullptr};
+    return ::CreateDIBitmap(screen.dc, reinterpret_cast<const BITMAPINFOHEADER*>(block), CBM_INIT,
+                            file.data() + offset, reinterpret_cast<const BITMAPINFO*>(block), DIB_RGB_COLORS);
+}
+
 // The metafile's records, its bounds (the bitmap's size) and its play rectangle are held to the
 // skin images' limits before it is played.
+// The thread's own processor time in milliseconds: a loaded machine does not count against the
+// metafile, which a wall clock would.
+ULONGLONG ThreadMs()
+{
+    FILETIME created = {};
+    FILETIME exited = {};
+    FILETIME kernel = {};
+    FILETIME user = {};
+    if (!::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernel, &user))
+        return ::GetTickCount64();
+    const auto ticks = [](const FILETIME& t) { return (ULONGLONG{t.dwHighDateTime} << 32 | t.dwLowDateTime) / 10000; };
+    return ticks(kernel) + ticks(user);
+}
+
+struct MetafilePlay {
+    ULONGLONG started = ThreadMs();
+    bool stopped = false;
+};
+
+int CALLBACK PlayRecord(HDC dc, HANDLETABLE* handles, const ENHMETARECORD* record, int objects, LPARAM data)
+{
+    auto* playing = reinterpret_cast<MetafilePlay*>(data);
+    if (ThreadMs() - playing->started > 1000) {
+        playing->stopped = true;
+        return 0;
+    }
+    // A record GDI cannot play is passed over, as PlayEnhMetaFile does.
+    ::PlayEnhMetaFileRecord(dc, handles, record, static_cast<UINT>(objects));
+    return 1;
+}
+
 HBITMAP BitmapFromMetafile(HWND window, HENHMETAFILE metafile)
 {
     if (metafile == nullptr)
@@ -144,7 +201,17 @@ HBITMAP BitmapFromMetafile(HWND window, HENHMETAFILE metafile)
     if (bitmap == nullptr)
         return nullptr;
     const MemoryDc memory(windowDc.dc, bitmap);
-    ::PlayEnhMetaFile(memory.dc, metafile, &play);
+    // Played record by record: what a record costs GDI is not all in the check's count (a
+    // glyph is drawn at its font's size, whatever the bitmap's), so playing stops past a second
+    // of the thread's time and the picture is dropped.
+    MetafilePlay playing;
+    if (memory.dc == nullptr || !::EnumEnhMetaFile(memory.dc, metafile, &PlayRecord, &playing, &play) ||
+        playing.stopped) {
+        if (playing.stopped)
+            ::OutputDebugStringW(L"ZvUI: image \"(dropped metafile)\" refused: its records took more than 1 s to play\n");
+        ::DeleteObject(bitmap);
+        return nullptr;
+    }
     return bitmap;
 }
 
@@ -225,10 +292,7 @@ bool CPaintManagerUI::OnDrop(FORMATETC* format, STGMEDIUM& medium, DWORD*)
                 // A dropped file is anyone's: the file itself, not a skin image of the same name, is
                 // held to the skin images' limits before the system decodes it.
                 std::vector<BYTE> bytes;
-                const auto bitmap = CUIRender::ReadImageFile(file, bytes)
-                                        ? static_cast<HBITMAP>(::LoadImageW(nullptr, file, IMAGE_BITMAP, 0, 0,
-                                                                            LR_DEFAULTSIZE | LR_LOADFROMFILE))
-                                        : nullptr;
+                const HBITMAP bitmap = CUIRender::ReadImageFile(file, bytes) ? BitmapFromBmpFile(bytes) : nullptr;
                 if (bitmap != nullptr)
                     SetWindowImage(window, bitmap);
             }

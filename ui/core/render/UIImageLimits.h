@@ -40,6 +40,12 @@ constexpr long long kMaxPngCostliestPixels = kMaxImagePixels / 4;
 constexpr long long kMaxImageMemory = 256ll << 20;
 // Records of one enhanced metafile played into a bitmap.
 constexpr long long kMaxMetafileRecords = 100000;
+// What a metafile's records may draw together: each record that draws is counted as covering the
+// whole bitmap it is played into (GDI clips to it; a record's own bounds are anyone's word), and
+// a line or polygon of n points as n times min(n, rows) more, the edges sorted on every row, and
+// each record as 1,024 more (128 Ki for one that carries a bitmap) for what playing it sets up.
+// Sixteen full-size planes: a full-screen alpha blend costs Wine about 30 ms.
+constexpr long long kMaxMetafileDrawnPixels = 16 * kMaxImagePixels;
 
 // What the bytes handed to CheckImageBytes are.
 enum class UIImageBytes {
@@ -77,10 +83,11 @@ struct UIImageVerdict {
 //     scans stay within kMaxJpegScans and kMaxJpegScanBlocks; a GIF has at most kMaxGifFrames
 //     frames, each within the size limits, with a colour table, ending inside the file and with
 //     codes that decode to no more than its pixels and kGifCodeSlack (followed code by code with
-//     a table of string lengths), and all frames together stay within kMaxGifFramePixels; a
-//     BMP's pixels start inside the file; a packed DIB is uncompressed, RLE or bit fields and
-//     holds what its header declares; a metafile's bounds, record count and every bitmap in its
-//     records are held to the same limits.
+//     a table of string lengths), and all frames together stay within kMaxGifFramePixels; a BMP
+//     file is a DIB whose header, colour table and pixels lie inside the file; a packed DIB is
+//     uncompressed, RLE or bit fields and holds what its header declares; a metafile's bounds,
+//     record count and every bitmap in its records are held to the same limits, and what its
+//     records draw to kMaxMetafileDrawnPixels.
 // The decode that follows is held to kMaxImageMemory (UIDecodeBudget.h).
 // A refusal is written to the debug log, once per name and thread (a null name is "(memory)");
 // the verdict, when asked for, carries the declared size and the reason.
