@@ -263,10 +263,12 @@ void CRichEditUI::OnShownChanged(bool shown)
 void CRichEditUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init)
 {
     const bool moved = manager != m_pManager;
+    // A first binding initialises the field inside the base call, and DoInit adds the filter.
+    const bool wasInited = m_bInited;
     CContainerUI::SetManager(manager, parent, init);
     // The manager left behind dropped the filter (the timers travel with the control); an
     // initialised field filters in its new one (a field not initialised yet does so in DoInit).
-    if (moved && m_bInited && m_pManager != nullptr)
+    if (moved && wasInited && m_pManager != nullptr)
         m_pManager->AddMessageFilter(this);
 }
 
