@@ -1,7 +1,8 @@
 // Random sequences across three windows with controls of every family that keeps state in its
 // paint manager: a fading button, a GIF, a rich edit, an edit and a hot key with their native
 // windows, a combo with its drop-down, menus with a sub-menu, a box and a list with scroll bars,
-// an animated tab layout, options in a group and a button that frees itself in its own handlers.
+// an animated tab layout, options in a group, a button that frees itself in its own handlers and
+// hosted controls (the test server's windowless and windowed objects).
 // They are made, moved between windows, removed with and without destroy, put back, refused by
 // AddAt, freed by the caller and outlived by their windows, while timers run and focus, hover and
 // capture rest on them. Freed memory is poisoned and held back (HeldBackDelete.cpp).
@@ -35,7 +36,9 @@
 #include <vector>
 
 #include "../../controls/simple/ControlHost.h"
+#include "../activex/AxTestServer.h"
 #include "PopupHost.h"
+#include "activex/ActiveXUI.h"
 #include "anim/AnimationTabLayoutUI.h"
 #include "anim/FadeButtonUI.h"
 #include "builder/DialogBuilder.h"
@@ -220,13 +223,15 @@ enum Family {
     kAnimatedTab,
     kOption,
     kSelfFreeing,
+    kHosted,
     kFamilies
 };
 
 const char* FamilyName(int family)
 {
     static const char* const names[] = {"fading button", "GIF", "rich edit", "edit", "hot key", "combo",
-                                        "scroll box", "list", "animated tab", "option", "self-freeing button"};
+                                        "scroll box", "list", "animated tab", "option", "self-freeing button",
+                                        "hosted control"};
     return names[family];
 }
 
@@ -313,6 +318,16 @@ CControlUI* LabelRow(LPCWSTR text, Rng& rng, int id, int n)
     return row;
 }
 
+// The test server, copied beside the program by the build.
+std::wstring ServerPath()
+{
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    folder.resize(folder.find_last_of(L"\\/") + 1);
+    return folder + L"AxTestServer.dll";
+}
+
 CControlUI* MakeControl(Item& item, Rng& rng, LPCWSTR gifPath)
 {
     CControlUI* control = nullptr;
@@ -390,6 +405,15 @@ CControlUI* MakeControl(Item& item, Rng& rng, LPCWSTR gifPath)
         option->SetText(L"option");
         option->SetGroup(Pick(rng, 0, 1) == 0 ? L"first" : L"second");
         control = option;
+        break;
+    }
+    case kHosted: {
+        auto* host = new CActiveXUI;
+        wchar_t clsid[64] = {};
+        ::StringFromGUID2(Pick(rng, 0, 1) == 0 ? kCLSID_AxTestWindowless : kCLSID_AxTestWindowed, clsid, 64);
+        host->SetAttribute(L"clsid", clsid);
+        host->SetAttribute(L"modulename", ServerPath().c_str());
+        control = host;
         break;
     }
     default: {
