@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr size_t kHeldBlocks = 1 << 15;
-constexpr size_t kHeldBytes = size_t{96} << 20;
+constexpr size_t kHeldBlocks = size_t{1} << 20;
+constexpr size_t kHeldBytes = size_t{192} << 20;
 
 // Called through a volatile pointer: a plain memset right before free is a dead store.
 void* (*volatile g_fill)(void*, int, std::size_t) = std::memset;

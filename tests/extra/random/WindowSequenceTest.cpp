@@ -112,6 +112,37 @@ void Note(const std::string& op)
         g_run.trail.pop_front();
 }
 
+// The code addresses of the faulting frames, for addr2line: a call through a null or poisoned
+// pointer has no code address of its own, its caller's return address is on the stack.
+void PrintFrames(const CONTEXT& faulting)
+{
+#ifdef _WIN64
+    CONTEXT context = faulting;
+    std::printf("frames:");
+    if (context.Rip == 0) {
+        std::printf(" 0");
+        context.Rip = *reinterpret_cast<DWORD64*>(context.Rsp);
+        context.Rsp += 8;
+    }
+    for (int i = 0; i < 32 && context.Rip != 0; ++i) {
+        std::printf(" %p", reinterpret_cast<void*>(context.Rip));
+        DWORD64 base = 0;
+        RUNTIME_FUNCTION* entry = ::RtlLookupFunctionEntry(context.Rip, &base, nullptr);
+        if (entry == nullptr) {
+            context.Rip = *reinterpret_cast<DWORD64*>(context.Rsp);
+            context.Rsp += 8;
+            continue;
+        }
+        void* handlerData = nullptr;
+        DWORD64 frame = 0;
+        ::RtlVirtualUnwind(UNW_FLAG_NHANDLER, base, context.Rip, entry, &context, &handlerData, &frame, nullptr);
+    }
+    std::printf("\n");
+#else
+    (void)faulting;
+#endif
+}
+
 // Wine swallows an access violation inside a window procedure and goes on, and one outside it
 // ends the process before the test can speak: the first one is told here, where it happens.
 LONG CALLBACK OnException(EXCEPTION_POINTERS* info)
@@ -122,9 +153,10 @@ LONG CALLBACK OnException(EXCEPTION_POINTERS* info)
     if (::InterlockedIncrement(&g_run.violations) == 1) {
         g_run.violationAddress = record->NumberParameters >= 2 ? record->ExceptionInformation[1] : 0;
         g_run.violationStep = g_run.step;
-        std::printf("seed %u, step %d: access violation at 0x%llx (code at %p)\nlast steps:%s\n", g_run.seed,
-                    g_run.step, static_cast<unsigned long long>(g_run.violationAddress), record->ExceptionAddress,
-                    Trail().c_str());
+        std::printf("seed %u, step %d: access violation at 0x%llx (code at %p)\n", g_run.seed, g_run.step,
+                    static_cast<unsigned long long>(g_run.violationAddress), record->ExceptionAddress);
+        PrintFrames(*info->ContextRecord);
+        std::printf("last steps:%s\n", Trail().c_str());
         std::fflush(stdout);
     }
     return EXCEPTION_CONTINUE_SEARCH;
