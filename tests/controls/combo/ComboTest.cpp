@@ -355,6 +355,32 @@ TEST_F(ComboTest, RowsRemovedOrAddedWhileOpenLeaveAndJoinThePopup)
     EXPECT_EQ(combo->GetDropWindow(), nullptr);
 }
 
+TEST_F(ComboTest, RowsLentToThePopupLeaveNothingBehindAndTakeTheirTimersAlong)
+{
+    const auto timersOf = [](const CPaintManagerUI& manager, CControlUI* control) {
+        int n = 0;
+        for (int i = 0; i < manager.GetTimerCount(); ++i)
+            n += manager.GetTimerInfo(i)->control == control && !manager.GetTimerInfo(i)->killed ? 1 : 0;
+        return n;
+    };
+    Open(20, 20);
+    CControlUI* beta = combo->GetItemAt(1);
+    ASSERT_TRUE(beta->SetTimer(9, 100000));
+    host->Click(CenterOf(combo));
+    CComboWnd* wnd = combo->GetDropWindow();
+    ASSERT_NE(wnd, nullptr);
+    // The field's window holds nothing of a row that lives in the pop-up now.
+    EXPECT_EQ(timersOf(host->Manager(), beta), 0);
+    EXPECT_EQ(timersOf(wnd->GetManager(), beta), 1);
+    EXPECT_TRUE(host->Manager().IsBound(combo));
+    EXPECT_FALSE(host->Manager().IsBound(beta));
+    KeyWindow(wnd->GetHandle(), VK_ESCAPE);
+    PumpMessages();
+    ASSERT_EQ(combo->GetDropWindow(), nullptr);
+    EXPECT_EQ(timersOf(host->Manager(), beta), 1);
+    EXPECT_TRUE(host->Manager().IsBound(beta));
+}
+
 TEST_F(ComboTest, SetItemIndexOutOfRangeKeepsTheRow)
 {
     Open(20, 20);

@@ -149,6 +149,20 @@ void CNativeInputUI::SetVisible(bool visible)
         ::DestroyWindow(m_pWindow->GetHandle());
 }
 
+void CNativeInputUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init)
+{
+    // The native window is a child of the window being left: it closes before the control
+    // goes, as it does when the control is hidden.
+    if (manager != m_pManager && m_pWindow != nullptr) {
+        CNativeInputWnd* window = m_pWindow;
+        m_pWindow = nullptr;
+        window->m_pInput = nullptr;
+        if (::IsWindow(window->GetHandle()))
+            ::DestroyWindow(window->GetHandle());
+    }
+    CLabelUI::SetManager(manager, parent, init);
+}
+
 void CNativeInputUI::SetInternVisible(bool visible)
 {
     // The base drops the manager's focus when it rests here.

@@ -65,6 +65,7 @@ public:
     void SetPos(RECT rc, bool invalidate = true) override;
     void Move(SIZE offset, bool invalidate = true) override;
     void SetVisible(bool visible = true) override;
+    void SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init = true) override;
     void SetInternVisible(bool visible = true) override;
     void SetEnabled(bool enable = true) override;
     void DoEvent(UIControlEvent& event) override;

@@ -245,6 +245,16 @@ void CRichEditUI::DoInit()
     m_bInited = true;
 }
 
+void CRichEditUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init)
+{
+    const bool moved = manager != m_pManager;
+    CContainerUI::SetManager(manager, parent, init);
+    // The manager left behind dropped the filter (the timers travel with the control); an
+    // initialised field filters in its new one (a field not initialised yet does so in DoInit).
+    if (moved && m_bInited && m_pManager != nullptr)
+        m_pManager->AddMessageFilter(this);
+}
+
 HRESULT CRichEditUI::TxSendMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result) const
 {
     if (m_pTwh == nullptr || m_pTwh->GetTextServices() == nullptr)
@@ -1229,7 +1239,10 @@ void CRichEditUI::DoEvent(UIControlEvent& event)
             }
             return;
         }
-        TxSendMessage(WM_TIMER, event.wParam, event.lParam, nullptr);
+        // Only the text services' own timers go to them, under their own ids.
+        if ((event.wParam & CTxtWinHost::kTimerIdBit) != 0)
+            TxSendMessage(WM_TIMER, event.wParam & ~static_cast<WPARAM>(CTxtWinHost::kTimerIdBit), event.lParam,
+                          nullptr);
         return;
     case EventScrollWheel:
         if (event.keyState & KeyStateControl)

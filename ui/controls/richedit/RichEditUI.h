@@ -25,6 +25,7 @@ public:
     void Move(SIZE offset, bool invalidate = true) override;
     void SetEnabled(bool enable = true) override;
     void DoInit() override;
+    void SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init = true) override;
     void DoEvent(UIControlEvent& event) override;
     void SetAttribute(LPCWSTR name, LPCWSTR value) override;
     SIZE EstimateSize(SIZE available) override;

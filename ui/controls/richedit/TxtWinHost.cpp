@@ -3,6 +3,8 @@
 
 #include <imm.h>
 
+#include <algorithm>
+
 #include "control/ScrollBarUI.h"
 #include "manager/PaintManagerUI.h"
 #include "render/UIRender.h"
@@ -20,6 +22,25 @@ constexpr LONG kTwipsPerInch = 1440;
 // The content view of OLE drawing (value 1): the only one text services draw.
 constexpr DWORD kDrawContent = 1;
 constexpr LONG kHimetricPerInch = 2540;
+
+// The owner may be kept apart from any window for a while (removed, between two windows):
+// the text services then draw and measure on the screen and place nothing.
+CPaintManagerUI* ManagerOf(const CRichEditUI* owner)
+{
+    return owner != nullptr ? owner->GetManager() : nullptr;
+}
+
+HWND WindowOf(const CRichEditUI* owner)
+{
+    CPaintManagerUI* manager = ManagerOf(owner);
+    return manager != nullptr ? manager->GetWindowHandle() : nullptr;
+}
+
+HDC DcOf(const CRichEditUI* owner)
+{
+    CPaintManagerUI* manager = ManagerOf(owner);
+    return manager != nullptr ? manager->GetWindowDC() : nullptr;
+}
 
 // The library stays loaded for the process: text services of later controls reuse it.
 PCreateTextServices FindCreateTextServices()
@@ -217,7 +238,7 @@ ULONG CTxtWinHost::Release()
 
 HDC CTxtWinHost::TxGetDC()
 {
-    return m_pOwner->GetManager()->GetWindowDC();
+    return DcOf(m_pOwner);
 }
 
 INT CTxtWinHost::TxReleaseDC(HDC /*hdc*/)
@@ -292,7 +313,8 @@ WINBOOL CTxtWinHost::TxSetScrollPos(INT bar, INT pos, WINBOOL /*redraw*/)
 void CTxtWinHost::TxInvalidateRect(LPCRECT rc, WINBOOL /*mode*/)
 {
     RECT area = rc != nullptr ? *rc : m_rcClient;
-    m_pOwner->GetManager()->Invalidate(area);
+    if (CPaintManagerUI* manager = ManagerOf(m_pOwner))
+        manager->Invalidate(area);
 }
 
 void CTxtWinHost::TxViewChange(WINBOOL update)
@@ -307,19 +329,24 @@ WINBOOL CTxtWinHost::TxCreateCaret(HBITMAP bitmap, INT width, INT height)
 {
     m_nCaretWidth = width;
     m_nCaretHeight = height;
-    return ::CreateCaret(m_pOwner->GetManager()->GetWindowHandle(), bitmap, width, height);
+    const HWND hwnd = WindowOf(m_pOwner);
+    return hwnd != nullptr ? ::CreateCaret(hwnd, bitmap, width, height) : FALSE;
 }
 
 WINBOOL CTxtWinHost::TxShowCaret(WINBOOL show)
 {
     m_bShowCaret = show == TRUE;
-    const HWND hwnd = m_pOwner->GetManager()->GetWindowHandle();
+    const HWND hwnd = WindowOf(m_pOwner);
+    if (hwnd == nullptr)
+        return FALSE;
     return show ? ::ShowCaret(hwnd) : ::HideCaret(hwnd);
 }
 
 WINBOOL CTxtWinHost::TxSetCaretPos(INT x, INT y)
 {
-    CPaintManagerUI* manager = m_pOwner->GetManager();
+    CPaintManagerUI* manager = ManagerOf(m_pOwner);
+    if (manager == nullptr)
+        return FALSE;
     POINT old = {0, 0};
     ::GetCaretPos(&old);
     RECT oldRect = {old.x, old.y, old.x + m_nLastCaretWidth, old.y + m_nLastCaretHeight};
@@ -339,24 +366,41 @@ WINBOOL CTxtWinHost::TxSetCaretPos(INT x, INT y)
 
 WINBOOL CTxtWinHost::TxSetTimer(UINT id, UINT timeout)
 {
-    m_bTimer = true;
-    return m_pOwner->GetManager()->SetTimer(m_pOwner, id, timeout) ? TRUE : FALSE;
+    CPaintManagerUI* manager = ManagerOf(m_pOwner);
+    if (manager == nullptr || (id & kTimerIdBit) != 0)
+        return FALSE;
+    // A running id is restarted with the new timeout, as a window's own SetTimer does.
+    manager->KillTimer(m_pOwner, id | kTimerIdBit);
+    const auto it = std::find(m_timers.begin(), m_timers.end(), id);
+    if (!manager->SetTimer(m_pOwner, id | kTimerIdBit, timeout)) {
+        if (it != m_timers.end())
+            m_timers.erase(it);
+        return FALSE;
+    }
+    if (it == m_timers.end())
+        m_timers.push_back(id);
+    return TRUE;
 }
 
 void CTxtWinHost::TxKillTimer(UINT id)
 {
-    m_pOwner->GetManager()->KillTimer(m_pOwner, id);
-    m_bTimer = false;
+    const auto it = std::find(m_timers.begin(), m_timers.end(), id);
+    if (it != m_timers.end())
+        m_timers.erase(it);
+    CPaintManagerUI* manager = ManagerOf(m_pOwner);
+    if (manager != nullptr && (id & kTimerIdBit) == 0)
+        manager->KillTimer(m_pOwner, id | kTimerIdBit);
 }
 
 void CTxtWinHost::TxScrollWindowEx(INT, INT, LPCRECT, LPCRECT, HRGN, LPRECT, UINT) {}
 
 void CTxtWinHost::TxSetCapture(WINBOOL capture)
 {
-    if (capture)
-        m_pOwner->GetManager()->SetCapture();
-    else
-        m_pOwner->GetManager()->ReleaseCapture();
+    CPaintManagerUI* manager = ManagerOf(m_pOwner);
+    if (manager != nullptr && capture)
+        manager->SetCapture();
+    else if (manager != nullptr)
+        manager->ReleaseCapture();
     m_bCaptured = capture == TRUE;
 }
 
@@ -372,12 +416,14 @@ void CTxtWinHost::TxSetCursor(HCURSOR cursor, WINBOOL /*text*/)
 
 WINBOOL CTxtWinHost::TxScreenToClient(LPPOINT pt)
 {
-    return ::ScreenToClient(m_pOwner->GetManager()->GetWindowHandle(), pt);
+    const HWND hwnd = WindowOf(m_pOwner);
+    return hwnd != nullptr ? ::ScreenToClient(hwnd, pt) : FALSE;
 }
 
 WINBOOL CTxtWinHost::TxClientToScreen(LPPOINT pt)
 {
-    return ::ClientToScreen(m_pOwner->GetManager()->GetWindowHandle(), pt);
+    const HWND hwnd = WindowOf(m_pOwner);
+    return hwnd != nullptr ? ::ClientToScreen(hwnd, pt) : FALSE;
 }
 
 HRESULT CTxtWinHost::TxActivate(LONG* /*oldState*/)
@@ -526,7 +572,7 @@ HRESULT CTxtWinHost::TxGetSelectionBarWidth(LONG* width)
 void CTxtWinHost::SetClientRect(const RECT& rc)
 {
     m_rcClient = rc;
-    const MeasureDC dc(m_pOwner->GetManager()->GetWindowDC());
+    const MeasureDC dc(DcOf(m_pOwner));
     m_sizelExtent.cx = ::MulDiv(rc.right - rc.left, kHimetricPerInch, dc.LogPixels(LOGPIXELSX));
     m_sizelExtent.cy = ::MulDiv(rc.bottom - rc.top, kHimetricPerInch, dc.LogPixels(LOGPIXELSY));
     BitsChanged(TXTBIT_VIEWINSETCHANGE, TXTBIT_VIEWINSETCHANGE);
@@ -545,7 +591,7 @@ void CTxtWinHost::SetFont(HFONT font)
     LOGFONTW lf = {};
     if (::GetObjectW(font, sizeof(lf), &lf) == 0)
         return;
-    const MeasureDC dc(m_pOwner->GetManager()->GetWindowDC());
+    const MeasureDC dc(DcOf(m_pOwner));
     m_cf.yHeight = -lf.lfHeight * kTwipsPerInch / dc.LogPixels(LOGPIXELSY);
     if (lf.lfWeight >= FW_BOLD)
         m_cf.dwEffects |= CFE_BOLD;
@@ -699,7 +745,7 @@ bool CTxtWinHost::DoSetCursor(const RECT* rc, const POINT* pt)
     if (m_pServices == nullptr || !::PtInRect(&area, *pt))
         return false;
     const RECT* client = rc == nullptr && m_bInPlaceActive ? nullptr : &area;
-    m_pServices->OnTxSetCursor(kDrawContent, -1, nullptr, nullptr, m_pOwner->GetManager()->GetWindowDC(),
+    m_pServices->OnTxSetCursor(kDrawContent, -1, nullptr, nullptr, DcOf(m_pOwner),
                                nullptr, client, pt->x, pt->y);
     return true;
 }

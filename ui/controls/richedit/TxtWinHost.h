@@ -5,6 +5,8 @@
 #include <richedit.h>
 #include <textserv.h>
 
+#include <vector>
+
 namespace ZvUI {
 
 class CRichEditUI;
@@ -17,6 +19,10 @@ struct TextHostCreateInfo {
 
 class CTxtWinHost : public ITextHost {
 public:
+    // The owner's timer ids for the text services' own timers carry this bit, so that they
+    // never meet the control's ids (its caret's among them).
+    static constexpr UINT kTimerIdBit = 0x80000000u;
+
     // Null when the text services cannot be made; the caller then owns nothing.
     [[nodiscard]] static CTxtWinHost* CreateHost(CRichEditUI* owner, const TextHostCreateInfo& info);
 
@@ -108,7 +114,8 @@ public:
     bool IsRich() const { return m_bRich; }
     bool IsWordWrap() const { return m_bWordWrap; }
     bool IsTransparent() const { return m_bTransparent; }
-    bool IsTimerRunning() const { return m_bTimer; }
+    // True while any of the text services' timers runs.
+    bool IsTimerRunning() const { return !m_timers.empty(); }
     bool IsCaptured() const { return m_bCaptured; }
     bool IsCaretShown() const { return m_bShowCaret; }
     bool IsAllowBeep() const { return m_bAllowBeep; }
@@ -137,7 +144,8 @@ private:
     bool m_bSaveSelection = false;
     bool m_bInPlaceActive = false;
     bool m_bTransparent = false;
-    bool m_bTimer = false;
+    // The text services' timers that run (their own ids).
+    std::vector<UINT> m_timers;
     bool m_bCaptured = false;
     bool m_bShowCaret = false;
     bool m_bNeedFreshCaret = false;

@@ -164,7 +164,16 @@ CPaintManagerUI* CControlUI::GetManager() const
 
 void CControlUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init)
 {
-    m_pManager = manager;
+    // Both ends of the binding change together: the manager left behind must hold nothing
+    // that names this control once it lives elsewhere or nowhere.
+    if (manager != m_pManager) {
+        CPaintManagerUI* old = m_pManager;
+        m_pManager = manager;
+        if (old != nullptr)
+            old->ControlUnbound(this);
+        if (manager != nullptr)
+            manager->ControlBound(this);
+    }
     m_pParent = parent;
     if (init && m_pParent != nullptr)
         Init();

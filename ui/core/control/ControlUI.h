@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "control/UIDelegate.h"
 #include "manager/UIEvents.h"
 #include "utils/UIString.h"
@@ -157,6 +159,9 @@ public:
 
     [[nodiscard]] bool SetTimer(UINT id, UINT elapse);
     void KillTimer(UINT id);
+    // The timers that ran when the control left its last manager (kept by the manager's
+    // unbinding, taken by the next one's binding).
+    std::vector<UIParkedTimer>& ParkedTimers() { return m_parkedTimers; }
 
     DWORD GetAdjustColor(DWORD color) const;
     bool DrawImage(HDC hDC, LPCWSTR descriptor, LPCWSTR modify = nullptr);
@@ -268,6 +273,7 @@ protected:
     CUIStringMap m_mCustomAttrs;
     UINT m_uControlFlags = 0;
     bool m_bAutoTextSize = false;
+    std::vector<UIParkedTimer> m_parkedTimers;
 };
 
 // A mouse event while control takes no mouse goes to its parent, or to Base's handling when it has

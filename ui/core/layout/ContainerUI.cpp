@@ -171,20 +171,34 @@ void CContainerUI::AdoptChild(CControlUI* control)
         control->SetInternVisible(false);
 }
 
+// A refused child is left as it came: not bound, not named, without this parent.
 bool CContainerUI::Add(CControlUI* control)
 {
-    if (control == nullptr)
+    if (control == nullptr || !m_items.Add(control))
         return false;
     AdoptChild(control);
-    return m_items.Add(control);
+    return true;
 }
 
 bool CContainerUI::AddAt(CControlUI* control, int index)
 {
-    if (control == nullptr)
+    if (control == nullptr || !m_items.InsertAt(index, control))
         return false;
     AdoptChild(control);
-    return m_items.InsertAt(index, control);
+    return true;
+}
+
+void CContainerUI::ReleaseChild(CControlUI* control)
+{
+    if (m_bAutoDestroy) {
+        DestroyChild(control);
+        return;
+    }
+    // Kept by the caller: it leaves this window whole, so that it can be freed, re-added or
+    // moved after the window is gone. A child already bound elsewhere (a row given back by a
+    // pop-up) is no longer this container's to unbind.
+    if (control->GetParent() == this)
+        CPaintManagerUI::UnbindControls(control);
 }
 
 void CContainerUI::DestroyChild(CControlUI* control)
@@ -203,8 +217,7 @@ bool CContainerUI::Remove(CControlUI* control)
     NeedUpdate();
     // The entry goes first so a destructor that looks at its old parent finds it gone.
     m_items.Remove(index);
-    if (m_bAutoDestroy)
-        DestroyChild(control);
+    ReleaseChild(control);
     return true;
 }
 
@@ -218,11 +231,11 @@ bool CContainerUI::RemoveAt(int index)
 
 void CContainerUI::RemoveAll()
 {
-    if (m_bAutoDestroy) {
-        for (int i = 0; i < m_items.GetSize(); ++i)
-            DestroyChild(static_cast<CControlUI*>(m_items[i]));
-    }
+    // The list empties first, as Remove does for its one child.
+    CUIPtrArray items(m_items);
     m_items.Empty();
+    for (int i = 0; i < items.GetSize(); ++i)
+        ReleaseChild(static_cast<CControlUI*>(items[i]));
     NeedUpdate();
 }
 
@@ -242,8 +255,14 @@ void CContainerUI::ShiftItem(CControlUI* control, bool towardFront)
 
 void CContainerUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init)
 {
-    for (int i = 0; i < m_items.GetSize(); ++i)
-        static_cast<CControlUI*>(m_items[i])->SetManager(manager, this, init);
+    for (int i = 0; i < m_items.GetSize(); ++i) {
+        auto* child = static_cast<CControlUI*>(m_items[i]);
+        // Unbinding leaves alone a child that another container holds now (a row given back
+        // by a pop-up's list): taking it out of its window is not this container's to do.
+        if (manager == nullptr && child->GetParent() != nullptr && child->GetParent() != this)
+            continue;
+        child->SetManager(manager, this, init);
+    }
     if (m_pVerticalScrollBar != nullptr)
         m_pVerticalScrollBar->SetManager(manager, this, init);
     if (m_pHorizontalScrollBar != nullptr)

@@ -142,6 +142,8 @@ protected:
     // where children show and take hits.
     RECT GetViewRect() const;
     void DestroyChild(CControlUI* control);
+    // A removed child: destroyed with auto-destroy on, else unbound for the caller to keep.
+    void ReleaseChild(CControlUI* control);
     // A hidden child takes no place and a floating one is placed here; true for both, so the
     // layout's own placement skips them.
     bool IsPlacedApart(CControlUI* child, int index);

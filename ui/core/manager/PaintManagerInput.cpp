@@ -259,6 +259,9 @@ bool CPaintManagerUI::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam
         SetCapture();
         m_pEventClick = control;
         control->SetFocus();
+        // A focus handler that freed the control made the manager forget it.
+        if (m_pEventClick != control)
+            return false;
         UIControlEvent event = MakeButtonEvent(EventButtonDown, control, pt, wParam, lParam);
         control->Event(event);
         return false;
@@ -270,9 +273,11 @@ bool CPaintManagerUI::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam
         if (control == nullptr)
             return false;
         SetCapture();
+        // Recorded before the event, as for a press: a handler that frees the control is
+        // forgotten with it, and the button-up then finds nobody.
+        m_pEventClick = control;
         UIControlEvent event = MakeButtonEvent(EventDoubleClick, control, pt, wParam, lParam);
         control->Event(event);
-        m_pEventClick = control;
         return false;
     }
 
@@ -295,12 +300,14 @@ bool CPaintManagerUI::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam
         CControlUI* control = PressedControl(lParam, pt);
         if (control == nullptr)
             return false;
+        m_pEventClick = control;
         control->SetFocus();
+        if (m_pEventClick != control)
+            return false;
         SetCapture();
         UIControlEvent event = MakeButtonEvent(msg == WM_RBUTTONDOWN ? EventRButtonDown : EventMButtonDown,
                                                control, pt, wParam, lParam);
         control->Event(event);
-        m_pEventClick = control;
         return false;
     }
 
@@ -366,9 +373,10 @@ bool CPaintManagerUI::HandleWindowMessage(UINT msg, WPARAM wParam, LPARAM lParam
         event.lParam = lParam;
         event.mousePoint = m_ptLastMousePos;
         event.keyState = GetKeyStateFlags();
-        focus->Event(event);
+        // Recorded before the event: a handler that frees the control is forgotten with it.
         if (msg == WM_KEYDOWN)
             m_pEventKey = focus;
+        focus->Event(event);
         return false;
     }
 
@@ -505,8 +513,11 @@ void CPaintManagerUI::OnMouseMove(WPARAM wParam, LPARAM lParam)
         if (newHover != m_pEventHover && newHover != nullptr) {
             event.type = EventMouseEnter;
             event.sender = newHover;
-            newHover->Event(event);
+            // Recorded first: an enter handler that frees the control is forgotten with it.
             m_pEventHover = newHover;
+            newHover->Event(event);
+            if (m_pEventHover != newHover)
+                newHover = nullptr;
         }
     }
     if (m_pEventClick != nullptr) {
@@ -534,6 +545,10 @@ bool CPaintManagerUI::OnMouseHover(WPARAM wParam, LPARAM lParam)
         event.lParam = lParam;
         event.keyState = GetKeyStateFlags();
         m_pEventHover->Event(event);
+        // The handler may have freed or moved what lay under the pointer.
+        control = ControlAt(pt);
+        if (control == nullptr)
+            return true;
     }
     m_sToolTipText = control->GetToolTip();
     if (m_sToolTipText.IsEmpty())

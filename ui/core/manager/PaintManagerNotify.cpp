@@ -218,6 +218,7 @@ bool CPaintManagerUI::SetTimer(CControlUI* control, UINT callerId, UINT elapse)
             if (::SetTimer(m_hWndPaint, timer->windowTimerId, elapse, nullptr) == 0)
                 return false;
             timer->killed = false;
+            timer->elapse = elapse;
             return true;
         }
     }
@@ -235,6 +236,20 @@ bool CPaintManagerUI::SetTimer(CControlUI* control, UINT callerId, UINT elapse)
             }
         }
     }
+    if (!found) {
+        // Every id is held. A killed record only keeps its id for a restart: the oldest one
+        // gives it up (its restart takes a new id), so that a window runs timers for any
+        // number of controls over its life. Only 240 live timers at once are refused.
+        for (int i = 0; i < m_aTimers.GetSize() && !found; ++i) {
+            auto* timer = static_cast<UITimerInfo*>(m_aTimers[i]);
+            if (timer->window == m_hWndPaint && timer->killed) {
+                m_uTimerID = timer->windowTimerId;
+                delete timer;
+                m_aTimers.Remove(i);
+                found = true;
+            }
+        }
+    }
     if (!found)
         return false;
     if (m_hWndPaint == nullptr || ::SetTimer(m_hWndPaint, m_uTimerID, elapse, nullptr) == 0)
@@ -245,6 +260,7 @@ bool CPaintManagerUI::SetTimer(CControlUI* control, UINT callerId, UINT elapse)
     timer->window = m_hWndPaint;
     timer->windowTimerId = m_uTimerID;
     timer->killed = false;
+    timer->elapse = elapse;
     if (!m_aTimers.Add(timer)) {
         ::KillTimer(m_hWndPaint, timer->windowTimerId);
         delete timer;

@@ -219,6 +219,15 @@ CPaintManagerUI::~CPaintManagerUI()
     CControlUI* root = m_pRoot;
     m_pRoot = nullptr;
     delete root;
+    ProcessDelayedCleanup();
+    // Controls kept apart by their callers (removed without destroy, lent, refused) outlive
+    // this manager: none of them may tell it later that it is going.
+    while (!m_boundControls.empty()) {
+        CControlUI* control = *m_boundControls.begin();
+        control->SetManager(nullptr, control->GetParent(), false);
+        // SetManager of a control that does not call its base still must not loop here.
+        m_boundControls.erase(control);
+    }
 
     if (m_ResInfo.defaultFont.handle != nullptr)
         ::DeleteObject(m_ResInfo.defaultFont.handle);
@@ -641,7 +650,11 @@ void CPaintManagerUI::QueueControlDeletion(CControlUI* control)
     if (control == nullptr)
         return;
     control->SetManager(this, nullptr, false);
-    m_aDelayedCleanup.Add(control);
+    // A queued control takes no more input, timers or notifications; it keeps its manager
+    // pointer, as the handler that queued it may still be running in it.
+    ForgetSubtree(control);
+    if (m_aDelayedCleanup.Find(control) < 0)
+        m_aDelayedCleanup.Add(control);
     PostAsyncNotify();
 }
 
@@ -656,16 +669,54 @@ void CPaintManagerUI::ProcessDelayedCleanup()
     }
 }
 
+namespace {
+
+bool RemoveEvery(CUIPtrArray& list, LPVOID item)
+{
+    bool removed = false;
+    for (int i = list.GetSize() - 1; i >= 0; --i) {
+        if (list[i] == item) {
+            list.Remove(i);
+            removed = true;
+        }
+    }
+    return removed;
+}
+
+CControlUI* ForgetProc(CControlUI* control, LPVOID data)
+{
+    static_cast<CPaintManagerUI*>(data)->ForgetControl(control);
+    return nullptr;
+}
+
+} // namespace
+
+void CPaintManagerUI::ForgetSubtree(CControlUI* control)
+{
+    if (control != nullptr)
+        control->FindControl(ForgetProc, this, 0);
+}
+
 void CPaintManagerUI::ForgetControl(CControlUI* control)
 {
     if (control == nullptr)
         return;
     if (control == m_pEventKey)
         m_pEventKey = nullptr;
-    if (control == m_pEventHover)
+    if (control == m_pEventHover) {
         m_pEventHover = nullptr;
-    if (control == m_pEventClick)
+        // The tip shows the text of the control that just left.
+        if (m_hwndTooltip != nullptr)
+            ::SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&m_ToolTip));
+    }
+    if (control == m_pEventClick) {
         m_pEventClick = nullptr;
+        // The press it held ends here: no capture or drag is left for a control that is gone.
+        m_bDragPending = false;
+        if (m_bMouseCapture && ::GetCapture() == m_hWndPaint)
+            ReleaseCapture();
+        m_bMouseCapture = false;
+    }
     if (control == m_pFocus)
         m_pFocus = nullptr;
     KillTimers(control);
@@ -677,18 +728,44 @@ void CPaintManagerUI::ForgetControl(CControlUI* control)
         if (msg->sender == control)
             msg->sender = nullptr;
     }
-    // Lists that would otherwise keep a dangling pointer to a deleted control.
-    const int watcher = m_aNeedMouseLeaveNeeded.Find(control);
-    if (watcher >= 0)
-        m_aNeedMouseLeaveNeeded.Remove(watcher);
-    const int afterPaint = m_aPostPaintControls.Find(control);
-    if (afterPaint >= 0)
-        m_aPostPaintControls.Remove(afterPaint);
+    RemoveEvery(m_aNeedMouseLeaveNeeded, control);
+    RemoveEvery(m_aPostPaintControls, control);
+    RemoveEvery(m_aFoundControls, control);
+    RemoveEvery(m_aDelayedCleanup, control);
+    // The lists of interfaces hold the interface's own address, which differs from the
+    // control's once it derives from more than one base.
+    if (auto* filter = dynamic_cast<IMessageFilterUI*>(control)) {
+        RemoveEvery(m_aMessageFilters, filter);
+        RemoveEvery(m_aPreMessageFilters, filter);
+    }
+    if (auto* listener = dynamic_cast<INotifyUI*>(control))
+        RemoveEvery(m_aNotifiers, listener);
+    if (auto* translator = dynamic_cast<ITranslateAccelerator*>(control))
+        RemoveEvery(m_aTranslateAccelerator, translator);
+    for (int i = m_aChildWndControls.GetSize() - 1; i >= 0; --i) {
+        if (m_aChildWndControls[i] == control) {
+            m_aChildWndControls.Remove(i);
+            m_aChildWnds.Remove(i);
+        }
+    }
+    CUIString emptied;
+    for (int i = 0; i < m_mOptionGroup.GetSize() && emptied.IsEmpty(); ++i) {
+        LPCWSTR key = m_mOptionGroup.GetAt(i);
+        auto* group = key != nullptr ? static_cast<CUIPtrArray*>(m_mOptionGroup.Find(key, false)) : nullptr;
+        if (group != nullptr && RemoveEvery(*group, control) && group->IsEmpty())
+            emptied = key;
+    }
+    // An option is in one group at most; an emptied group goes as LeaveOptionGroup does.
+    if (!emptied.IsEmpty()) {
+        delete static_cast<CUIPtrArray*>(m_mOptionGroup.Find(emptied, false));
+        m_mOptionGroup.Remove(emptied);
+    }
 }
 
 void CPaintManagerUI::ControlDestroyed(CControlUI* control)
 {
     ForgetControl(control);
+    m_boundControls.erase(control);
     // Only a control that is really gone leaves the tree's ownership; ForgetControl alone (a
     // closing window forgetting its root) keeps the root for the destructor to delete.
     if (control == m_pContentRoot)
@@ -697,6 +774,42 @@ void CPaintManagerUI::ControlDestroyed(CControlUI* control)
         m_pWrapper = nullptr;
     if (control == m_pRoot)
         m_pRoot = nullptr;
+}
+
+void CPaintManagerUI::ControlBound(CControlUI* control)
+{
+    if (control == nullptr)
+        return;
+    m_boundControls.insert(control);
+    // A control given back (a row returned from a pop-up) is found by name again.
+    const CUIString name = control->GetName();
+    if (!name.IsEmpty() && m_mNameHash.Find(name, false) == nullptr)
+        m_mNameHash.Set(name, control);
+    // What ran in its last window runs on here: a moved animation or caret does not stop for good.
+    std::vector<UIParkedTimer> parked;
+    parked.swap(control->ParkedTimers());
+    for (const UIParkedTimer& timer : parked)
+        (void)SetTimer(control, timer.callerId, timer.elapse);
+}
+
+void CPaintManagerUI::ControlUnbound(CControlUI* control)
+{
+    if (control == nullptr)
+        return;
+    std::vector<UIParkedTimer>& parked = control->ParkedTimers();
+    for (int i = 0; i < m_aTimers.GetSize(); ++i) {
+        const auto* timer = static_cast<const UITimerInfo*>(m_aTimers[i]);
+        if (timer->control == control && timer->window == m_hWndPaint && !timer->killed)
+            parked.push_back(UIParkedTimer{timer->callerId, timer->elapse});
+    }
+    // Whoever took the control away owns it now, root or not.
+    ControlDestroyed(control);
+}
+
+void CPaintManagerUI::UnbindControls(CControlUI* control)
+{
+    if (control != nullptr)
+        control->SetManager(nullptr, nullptr, false);
 }
 
 // --- invalidation ---

@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include <functional>
+#include <unordered_set>
 
 #include "dragdrop/DropTarget.h"
 #include "manager/UIEvents.h"
@@ -135,11 +136,25 @@ public:
     void QueueControlDeletion(CControlUI* control);
     void AddDelayedCleanup(CControlUI* control) { QueueControlDeletion(control); }
     int GetDelayedCleanupCount() const { return m_aDelayedCleanup.GetSize(); }
-    // Called by a control's destructor: drops every reference the manager holds to it.
+    // Drops every reference the manager holds to this one control: focus, hover, click, key,
+    // capture, drag, tooltip, timers, name, queued notifications, listener and filter lists,
+    // after-paint and mouse-leave lists, option groups, native child windows, search results
+    // and the deletion queue. The control itself is not touched.
     void ForgetControl(CControlUI* control);
     // Called by a control's destructor: ForgetControl, and the manager stops pointing at it as
-    // its root, content root or wrapper.
+    // its root, content root or wrapper and no longer counts it as bound.
     void ControlDestroyed(CControlUI* control);
+    // The two ends of CControlUI::SetManager: the control has joined or left this manager. A
+    // control that leaves is forgotten as ForgetControl does and is no longer the root.
+    void ControlBound(CControlUI* control);
+    void ControlUnbound(CControlUI* control);
+    // True while control's manager is this one. Every bound control is unbound when the
+    // manager is destroyed, in its tree or not.
+    bool IsBound(CControlUI* control) const { return m_boundControls.count(control) != 0; }
+    int GetBoundControlCount() const { return static_cast<int>(m_boundControls.size()); }
+    // Takes control and its subtree out of this manager: every control in it leaves with no
+    // manager and the top one with no parent (CControlUI::SetManager to none).
+    static void UnbindControls(CControlUI* control);
     void NeedUpdate() { m_bUpdateNeeded = true; }
     bool IsUpdateNeeded() const { return m_bUpdateNeeded; }
     // Adds to the update rectangle, then InvalidateRect without erasing.
@@ -398,6 +413,8 @@ private:
     static void FreeFontMap(CUIStringMap& fonts);
     static void FreeTextMap(CUIStringMap& texts);
     void ProcessDelayedCleanup();
+    // ForgetControl for control and every control below it.
+    void ForgetSubtree(CControlUI* control);
     void DeliverNotify(UINotifyMessage& msg);
     void ProcessAsyncWork();
     void SendControlEvent(CControlUI* control, UIControlEvent& event);
@@ -457,6 +474,8 @@ private:
     CUIPtrArray m_aNeedMouseLeaveNeeded;
     CUIStringMap m_mNameHash;
     CUIStringMap m_mOptionGroup;
+    // Every control whose manager is this one, in the tree or kept apart by a caller.
+    std::unordered_set<CControlUI*> m_boundControls;
 
     // --- resources ---
     bool m_bUseSharedResources = false;

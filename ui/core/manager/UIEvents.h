@@ -108,6 +108,13 @@ struct UITimerInfo {
     UINT windowTimerId = 0;
     // The system timer is stopped; the record stays so a restart reuses its id.
     bool killed = false;
+    UINT elapse = 0;
+};
+
+// A timer that ran when its control left its manager; the control's next manager starts it.
+struct UIParkedTimer {
+    UINT callerId = 0;
+    UINT elapse = 0;
 };
 
 class INotifyUI {

@@ -315,6 +315,19 @@ bool CListExUI::SortItems(ListCompareFn compare, UINT_PTR context)
 
 // --- notifications ---
 
+void CListExUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init)
+{
+    // The manager left behind drops this list from its listeners; a registered list listens
+    // to its new one instead.
+    const bool listening = m_bRegistered && manager != m_pManager;
+    CListUI::SetManager(manager, parent, init);
+    if (!listening)
+        return;
+    m_bRegistered = false;
+    m_pNotifyManager = nullptr;
+    RegisterNotify();
+}
+
 void CListExUI::RegisterNotify()
 {
     if (m_bRegistered || m_pManager == nullptr)

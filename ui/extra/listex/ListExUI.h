@@ -26,6 +26,7 @@ public:
     LPVOID GetInterface(LPCWSTR name) override;
     UINT GetControlFlags() const override;
     void DoEvent(UIControlEvent& event) override;
+    void SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init = true) override;
     bool IsColumnEditable(int column) override;
     CControlUI* GetCellEditor() override;
     bool IsColumnComboable(int column) override;
