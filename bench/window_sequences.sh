@@ -25,7 +25,7 @@ for ((i = 0; i < runs; i++)); do
     echo "seed $s: $steps steps passed in $(( $(date +%s) - start )) s"
   else
     failed=$((failed + 1))
-    grep -E '^(seed|  |.*Failure|--- Wine|[0-9a-f]*:?err:)' "$out" | head -60
+    grep -E '^(seed|frames|last steps|  |.*Failure|--- Wine|[0-9a-f]*:?err:)' "$out" | head -60
   fi
 done
 rm -f "$out"
