@@ -402,6 +402,12 @@ public:
     // Nothing in the framework calls it.
     static RECT ScaleRectByFactor(RECT rc, double factor);
 
+    // --- for tests (PaintManagerRecords.cpp) ---
+    // Every pointer the manager keeps to a control or a listener, with the kind of record that
+    // holds it ("timer", "name", "focus", "message filter", ...); a test checks that they name
+    // only controls of this manager's tree. Listeners are passed as their interface pointers.
+    void ForEachRecord(const std::function<void(const char* kind, const void* pointer)>& visit) const;
+
 private:
     // --- helpers ---
     static void FreeFontMap(CUIStringMap& fonts);
