@@ -211,7 +211,9 @@ int main(int argc, char** argv)
     // JPEG: baseline three components, and progressive scans over 32 full-size planes.
     cases.push_back({"JPEG baseline", Path::Skin, MakeJpeg(w, h, false)});
     cases.push_back({"JPEG progressive 32 planes", Path::Skin, MakeProgressiveJpeg(w, h, 32)});
+    cases.push_back({"JPEG CMYK progr. 8 planes", Path::Skin, MakeCostlyProgressiveJpeg(w, h, 0)});
     cases.push_back({"JPEG CMYK progr. 16 planes", Path::Skin, MakeCostlyProgressiveJpeg(w, h, 2)});
+    cases.push_back({"JPEG CMYK progr. 24 planes", Path::Skin, MakeCostlyProgressiveJpeg(w, h, 4)});
     cases.push_back({"JPEG CMYK progr. 32 planes", Path::Skin, MakeCostlyProgressiveJpeg(w, h, 6)});
     // BMP and GIF at the size limit; GIF code streams and frame counts.
     cases.push_back({"BMP 24-bit", Path::Skin, MakeBmp(static_cast<int>(w), static_cast<int>(h))});
@@ -219,8 +221,9 @@ int main(int argc, char** argv)
     cases.push_back({"GIF one frame, GDI+", Path::Animation, MakeGifPixels(w, h)});
     cases.push_back({"GIF 1x1, long codes 512 KB", Path::Skin, MakeLongCodeGif(1, 1, 87)});
     cases.push_back({"GIF 1x1, long codes, GDI+", Path::Animation, MakeLongCodeGif(1, 1, 87)});
-    cases.push_back({"GIF 1,000 frames (cap), GDI+", Path::Animation, MakeManyFrameGif(1000)});
-    cases.push_back({"GIF 100,000 frames, GDI+", Path::Animation, MakeManyFrameGif(100000)});
+    cases.push_back({"GIF 1,000 frames (cap), GDI+", Path::Animation, MakeGifFrames(1000)});
+    cases.push_back({"GIF 1,000 frames on 4K, GDI+", Path::Animation, MakeGifFrames(1000, w, h)});
+    cases.push_back({"GIF 100,000 frames, GDI+", Path::Animation, MakeGifFrames(100000)});
     // Formats with no rule of their own (the 16-bit PNM is left out: it crashes the old decoder).
     for (const NamedBytes& unruled : MakeUnruledFormats()) {
         if (unruled.name != "pnm16" && unruled.name != "pnm16-header")

@@ -197,22 +197,6 @@ Bytes MakeLongCodeGif(unsigned width, unsigned height, unsigned cycles)
     return out;
 }
 
-Bytes MakeManyFrameGif(unsigned frames)
-{
-    Bytes out = GifStart(16, 16);
-    for (unsigned i = 0; i < frames; ++i) {
-        out.insert(out.end(), {0x21, 0xF9, 0x04, 0x00, 0x01, 0x00, 0x00, 0x00});
-        GifFrameHeader(out, i % 16, (i / 16) % 16, 1, 1);
-        CodeWriter writer;
-        writer.Put(4, 3);
-        writer.Put(static_cast<unsigned>(i % 4), 3);
-        writer.Put(5, 3);
-        writer.Finish(out);
-    }
-    out.push_back(0x3B);
-    return out;
-}
-
 std::vector<NamedBytes> MakeUnruledFormats()
 {
     std::vector<NamedBytes> out;

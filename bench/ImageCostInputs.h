@@ -22,8 +22,6 @@ Bytes MakeOverfullPng(unsigned width, unsigned height, unsigned factor);
 // A GIF of one width x height frame whose LZW codes, after each clear code, stand for strings
 // one pixel longer than the last (code size 2), `cycles` times over.
 Bytes MakeLongCodeGif(unsigned width, unsigned height, unsigned cycles);
-// `frames` frames of 1 x 1 on a 16 x 16 canvas, each with a graphic control block.
-Bytes MakeManyFrameGif(unsigned frames);
 
 // Files of the formats the decoder reads but no rule covers.
 struct NamedBytes {

@@ -597,7 +597,7 @@ int main(int argc, char** argv)
     // need, and every format the decoder reads that no rule covers (they must stay refused).
     images.push_back(zvcost::MakeLongCodeGif(1, 1, 2));
     images.push_back(zvcost::MakeLongCodeGif(16, 16, 1));
-    images.push_back(zvcost::MakeManyFrameGif(3000));
+    images.push_back(MakeGifFrames(3000));
     images.push_back(zvcost::MakeFlatPng(256, 256, 16, 6, true, 4));
     images.push_back(zvcost::MakeFlatPng(300, 200, 8, 0, false, 4));
     images.push_back(zvcost::MakeFlatPng(500, 500, 1, 3, true, 0));

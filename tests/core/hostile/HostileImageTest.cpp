@@ -17,11 +17,6 @@ using namespace ZvUI;
 
 namespace {
 
-struct ImageDeleter {
-    void operator()(UIImageInfo* image) const { CUIRender::FreeImage(image, true); }
-};
-using ImagePtr = std::unique_ptr<UIImageInfo, ImageDeleter>;
-
 class HostileImage : public ::testing::Test {
 protected:
     void SetUp() override

@@ -3,10 +3,21 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "ImageBytes.h"
+#include "render/UIImageInfo.h"
+#include "render/UIRender.h"
+
+// Refusals only: a loaded machine still does them in a few milliseconds.
+constexpr ULONGLONG kRefusalMs = 1500;
+
+struct ImageDeleter {
+    void operator()(ZvUI::UIImageInfo* image) const { ZvUI::CUIRender::FreeImage(image, true); }
+};
+using ImagePtr = std::unique_ptr<ZvUI::UIImageInfo, ImageDeleter>;
 
 // A fresh folder under %TEMP% that is the resource folder while the object lives.
 class ScratchSkin {

@@ -24,14 +24,6 @@ using namespace ZvUI;
 
 namespace {
 
-// Refusals only: a loaded machine still does them in a few milliseconds.
-constexpr ULONGLONG kRefusalMs = 1500;
-
-struct ImageDeleter {
-    void operator()(UIImageInfo* image) const { CUIRender::FreeImage(image, true); }
-};
-using ImagePtr = std::unique_ptr<UIImageInfo, ImageDeleter>;
-
 class ImageBomb : public ::testing::Test {
 protected:
     void SetUp() override

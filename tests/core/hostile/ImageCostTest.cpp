@@ -22,14 +22,6 @@ using namespace ZvUI;
 
 namespace {
 
-// Refusals only: a loaded machine still does them in a few milliseconds.
-constexpr ULONGLONG kRefusalMs = 1500;
-
-struct ImageDeleter {
-    void operator()(UIImageInfo* image) const { CUIRender::FreeImage(image, true); }
-};
-using ImagePtr = std::unique_ptr<UIImageInfo, ImageDeleter>;
-
 Bytes Text(const std::string& text)
 {
     return Bytes(text.begin(), text.end());
