@@ -214,6 +214,7 @@ int main(int argc, char** argv)
     cases.push_back({"JPEG CMYK progr. 8 planes", Path::Skin, MakeCostlyProgressiveJpeg(w, h, 0)});
     cases.push_back({"JPEG CMYK progr. 16 planes", Path::Skin, MakeCostlyProgressiveJpeg(w, h, 2)});
     cases.push_back({"JPEG CMYK progr. 24 planes", Path::Skin, MakeCostlyProgressiveJpeg(w, h, 4)});
+    cases.push_back({"JPEG CMYK 3840x1080, 16 pl.", Path::Skin, MakeCostlyProgressiveJpeg(w, h / 2, 6)});
     cases.push_back({"JPEG CMYK progr. 32 planes", Path::Skin, MakeCostlyProgressiveJpeg(w, h, 6)});
     // BMP and GIF at the size limit; GIF code streams and frame counts.
     cases.push_back({"BMP 24-bit", Path::Skin, MakeBmp(static_cast<int>(w), static_cast<int>(h))});

@@ -194,6 +194,19 @@ TEST_F(ImageCost, JpegScansVisitAtMostSixteenFullSizePlanes)
     EXPECT_TRUE(log.Has(L"blocks"));
 }
 
+// CMYK and YCCK files cost four planes and a colour conversion whatever their scans.
+TEST_F(ImageCost, FourComponentJpegsAreHeldToHalfThePixels)
+{
+    const ScratchSkin skin;
+    skin.Write(L"cmyk-half.jpg", MakeCostlyProgressiveJpeg(3840, 1080, 0));
+    skin.Write(L"cmyk-over.jpg", MakeCostlyProgressiveJpeg(3840, 1088, 0));
+    std::vector<BYTE> bytes;
+    EXPECT_TRUE(CUIRender::ReadImageFile((skin.Folder() + L"cmyk-half.jpg").c_str(), bytes));
+    const DebugLog log;
+    EXPECT_FALSE(CUIRender::ReadImageFile((skin.Folder() + L"cmyk-over.jpg").c_str(), bytes));
+    EXPECT_TRUE(log.Has(L"four-component"));
+}
+
 // Every buffer of a decode is counted: the encoded bytes, the decoder's own and the bitmap.
 TEST_F(ImageCost, DecodesAreHeldToTheMemoryBudget)
 {

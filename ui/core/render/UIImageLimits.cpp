@@ -216,6 +216,10 @@ bool JpegSound(const BYTE* data, size_t size, UIImageVerdict& verdict)
         if (frame && segmentLength >= 6) {
             const long long height = Be16(segment + 1);
             const long long width = Be16(segment + 3);
+            if (segment[5] >= 4 && width * height > kMaxJpegFourComponentPixels) {
+                Refuse(verdict, L"it is a four-component JPEG of more than %lld pixels", kMaxJpegFourComponentPixels);
+                return false;
+            }
             componentCount = segment[5] < 4 ? segment[5] : 4;
             if (segmentLength < 6u + 3u * componentCount)
                 componentCount = 0;

@@ -24,6 +24,10 @@ constexpr int kMaxJpegScans = 64;
 // 4:2:0) and its CMYK one 24; at 32 a four-component file at the size limit whose every scan sets
 // or refines all coefficients cost our decoder three times a full-size PNG, at 16 half of that.
 constexpr long long kMaxJpegScanBlocks = 16 * (kMaxImagePixels / 64);
+// A four-component (CMYK or YCCK) JPEG pays four planes of inverse transforms and the colour
+// conversion whatever its scans: at the size limit that alone took about a second. Half the
+// pixels keep it within the cost of a full-size three-component file.
+constexpr long long kMaxJpegFourComponentPixels = kMaxImagePixels / 2;
 // The system's GIF decoder decodes every frame when it opens the file.
 constexpr long long kMaxGifFramePixels = 4 * kMaxImagePixels;
 // Each frame costs the system's decoder its own work and its delay entry, however small it is.
