@@ -235,6 +235,48 @@ TEST(Lifecycle, AHandlerThatHidesTheTypingInputDestroysItsWindowSafely)
     TypeWhileAHandlerHidesThePage<ZvUI::CHotKeyUI>(WM_KEYDOWN, 'K', nullptr);
 }
 
+BOOL CALLBACK CountChild(HWND, LPARAM count)
+{
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+// Removes (and so deletes) an input while it has the focus and its native window is open: the
+// window closing hands the focus back to the host, which must not reach the control again.
+template <class Input>
+void DestroyWhileFocused(LPCWSTR what)
+{
+    HostWindow host;
+    auto* input = host.Add(new Input, RECT{10, 10, 210, 40});
+    host.pm.SetFocus(input);
+    HostWindow::Pump(1, 0);
+    HWND native = input->GetNativeWindow();
+    ASSERT_NE(native, nullptr) << what;
+    const HWND focus = ::GetFocus();
+    ASSERT_TRUE(focus == native || ::IsChild(native, focus)) << what;
+
+    AccessViolationWatch watch;
+    deletewatch::armed = true;
+    // Deleted at once, as a container that is itself going deletes its children.
+    host.root->SetDelayedDestroy(false);
+    host.root->Remove(input);
+    HostWindow::Pump(1, 0);
+    int children = 0;
+    ::EnumChildWindows(host.Get(), CountChild, reinterpret_cast<LPARAM>(&children));
+    deletewatch::Disarm();
+    EXPECT_EQ(watch.Count(), 0) << what << ": a call into the control being destroyed";
+    EXPECT_EQ(children, 0) << what << ": a window opened again for the control being destroyed";
+    EXPECT_EQ(host.pm.GetFocus(), nullptr) << what;
+}
+
+TEST(Lifecycle, AnInputDestroyedWhileEditingIsNotFocusedAgain)
+{
+    DestroyWhileFocused<ZvUI::CEditUI>(L"edit");
+    DestroyWhileFocused<ZvUI::CHotKeyUI>(L"hot key");
+    DestroyWhileFocused<ZvUI::CDateTimeUI>(L"date-time");
+    DestroyWhileFocused<ZvUI::CIPAddressUI>(L"IP address");
+}
+
 TEST(Lifecycle, FailedWindowCreationDeletesTheWrapperOnce)
 {
     ExpectOneDeleteOnFailedCreation<ZvUI::CEditUI, ZvUI::CEditWnd>(L"edit");

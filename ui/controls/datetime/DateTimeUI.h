@@ -68,6 +68,8 @@ public:
     void OnFinalMessage(HWND window) override;
 
 private:
+    friend class CDateTimeUI;
+
     void TakeValue();
 
     CDateTimeUI* m_pOwner = nullptr;

@@ -105,6 +105,10 @@ CNativeInputUI::CNativeInputUI()
 CNativeInputUI::~CNativeInputUI()
 {
     if (m_pWindow != nullptr) {
+        // The closing window hands the focus back to the manager's window, which would pass it
+        // on to this half-destroyed control.
+        if (m_pManager != nullptr)
+            m_pManager->ForgetControl(this);
         CNativeInputWnd* window = m_pWindow;
         m_pWindow = nullptr;
         window->m_pInput = nullptr;

@@ -112,6 +112,9 @@ void CIPAddressWnd::FollowOwner()
 
 LRESULT CIPAddressWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    // Closed by a control that is going: nothing is handed back.
+    if (m_pOwner == nullptr)
+        return CWindowWnd::OnMessage(msg, wParam, lParam);
     switch (msg) {
     case WM_KILLFOCUS:
         return 0;
@@ -175,8 +178,13 @@ CIPAddressUI::CIPAddressUI()
 CIPAddressUI::~CIPAddressUI()
 {
     if (m_pWindow != nullptr) {
+        // The closing window hands the focus back to the manager's window, which would pass it
+        // on to this half-destroyed control; the window itself reports to no one.
+        if (m_pManager != nullptr)
+            m_pManager->ForgetControl(this);
         CIPAddressWnd* window = m_pWindow;
         m_pWindow = nullptr;
+        window->m_pOwner = nullptr;
         ::DestroyWindow(window->GetHandle());
     }
 }

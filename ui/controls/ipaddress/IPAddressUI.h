@@ -68,6 +68,8 @@ public:
     void FollowOwner();
 
 private:
+    friend class CIPAddressUI;
+
     // The fields are child edit windows that take the keys; they pass key-ups on to us.
     void HookFields();
 
