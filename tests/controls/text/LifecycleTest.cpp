@@ -277,6 +277,39 @@ TEST(Lifecycle, AnInputDestroyedWhileEditingIsNotFocusedAgain)
     DestroyWhileFocused<ZvUI::CIPAddressUI>(L"IP address");
 }
 
+// Removes and keeps an input while it is being edited, then gives it to a second window: its
+// native window goes with the first and opens again in the second.
+template <class Input>
+void MoveWhileFocused(LPCWSTR what)
+{
+    HostWindow first;
+    auto* input = first.Add(new Input, RECT{10, 10, 210, 40});
+    first.pm.SetFocus(input);
+    HostWindow::Pump(1, 0);
+    HWND native = input->GetNativeWindow();
+    ASSERT_NE(native, nullptr) << what;
+    first.root->SetAutoDestroy(false);
+    ASSERT_TRUE(first.root->Remove(input));
+    HostWindow::Pump(1, 0);
+    EXPECT_EQ(input->GetNativeWindow(), nullptr) << what;
+    EXPECT_FALSE(::IsWindow(native)) << what << ": left open in the window the input left";
+
+    HostWindow second;
+    second.Add(input, RECT{10, 10, 210, 40});
+    second.pm.SetFocus(input);
+    HostWindow::Pump(1, 0);
+    ASSERT_NE(input->GetNativeWindow(), nullptr) << what;
+    EXPECT_EQ(::GetParent(input->GetNativeWindow()), second.Get()) << what;
+    second.pm.SetFocus(nullptr);
+}
+
+TEST(Lifecycle, AnInputMovedWhileEditingOpensItsWindowInTheNewOne)
+{
+    MoveWhileFocused<ZvUI::CEditUI>(L"edit");
+    MoveWhileFocused<ZvUI::CDateTimeUI>(L"date-time");
+    MoveWhileFocused<ZvUI::CIPAddressUI>(L"IP address");
+}
+
 TEST(Lifecycle, FailedWindowCreationDeletesTheWrapperOnce)
 {
     ExpectOneDeleteOnFailedCreation<ZvUI::CEditUI, ZvUI::CEditWnd>(L"edit");

@@ -157,6 +157,9 @@ void CNativeInputUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bo
 {
     // The native window is a child of the window being left: it closes before the control
     // goes, as it does when the control is hidden.
+    // Unfocused first: the focus handed back by the closing window must not open it again.
+    if (manager != m_pManager && m_pWindow != nullptr && m_pManager != nullptr && IsFocused())
+        m_pManager->SetFocus(nullptr);
     if (manager != m_pManager && m_pWindow != nullptr) {
         CNativeInputWnd* window = m_pWindow;
         m_pWindow = nullptr;

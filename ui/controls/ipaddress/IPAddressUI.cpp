@@ -226,6 +226,19 @@ HWND CIPAddressUI::GetNativeWindow() const
     return m_pWindow != nullptr ? m_pWindow->GetHandle() : nullptr;
 }
 
+void CIPAddressUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init)
+{
+    if (manager != m_pManager && m_pWindow != nullptr) {
+        // Unfocused first: the focus handed back by the closing window must not open it again.
+        if (m_pManager != nullptr && IsFocused())
+            m_pManager->SetFocus(nullptr);
+        if (m_pWindow != nullptr && ::IsWindow(m_pWindow->GetHandle()))
+            ::DestroyWindow(m_pWindow->GetHandle());
+        m_pWindow = nullptr;
+    }
+    CLabelUI::SetManager(manager, parent, init);
+}
+
 void CIPAddressUI::SetPos(RECT rc, bool invalidate)
 {
     CLabelUI::SetPos(rc, invalidate);
