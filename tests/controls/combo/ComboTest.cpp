@@ -181,6 +181,33 @@ TEST_F(ComboTest, ClickOpensThePopupAndAClickOnARowChoosesAndCloses)
     EXPECT_EQ(combo->GetButtonState() & ButtonStatePushed, 0u);
 }
 
+TEST_F(ComboTest, ComboRemovedAndKeptWhileOpenTakesItsRowsBack)
+{
+    Open(20, 20);
+    host->Click(CenterOf(combo));
+    ASSERT_NE(combo->GetDropWindow(), nullptr);
+    HWND popup = combo->GetDropWindow()->GetHandle();
+    auto* layout = static_cast<CContainerUI*>(combo->GetParent());
+    layout->SetAutoDestroy(false);
+    ASSERT_TRUE(layout->Remove(combo));
+    EXPECT_EQ(combo->GetDropWindow(), nullptr);
+    EXPECT_FALSE(::IsWindow(popup));
+    for (int i = 0; i < combo->GetCount(); ++i) {
+        EXPECT_EQ(combo->GetItemAt(i)->GetManager(), nullptr) << "row " << i;
+        EXPECT_EQ(combo->GetItemAt(i)->GetParent(), combo) << "row " << i;
+    }
+    // Given back to the window, it opens again with its rows.
+    ASSERT_TRUE(layout->Add(combo));
+    PumpMessages();
+    EXPECT_EQ(combo->GetItemAt(0)->GetManager(), &host->Manager());
+    host->Click(CenterOf(combo));
+    ASSERT_NE(combo->GetDropWindow(), nullptr);
+    EXPECT_EQ(combo->GetItemAt(0)->GetManager(), &combo->GetDropWindow()->GetManager());
+    KeyWindow(combo->GetDropWindow()->GetHandle(), VK_ESCAPE);
+    PumpMessages();
+    EXPECT_EQ(combo->GetItemAt(0)->GetManager(), &host->Manager());
+}
+
 TEST_F(ComboTest, KeysInThePopupMoveTheSelectionAndEscapeRestoresIt)
 {
     Open(20, 20);

@@ -235,6 +235,81 @@ TEST(Lifecycle, AHandlerThatHidesTheTypingInputDestroysItsWindowSafely)
     TypeWhileAHandlerHidesThePage<ZvUI::CHotKeyUI>(WM_KEYDOWN, 'K', nullptr);
 }
 
+BOOL CALLBACK CountChild(HWND, LPARAM count)
+{
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+// Removes (and so deletes) an input while it has the focus and its native window is open: the
+// window closing hands the focus back to the host, which must not reach the control again.
+template <class Input>
+void DestroyWhileFocused(LPCWSTR what)
+{
+    HostWindow host;
+    auto* input = host.Add(new Input, RECT{10, 10, 210, 40});
+    host.pm.SetFocus(input);
+    HostWindow::Pump(1, 0);
+    HWND native = input->GetNativeWindow();
+    ASSERT_NE(native, nullptr) << what;
+    const HWND focus = ::GetFocus();
+    ASSERT_TRUE(focus == native || ::IsChild(native, focus)) << what;
+
+    AccessViolationWatch watch;
+    deletewatch::armed = true;
+    // Deleted at once, as a container that is itself going deletes its children.
+    host.root->SetDelayedDestroy(false);
+    host.root->Remove(input);
+    HostWindow::Pump(1, 0);
+    int children = 0;
+    ::EnumChildWindows(host.Get(), CountChild, reinterpret_cast<LPARAM>(&children));
+    deletewatch::Disarm();
+    EXPECT_EQ(watch.Count(), 0) << what << ": a call into the control being destroyed";
+    EXPECT_EQ(children, 0) << what << ": a window opened again for the control being destroyed";
+    EXPECT_EQ(host.pm.GetFocus(), nullptr) << what;
+}
+
+TEST(Lifecycle, AnInputDestroyedWhileEditingIsNotFocusedAgain)
+{
+    DestroyWhileFocused<ZvUI::CEditUI>(L"edit");
+    DestroyWhileFocused<ZvUI::CHotKeyUI>(L"hot key");
+    DestroyWhileFocused<ZvUI::CDateTimeUI>(L"date-time");
+    DestroyWhileFocused<ZvUI::CIPAddressUI>(L"IP address");
+}
+
+// Removes and keeps an input while it is being edited, then gives it to a second window: its
+// native window goes with the first and opens again in the second.
+template <class Input>
+void MoveWhileFocused(LPCWSTR what)
+{
+    HostWindow first;
+    auto* input = first.Add(new Input, RECT{10, 10, 210, 40});
+    first.pm.SetFocus(input);
+    HostWindow::Pump(1, 0);
+    HWND native = input->GetNativeWindow();
+    ASSERT_NE(native, nullptr) << what;
+    first.root->SetAutoDestroy(false);
+    ASSERT_TRUE(first.root->Remove(input));
+    HostWindow::Pump(1, 0);
+    EXPECT_EQ(input->GetNativeWindow(), nullptr) << what;
+    EXPECT_FALSE(::IsWindow(native)) << what << ": left open in the window the input left";
+
+    HostWindow second;
+    second.Add(input, RECT{10, 10, 210, 40});
+    second.pm.SetFocus(input);
+    HostWindow::Pump(1, 0);
+    ASSERT_NE(input->GetNativeWindow(), nullptr) << what;
+    EXPECT_EQ(::GetParent(input->GetNativeWindow()), second.Get()) << what;
+    second.pm.SetFocus(nullptr);
+}
+
+TEST(Lifecycle, AnInputMovedWhileEditingOpensItsWindowInTheNewOne)
+{
+    MoveWhileFocused<ZvUI::CEditUI>(L"edit");
+    MoveWhileFocused<ZvUI::CDateTimeUI>(L"date-time");
+    MoveWhileFocused<ZvUI::CIPAddressUI>(L"IP address");
+}
+
 TEST(Lifecycle, FailedWindowCreationDeletesTheWrapperOnce)
 {
     ExpectOneDeleteOnFailedCreation<ZvUI::CEditUI, ZvUI::CEditWnd>(L"edit");

@@ -238,6 +238,32 @@ TEST_F(MenuTest, SubMenuDestroyedWithoutItsCloseGivesItsItemsBack)
     EXPECT_EQ(OpenMenuCount(), 0);
 }
 
+TEST_F(MenuTest, ItemRemovedAndKeptWhileItsSubMenuIsOpenTakesItsItemsBack)
+{
+    AccessViolationWatch watch;
+    CMenuWnd* root = OpenRoot(POINT{50, 50});
+    CMenuElementUI* recent = Item(root, L"recent");
+    Hover(root, recent);
+    CMenuWnd* second = recent->GetSubMenuWindow();
+    ASSERT_NE(second, nullptr);
+    HWND sub = second->GetHandle();
+    CControlUI* files = second->GetManager().FindControl(L"files");
+    ASSERT_NE(files, nullptr);
+    auto* list = static_cast<CContainerUI*>(recent->GetParent());
+    list->SetAutoDestroy(false);
+    ASSERT_TRUE(list->Remove(recent));
+    EXPECT_EQ(recent->GetSubMenuWindow(), nullptr);
+    EXPECT_FALSE(::IsWindow(sub));
+    EXPECT_EQ(files->GetManager(), nullptr);
+    EXPECT_EQ(files->GetParent(), recent);
+    PumpMessages();
+    delete recent;
+    ::RedrawWindow(root->GetHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpMessages();
+    EXPECT_EQ(OpenMenuCount(), 1);
+    EXPECT_EQ(watch.Count(), 0) << std::hex << watch.FirstAddress();
+}
+
 TEST_F(MenuTest, RowsChangedWhileTheirSubMenuIsOpenLeaveJoinAndMoveInIt)
 {
     AccessViolationWatch watch;

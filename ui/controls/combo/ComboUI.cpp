@@ -32,14 +32,32 @@ CComboUI::CComboUI()
 
 CComboUI::~CComboUI()
 {
-    // A pop-up outliving its combo would hand rows back to freed memory.
-    if (m_pWindow != nullptr) {
-        CComboWnd* window = m_pWindow;
-        window->ReturnItems();
-        m_pWindow = nullptr;
-        if (::IsWindow(window->GetHandle()))
-            ::DestroyWindow(window->GetHandle());
-    }
+    // A pop-up outliving its combo would hand rows back to freed memory; the focus it hands
+    // back on closing must not reach the combo being destroyed.
+    if (m_pWindow != nullptr && m_pManager != nullptr)
+        m_pManager->ForgetControl(this);
+    CloseDropWindowNow();
+}
+
+void CComboUI::CloseDropWindowNow()
+{
+    if (m_pWindow == nullptr)
+        return;
+    CComboWnd* window = m_pWindow;
+    window->ReturnItems();
+    m_pWindow = nullptr;
+    m_uButtonState &= ~ButtonStatePushed;
+    if (::IsWindow(window->GetHandle()))
+        ::DestroyWindow(window->GetHandle());
+}
+
+void CComboUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init)
+{
+    // The drop-down's manager holds the rows while it is open: a combo leaving its window
+    // (removed and kept, or moved) takes them back first, or they stay bound to the pop-up.
+    if (manager != m_pManager)
+        CloseDropWindowNow();
+    CContainerUI::SetManager(manager, parent, init);
 }
 
 LPCWSTR CComboUI::GetClass() const

@@ -21,6 +21,8 @@ public:
     bool Activate() override;
     CUIString GetText() const override;
     void SetPos(RECT rc, bool invalidate = true) override;
+    // Leaving its window closes an open drop-down first: the rows come back to the combo.
+    void SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init = true) override;
     // The rows live in the pop-up, so they do not follow the field.
     void Move(SIZE offset, bool invalidate = true) override { CControlUI::Move(offset, invalidate); }
     void SetEnabled(bool enable = true) override;
@@ -52,6 +54,8 @@ public:
     CComboWnd* GetDropWindow() const { return m_pWindow; }
     // Called by the pop-up on its final message.
     void DropWindowClosed();
+    // Gives the rows back and destroys an open drop-down at once.
+    void CloseDropWindowNow();
     const CUIString& GetDropBoxAttributeList() const { return m_sDropBoxAttributes; }
     void SetDropBoxAttributeList(LPCWSTR list) { m_sDropBoxAttributes = list; }
     // Scaled to the window's DPI.

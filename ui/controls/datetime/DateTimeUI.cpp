@@ -63,6 +63,9 @@ void CDateTimeWnd::TakeValue()
 
 LRESULT CDateTimeWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    // Closed by a control that is going: nothing is handed back.
+    if (m_pOwner == nullptr)
+        return CWindowWnd::OnMessage(msg, wParam, lParam);
     if (msg == WM_KEYDOWN && wParam == VK_ESCAPE) {
         m_pOwner->m_sysTime = m_oldSysTime;
         m_pOwner->m_nDTUpdateFlag = CDateTimeUI::kUpdateFormat;
@@ -110,8 +113,13 @@ CDateTimeUI::CDateTimeUI()
 CDateTimeUI::~CDateTimeUI()
 {
     if (m_pWindow != nullptr) {
+        // The closing window hands the focus back to the manager's window, which would pass it
+        // on to this half-destroyed control; the window itself reports to no one.
+        if (m_pManager != nullptr)
+            m_pManager->ForgetControl(this);
         CDateTimeWnd* window = m_pWindow;
         m_pWindow = nullptr;
+        window->m_pOwner = nullptr;
         ::DestroyWindow(window->GetHandle());
     }
 }
@@ -180,6 +188,19 @@ void CDateTimeUI::SetAttribute(LPCWSTR name, LPCWSTR value)
         SetReadOnly(_wcsicmp(value, L"true") == 0);
     else
         CLabelUI::SetAttribute(name, value);
+}
+
+void CDateTimeUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init)
+{
+    if (manager != m_pManager && m_pWindow != nullptr) {
+        // Unfocused first: the focus handed back by the closing window must not open it again.
+        if (m_pManager != nullptr && IsFocused())
+            m_pManager->SetFocus(nullptr);
+        if (m_pWindow != nullptr && ::IsWindow(m_pWindow->GetHandle()))
+            ::DestroyWindow(m_pWindow->GetHandle());
+        m_pWindow = nullptr;
+    }
+    CLabelUI::SetManager(manager, parent, init);
 }
 
 void CDateTimeUI::SetPos(RECT rc, bool invalidate)

@@ -23,6 +23,8 @@ public:
     LPCWSTR GetClass() const override;
     LPVOID GetInterface(LPCWSTR name) override;
     void SetPos(RECT rc, bool invalidate = true) override;
+    // Leaving its window closes the native window there: it is a child of the window left.
+    void SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init = true) override;
     void SetVisible(bool visible = true) override;
     void SetInternVisible(bool visible = true) override;
     void DoEvent(UIControlEvent& event) override;
@@ -68,6 +70,8 @@ public:
     void OnFinalMessage(HWND window) override;
 
 private:
+    friend class CDateTimeUI;
+
     void TakeValue();
 
     CDateTimeUI* m_pOwner = nullptr;

@@ -83,6 +83,9 @@ LRESULT CEditWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (HandleSharedMessage(msg, wParam))
         return 0;
+    // Closed by a control that is going: its colours and keys are no longer asked for.
+    if (m_pInput == nullptr)
+        return CWindowWnd::OnMessage(msg, wParam, lParam);
     switch (msg) {
     case WM_KILLFOCUS: {
         const LRESULT result = ::DefWindowProcW(m_hWnd, msg, wParam, lParam);

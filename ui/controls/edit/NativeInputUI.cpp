@@ -105,6 +105,10 @@ CNativeInputUI::CNativeInputUI()
 CNativeInputUI::~CNativeInputUI()
 {
     if (m_pWindow != nullptr) {
+        // The closing window hands the focus back to the manager's window, which would pass it
+        // on to this half-destroyed control.
+        if (m_pManager != nullptr)
+            m_pManager->ForgetControl(this);
         CNativeInputWnd* window = m_pWindow;
         m_pWindow = nullptr;
         window->m_pInput = nullptr;
@@ -153,6 +157,9 @@ void CNativeInputUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bo
 {
     // The native window is a child of the window being left: it closes before the control
     // goes, as it does when the control is hidden.
+    // Unfocused first: the focus handed back by the closing window must not open it again.
+    if (manager != m_pManager && m_pWindow != nullptr && m_pManager != nullptr && IsFocused())
+        m_pManager->SetFocus(nullptr);
     if (manager != m_pManager && m_pWindow != nullptr) {
         CNativeInputWnd* window = m_pWindow;
         m_pWindow = nullptr;

@@ -112,6 +112,9 @@ void CIPAddressWnd::FollowOwner()
 
 LRESULT CIPAddressWnd::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    // Closed by a control that is going: nothing is handed back.
+    if (m_pOwner == nullptr)
+        return CWindowWnd::OnMessage(msg, wParam, lParam);
     switch (msg) {
     case WM_KILLFOCUS:
         return 0;
@@ -175,8 +178,13 @@ CIPAddressUI::CIPAddressUI()
 CIPAddressUI::~CIPAddressUI()
 {
     if (m_pWindow != nullptr) {
+        // The closing window hands the focus back to the manager's window, which would pass it
+        // on to this half-destroyed control; the window itself reports to no one.
+        if (m_pManager != nullptr)
+            m_pManager->ForgetControl(this);
         CIPAddressWnd* window = m_pWindow;
         m_pWindow = nullptr;
+        window->m_pOwner = nullptr;
         ::DestroyWindow(window->GetHandle());
     }
 }
@@ -216,6 +224,19 @@ LPVOID CIPAddressUI::GetInterface(LPCWSTR name)
 HWND CIPAddressUI::GetNativeWindow() const
 {
     return m_pWindow != nullptr ? m_pWindow->GetHandle() : nullptr;
+}
+
+void CIPAddressUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init)
+{
+    if (manager != m_pManager && m_pWindow != nullptr) {
+        // Unfocused first: the focus handed back by the closing window must not open it again.
+        if (m_pManager != nullptr && IsFocused())
+            m_pManager->SetFocus(nullptr);
+        if (m_pWindow != nullptr && ::IsWindow(m_pWindow->GetHandle()))
+            ::DestroyWindow(m_pWindow->GetHandle());
+        m_pWindow = nullptr;
+    }
+    CLabelUI::SetManager(manager, parent, init);
 }
 
 void CIPAddressUI::SetPos(RECT rc, bool invalidate)

@@ -24,6 +24,8 @@ public:
     LPCWSTR GetClass() const override;
     LPVOID GetInterface(LPCWSTR name) override;
     void SetPos(RECT rc, bool invalidate = true) override;
+    // Leaving its window closes the native window there: it is a child of the window left.
+    void SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init = true) override;
     void DoEvent(UIControlEvent& event) override;
 
     // a.b.c.d = a << 24 | b << 16 | c << 8 | d.
@@ -68,6 +70,8 @@ public:
     void FollowOwner();
 
 private:
+    friend class CIPAddressUI;
+
     // The fields are child edit windows that take the keys; they pass key-ups on to us.
     void HookFields();
 

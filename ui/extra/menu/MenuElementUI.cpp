@@ -53,7 +53,10 @@ CMenuElementUI::CMenuElementUI()
 
 CMenuElementUI::~CMenuElementUI()
 {
-    // An open sub-menu must not hand items back to a freed owner.
+    // An open sub-menu must not hand items back to a freed owner, nor the focus it hands back
+    // on closing reach this one.
+    if (m_pWindow != nullptr && m_pManager != nullptr)
+        m_pManager->ForgetControl(this);
     CloseSubMenuNow();
 }
 
@@ -179,6 +182,14 @@ void CMenuElementUI::SetPos(RECT rc, bool invalidate)
 {
     CListContainerElementUI::SetPos(rc, invalidate);
     RelayoutSubMenu();
+}
+
+void CMenuElementUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init)
+{
+    // The sub-menu's manager holds the items while it is open; closing it hands them back.
+    if (manager != m_pManager)
+        CloseSubMenuNow();
+    CListContainerElementUI::SetManager(manager, parent, init);
 }
 
 void CMenuElementUI::Move(SIZE offset, bool invalidate)

@@ -24,6 +24,8 @@ public:
     // too, so the sub-menu lays them out again before its next paint.
     void SetPos(RECT rc, bool invalidate = true) override;
     void Move(SIZE offset, bool invalidate = true) override;
+    // Leaving its window closes an open sub-menu first: the items come back to this one.
+    void SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init = true) override;
 
     // Nested rows changed while the sub-menu is open change it too.
     bool Add(CControlUI* control) override;
