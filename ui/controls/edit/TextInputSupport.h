@@ -54,6 +54,17 @@ inline RECT ClipByAncestors(const CControlUI* control, RECT rc)
     return rc;
 }
 
+// Closes a control's native window as the control leaves its manager. Unfocused first: the focus
+// handed back by the closing window must not open it again there.
+inline void CloseOnLeaving(CControlUI& control, HWND window)
+{
+    CPaintManagerUI* manager = control.GetManager();
+    if (manager != nullptr && control.IsFocused())
+        manager->SetFocus(nullptr);
+    if (window != nullptr && ::IsWindow(window))
+        ::DestroyWindow(window);
+}
+
 // Hands the window the manager's current font: a DPI change deletes the handle it had.
 inline void TakeFont(HWND window, HFONT font)
 {

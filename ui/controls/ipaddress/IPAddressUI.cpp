@@ -229,11 +229,7 @@ HWND CIPAddressUI::GetNativeWindow() const
 void CIPAddressUI::SetManager(CPaintManagerUI* manager, CControlUI* parent, bool init)
 {
     if (manager != m_pManager && m_pWindow != nullptr) {
-        // Unfocused first: the focus handed back by the closing window must not open it again.
-        if (m_pManager != nullptr && IsFocused())
-            m_pManager->SetFocus(nullptr);
-        if (m_pWindow != nullptr && ::IsWindow(m_pWindow->GetHandle()))
-            ::DestroyWindow(m_pWindow->GetHandle());
+        textinput::CloseOnLeaving(*this, m_pWindow->GetHandle());
         m_pWindow = nullptr;
     }
     CLabelUI::SetManager(manager, parent, init);
