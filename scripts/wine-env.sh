@@ -47,7 +47,8 @@ wine_env_start() {
     if kill -0 "$pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
       break
     fi
-    wait "$pid" 2>/dev/null
+    # Its exit status is not ours: under set -e a lost race for the display would end the caller.
+    wait "$pid" 2>/dev/null || true
     pid=
   done
   if [ -z "$pid" ]; then
@@ -62,8 +63,11 @@ wine_env_start() {
   export WINEPREFIX=$ZV_WINE_TMP/prefix
   # winedbg off: a crashing test ends at once instead of waiting in the debugger until its timeout.
   export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d" WINEDEBUG=-all LC_ALL=C.UTF-8
-  "$WINE" wineboot -i >/dev/null 2>&1
-  "$WINESERVER" -w
+  if ! "$WINE" wineboot -i >/dev/null 2>&1 || ! "$WINESERVER" -w; then
+    echo "wine-env: the Wine prefix could not be made in $WINEPREFIX" >&2
+    wine_env_stop
+    return 2
+  fi
   # Map the skin's font names to the CJK font so Chinese text renders.
   local face
   for face in "微软雅黑" "Microsoft YaHei" "Microsoft YaHei UI" "宋体" "SimSun" "新宋体" "NSimSun"; do
