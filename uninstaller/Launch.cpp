@@ -16,12 +16,12 @@
 
 bool needsUninstallReturn()
 {
-    return readAppSetting(QStringLiteral("user/uninstreturn")).toInt() <= 0;
+    return readAppIntSetting(QStringLiteral("user/uninstreturn")) <= 0;
 }
 
 int readUserType()
 {
-    return readAppSetting(QStringLiteral("user/type")).toInt();
+    return readAppIntSetting(QStringLiteral("user/type"));
 }
 
 QString installFolder()

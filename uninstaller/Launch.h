@@ -6,10 +6,10 @@
 // Velmora.exe may keep its retention screen up this long before the uninstaller goes on.
 constexpr int kRetentionWaitMs = 43200000;
 
-// True when user/uninstreturn in APP.ini is 0 or less (missing and non-numbers count as 0).
+// True when user/uninstreturn in APP.ini reads as 0 or less (missing and non-numbers count as 0).
 bool needsUninstallReturn();
 
-// user/type from APP.ini; 0 when missing or not a number.
+// user/type from APP.ini, read as GetPrivateProfileInt reads it; 0 when missing or not a number.
 int readUserType();
 
 // Install/exepath from APP.ini when it names an existing folder by an absolute path,

@@ -29,6 +29,8 @@ private slots:
     void handOffRunsApplicationUnlessReturned();
     void userTypeDecidesWhetherTheWindowFollows_data();
     void userTypeDecidesWhetherTheWindowFollows();
+    void installFolderEndingInABackslash_data();
+    void installFolderEndingInABackslash();
     void unusableInstallFolderStartsNothing_data();
     void unusableInstallFolderStartsNothing();
     void missingAppIniGoesStraightToTheWindow();
@@ -172,6 +174,46 @@ void StartupTest::userTypeDecidesWhetherTheWindowFollows()
     else
         QVERIFY(showsWindow());
     QCOMPARE(loggedRuns(velmoraLog()).size(), 1);
+}
+
+// A Windows program leaves the folder's line ending in a backslash (a drive's root, or a folder
+// picker's answer); the keys on the lines after it are read all the same.
+void StartupTest::installFolderEndingInABackslash_data()
+{
+    QTest::addColumn<QString>("uninstreturn");
+    QTest::addColumn<bool>("handOff");
+
+    QTest::newRow("returned: window, no hand-off") << QStringLiteral("1") << false;
+    QTest::newRow("kept on the retention screen: no window") << QStringLiteral("0") << true;
+}
+
+void StartupTest::installFolderEndingInABackslash()
+{
+    QFETCH(QString, uninstreturn);
+    QFETCH(bool, handOff);
+
+    // Here the backslash is part of the folder's name.
+    const QString folder = installDir() + QStringLiteral("\\");
+    QVERIFY(QDir().mkpath(folder));
+    const auto ini = [&](const QString &type) {
+        return QVector<std::pair<QString, QString>>{{QStringLiteral("Install/exepath"), folder},
+                                                    {QStringLiteral("user/uninstreturn"), uninstreturn},
+                                                    {QStringLiteral("user/type"), type}};
+    };
+    m_profile->writeAppIni(ini(QStringLiteral("0")));
+    const QString afterIni = m_profile->root() + QStringLiteral("/after.ini");
+    writeIniFile(afterIni, ini(QStringLiteral("2")));
+    writeFakeProgram(folder + QStringLiteral("/Velmora.exe"), velmoraLog(),
+                     QStringLiteral("sleep 0.3; cp '%1' '%2'").arg(afterIni, m_profile->appIniPath()));
+
+    startUninstaller();
+    if (handOff) {
+        QVERIFY(endsWithoutWindow(10000));
+        QCOMPARE(loggedRuns(velmoraLog()), QVector<QStringList>{QStringList{QStringLiteral("-uninstall")}});
+    } else {
+        QVERIFY(showsWindow());
+        QVERIFY(loggedRuns(velmoraLog()).isEmpty());
+    }
 }
 
 // --- install folders that must not be used ---

@@ -1,19 +1,15 @@
 #include "AppSettings.h"
 
+#include "ProfileFile.h"
+
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QPoint>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTextCodec>
 #include <QUuid>
 #include <QVariant>
 #include <QWidget>
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
 
 namespace {
 
@@ -39,6 +35,7 @@ QString ownAppIniPath()
     return appDataLocation() + QStringLiteral("/APP.ini");
 }
 
+// CONFIG.dat: only this module writes it, through QSettings, so QSettings reads it back.
 QString readIniText(const QString &path, const QString &key)
 {
     QSettings settings(path, QSettings::IniFormat);
@@ -54,91 +51,7 @@ void writeIniText(const QString &path, const QString &group, const QString &key,
     settings.endGroup();
 }
 
-// --- APP.ini as a Windows program writes it ---
-
-// APP.ini holds a few short lines; anything far larger is not it.
-constexpr qint64 kMaxAppIniBytes = 1 << 20;
-
-QString fromSystemCodePage(const QByteArray &bytes)
-{
-    if (bytes.isEmpty())
-        return QString();
-#ifdef Q_OS_WIN
-    // What an ANSI program's WritePrivateProfileStringA leaves in the file.
-    const int length = MultiByteToWideChar(CP_ACP, 0, bytes.constData(), bytes.size(), nullptr, 0);
-    if (length <= 0)
-        return QString();
-    QString text(length, Qt::Uninitialized);
-    if (MultiByteToWideChar(CP_ACP, 0, bytes.constData(), bytes.size(),
-                            reinterpret_cast<wchar_t *>(text.data()), length) != length)
-        return QString();
-    return text;
-#else
-    QTextCodec *codec = QTextCodec::codecForLocale();
-    return codec ? codec->toUnicode(bytes) : QString::fromLatin1(bytes);
-#endif
-}
-
-QString fromUtf8OrCodePage(const QByteArray &bytes)
-{
-    QTextCodec::ConverterState state;
-    const QString text = QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData(), bytes.size(),
-                                                                       &state);
-    if (state.invalidChars == 0 && state.remainingChars == 0)
-        return text;
-    return fromSystemCodePage(bytes);
-}
-
-// One line per entry, as the private-profile functions see the file: a backslash at the end
-// of a line is part of the value, never a continuation.
-QStringList iniLines(const QByteArray &bytes)
-{
-    QStringList lines;
-    QString text;
-    if (bytes.startsWith("\xFF\xFE")) {
-        text = QTextCodec::codecForName("UTF-16LE")->toUnicode(bytes.mid(2));
-    } else if (bytes.startsWith("\xFE\xFF")) {
-        text = QTextCodec::codecForName("UTF-16BE")->toUnicode(bytes.mid(2));
-    } else {
-        // Decoded line by line: a folder name in the code page may share the file with UTF-8.
-        const QByteArray body = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
-        for (QByteArray line : body.split('\n')) {
-            if (line.endsWith('\r'))
-                line.chop(1);
-            lines.append(fromUtf8OrCodePage(line));
-        }
-        return lines;
-    }
-    for (QString line : text.split(QLatin1Char('\n'))) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        lines.append(line);
-    }
-    return lines;
-}
-
-// The first value of section/name, trimmed; null when missing.
-QString iniRawValue(const QStringList &lines, const QString &section, const QString &name)
-{
-    bool inSection = false;
-    for (const QString &line : lines) {
-        const QString entry = line.trimmed();
-        if (entry.isEmpty() || entry.startsWith(QLatin1Char(';')))
-            continue;
-        if (entry.startsWith(QLatin1Char('['))) {
-            const int close = entry.indexOf(QLatin1Char(']'));
-            const QString header = entry.mid(1, close < 0 ? -1 : close - 1).trimmed();
-            inSection = header.compare(section, Qt::CaseInsensitive) == 0;
-            continue;
-        }
-        const int equals = entry.indexOf(QLatin1Char('='));
-        if (!inSection || equals < 0)
-            continue;
-        if (entry.left(equals).trimmed().compare(name, Qt::CaseInsensitive) == 0)
-            return entry.mid(equals + 1).trimmed();
-    }
-    return QString();
-}
+// --- a folder path in APP.ini ---
 
 bool isHexDigit(QChar c)
 {
@@ -201,13 +114,16 @@ bool unescapeQtPath(const QString &text, QString *path)
     return true;
 }
 
-QString iniPathValue(QString value)
+QString iniPathValue(const QString &value)
 {
-    // Both kinds of writer may quote a value; both readers drop the pair.
-    if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')))
-        value = value.mid(1, value.size() - 2);
     QString path;
     return unescapeQtPath(value, &path) ? path : value;
+}
+
+// A "section/name" key, read with the profile functions' rules.
+QString readProfileKey(const QString &path, const QString &key)
+{
+    return readProfileString(path, key.section(QLatin1Char('/'), 0, 0), key.section(QLatin1Char('/'), 1));
 }
 
 } // namespace
@@ -234,29 +150,22 @@ QString appIniPath()
 
 QString readAppSetting(const QString &key)
 {
-    QSettings settings(appIniPath(), QSettings::IniFormat);
-    // The codec must be in place before the first read, or Chinese folder names come back garbled.
-    settings.setIniCodec(QTextCodec::codecForName("utf-8"));
-    return settings.value(key, QVariant()).toString();
+    return readProfileKey(appIniPath(), key);
+}
+
+int readAppIntSetting(const QString &key)
+{
+    return profileInt(readAppSetting(key));
 }
 
 QString readAppPathSetting(const QString &key)
 {
-    QFile file(appIniPath());
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxAppIniBytes)
-        return QString();
-    const QString section = key.section(QLatin1Char('/'), 0, 0);
-    const QString name = key.section(QLatin1Char('/'), 1);
-    return iniPathValue(iniRawValue(iniLines(file.readAll()), section, name));
+    return iniPathValue(readAppSetting(key));
 }
 
-void writeAppSetting(const QString &group, const QString &key, const QString &value)
+bool writeAppSetting(const QString &group, const QString &key, const QString &value)
 {
-    QSettings settings(appIniPath(), QSettings::IniFormat);
-    settings.beginGroup(group);
-    settings.setIniCodec(QTextCodec::codecForName("utf-8"));
-    settings.setValue(key, value);
-    settings.endGroup();
+    return writeProfileString(appIniPath(), group, key, value);
 }
 
 // --- CONFIG.dat ---
@@ -313,29 +222,25 @@ QString userUuid()
 
 QString installChannel()
 {
-    const QString channel = readIniText(ownAppIniPath(), QStringLiteral("Install/channel"));
+    const QString channel = readProfileKey(ownAppIniPath(), QStringLiteral("Install/channel"));
     return channel.isEmpty() ? QStringLiteral("default") : channel;
 }
 
 bool markInstallActive()
 {
-    QSettings settings(ownAppIniPath(), QSettings::IniFormat);
-    if (settings.value(QStringLiteral("Install/active"), QVariant()).toString() == QLatin1String("1"))
+    if (readProfileKey(ownAppIniPath(), QStringLiteral("Install/active")) == QLatin1String("1"))
         return false;
-    settings.beginGroup(QStringLiteral("Install"));
-    settings.setValue(QStringLiteral("active"), QStringLiteral("1"));
-    settings.endGroup();
     // "Written" only once the file really holds it.
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    return writeProfileString(ownAppIniPath(), QStringLiteral("Install"), QStringLiteral("active"),
+                              QStringLiteral("1"));
 }
 
 QString nativeInstallName()
 {
-    QSettings settings(ownAppIniPath(), QSettings::IniFormat);
-    if (settings.value(QStringLiteral("Install/native"), QVariant()).toString() != QLatin1String("1"))
+    const QString path = ownAppIniPath();
+    if (readProfileKey(path, QStringLiteral("Install/native")) != QLatin1String("1"))
         return QString();
-    return settings.value(QStringLiteral("Install/name"), QVariant()).toString();
+    return readProfileKey(path, QStringLiteral("Install/name"));
 }
 
 // --- the sibling tool's APP.ini ---
@@ -350,12 +255,12 @@ QString toolIniPath()
 
 QString readToolSetting(const QString &key)
 {
-    return readIniText(toolIniPath(), key);
+    return readProfileKey(toolIniPath(), key);
 }
 
-void writeToolSetting(const QString &group, const QString &key, const QString &value)
+bool writeToolSetting(const QString &group, const QString &key, const QString &value)
 {
-    writeIniText(toolIniPath(), group, key, value);
+    return writeProfileString(toolIniPath(), group, key, value);
 }
 
 // --- placement ---

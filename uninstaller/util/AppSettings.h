@@ -17,25 +17,25 @@ QString appDataDir();
 // appDataDir() + "/APP.ini"; empty when appDataDir() is empty.
 QString appIniPath();
 
-// The value of key ("section/name") in APP.ini as text, read as UTF-8; empty when the
-// file, section or key is missing. The file is read anew on every call. A folder value
-// (Install/exepath) goes through readAppPathSetting instead.
+// The value of key ("section/name") in APP.ini as the program that wrote it meant it: read
+// with the Windows private-profile functions' rules (readProfileString in ProfileFile.h), the
+// file anew on every call. Empty when the file, section or key is missing.
 QString readAppSetting(const QString &key);
 
-// A folder path stored under key in APP.ini, read as the program that wrote it meant it.
-// The application writes it with the Windows private-profile functions, which keep single
-// backslashes as they are; a value in Qt's form (backslashes doubled, or forward slashes,
-// Qt's escapes and quotes) reads as QSettings reads it. A byte-order mark sets the encoding
-// of the whole file (UTF-8, or UTF-16 as the private-profile functions keep a Unicode file);
-// without one a line is UTF-8 when it is valid UTF-8 and in the system code page when not
-// (the ANSI code page on Windows; Qt's locale codec elsewhere).
-// Sections and names match without regard to case, as on Windows. Empty when missing.
+// The value of key as a number, as GetPrivateProfileInt reads it (profileInt): leading digits,
+// 0 when missing or when there are none.
+int readAppIntSetting(const QString &key);
+
+// A folder path stored under key in APP.ini. The application writes it with the profile
+// functions, which keep single backslashes as they are; a value in Qt's form (backslashes
+// doubled, or forward slashes, with Qt's escapes) reads as QSettings reads it.
 QString readAppPathSetting(const QString &key);
 
-// Stores value under group/key in APP.ini, written as UTF-8.
-void writeAppSetting(const QString &group, const QString &key, const QString &value);
+// Stores value under group/key in APP.ini so that the profile functions read it back
+// (writeProfileString); false when it could not be stored.
+bool writeAppSetting(const QString &group, const QString &key, const QString &value);
 
-// --- CONFIG.dat in the running program's own AppDataLocation ---
+// --- CONFIG.dat in the running program's own AppDataLocation (QSettings' own file) ---
 
 QString configFilePath();
 QString readConfigValue(const QString &key);
@@ -52,7 +52,7 @@ QString userUuid();
 // A new random UUID as 32 lower-case hexadecimal digits.
 QString newUuidText();
 
-// --- APP.ini in the running program's own AppDataLocation ---
+// --- APP.ini in the running program's own AppDataLocation, read and written as the product's ---
 
 // Install/channel, or "default" when it is empty.
 QString installChannel();
@@ -69,8 +69,9 @@ QString nativeInstallName();
 // AppDataLocation with "Tavrell" replaced by "Velmora", made when missing (one level),
 // followed by "/APP.ini".
 QString toolIniPath();
+// Read and written as the product's APP.ini.
 QString readToolSetting(const QString &key);
-void writeToolSetting(const QString &group, const QString &key, const QString &value);
+bool writeToolSetting(const QString &group, const QString &key, const QString &value);
 
 // --- placement ---
 

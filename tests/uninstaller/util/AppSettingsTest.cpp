@@ -1,6 +1,7 @@
 // Data folder, settings files and centring, against a data folder in a temporary directory.
 
 #include "AppSettings.h"
+#include "TestCodePage.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -166,15 +167,81 @@ private slots:
         QFETCH(QString, folder);
         QTextCodec *gbk = QTextCodec::codecForName("GBK");
         QVERIFY(gbk);
-        QTextCodec *before = QTextCodec::codecForLocale();
-        QTextCodec::setCodecForLocale(gbk);
+        const TestCodePage system("GBK");
         useLocation(QStringLiteral("AppData/Roaming"), QStringLiteral("X"));
         // The application's own lines stay UTF-8; only the folder is in the code page.
         writeRawFile(appIniPath(), "[Install]\r\nname=" + QStringLiteral("维摩拉").toUtf8()
                                        + "\r\nexepath=" + gbk->fromUnicode(folder) + "\r\n");
-        const QString read = readAppPathSetting(QStringLiteral("Install/exepath"));
-        QTextCodec::setCodecForLocale(before);
-        QCOMPARE(read, folder);
+        QCOMPARE(readAppPathSetting(QStringLiteral("Install/exepath")), folder);
+    }
+
+    // Every way a Windows program may leave APP.ini, against what each key must read as.
+    void everyKeyReadsAsWritten_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("codePage"); // the system code page for the row; empty: as it is
+        QTest::addColumn<QString>("exepath");
+        QTest::addColumn<int>("uninstreturn");
+        QTest::addColumn<int>("type");
+
+        // "|" stands for the line break.
+        const auto ini = [](const QString &text, const char *eol = "\r\n") {
+            return QString(text).replace(QLatin1Char('|'), QLatin1String(eol)).toUtf8();
+        };
+        const auto usual = [](const QString &exepath) {
+            return QStringLiteral("[Install]|exepath=%1|[user]|uninstreturn=1|type=2|").arg(exepath);
+        };
+        const QString chinese = QStringLiteral("D:\\软件\\维摩拉\\");
+        const QString unicode = QString::fromUtf8(ini(usual(chinese)));
+        const QByteArray none;
+
+        QTest::newRow("drive root, trailing backslash") << ini(usual("D:\\")) << none << "D:\\" << 1 << 2;
+        QTest::newRow("folder picker's trailing backslash")
+            << ini(usual("C:\\Program Files\\Velmora\\")) << none << "C:\\Program Files\\Velmora\\" << 1 << 2;
+        QTest::newRow("unmatched quote") << ini(usual("\"D:\\V")) << none << "\"D:\\V" << 1 << 2;
+        QTest::newRow("UTF-16LE with a byte-order mark")
+            << "\xFF\xFE" + QByteArray(reinterpret_cast<const char *>(unicode.utf16()), unicode.size() * 2) << none
+            << chinese << 1 << 2;
+        QTest::newRow("UTF-8 with a byte-order mark") << "\xEF\xBB\xBF" + ini(usual(chinese)) << none << chinese << 1 << 2;
+        QTest::newRow("code-page bytes")
+            << "[Install]\r\nexepath=" + QTextCodec::codecForName("GBK")->fromUnicode(chinese)
+                   + ini("|[user]|uninstreturn=1|type=2|")
+            << QByteArray("GBK") << chinese << 1 << 2;
+        QTest::newRow("[User] and Type=") << ini("[INSTALL]|ExePath=D:\\V|[User]|UninstReturn=1|Type=2|") << none
+                                          << "D:\\V" << 1 << 2;
+        QTest::newRow("two [user] sections and two types: the first of each")
+            << ini("[user]|type=3|TYPE=4|[Install]|exepath=D:\\V|[user]|uninstreturn=1|") << none << "D:\\V" << 0 << 3;
+        QTest::newRow("keys before any section belong to none")
+            << ini("exepath=D:\\X|type=5|[Install]|exepath=D:\\V|[user]|uninstreturn=1|") << none << "D:\\V" << 1 << 0;
+        QTest::newRow("LF") << ini(usual("D:\\"), "\n") << none << "D:\\" << 1 << 2;
+        QTest::newRow("CR") << ini(usual("D:\\"), "\r") << none << "D:\\" << 1 << 2;
+        QTest::newRow("blanks and quotes")
+            << ini("[Install]|  exepath =  'D:\\V\\'  |[user]|uninstreturn = \"1\"|type=2 (kept)|") << none
+            << "D:\\V\\" << 1 << 2;
+        QTest::newRow("sign and base prefix") << ini("[user]|uninstreturn=-3|type=0x10|") << none << "" << -3 << 16;
+        QTest::newRow("wrapping at 32 bits, no leading digits")
+            << ini("[user]|uninstreturn=4294967297|type=B2|") << none << "" << 1 << 0;
+        QTest::newRow("a name without = hides a later one")
+            << ini("[user]|type|type=2|uninstreturn=1|") << none << "" << 1 << 0;
+    }
+
+    void everyKeyReadsAsWritten()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, codePage);
+        QFETCH(QString, exepath);
+        QFETCH(int, uninstreturn);
+        QFETCH(int, type);
+#ifdef Q_OS_WIN
+        if (!codePage.isEmpty())
+            QSKIP("the code page is the system's own there");
+#endif
+        const TestCodePage system(codePage);
+        useLocation(QStringLiteral("AppData/Roaming"), QStringLiteral("X"));
+        writeRawFile(appIniPath(), file);
+        QCOMPARE(readAppPathSetting(QStringLiteral("Install/exepath")), exepath);
+        QCOMPARE(readAppIntSetting(QStringLiteral("user/uninstreturn")), uninstreturn);
+        QCOMPARE(readAppIntSetting(QStringLiteral("user/type")), type);
     }
 
     void missingFileReadsEmpty()
@@ -202,8 +269,13 @@ private slots:
 
     void writtenValuesReadBackAsUtf8()
     {
+#ifdef Q_OS_WIN
+        QSKIP("the code page is the system's own there");
+#endif
+        // On a UTF-8 system the code page, which the profile functions read, is UTF-8.
+        const TestCodePage system("UTF-8");
         useLocation(QStringLiteral("AppData/Roaming"), QStringLiteral("X"));
-        writeAppSetting(QStringLiteral("Install"), QStringLiteral("exepath"), QStringLiteral("C:/维摩拉"));
+        QVERIFY(writeAppSetting(QStringLiteral("Install"), QStringLiteral("exepath"), QStringLiteral("C:/维摩拉")));
         QCOMPARE(readAppSetting(QStringLiteral("Install/exepath")), QStringLiteral("C:/维摩拉"));
         QFile file(appIniPath());
         QVERIFY(file.open(QIODevice::ReadOnly));
