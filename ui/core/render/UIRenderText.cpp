@@ -168,12 +168,13 @@ bool IsRawClose(LPCWSTR p)
     return IsOpener(p[0]) && p[1] == L'/' && p[2] == L'r' && IsCloser(p[3]);
 }
 
-// The four three-character escapes of the bracket characters; 0 when p starts none.
+// The four three-character escapes of the bracket characters; 0 when p starts none. p[1] is
+// tested before p[2]: a text may end right after the opener.
 wchar_t EscapeAt(LPCWSTR p)
 {
-    if (p[0] == L'<' && p[2] == L'>' && (p[1] == L'{' || p[1] == L'}'))
+    if (p[0] == L'<' && (p[1] == L'{' || p[1] == L'}') && p[2] == L'>')
         return p[1];
-    if (p[0] == L'{' && p[2] == L'}' && (p[1] == L'<' || p[1] == L'>'))
+    if (p[0] == L'{' && (p[1] == L'<' || p[1] == L'>') && p[2] == L'}')
         return p[1];
     return 0;
 }
