@@ -103,6 +103,39 @@ TEST_F(HtmlText, LineTagsAndLineFeeds)
     EXPECT_EQ(Calc(L"ab<p>cd</p>ef", 0).bottom, 3 * line) << "a paragraph starts and ends its own lines";
 }
 
+TEST_F(HtmlText, LineTagsAreHeldToWhatALineCanUse)
+{
+    const int line = LineHeight(m_pm, kFont);
+    const int w = Plain(L"W");
+    struct LineCase {
+        LPCWSTR markup;
+        LONG right;
+        LONG bottom;
+    };
+    // Heights up to 32767 pixels, nothing below 0; moves along the line between its edges.
+    const LineCase cases[] = {
+        {L"<y 2147483647>W\nW\nW", w, 32767 + 2 * line},
+        {L"<y -100>W\nW\nW", w, 2 * line},
+        {L"<y -2147483647>W\nW", w, line},
+        {L"<p 2147483647>W\nW", w, 2 * (line + 32767)},
+        {L"<p -100>W\nW</p>W", w, 3 * line},
+        {L"<x 2147483647>W", 200, 2 * line},
+        {L"W<x -2147483647>W", w, line},
+        {L"<x -100>W", w, line},
+    };
+    for (const LineCase& c : cases) {
+        const RECT rc = Calc(c.markup, 0, RECT{0, 0, 200, 100});
+        EXPECT_EQ(rc.right, c.right) << std::wstring(c.markup).size() << " characters";
+        EXPECT_EQ(rc.bottom, c.bottom) << std::wstring(c.markup).size() << " characters";
+    }
+    // The lines after a line asked to be less than nothing still show.
+    RenderCanvas canvas(200, 100, 0x00FFFFFF);
+    Draw(canvas, L"<y -100>W\nW\nW", 0xFF000000, 0, RECT{0, 0, 200, 100});
+    const RECT ink = InkBounds(canvas);
+    EXPECT_LT(ink.top, line);
+    EXPECT_GT(ink.bottom, line);
+}
+
 TEST_F(HtmlText, FontTagsByIndexAndFace)
 {
     EXPECT_EQ(Calc(L"<f 2>W</f>").bottom, LineHeight(m_pm, kBig));
