@@ -169,6 +169,35 @@ TEST_F(HtmlText, NestedVariantsKeepEveryFontAlive)
     EXPECT_EQ(m_pm.GetFontCount(), count);
 }
 
+TEST_F(HtmlText, FaceVariantsAreMadeOnceWhateverTheFaceAsked)
+{
+    // A face longer than a font keeps, and none at all: the second draw finds the first's font.
+    RenderCanvas canvas(300, 40, 0x00FFFFFF);
+    for (LPCWSTR markup : {L"<f ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghij 12>W</f>", L"<f >W</f>", L"<f Tahoma 13>W"}) {
+        Draw(canvas, markup, 0xFF000000, DT_SINGLELINE, RECT{0, 0, 300, 40});
+        const int count = m_pm.GetFontCount();
+        Draw(canvas, markup, 0xFF000000, DT_SINGLELINE, RECT{0, 0, 300, 40});
+        Calc(markup);
+        EXPECT_EQ(m_pm.GetFontCount(), count) << std::wstring(markup).size() << " characters";
+    }
+}
+
+TEST_F(HtmlText, SpentVariantIdsKeepTheCurrentFontUntilOneIsFree)
+{
+    for (int id = 30000; id < 30256; ++id)
+        m_pm.AddFont(id, kFace, 40, false, false, false);
+    const int count = m_pm.GetFontCount();
+    EXPECT_EQ(CalcWidth(L"<b>WW</b>"), Plain(L"WW"));
+    EXPECT_EQ(CalcWidth(L"<f Tahoma 30>WW</f>"), Plain(L"WW"));
+    EXPECT_EQ(m_pm.GetFontCount(), count);
+    // A freed id takes the next variant, and the variant stays for the tags after it.
+    m_pm.RemoveFont(30100);
+    const int boldWidth = Extent(m_pm.AddFont(9, kFace, 14, true, false, false), L"WW").cx;
+    m_pm.RemoveFont(9);
+    EXPECT_EQ(CalcWidth(L"<b>WW</b><b>WW</b>"), 2 * boldWidth);
+    EXPECT_EQ(m_pm.GetFontIndex(kFace, 14, true, false, false), 30100);
+}
+
 TEST_F(HtmlText, ClosingTagPopsWhatItsTagPushed)
 {
     // b on an already bold font pushes it again; its closing tag must not drop the f font.

@@ -643,24 +643,14 @@ void HtmlLayout::PushFont(UIFontInfo* info)
 
 UIFontInfo* HtmlLayout::FindOrAddFont(LPCWSTR face, int size, bool bold, bool underline, bool italic)
 {
-    HFONT font = m_manager->GetFont(face, size, bold, underline, italic);
-    if (font == nullptr) {
-        // Replacing a font record would free one the stacks may still hold: take a free id.
-        int id = kFontVariantId;
-        for (;; ++id) {
-            if (id >= kFontVariantId + kMaxFontVariants)
-                return CurrentFont();
-            CUIString name;
-            name.Format(L"%d", id);
-            if (m_manager->GetFontMap(false)->Find(name) == nullptr &&
-                m_manager->GetFontMap(true)->Find(name) == nullptr)
-                break;
-        }
-        font = m_manager->AddFont(id, face, size, bold, underline, italic, false);
-        if (font == nullptr)
-            return CurrentFont();
-    }
-    return m_manager->GetFontInfo(font);
+    if (UIFontInfo* info = m_manager->FindFontInfo(face, size, bold, underline, italic))
+        return info;
+    // Replacing a font record would free one the stacks may still hold: take a free id. Once
+    // they are spent, the manager says so at once and the tag keeps the current font.
+    const int id = m_manager->FindFreeFontId(kFontVariantId, kMaxFontVariants);
+    if (id < 0 || m_manager->AddFont(id, face, size, bold, underline, italic, false) == nullptr)
+        return CurrentFont();
+    return m_manager->GetFontInfo(id);
 }
 
 void HtmlLayout::PushVariant(bool bold, bool underline, bool italic)
