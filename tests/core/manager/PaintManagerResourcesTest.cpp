@@ -190,6 +190,95 @@ TEST(Fonts, FaceNamesAreCutTo31Characters)
     EXPECT_STREQ(window.manager().GetFontInfo(2)->faceName, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcde");
 }
 
+TEST(Fonts, FaceLookupFollowsEveryAddAndRemove)
+{
+    TestWindow window;
+    CPaintManagerUI& m = window.manager();
+    HFONT a = m.AddFont(1, L"DejaVu Sans", 10, false, false, false);
+    HFONT twin = m.AddFont(2, L"DejaVu Sans", 10, false, false, false);
+    HFONT shared = m.AddFont(40, L"DejaVu Sans", 10, false, false, false, true);
+    const HFONT first = m.GetFont(L"DejaVu Sans", 10, false, false, false);
+    EXPECT_TRUE(first == a || first == twin);
+    // The equal font under the other id is found once the first one goes, then the shared one.
+    m.RemoveFont(first);
+    EXPECT_EQ(m.GetFont(L"DejaVu Sans", 10, false, false, false), first == a ? twin : a);
+    m.RemoveFont(first == a ? 2 : 1);
+    EXPECT_EQ(m.GetFont(L"DejaVu Sans", 10, false, false, false), shared);
+    m.RemoveAllFonts(true);
+    EXPECT_EQ(m.GetFont(L"DejaVu Sans", 10, false, false, false), nullptr);
+
+    // An id taken again by another face: the old face is gone, the new one found.
+    m.AddFont(3, L"DejaVu Sans", 12, true, false, false);
+    HFONT serif = m.AddFont(3, L"DejaVu Serif", 12, true, false, false);
+    EXPECT_EQ(m.GetFont(L"DejaVu Sans", 12, true, false, false), nullptr);
+    EXPECT_EQ(m.GetFont(L"DejaVu Serif", 12, true, false, false), serif);
+
+    // Fonts put into the map or taken out of it by hand: a freed one is never answered, a new
+    // one is found.
+    CUIStringMap* fonts = m.GetFontMap();
+    auto byHand = [](LPCWSTR face, int size) {
+        auto* info = new UIFontInfo;
+        info->handle = ::CreateFontW(-size, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face);
+        info->faceName = face;
+        info->size = size;
+        return info;
+    };
+    auto* old = static_cast<UIFontInfo*>(fonts->Find(L"3", false));
+    ASSERT_NE(old, nullptr);
+    fonts->Remove(L"3");
+    ::DeleteObject(old->handle);
+    delete old;
+    UIFontInfo* mono = byHand(L"DejaVu Sans Mono", 9);
+    ASSERT_TRUE(fonts->Insert(L"3", mono));
+    EXPECT_EQ(m.GetFont(L"DejaVu Serif", 12, true, false, false), nullptr);
+    EXPECT_EQ(m.GetFont(L"DejaVu Sans Mono", 9, false, false, false), mono->handle);
+    UIFontInfo* added = byHand(L"DejaVu Sans Mono", 11);
+    ASSERT_TRUE(fonts->Insert(L"8", added));
+    EXPECT_EQ(m.GetFont(L"DejaVu Sans Mono", 11, false, false, false), added->handle);
+    m.AttachWindow(window.hwnd());
+    EXPECT_EQ(m.FindFontInfo(L"DejaVu Sans", 10, false, false, false), nullptr);
+}
+
+TEST(Fonts, FindFontInfoTakesTheFaceAsAddFontKeepsIt)
+{
+    TestWindow window;
+    CPaintManagerUI& m = window.manager();
+    const wchar_t* longFace = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghij";
+    m.AddFont(5, longFace, 10, false, false, false);
+    m.AddFont(6, L"", 11, false, true, false);
+    UIFontInfo* cut = m.FindFontInfo(longFace, 10, false, false, false);
+    ASSERT_NE(cut, nullptr);
+    EXPECT_EQ(cut, m.GetFontInfo(5));
+    EXPECT_GT(cut->metrics.tmHeight, 0);
+    EXPECT_EQ(m.FindFontInfo(L"", 11, false, true, false), m.GetFontInfo(6));
+    EXPECT_EQ(m.FindFontInfo(nullptr, 11, false, true, false), m.GetFontInfo(6));
+    // GetFont compares the face as given.
+    EXPECT_EQ(m.GetFont(longFace, 10, false, false, false), nullptr);
+    EXPECT_EQ(m.FindFontInfo(longFace, 10, true, false, false), nullptr);
+}
+
+TEST(Fonts, FreeFontIdSkipsTakenIdsUntilAFontLeaves)
+{
+    TestWindow window;
+    CPaintManagerUI& m = window.manager();
+    m.AddFont(100, L"DejaVu Sans", 10, false, false, false);
+    m.AddFont(101, L"DejaVu Sans", 11, false, false, false, true);
+    EXPECT_EQ(m.FindFreeFontId(100, 4), 102);
+    EXPECT_EQ(m.FindFreeFontId(100, 4), 102) << "asked again, the free id is still free";
+    m.AddFont(102, L"DejaVu Sans", 12, false, false, false);
+    m.AddFont(103, L"DejaVu Sans", 13, false, false, false);
+    EXPECT_EQ(m.FindFreeFontId(100, 4), -1);
+    EXPECT_EQ(m.FindFreeFontId(100, 5), 104);
+    // A font leaving either set makes its id free again.
+    m.RemoveFont(101, true);
+    EXPECT_EQ(m.FindFreeFontId(100, 4), 101);
+    m.AddFont(101, L"DejaVu Sans", 11, false, false, false);
+    m.RemoveFont(102);
+    EXPECT_EQ(m.FindFreeFontId(100, 4), 102);
+    m.RemoveAllFonts();
+    EXPECT_EQ(m.FindFreeFontId(100, 4), 100);
+}
+
 TEST(Fonts, FontFileFromTheResourceFolderAndFromAZip)
 {
     ASSERT_NE(FaceOfName(L"Zv Plain Face"), L"Zv Plain Face");

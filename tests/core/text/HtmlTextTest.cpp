@@ -103,6 +103,39 @@ TEST_F(HtmlText, LineTagsAndLineFeeds)
     EXPECT_EQ(Calc(L"ab<p>cd</p>ef", 0).bottom, 3 * line) << "a paragraph starts and ends its own lines";
 }
 
+TEST_F(HtmlText, LineTagsAreHeldToWhatALineCanUse)
+{
+    const int line = LineHeight(m_pm, kFont);
+    const int w = Plain(L"W");
+    struct LineCase {
+        LPCWSTR markup;
+        LONG right;
+        LONG bottom;
+    };
+    // Heights up to 32767 pixels, nothing below 0; moves along the line between its edges.
+    const LineCase cases[] = {
+        {L"<y 2147483647>W\nW\nW", w, 32767 + 2 * line},
+        {L"<y -100>W\nW\nW", w, 2 * line},
+        {L"<y -2147483647>W\nW", w, line},
+        {L"<p 2147483647>W\nW", w, 2 * (line + 32767)},
+        {L"<p -100>W\nW</p>W", w, 3 * line},
+        {L"<x 2147483647>W", 200, 2 * line},
+        {L"W<x -2147483647>W", w, line},
+        {L"<x -100>W", w, line},
+    };
+    for (const LineCase& c : cases) {
+        const RECT rc = Calc(c.markup, 0, RECT{0, 0, 200, 100});
+        EXPECT_EQ(rc.right, c.right) << std::wstring(c.markup).size() << " characters";
+        EXPECT_EQ(rc.bottom, c.bottom) << std::wstring(c.markup).size() << " characters";
+    }
+    // The lines after a line asked to be less than nothing still show.
+    RenderCanvas canvas(200, 100, 0x00FFFFFF);
+    Draw(canvas, L"<y -100>W\nW\nW", 0xFF000000, 0, RECT{0, 0, 200, 100});
+    const RECT ink = InkBounds(canvas);
+    EXPECT_LT(ink.top, line);
+    EXPECT_GT(ink.bottom, line);
+}
+
 TEST_F(HtmlText, FontTagsByIndexAndFace)
 {
     EXPECT_EQ(Calc(L"<f 2>W</f>").bottom, LineHeight(m_pm, kBig));
@@ -134,6 +167,35 @@ TEST_F(HtmlText, NestedVariantsKeepEveryFontAlive)
     const int count = m_pm.GetFontCount();
     Draw(canvas, L"<b>a<i>b</i></b>", 0xFF000000, DT_SINGLELINE, RECT{0, 0, 300, 40});
     EXPECT_EQ(m_pm.GetFontCount(), count);
+}
+
+TEST_F(HtmlText, FaceVariantsAreMadeOnceWhateverTheFaceAsked)
+{
+    // A face longer than a font keeps, and none at all: the second draw finds the first's font.
+    RenderCanvas canvas(300, 40, 0x00FFFFFF);
+    for (LPCWSTR markup : {L"<f ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghij 12>W</f>", L"<f >W</f>", L"<f Tahoma 13>W"}) {
+        Draw(canvas, markup, 0xFF000000, DT_SINGLELINE, RECT{0, 0, 300, 40});
+        const int count = m_pm.GetFontCount();
+        Draw(canvas, markup, 0xFF000000, DT_SINGLELINE, RECT{0, 0, 300, 40});
+        Calc(markup);
+        EXPECT_EQ(m_pm.GetFontCount(), count) << std::wstring(markup).size() << " characters";
+    }
+}
+
+TEST_F(HtmlText, SpentVariantIdsKeepTheCurrentFontUntilOneIsFree)
+{
+    for (int id = 30000; id < 30256; ++id)
+        m_pm.AddFont(id, kFace, 40, false, false, false);
+    const int count = m_pm.GetFontCount();
+    EXPECT_EQ(CalcWidth(L"<b>WW</b>"), Plain(L"WW"));
+    EXPECT_EQ(CalcWidth(L"<f Tahoma 30>WW</f>"), Plain(L"WW"));
+    EXPECT_EQ(m_pm.GetFontCount(), count);
+    // A freed id takes the next variant, and the variant stays for the tags after it.
+    m_pm.RemoveFont(30100);
+    const int boldWidth = Extent(m_pm.AddFont(9, kFace, 14, true, false, false), L"WW").cx;
+    m_pm.RemoveFont(9);
+    EXPECT_EQ(CalcWidth(L"<b>WW</b><b>WW</b>"), 2 * boldWidth);
+    EXPECT_EQ(m_pm.GetFontIndex(kFace, 14, true, false, false), 30100);
 }
 
 TEST_F(HtmlText, ClosingTagPopsWhatItsTagPushed)

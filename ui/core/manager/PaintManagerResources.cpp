@@ -142,8 +142,10 @@ std::unique_ptr<BYTE[]> ReadArchiveItem(LPCWSTR name, DWORD& size)
 
 // --- helpers shared with the destructor and Term ---
 
-void CPaintManagerUI::FreeFontMap(CUIStringMap& fonts)
+void CPaintManagerUI::FreeFonts(UIResourceSet& set)
 {
+    CUIStringMap& fonts = set.fonts;
+    set.fontTable.Clear();
     for (int i = 0; i < fonts.GetSize(); ++i) {
         UIFontInfo* info = FontAt(fonts, i);
         if (info == nullptr)
@@ -263,11 +265,13 @@ HFONT CPaintManagerUI::AddFont(int id, LPCWSTR face, int size, bool bold, bool u
     if (m_hDcPaint != nullptr)
         Measure(m_hDcPaint, *info);
 
-    CUIStringMap& fonts = GetResourceSet(shared || m_bUseSharedResources).fonts;
+    UIResourceSet& set = GetResourceSet(shared || m_bUseSharedResources);
+    CUIStringMap& fonts = set.fonts;
     const CUIString key = FontKey(id);
     // The new font replaces the old one under the same id.
     auto* old = static_cast<UIFontInfo*>(fonts.Find(key, false));
     if (old != nullptr) {
+        set.fontTable.Removed(old);
         if (old->handle != nullptr)
             ::DeleteObject(old->handle);
         delete old;
@@ -278,6 +282,7 @@ HFONT CPaintManagerUI::AddFont(int id, LPCWSTR face, int size, bool bold, bool u
         delete info;
         return nullptr;
     }
+    set.fontTable.Added(key, info);
     return font;
 }
 
@@ -330,16 +335,49 @@ HFONT CPaintManagerUI::GetFont(int id)
     return GetDefaultFontInfo()->handle;
 }
 
-HFONT CPaintManagerUI::GetFont(LPCWSTR face, int size, bool bold, bool underline, bool italic)
+UIFontInfo* CPaintManagerUI::LookupFont(LPCWSTR face, int size, bool bold, bool underline, bool italic)
 {
-    for (CUIStringMap* fonts : {&m_ResInfo.fonts, &GetSharedResources().fonts}) {
-        for (int i = 0; i < fonts->GetSize(); ++i) {
-            UIFontInfo* info = FontAt(*fonts, i);
-            if (info != nullptr && FontMatches(*info, face, size, bold, underline, italic))
-                return info->handle;
-        }
+    for (UIResourceSet* set : {&m_ResInfo, &GetSharedResources()}) {
+        if (UIFontInfo* info = set->fontTable.Find(set->fonts, face, size, bold, underline, italic))
+            return info;
     }
     return nullptr;
+}
+
+HFONT CPaintManagerUI::GetFont(LPCWSTR face, int size, bool bold, bool underline, bool italic)
+{
+    const UIFontInfo* info = LookupFont(face, size, bold, underline, italic);
+    return info != nullptr ? info->handle : nullptr;
+}
+
+UIFontInfo* CPaintManagerUI::FindFontInfo(LPCWSTR face, int size, bool bold, bool underline, bool italic)
+{
+    // The face as AddFont keeps it; the stock font is asked only when there is none.
+    wchar_t kept[LF_FACESIZE] = {};
+    if (face != nullptr && face[0] != L'\0')
+        wcsncpy(kept, face, LF_FACESIZE - 1);
+    else
+        wcscpy(kept, StockLogFont(nullptr).lfFaceName);
+    UIFontInfo* info = LookupFont(kept, size, bold, underline, italic);
+    MeasureFont(info);
+    return info;
+}
+
+int CPaintManagerUI::FindFreeFontId(int first, int count)
+{
+    FreeFontIds& ids = m_freeFontIds;
+    const unsigned ownRemovals = m_ResInfo.fontTable.GetRemovals();
+    const unsigned sharedRemovals = GetSharedResources().fontTable.GetRemovals();
+    if (ids.first != first || ids.count != count || ids.ownRemovals != ownRemovals ||
+        ids.sharedRemovals != sharedRemovals)
+        ids = FreeFontIds{first, count, 0, ownRemovals, sharedRemovals};
+    // The ids already tried were taken when they were tried, and no font has left a set since.
+    for (; ids.tried < count; ++ids.tried) {
+        const CUIString key = FontKey(first + ids.tried);
+        if (m_ResInfo.fonts.Find(key, false) == nullptr && GetSharedResources().fonts.Find(key, false) == nullptr)
+            return first + ids.tried;
+    }
+    return -1;
 }
 
 UIFontInfo* CPaintManagerUI::GetFontInfo(int id)
@@ -404,6 +442,7 @@ void CPaintManagerUI::RemoveFont(int id, bool shared)
     auto* info = static_cast<UIFontInfo*>(fonts.Find(key, false));
     if (info == nullptr)
         return;
+    GetResourceSet(shared).fontTable.Removed(info);
     if (info->handle != nullptr)
         ::DeleteObject(info->handle);
     delete info;
@@ -417,6 +456,7 @@ void CPaintManagerUI::RemoveFont(HFONT font, bool shared)
         UIFontInfo* info = FontAt(fonts, i);
         if (info != nullptr && info->handle == font) {
             const CUIString key = fonts.GetAt(i);
+            GetResourceSet(shared).fontTable.Removed(info);
             ::DeleteObject(info->handle);
             delete info;
             fonts.Remove(key);
@@ -427,7 +467,7 @@ void CPaintManagerUI::RemoveFont(HFONT font, bool shared)
 
 void CPaintManagerUI::RemoveAllFonts(bool shared)
 {
-    FreeFontMap(GetResourceSet(shared).fonts);
+    FreeFonts(GetResourceSet(shared));
 }
 
 CUIStringMap* CPaintManagerUI::GetFontMap(bool shared)

@@ -497,7 +497,7 @@ void CPaintManagerUI::Term()
     CUIResourceTable::Release();
     CControlFactory::Release();
     FreeSharedImages();
-    FreeFontMap(Settings().shared.fonts);
+    FreeFonts(Settings().shared);
     UIFontInfo& font = Settings().shared.defaultFont;
     if (font.handle != nullptr)
         ::DeleteObject(font.handle);

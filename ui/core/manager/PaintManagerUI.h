@@ -272,7 +272,15 @@ public:
     UIFontInfo* GetDefaultFontInfo();
     // A negative id, or one in neither map, gives the default font.
     HFONT GetFont(int id);
+    // The font of exactly this face, size and styles, or null; found at once (the manager's set,
+    // then the shared one).
     HFONT GetFont(LPCWSTR face, int size, bool bold, bool underline, bool italic);
+    // The same for the face as AddFont keeps it (at most 31 characters; the stock face for none),
+    // measured; null when neither set has such a font.
+    UIFontInfo* FindFontInfo(LPCWSTR face, int size, bool bold, bool underline, bool italic);
+    // The first id from first to first + count - 1 that neither font map holds, or -1. Ids found
+    // taken are not tried again until a font leaves a set, so asking again and again is cheap.
+    int FindFreeFontId(int first, int count);
     UIFontInfo* GetFontInfo(int id);
     UIFontInfo* GetFontInfo(HFONT font);
     int GetFontIndex(HFONT font, bool shared = false);
@@ -282,6 +290,7 @@ public:
     void RemoveFont(int id, bool shared = false);
     void RemoveFont(HFONT font, bool shared = false);
     void RemoveAllFonts(bool shared = false);
+    // To read: fonts added or removed here behind the manager's back cost a rebuild of the face lookup.
     CUIStringMap* GetFontMap(bool shared = false);
     // Loads a font file (resource folder, archive or plain path) into this process.
     void AddFontFile(LPCWSTR name);
@@ -410,7 +419,7 @@ public:
 
 private:
     // --- helpers ---
-    static void FreeFontMap(CUIStringMap& fonts);
+    static void FreeFonts(UIResourceSet& set);
     static void FreeTextMap(CUIStringMap& texts);
     void ProcessDelayedCleanup();
     // ForgetControl for control and every control below it.
@@ -428,6 +437,7 @@ private:
     void OnMouseLeave();
     void StartDrag();
     void MeasureFont(UIFontInfo* info);
+    UIFontInfo* LookupFont(LPCWSTR face, int size, bool bold, bool underline, bool italic);
 
     // --- run-time state ---
     CUIString m_sName;
@@ -482,6 +492,16 @@ private:
     // The owner's DPI of a pop-up's manager (BorrowDpiOf); 0 for the process DPI.
     int m_iBorrowedDpi = 0;
     UIResourceSet m_ResInfo;
+    // Where FindFreeFontId goes on: the first tried ids of the range were taken at these counts
+    // of fonts that left the two sets.
+    struct FreeFontIds {
+        int first = 0;
+        int count = 0;
+        int tried = 0;
+        unsigned ownRemovals = 0;
+        unsigned sharedRemovals = 0;
+    };
+    FreeFontIds m_freeFontIds;
     CUIPtrArray m_aFontMemHandles;
     CUIStringMap m_mWindowCustomAttrHash;
     CDpiHelper* m_pDpiHelper = nullptr;

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "manager/UIFontTable.h"
 #include "utils/UIString.h"
 #include "utils/UIStringMap.h"
 
@@ -32,6 +33,8 @@ struct UIResourceSet {
     UIFontInfo defaultFont;
     // Keyed by the font id written in decimal.
     CUIStringMap fonts;
+    // The same fonts by face, size and styles; the manager keeps it in step with the map.
+    CUIFontTable fontTable;
     CUIStringMap images;
     // Keyed by the class name as written in the skin ("VScrollBar").
     CUIStringMap classDefaults;

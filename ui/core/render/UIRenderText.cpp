@@ -4,6 +4,7 @@
 
 #include <objidl.h>
 #include <algorithm>
+#include <climits>
 #include <gdiplus.h>
 #include <vector>
 
@@ -168,12 +169,13 @@ bool IsRawClose(LPCWSTR p)
     return IsOpener(p[0]) && p[1] == L'/' && p[2] == L'r' && IsCloser(p[3]);
 }
 
-// The four three-character escapes of the bracket characters; 0 when p starts none.
+// The four three-character escapes of the bracket characters; 0 when p starts none. p[1] is
+// tested before p[2]: a text may end right after the opener.
 wchar_t EscapeAt(LPCWSTR p)
 {
-    if (p[0] == L'<' && p[2] == L'>' && (p[1] == L'{' || p[1] == L'}'))
+    if (p[0] == L'<' && (p[1] == L'{' || p[1] == L'}') && p[2] == L'>')
         return p[1];
-    if (p[0] == L'{' && p[2] == L'}' && (p[1] == L'<' || p[1] == L'>'))
+    if (p[0] == L'{' && (p[1] == L'<' || p[1] == L'>') && p[2] == L'}')
         return p[1];
     return 0;
 }
@@ -248,6 +250,10 @@ private:
 
 // Fonts the markup may add to a manager as bold, italic, underlined or sized variants.
 constexpr int kMaxFontVariants = 256;
+// What a line can use: <y> and <p> ask for at most this many pixels.
+constexpr int kMaxLineExtent = 0x7FFF;
+// Line tops stop here however many lines come before, so that a top plus its line cannot overflow.
+constexpr int kMaxLineTop = INT_MAX - 4 * kMaxLineExtent;
 // A run longer than this many characters past the room left on the line cannot fit, so the rest
 // of a long word is not scanned or measured again for every line it wraps over.
 constexpr int kRunSlack = 16;
@@ -435,7 +441,7 @@ void HtmlLayout::Run(LPCWSTR text)
         m_lastLineHeight = m_cyLine;
         if ((m_style & DT_SINGLELINE) != 0 || *m_p == L'\0')
             break;
-        m_y += m_cyLine;
+        m_y = static_cast<int>(std::min<long long>(static_cast<long long>(m_y) + m_cyLine, kMaxLineTop));
         m_linkStart = POINT{m_rc.left, m_y};
         if (!m_calc && m_y >= m_rc.bottom)
             break;
@@ -637,24 +643,14 @@ void HtmlLayout::PushFont(UIFontInfo* info)
 
 UIFontInfo* HtmlLayout::FindOrAddFont(LPCWSTR face, int size, bool bold, bool underline, bool italic)
 {
-    HFONT font = m_manager->GetFont(face, size, bold, underline, italic);
-    if (font == nullptr) {
-        // Replacing a font record would free one the stacks may still hold: take a free id.
-        int id = kFontVariantId;
-        for (;; ++id) {
-            if (id >= kFontVariantId + kMaxFontVariants)
-                return CurrentFont();
-            CUIString name;
-            name.Format(L"%d", id);
-            if (m_manager->GetFontMap(false)->Find(name) == nullptr &&
-                m_manager->GetFontMap(true)->Find(name) == nullptr)
-                break;
-        }
-        font = m_manager->AddFont(id, face, size, bold, underline, italic, false);
-        if (font == nullptr)
-            return CurrentFont();
-    }
-    return m_manager->GetFontInfo(font);
+    if (UIFontInfo* info = m_manager->FindFontInfo(face, size, bold, underline, italic))
+        return info;
+    // Replacing a font record would free one the stacks may still hold: take a free id. Once
+    // they are spent, the manager says so at once and the tag keeps the current font.
+    const int id = m_manager->FindFreeFontId(kFontVariantId, kMaxFontVariants);
+    if (id < 0 || m_manager->AddFont(id, face, size, bold, underline, italic, false) == nullptr)
+        return CurrentFont();
+    return m_manager->GetFontInfo(id);
 }
 
 void HtmlLayout::PushVariant(bool bold, bool underline, bool italic)
@@ -776,7 +772,7 @@ void HtmlLayout::OpeningTag(bool draw)
         if (m_x > m_rc.left)
             m_lineEnd = true;
         LPCWSTR q = param;
-        const int extra = IsCloser(*q) ? 0 : ReadInt(q);
+        const int extra = IsCloser(*q) ? 0 : std::clamp(ReadInt(q), 0, kMaxLineExtent);
         m_paragraphs.push_back(extra);
         GrowLineHeight();
         break;
@@ -791,13 +787,15 @@ void HtmlLayout::OpeningTag(bool draw)
         PushVariant(false, true, false);
         break;
     case L'x': {
+        // Along the line only: from its left edge to its right edge.
         LPCWSTR q = param;
-        m_x += ReadInt(q);
+        const long long x = static_cast<long long>(m_x) + ReadInt(q);
+        m_x = static_cast<int>(std::clamp<long long>(x, m_rc.left, std::max(m_rc.left, m_rc.right)));
         break;
     }
     case L'y': {
         LPCWSTR q = param;
-        m_cyLine = ReadInt(q);
+        m_cyLine = std::clamp(ReadInt(q), 0, kMaxLineExtent);
         break;
     }
     default:
