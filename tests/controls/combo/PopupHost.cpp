@@ -88,7 +88,7 @@ void PopupHost::Wheel(POINT pt, int notches)
     Update();
 }
 
-void PrintClient(HWND hwnd)
+void PrintClient(HWND hwnd, const std::function<void(HDC, int, int)>& read)
 {
     RECT rc = {};
     ::GetClientRect(hwnd, &rc);
@@ -97,6 +97,8 @@ void PrintClient(HWND hwnd)
     HBITMAP bitmap = ::CreateCompatibleBitmap(window, rc.right, rc.bottom);
     HGDIOBJ old = ::SelectObject(memory, bitmap);
     ::SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    if (read)
+        read(memory, rc.right, rc.bottom);
     ::SelectObject(memory, old);
     ::DeleteObject(bitmap);
     ::DeleteDC(memory);

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,8 +46,9 @@ private:
 
 // Runs the thread's pending messages.
 void PumpMessages();
-// Draws the window's client area into a bitmap through WM_PRINTCLIENT, as a screenshot does.
-void PrintClient(HWND hwnd);
+// Draws the window's client area into a bitmap through WM_PRINTCLIENT, as a screenshot does;
+// read, when given, sees the bitmap selected into a memory DC, with its width and height.
+void PrintClient(HWND hwnd, const std::function<void(HDC, int, int)>& read = {});
 // Real messages to any window, client coordinates.
 void ClickWindow(HWND hwnd, POINT pt);
 void KeyWindow(HWND hwnd, UINT vk);
