@@ -6,7 +6,7 @@
 
 using namespace ZvUI;
 
-PopupHost::PopupHost(LPCWSTR markup, RECT rc, int dpi, IDialogBuilderCallback* callback)
+PopupHost::PopupHost(LPCWSTR markup, RECT rc, int dpi, IDialogBuilderCallback* callback, bool firstPaint)
 {
     CPaintManagerUI::SetInstance(::GetModuleHandleW(nullptr));
     // The whole process at one DPI, as on a screen of that DPI: pop-ups take it for their fonts.
@@ -24,6 +24,14 @@ PopupHost::PopupHost(LPCWSTR markup, RECT rc, int dpi, IDialogBuilderCallback* c
     m_pm.AddNotifyListener(&log);
     ::SetForegroundWindow(m_hwnd);
     ::SetFocus(m_hwnd);
+    if (!firstPaint) {
+        RECT client = {};
+        ::GetClientRect(m_hwnd, &client);
+        m_pm.GetRoot()->SetPos(client, true);
+        PrintClient(m_hwnd);
+        log.entries.clear();
+        return;
+    }
     Update();
     // A shown window's paint would move the focus to the first tab stop; do it now, so that no
     // later paint takes the focus from a pop-up.
@@ -78,6 +86,23 @@ void PopupHost::Wheel(POINT pt, int notches)
     for (int i = 0; i < (notches < 0 ? -notches : notches); ++i)
         ::SendMessageW(m_hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, step), MAKELPARAM(screen.x, screen.y));
     Update();
+}
+
+void PrintClient(HWND hwnd, const std::function<void(HDC, int, int)>& read)
+{
+    RECT rc = {};
+    ::GetClientRect(hwnd, &rc);
+    HDC window = ::GetDC(hwnd);
+    HDC memory = ::CreateCompatibleDC(window);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(window, rc.right, rc.bottom);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    if (read)
+        read(memory, rc.right, rc.bottom);
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(hwnd, window);
 }
 
 void PumpMessages()

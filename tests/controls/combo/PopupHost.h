@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,10 @@
 
 class PopupHost {
 public:
-    // rc in screen pixels; dpi 96 is 100 %, 192 is 200 %.
-    PopupHost(LPCWSTR markup, RECT rc, int dpi = 96, ZvUI::IDialogBuilderCallback* callback = nullptr);
+    // rc in screen pixels; dpi 96 is 100 %, 192 is 200 %. Without firstPaint the window is laid
+    // out and drawn into a bitmap only, its first WM_PAINT (and the tab move it makes) still queued.
+    PopupHost(LPCWSTR markup, RECT rc, int dpi = 96, ZvUI::IDialogBuilderCallback* callback = nullptr,
+              bool firstPaint = true);
     PopupHost(const PopupHost&) = delete;
     PopupHost& operator=(const PopupHost&) = delete;
     ~PopupHost();
@@ -43,6 +46,9 @@ private:
 
 // Runs the thread's pending messages.
 void PumpMessages();
+// Draws the window's client area into a bitmap through WM_PRINTCLIENT, as a screenshot does;
+// read, when given, sees the bitmap selected into a memory DC, with its width and height.
+void PrintClient(HWND hwnd, const std::function<void(HDC, int, int)>& read = {});
 // Real messages to any window, client coordinates.
 void ClickWindow(HWND hwnd, POINT pt);
 void KeyWindow(HWND hwnd, UINT vk);

@@ -362,15 +362,18 @@ Bytes MakeLenientPng(unsigned width, unsigned height, unsigned long long zeros, 
     return out;
 }
 
-Bytes MakeProgressiveJpeg(unsigned width, unsigned height, int scans)
+Bytes MakeProgressiveJpeg(unsigned width, unsigned height, int scans, bool subsampled)
 {
     Bytes out = {0xFF, 0xD8};
     out.insert(out.end(), {0xFF, 0xDB, 0x00, 0x43, 0x00});
     out.insert(out.end(), 64, 1);
-    out.insert(out.end(), {0xFF, 0xC2, 0x00, 0x0B, 0x08});
+    out.insert(out.end(), {0xFF, 0xC2, 0x00, static_cast<unsigned char>(subsampled ? 0x11 : 0x0B), 0x08});
     PutBe16(out, height);
     PutBe16(out, width);
-    out.insert(out.end(), {0x01, 0x01, 0x11, 0x00});
+    if (subsampled)
+        out.insert(out.end(), {0x03, 0x01, 0x22, 0x00, 0x02, 0x11, 0x00, 0x03, 0x11, 0x00});
+    else
+        out.insert(out.end(), {0x01, 0x01, 0x11, 0x00});
     // One code of one bit: DC category 0, so each block of a scan is one zero bit.
     out.insert(out.end(), {0xFF, 0xC4, 0x00, 0x14, 0x00, 0x01});
     out.insert(out.end(), 15, 0);

@@ -26,7 +26,9 @@ Bytes MakeLenientPng(unsigned width, unsigned height, unsigned long long zeros, 
 // has no end marker (decoders fill the rest).
 Bytes MakeJpeg(unsigned width, unsigned height, bool cut);
 // A one-component progressive JPEG of flat grey: `scans` DC scans, the same one again and again.
-Bytes MakeProgressiveJpeg(unsigned width, unsigned height, int scans);
+// Subsampled, the file is 4:2:0 colour (luma 2 x 2, both chroma 1 x 1) and the scans are of its
+// full-size luma.
+Bytes MakeProgressiveJpeg(unsigned width, unsigned height, int scans, bool subsampled = false);
 // A GIF of one frame with a 256-colour table and a varied pattern (uncompressed LZW codes).
 Bytes MakeGifPixels(unsigned width, unsigned height);
 // Stored (uncompressed) zip of name and bytes pairs.

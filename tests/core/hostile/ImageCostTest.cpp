@@ -181,17 +181,33 @@ TEST_F(ImageCost, SixteenBitAndInterlacedPngAreHeldToALowerPixelLimit)
 
 // A progressive JPEG's scans may visit 16 full-size planes of blocks, what libjpeg's colour files
 // need at 4:4:4 and more: at 32, a four-component file at the size limit cost three times a
-// full-size PNG. The check alone judges them here, nothing is decoded.
+// full-size PNG. A 2 x 2-sampled component is counted at its own, full, size: its scans cost as
+// much as a 1 x 1 file's. The check alone judges them here, nothing is decoded.
 TEST_F(ImageCost, JpegScansVisitAtMostSixteenFullSizePlanes)
 {
+    struct Row {
+        const wchar_t* name;
+        bool subsampled;
+        int scans;
+        bool accepted;
+    };
+    const Row rows[] = {
+        {L"planes16.jpg", false, 16, true},
+        {L"planes17.jpg", false, 17, false},
+        {L"planes16-420.jpg", true, 16, true},
+        {L"planes17-420.jpg", true, 17, false},
+        {L"planes64-420.jpg", true, 64, false},
+    };
     const ScratchSkin skin;
-    skin.Write(L"planes16.jpg", MakeProgressiveJpeg(3840, 2160, 16));
-    skin.Write(L"planes17.jpg", MakeProgressiveJpeg(3840, 2160, 17));
-    std::vector<BYTE> bytes;
-    EXPECT_TRUE(CUIRender::ReadImageFile((skin.Folder() + L"planes16.jpg").c_str(), bytes));
-    const DebugLog log;
-    EXPECT_FALSE(CUIRender::ReadImageFile((skin.Folder() + L"planes17.jpg").c_str(), bytes));
-    EXPECT_TRUE(log.Has(L"blocks"));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(row.name)));
+        skin.Write(row.name, MakeProgressiveJpeg(3840, 2160, row.scans, row.subsampled));
+        std::vector<BYTE> bytes;
+        const DebugLog log;
+        EXPECT_EQ(CUIRender::ReadImageFile((skin.Folder() + row.name).c_str(), bytes), row.accepted)
+            << (row.accepted ? "refused" : "accepted");
+        EXPECT_EQ(log.Has(L"blocks"), !row.accepted) << "the log's word on the blocks";
+    }
 }
 
 // CMYK and YCCK files cost four planes and a colour conversion whatever their scans.
@@ -230,6 +246,49 @@ TEST_F(ImageCost, DecodesAreHeldToTheMemoryBudget)
     EXPECT_TRUE(log.Has(L"budget2.png"));
     EXPECT_TRUE(log.Has(L"MiB"));
     outer.Release(kMaxImageMemory - (6ll << 20));
+}
+
+// Each share of a decode is counted with the others: given room for all but half of one share
+// (the bitmap made from the pixels, the encoded bytes), the image is refused, and the log names
+// the budget.
+TEST_F(ImageCost, EachShareOfADecodeCountsAgainstTheMemoryBudget)
+{
+    constexpr unsigned kSide = 2048;
+    constexpr size_t kMetadata = 24u << 20;
+    const ScratchSkin skin;
+    // A grey file's decoder holds less than its four-channel pixels and the bitmap together.
+    skin.Write(L"bitmapshare.png", MakeShapedPng(kSide, kSide, 8, 0, false));
+    // A small picture behind metadata the decoder skips.
+    skin.Write(L"bytesshare.jpg", MakeJpegBehindMetadata(16, 16, kMetadata));
+    const auto peakOf = [](auto load) {
+        UIDecodeBudget measured;
+        EXPECT_TRUE(load());
+        return measured.Peak();
+    };
+    const auto refusedWithin = [](LPCWSTR name, long long room) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(name)));
+        UIDecodeBudget outer;
+        ASSERT_TRUE(outer.Take(kMaxImageMemory - room));
+        const DebugLog log;
+        ImagePtr image(CUIRender::LoadImage(name, nullptr, 0, nullptr));
+        EXPECT_TRUE(image == nullptr) << "loaded in " << (room >> 10) << " KiB";
+        EXPECT_TRUE(log.Has(name));
+        EXPECT_TRUE(log.Has(L"its decode would hold more than 256 MiB"));
+        outer.Release(kMaxImageMemory - room);
+    };
+
+    // The path to the system's decoders decodes with ours first, and makes no bitmap.
+    const long long decoder = peakOf([] {
+        return std::unique_ptr<Gdiplus::Image>(CUIRender::LoadGdiplusImage(L"bitmapshare.png")) != nullptr;
+    });
+    const long long bitmap = 4ll * kSide * kSide;
+    ASSERT_LT(decoder + bitmap / 2, 2 * bitmap) << "the decoder alone holds the pixels and a bitmap's worth";
+    refusedWithin(L"bitmapshare.png", decoder + bitmap / 2);
+
+    const long long whole =
+        peakOf([] { return ImagePtr(CUIRender::LoadImage(L"bytesshare.jpg", nullptr, 0, nullptr)) != nullptr; });
+    ASSERT_GT(whole, static_cast<long long>(kMetadata)) << "the encoded bytes are not counted";
+    refusedWithin(L"bytesshare.jpg", whole - static_cast<long long>(kMetadata) / 2);
 }
 
 // The check passed it and the decoder did not (a critical chunk it does not know): the image is

@@ -240,6 +240,35 @@ TEST_F(Notify, TabWhileALayoutIsPendingMovesAfterThePaint)
     EXPECT_FALSE(window.manager().IsFocusNeeded());
 }
 
+TEST_F(Notify, AFocusChosenWhileATabMoveWaitsForThePaintKeepsIt)
+{
+    // A new root waits for its first paint to focus the first tab stop; c is focused before it.
+    a = new TestControl(L"a", L"TestUI", ControlFlagTabStop);
+    c = new TestControl(L"c", L"TestUI", ControlFlagTabStop);
+    root = new TestContainer();
+    for (CControlUI* child : {static_cast<CControlUI*>(a), static_cast<CControlUI*>(c)})
+        root->Add(child);
+    window.manager().SetRootControl(root);
+    ASSERT_TRUE(window.manager().IsFocusNeeded());
+    window.manager().SetFocus(c);
+    ::InvalidateRect(window.hwnd(), nullptr, FALSE);
+    ::UpdateWindow(window.hwnd());
+    EXPECT_EQ(window.manager().GetFocus(), c) << "the first paint's move took it";
+    ::InvalidateRect(window.hwnd(), nullptr, FALSE);
+    ::UpdateWindow(window.hwnd());
+    EXPECT_EQ(window.manager().GetFocus(), c) << "a later paint's move took it";
+
+    // A Tab move deferred by a pending layout gives way to a focus chosen after it.
+    window.manager().SetFocus(a);
+    window.manager().NeedUpdate();
+    ASSERT_TRUE(window.manager().MoveTabFocus(true));
+    ASSERT_TRUE(window.manager().IsFocusNeeded());
+    window.manager().SetFocus(c);
+    EXPECT_FALSE(window.manager().IsFocusNeeded());
+    ::UpdateWindow(window.hwnd());
+    EXPECT_EQ(window.manager().GetFocus(), c);
+}
+
 // --- capture ---
 
 TEST_F(Notify, CaptureIsTheSystemCapture)

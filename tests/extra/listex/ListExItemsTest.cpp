@@ -261,21 +261,12 @@ void ShotIfAsked(HWND hwnd, const std::wstring& name)
     const wchar_t* folder = _wgetenv(L"ZV_LISTEX_SHOTS");
     if (folder == nullptr || folder[0] == L'\0')
         return;
-    RECT rc = {};
-    ::GetClientRect(hwnd, &rc);
-    HDC window = ::GetDC(hwnd);
-    HDC memory = ::CreateCompatibleDC(window);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(window, rc.right, rc.bottom);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, rc.right, rc.bottom, window, 0, 0, SRCCOPY);
-    WriteBmpAt(std::wstring(folder) + L"\\" + name + L".bmp", rc.right, rc.bottom, [memory](int x, int y) {
-        const COLORREF c = ::GetPixel(memory, x, y);
-        return static_cast<DWORD>(GetRValue(c)) << 16 | static_cast<DWORD>(GetGValue(c)) << 8 | GetBValue(c);
+    PrintClient(hwnd, [&](HDC memory, int width, int height) {
+        WriteBmpAt(std::wstring(folder) + L"\\" + name + L".bmp", width, height, [memory](int x, int y) {
+            const COLORREF c = ::GetPixel(memory, x, y);
+            return static_cast<DWORD>(GetRValue(c)) << 16 | static_cast<DWORD>(GetGValue(c)) << 8 | GetBValue(c);
+        });
     });
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(hwnd, window);
 }
 
 bool Same(const RECT& a, const RECT& b)

@@ -126,6 +126,9 @@ void CPaintManagerUI::SetFocus(CControlUI* control)
     if (control != nullptr && control->GetManager() == this && control->IsVisible() &&
         control->IsEnabled()) {
         m_pFocus = control;
+        // A focus chosen now outranks a tab move still waiting for a paint (the window's first,
+        // or one a page switch deferred): made after it, that move would take the focus away.
+        m_bFocusNeeded = false;
         UIControlEvent event = MakeEvent(EventSetFocus, control);
         control->Event(event);
         RaiseNotify(control, L"setfocus");

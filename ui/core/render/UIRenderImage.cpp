@@ -286,7 +286,11 @@ bool DecodesCleanly(const BYTE* data, DWORD size, LPCWSTR name)
         return false;
     UIDecodeBudget budget;
     DecodedPixels pixels;
-    return budget.Take(size) && Decode(data, size, name, budget, pixels);
+    if (!budget.Take(size)) {
+        ReportDecodeFailure(name, budget);
+        return false;
+    }
+    return Decode(data, size, name, budget, pixels);
 }
 
 // The encoded bytes are freed as soon as they are decoded: they, the decoder's buffers and the
@@ -298,8 +302,10 @@ UIImageInfo* DecodeImage(ByteBlock bytes, DWORD mask, LPCWSTR name)
     UIDecodeBudget budget;
     DecodedPixels decoded;
     const DWORD encoded = bytes.size;
-    if (!budget.Take(encoded))
+    if (!budget.Take(encoded)) {
+        ReportDecodeFailure(name, budget);
         return nullptr;
+    }
     const bool sound = Decode(bytes.data.get(), bytes.size, name, budget, decoded);
     bytes = ByteBlock();
     budget.Release(encoded);
