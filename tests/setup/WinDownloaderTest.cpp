@@ -326,19 +326,20 @@ TEST_F(WinDownloaderTest, ACutOrForeignBodyIsTriedThreeTimesAndLeavesNoFile)
     };
     for (const auto& c : cases) {
         const std::string name(c.prefix, c.prefix + wcslen(c.prefix));
+        SCOPED_TRACE(name);
         CTestFolder data(L"dl-cut");
         const std::wstring target = MakeDownloadTarget(data.Path());
         CStatusLog log;
         CWinDownloader downloader(log.Callback(), HttpUrl(c.prefix), target, c.maxBytes);
-        ASSERT_TRUE(downloader.Start()) << name;
-        ASSERT_TRUE(log.WaitForEnds(1)) << name;
+        ASSERT_TRUE(downloader.Start());
+        ASSERT_TRUE(log.WaitForEnds(1));
         ExpectOneCompleteRun(log, kDownloadFailed);
-        EXPECT_EQ(RequestCount(c.prefix + kQuery), 3) << name;
-        EXPECT_FALSE(FileExists(target)) << name;
+        EXPECT_EQ(RequestCount(c.prefix + kQuery), 3);
+        EXPECT_FALSE(FileExists(target));
         const double result = log.Statuses().back().value;
-        EXPECT_LT(result, 0) << name;
+        EXPECT_LT(result, 0);
         if (c.aborted) {
-            EXPECT_EQ(result, static_cast<double>(E_ABORT)) << name;
+            EXPECT_EQ(result, static_cast<double>(E_ABORT));
         }
     }
 }
