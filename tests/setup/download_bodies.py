@@ -4,10 +4,12 @@
 signed_like() turns a program into one that looks signed: data appended after its sections
 and a certificate table last, named by its security directory. The table holds no real
 signature (only its place is ever checked), and a copy cut anywhere after the sections still
-starts. send_chunked() and send_until_close() send a body without a length, whole or cut.
+starts. send_chunked() and send_until_close() send a body without a length, whole or cut;
+drop() ends a connection early.
 
 As a script: download_bodies.py PROGRAM OUT writes signed_like(PROGRAM) to OUT.
 """
+import socket
 import struct
 import sys
 
@@ -43,6 +45,15 @@ def certificate_table_at(program):
     """File offset of the program's certificate table, or its length when it has none."""
     at, size = struct.unpack_from("<II", program, _security_entry(program))
     return at if size else len(program)
+
+
+def drop(handler):
+    """Ends the handler's connection at once, as a host that goes away ends it."""
+    handler.close_connection = True
+    try:
+        handler.connection.shutdown(socket.SHUT_RDWR)
+    except OSError:
+        pass
 
 
 def _head(wfile, extra):

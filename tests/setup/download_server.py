@@ -66,13 +66,6 @@ def make_handler(state):
         def log_message(self, *args):
             pass
 
-        def drop(self):
-            self.close_connection = True
-            try:
-                self.connection.shutdown(socket.SHUT_RDWR)
-            except OSError:
-                pass
-
         def send_endless(self, pause):
             download_bodies.send_until_close(self.wfile, state.full_setup)
             block = bytes(65536)
@@ -83,7 +76,7 @@ def make_handler(state):
                         time.sleep(pause)
             except OSError:
                 pass  # the client gave up
-            self.drop()
+            download_bodies.drop(self)
 
         def send_body(self, body, length=None, content_type="application/octet-stream"):
             self.send_response(200)
@@ -104,22 +97,22 @@ def make_handler(state):
                 self.send_body(state.payload)
             elif path == "/flaky/openapi/download":
                 if seen <= 2:
-                    self.drop()
+                    download_bodies.drop(self)
                 else:
                     self.send_body(state.payload)
             elif path == "/broken/openapi/download":
                 self.send_body(state.payload[: len(state.payload) // 2], length=len(state.payload))
-                self.drop()
+                download_bodies.drop(self)
             elif path == "/fullsetup/openapi/download":
                 self.send_body(state.full_setup)
             elif path == "/chunked/openapi/download":
                 download_bodies.send_chunked(self.wfile, state.payload)
             elif path == "/chunked-cut/openapi/download":
                 download_bodies.send_chunked(self.wfile, state.payload[: state.table_at], last_chunk=False)
-                self.drop()
+                download_bodies.drop(self)
             elif path == "/close-cut/openapi/download":
                 download_bodies.send_until_close(self.wfile, state.payload[: state.table_at])
-                self.drop()
+                download_bodies.drop(self)
             elif path == "/signin/openapi/download":
                 self.send_body(SIGN_IN, content_type="text/html; charset=utf-8")
             elif path == "/endless/openapi/download":

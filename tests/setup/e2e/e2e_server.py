@@ -15,7 +15,6 @@ Writes "ready" to --ready-file once all ports listen. Ends after --lifetime seco
 import argparse
 import http.server
 import os
-import socket
 import ssl
 import sys
 import threading
@@ -50,13 +49,6 @@ def make_handler(port, mode, log, lock, body, signed=b""):
                 self.wfile.write(data[at:at + 8192])
                 self.wfile.flush()
 
-        def drop(self):
-            self.close_connection = True
-            try:
-                self.connection.shutdown(socket.SHUT_RDWR)
-            except OSError:
-                pass
-
         def do_HEAD(self):
             self.note("HEAD")
             self.send_error(405)
@@ -68,12 +60,12 @@ def make_handler(port, mode, log, lock, body, signed=b""):
             elif mode == "ok" and signed and self.path == "/chunked-cut" + DOWNLOAD:
                 cut = download_bodies.certificate_table_at(signed)
                 download_bodies.send_chunked(self.wfile, signed[:cut], last_chunk=False)
-                self.drop()
+                download_bodies.drop(self)
             elif self.path != DOWNLOAD:
                 self.send_error(404)
             elif mode == "fail":
                 self.send_file(body[: len(body) // 2], len(body))
-                self.drop()
+                download_bodies.drop(self)
             else:
                 self.send_file(body, len(body))
 
