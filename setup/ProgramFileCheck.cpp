@@ -117,8 +117,10 @@ bool IsWholeProgramFile(const std::wstring& path)
     const ULONGLONG sectionsAt = optionalAt + optionalSize;
     for (WORD i = 0; i < header.NumberOfSections; ++i) {
         IMAGE_SECTION_HEADER section = {};
-        if (!file.Read(sectionsAt + i * ULONGLONG(sizeof(section)), &section) ||
-            !file.Holds(section.PointerToRawData, section.SizeOfRawData))
+        if (!file.Read(sectionsAt + i * ULONGLONG(sizeof(section)), &section))
+            return false;
+        // A section without raw data (uninitialised data) has no file offset that counts.
+        if (section.SizeOfRawData != 0 && !file.Holds(section.PointerToRawData, section.SizeOfRawData))
             return false;
     }
 

@@ -27,6 +27,7 @@ struct Layout {
     size_t peAt = 0x80;
     size_t optionalAt = 0;
     size_t securityAt = 0; // the security directory entry
+    size_t sectionsAt = 0; // the section table
     size_t firstSection = 0x200;
     size_t sectionsEnd = 0x800;
     size_t tableAt = 0;
@@ -67,6 +68,7 @@ Bytes Build(const Program& program, Layout* layout)
                              IMAGE_DIRECTORY_ENTRY_SECURITY * sizeof(IMAGE_DATA_DIRECTORY);
     }
     const size_t sectionsAt = at + optionalSize;
+    layout->sectionsAt = sectionsAt;
     const DWORD raw[2][2] = {{0x200, 0x400}, {0x600, 0x200}}; // file offset, size
     for (int i = 0; i < 2; ++i) {
         const size_t s = sectionsAt + i * sizeof(IMAGE_SECTION_HEADER);
@@ -134,6 +136,13 @@ TEST(ProgramFileCheck, StartsOnlyAWholeProgram)
          [](Bytes& b, const Layout&) { b.resize(b.size() + 4, '\0'); }, true},
         // Nothing in the headers names data appended after the sections: a cut there is not seen.
         {"unsigned, cut after its sections", {false, 0x1000, 0}, CutAt([](const Layout& l) { return l.sectionsEnd + 0x10; }),
+         true},
+        {"a section without raw data, its offset past the end", {},
+         [](Bytes& b, const Layout& l) {
+             const size_t data = l.sectionsAt + sizeof(IMAGE_SECTION_HEADER);
+             Put<DWORD>(b, data + offsetof(IMAGE_SECTION_HEADER, SizeOfRawData), 0);
+             Put<DWORD>(b, data + offsetof(IMAGE_SECTION_HEADER, PointerToRawData), 0x100000);
+         },
          true},
         {"cut inside a section", {false, 0, 0x100}, CutAt([](const Layout& l) { return l.firstSection + 0x100; }),
          false},
