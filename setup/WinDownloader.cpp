@@ -1,5 +1,6 @@
 #include "WinDownloader.h"
 
+#include "ProgramFileCheck.h"
 #include "UrlCache.h"
 #include "util/StringUtil.h"
 #include "util/UrlCoding.h"
@@ -60,9 +61,14 @@ STDMETHODIMP CWinDownloader::CBindCallback::OnProgress(ULONG progress, ULONG pro
 {
     if (m_abort)
         return E_ABORT;
-    if ((statusCode == BINDSTATUS_DOWNLOADINGDATA || statusCode == BINDSTATUS_ENDDOWNLOADDATA) &&
-        progressMax > m_announcedBytes)
-        m_announcedBytes = progressMax;
+    if (statusCode == BINDSTATUS_DOWNLOADINGDATA || statusCode == BINDSTATUS_ENDDOWNLOADDATA) {
+        // Under Wine these reports come only when the reads catch up with the host, and an abort
+        // at the end is ignored: the downloader checks the file's size again afterwards.
+        if (progress > m_byteLimit || progressMax > m_byteLimit)
+            return E_ABORT;
+        if (progressMax > m_announcedBytes)
+            m_announcedBytes = progressMax;
+    }
     if (progressMax != 0 && m_statusCallback)
         m_statusCallback(kDownloadProgress, static_cast<double>(progress) / static_cast<double>(progressMax));
     return S_OK;
@@ -97,9 +103,12 @@ STDMETHODIMP CWinDownloader::CBindCallback::GetBindInfoEx(DWORD*, BINDINFO*, DWO
 
 // --- downloader ---
 
-CWinDownloader::CWinDownloader(DownloadStatusCallback statusCallback, std::wstring url, std::wstring targetPath)
-    : m_statusCallback(std::move(statusCallback)), m_targetPath(std::move(targetPath)), m_url(std::move(url))
+CWinDownloader::CWinDownloader(DownloadStatusCallback statusCallback, std::wstring url, std::wstring targetPath,
+                               ULONGLONG maxBytes)
+    : m_statusCallback(std::move(statusCallback)), m_targetPath(std::move(targetPath)), m_url(std::move(url)),
+      m_maxBytes(maxBytes)
 {
+    m_bindCallback.SetByteLimit(maxBytes);
     m_worker = MakeWorker();
 }
 
@@ -159,17 +168,26 @@ void CWinDownloader::Report(int code, double value) const
 HRESULT CWinDownloader::DownloadOnce(const std::wstring& url)
 {
     m_bindCallback.BeginAttempt();
-    const HRESULT result = URLDownloadToFileW(nullptr, url.c_str(), m_targetPath.c_str(), 0, &m_bindCallback);
+    HRESULT result = URLDownloadToFileW(nullptr, url.c_str(), m_targetPath.c_str(), 0, &m_bindCallback);
+    if (result == S_OK && !IsWholeDownload())
+        result = INET_E_DOWNLOAD_FAILURE;
+    // An aborted or failed transfer can leave its part behind: nothing of it may be started.
     if (result != S_OK)
-        return result;
-    // A connection dropped before or during the body still ends in S_OK: only a file of the
-    // announced size (or, without one, any non-empty file) counts as downloaded.
+        DeleteFileW(m_targetPath.c_str());
+    return result;
+}
+
+bool CWinDownloader::IsWholeDownload() const
+{
+    // A connection that ends before the body's end still gives S_OK, with a length announced or
+    // not, chunked or not: urlmon tells the bind callback nothing else either (not under Wine,
+    // and its documentation promises nothing more). The file must have the announced size and
+    // be a whole program by its own headers.
     const ULONGLONG size = FileSize(m_targetPath);
     const ULONG announced = m_bindCallback.GetAnnouncedBytes();
-    if (size != 0 && (announced == 0 || size == announced))
-        return S_OK;
-    DeleteFileW(m_targetPath.c_str());
-    return INET_E_DOWNLOAD_FAILURE;
+    if (size == 0 || size > m_maxBytes || (announced != 0 && size != announced))
+        return false;
+    return IsWholeProgramFile(m_targetPath);
 }
 
 void CWinDownloader::Run()

@@ -11,6 +11,10 @@
 #include <memory>
 #include <string>
 
+// The most a download may bring: the full setup is tens of MB, and a host that sends without end
+// must not fill the user's disk.
+constexpr ULONGLONG kMaxDownloadBytes = 2ULL << 30;
+
 class CWinDownloader : public CDownloader {
 public:
     // Progress of one download. Lives inside the downloader, so it is not reference counted.
@@ -20,6 +24,8 @@ public:
         virtual ~CBindCallback();
 
         void SetStatusCallback(DownloadStatusCallback callback) { m_statusCallback = std::move(callback); }
+        // A transfer announcing or passing more than limit bytes is aborted.
+        void SetByteLimit(ULONGLONG limit) { m_byteLimit = limit; }
         // Forgets the size announced by the previous attempt.
         void BeginAttempt() { m_announcedBytes = 0; }
         // The largest total the transfer announced; 0 when it announced none.
@@ -43,10 +49,12 @@ public:
         DownloadStatusCallback m_statusCallback;
         std::atomic<bool> m_abort{false};
         ULONG m_announcedBytes = 0;
+        ULONGLONG m_byteLimit = kMaxDownloadBytes;
     };
 
-    // The callback runs on the worker thread (see DownloadStatusCallback).
-    CWinDownloader(DownloadStatusCallback statusCallback, std::wstring url, std::wstring targetPath);
+    // The callback runs on the worker thread (see DownloadStatusCallback). Tests lower maxBytes.
+    CWinDownloader(DownloadStatusCallback statusCallback, std::wstring url, std::wstring targetPath,
+                   ULONGLONG maxBytes = kMaxDownloadBytes);
     // Waits for a run in progress, then clears the URL cache except cookies.
     ~CWinDownloader() override;
     CWinDownloader(const CWinDownloader&) = delete;
@@ -61,12 +69,14 @@ private:
     void Run();
     void Report(int code, double value) const;
     [[nodiscard]] HRESULT DownloadOnce(const std::wstring& url);
+    [[nodiscard]] bool IsWholeDownload() const;
     [[nodiscard]] std::unique_ptr<CWorkerThread> MakeWorker();
 
     CBindCallback m_bindCallback;
     DownloadStatusCallback m_statusCallback;
     std::wstring m_targetPath;
     std::wstring m_url;
+    ULONGLONG m_maxBytes = kMaxDownloadBytes;
     std::unique_ptr<CWorkerThread> m_worker;
     bool m_workerStarted = false;         // owner's thread only
     std::atomic<bool> m_runRequested{false}; // set before the worker is resumed

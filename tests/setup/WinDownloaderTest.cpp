@@ -11,6 +11,7 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <fstream>
 #include <mutex>
 #include <sstream>
@@ -132,16 +133,16 @@ std::vector<char> ReadWholeFile(const std::wstring& path)
     return bytes;
 }
 
-// The server's payload: 300000 bytes of (i * 7 + 3) % 251.
+// The server's payload: the full setup made to look signed.
 bool IsPayload(const std::vector<char>& bytes)
 {
-    if (bytes.size() != 300000)
-        return false;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        if (static_cast<unsigned char>(bytes[i]) != (i * 7 + 3) % 251)
-            return false;
-    }
-    return true;
+    const std::vector<char> payload = ReadWholeFile(Env("ZV_TEST_PAYLOAD"));
+    return !payload.empty() && bytes == payload;
+}
+
+bool FileExists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 void ExpectOneCompleteRun(CStatusLog& log, int end)
@@ -194,10 +195,25 @@ TEST(BindCallback, ReportsProgressOnlyWithAKnownTotal)
     callback.SetStatusCallback([&seen](int code, double value) { seen.emplace_back(code, value); });
     EXPECT_EQ(callback.OnProgress(10, 0, BINDSTATUS_DOWNLOADINGDATA, nullptr), S_OK);
     EXPECT_EQ(callback.OnProgress(1, 4, BINDSTATUS_DOWNLOADINGDATA, nullptr), S_OK);
-    EXPECT_EQ(callback.OnProgress(0xFFFFFFFF, 0xFFFFFFFF, BINDSTATUS_ENDDOWNLOADDATA, nullptr), S_OK);
+    EXPECT_EQ(callback.OnProgress(0x80000000, 0x80000000, BINDSTATUS_ENDDOWNLOADDATA, nullptr), S_OK);
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0], std::make_pair(int(kDownloadProgress), 0.25));
     EXPECT_EQ(seen[1], std::make_pair(int(kDownloadProgress), 1.0));
+}
+
+TEST(BindCallback, AbortsATransferPastItsByteLimit)
+{
+    CWinDownloader::CBindCallback standard;
+    EXPECT_EQ(standard.OnProgress(0x80000000, 0, BINDSTATUS_DOWNLOADINGDATA, nullptr), S_OK); // 2 GiB
+    EXPECT_EQ(standard.OnProgress(0x80000001, 0, BINDSTATUS_DOWNLOADINGDATA, nullptr), E_ABORT);
+    EXPECT_EQ(standard.OnProgress(10, 0x80000001, BINDSTATUS_DOWNLOADINGDATA, nullptr), E_ABORT);
+
+    CWinDownloader::CBindCallback lowered;
+    lowered.SetByteLimit(1000);
+    EXPECT_EQ(lowered.OnProgress(1000, 1000, BINDSTATUS_DOWNLOADINGDATA, nullptr), S_OK);
+    EXPECT_EQ(lowered.OnProgress(1001, 0, BINDSTATUS_DOWNLOADINGDATA, nullptr), E_ABORT);
+    EXPECT_EQ(lowered.OnProgress(1001, 0, BINDSTATUS_ENDDOWNLOADDATA, nullptr), E_ABORT);
+    EXPECT_EQ(lowered.OnProgress(10, 1001, BINDSTATUS_DOWNLOADINGDATA, nullptr), E_ABORT) << "announced past it";
 }
 
 TEST(BindCallback, AsksForUtf8)
@@ -278,6 +294,54 @@ TEST_F(WinDownloaderTest, BrokenTransferIsAFailure)
     ASSERT_TRUE(log.WaitForEnds(1));
     ExpectOneCompleteRun(log, kDownloadFailed);
     EXPECT_EQ(RequestCount(L"/broken" + kQuery), 3);
+}
+
+TEST_F(WinDownloaderTest, AChunkedTransferWithItsLastChunkIsDone)
+{
+    CTestFolder data(L"dl-chunked");
+    const std::wstring target = MakeDownloadTarget(data.Path());
+    CStatusLog log;
+    CWinDownloader downloader(log.Callback(), HttpUrl(L"/chunked"), target);
+    ASSERT_TRUE(downloader.Start());
+    ASSERT_TRUE(log.WaitForEnds(1));
+    ExpectOneCompleteRun(log, kDownloadDone);
+    EXPECT_EQ(RequestCount(L"/chunked" + kQuery), 1);
+    EXPECT_TRUE(IsPayload(ReadWholeFile(target)));
+}
+
+// urlmon ends each of these in S_OK with what arrived on disk; none of it may count as done.
+TEST_F(WinDownloaderTest, ACutOrForeignBodyIsTriedThreeTimesAndLeavesNoFile)
+{
+    constexpr ULONGLONG kLowered = 4 << 20;
+    const struct {
+        const wchar_t* prefix;
+        ULONGLONG maxBytes;
+        bool aborted; // stopped by the byte limit while it ran
+    } cases[] = {
+        {L"/chunked-cut", kMaxDownloadBytes, false}, // chunked, ends without its last chunk
+        {L"/close-cut", kMaxDownloadBytes, false},   // no length, no chunking, closed early
+        {L"/signin", kMaxDownloadBytes, false},      // a sign-in page with status 200
+        {L"/endless", kLowered, true},
+        {L"/flood", kLowered, false}, // progress may come only at the end: the size is checked then
+    };
+    for (const auto& c : cases) {
+        const std::string name(c.prefix, c.prefix + wcslen(c.prefix));
+        SCOPED_TRACE(name);
+        CTestFolder data(L"dl-cut");
+        const std::wstring target = MakeDownloadTarget(data.Path());
+        CStatusLog log;
+        CWinDownloader downloader(log.Callback(), HttpUrl(c.prefix), target, c.maxBytes);
+        ASSERT_TRUE(downloader.Start());
+        ASSERT_TRUE(log.WaitForEnds(1));
+        ExpectOneCompleteRun(log, kDownloadFailed);
+        EXPECT_EQ(RequestCount(c.prefix + kQuery), 3);
+        EXPECT_FALSE(FileExists(target));
+        const double result = log.Statuses().back().value;
+        EXPECT_LT(result, 0);
+        if (c.aborted) {
+            EXPECT_EQ(result, static_cast<double>(E_ABORT));
+        }
+    }
 }
 
 TEST_F(WinDownloaderTest, EmptyTargetFailsOnceWithoutAnAttempt)

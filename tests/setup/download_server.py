@@ -5,11 +5,19 @@ Serves on 127.0.0.1 (HTTP) and, with --cert/--key, on localhost (HTTPS). Writes
 "http_port https_port closed_port" to --port-file once listening, logs every request
 line to --log, and ends by itself after --lifetime seconds or --max-requests requests.
 
+The payload is the file given by --payload: a program that looks signed (download_bodies.py).
 Paths (each with the query "ch=10009&app=50001"):
-  /openapi/download            the payload
-  /flaky/openapi/download      drops the connection for the first two requests, then the payload
-  /broken/openapi/download     announces the payload's length, sends half of it and drops
-  /fullsetup/openapi/download  the file given by --full-setup
+  /openapi/download             the payload
+  /flaky/openapi/download       drops the connection for the first two requests, then the payload
+  /broken/openapi/download      announces the payload's length, sends half of it and drops
+  /fullsetup/openapi/download   the file given by --full-setup
+  /chunked/openapi/download     the payload chunked, with its last chunk
+  /chunked-cut/openapi/download the payload chunked up to its certificate table, then drops
+  /close-cut/openapi/download   no length, no chunking: up to its certificate table, then drops
+  /signin/openapi/download      an HTML sign-in page, status 200
+  /endless/openapi/download     the full setup followed by data without end, at about 30 MB/s
+  /flood/openapi/download       the same as fast as it goes
+Endless bodies stop by themselves after ENDLESS_LIMIT bytes.
 """
 import argparse
 import http.server
@@ -18,8 +26,12 @@ import ssl
 import threading
 import time
 
+import download_bodies
+
 QUERY = "ch=10009&app=50001"
-PAYLOAD = bytes((i * 7 + 3) % 251 for i in range(300_000))
+ENDLESS_LIMIT = 64 << 20
+SIGN_IN = (b"<!DOCTYPE html>\r\n<html><head><title>Sign in</title></head><body>"
+           b"<form method=\"post\" action=\"/login\"><input name=\"user\"></form></body></html>\r\n")
 
 
 class State:
@@ -29,6 +41,8 @@ class State:
         self.total = 0
         self.log = open(args.log, "a", buffering=1, encoding="utf-8")
         self.full_setup = open(args.full_setup, "rb").read() if args.full_setup else b""
+        self.payload = open(args.payload, "rb").read()
+        self.table_at = download_bodies.certificate_table_at(self.payload)
         self.deadline = time.monotonic() + args.lifetime
         self.max_requests = args.max_requests
 
@@ -52,16 +66,21 @@ def make_handler(state):
         def log_message(self, *args):
             pass
 
-        def drop(self):
-            self.close_connection = True
+        def send_endless(self, pause):
+            download_bodies.send_until_close(self.wfile, state.full_setup)
+            block = bytes(65536)
             try:
-                self.connection.shutdown(socket.SHUT_RDWR)
+                for _ in range(ENDLESS_LIMIT // len(block)):
+                    self.wfile.write(block)
+                    if pause:
+                        time.sleep(pause)
             except OSError:
-                pass
+                pass  # the client gave up
+            download_bodies.drop(self)
 
-        def send_body(self, body, length=None):
+        def send_body(self, body, length=None, content_type="application/octet-stream"):
             self.send_response(200)
-            self.send_header("Content-Type", "application/octet-stream")
+            self.send_header("Content-Type", content_type)
             self.send_header("Content-Length", str(len(body) if length is None else length))
             self.send_header("Cache-Control", "no-store")
             self.end_headers()
@@ -75,17 +94,31 @@ def make_handler(state):
             if query != QUERY:
                 self.send_error(404)
             elif path == "/openapi/download":
-                self.send_body(PAYLOAD)
+                self.send_body(state.payload)
             elif path == "/flaky/openapi/download":
                 if seen <= 2:
-                    self.drop()
+                    download_bodies.drop(self)
                 else:
-                    self.send_body(PAYLOAD)
+                    self.send_body(state.payload)
             elif path == "/broken/openapi/download":
-                self.send_body(PAYLOAD[: len(PAYLOAD) // 2], length=len(PAYLOAD))
-                self.drop()
+                self.send_body(state.payload[: len(state.payload) // 2], length=len(state.payload))
+                download_bodies.drop(self)
             elif path == "/fullsetup/openapi/download":
                 self.send_body(state.full_setup)
+            elif path == "/chunked/openapi/download":
+                download_bodies.send_chunked(self.wfile, state.payload)
+            elif path == "/chunked-cut/openapi/download":
+                download_bodies.send_chunked(self.wfile, state.payload[: state.table_at], last_chunk=False)
+                download_bodies.drop(self)
+            elif path == "/close-cut/openapi/download":
+                download_bodies.send_until_close(self.wfile, state.payload[: state.table_at])
+                download_bodies.drop(self)
+            elif path == "/signin/openapi/download":
+                self.send_body(SIGN_IN, content_type="text/html; charset=utf-8")
+            elif path == "/endless/openapi/download":
+                self.send_endless(0.002)
+            elif path == "/flood/openapi/download":
+                self.send_endless(0)
             else:
                 self.send_error(404)
 
@@ -104,6 +137,7 @@ def main():
     parser.add_argument("--port-file", required=True)
     parser.add_argument("--log", required=True)
     parser.add_argument("--full-setup")
+    parser.add_argument("--payload", required=True)
     parser.add_argument("--cert")
     parser.add_argument("--key")
     parser.add_argument("--lifetime", type=float, default=240)

@@ -31,8 +31,13 @@ if openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Velmora Test CA"
   tls_args=(--cert "$work/server.pem" --key "$work/server.key")
 fi
 
+# The payload: the full setup made to look signed, with data after its sections.
+if ! python3 "$here/download_bodies.py" "$full_setup" "$work/payload.exe"; then
+  echo "cannot make the payload from $full_setup" >&2
+  exit 1
+fi
 python3 "$here/download_server.py" --port-file "$work/ports" --log "$work/requests.log" \
-  --full-setup "$full_setup" --lifetime 240 "${tls_args[@]}" &
+  --full-setup "$full_setup" --payload "$work/payload.exe" --lifetime 240 "${tls_args[@]}" &
 server_pid=$!
 for _ in $(seq 1 100); do [ -s "$work/ports" ] && break; sleep 0.1; done
 if [ ! -s "$work/ports" ]; then
@@ -44,6 +49,7 @@ read -r http_port https_port closed_port < "$work/ports"
 export ZV_TEST_HTTP_PORT=$http_port ZV_TEST_CLOSED_PORT=$closed_port
 # Wine maps the Unix root to drive Z:.
 export ZV_TEST_REQUEST_LOG="Z:${work//\//\\}\\requests.log"
+export ZV_TEST_PAYLOAD="Z:${work//\//\\}\\payload.exe"
 if [ "$https_port" != 0 ] && timeout 60 "$runner" "$trust_exe" "Z:${work//\//\\}\\ca.der" </dev/null >/dev/null 2>&1; then
   export ZV_TEST_HTTPS_PORT=$https_port
 fi

@@ -196,9 +196,40 @@ protected:
         ExpectUndimmed(frameWnd);
     }
 
-    // From the install click on: the download, the hand-off with folder, the finish page and
-    // the closing three seconds after the full setup reported itself active.
-    void ExpectInstallRunsToTheEnd(CInstaller& app, HWND frameWnd, int port, const std::wstring& folder)
+    // After the install click on an installer whose downloads all fail: three attempts about a
+    // second apart, then the failure box over the dimmed frame, the bar back at 0 and nothing
+    // handed over. Null when no box came.
+    HWND ExpectFailureAfterThreeAttempts(CInstaller& app, HWND frameWnd, int port, const std::string& path)
+    {
+        EXPECT_TRUE(app.WaitPage(2, 5000)) << "progress page not shown";
+        HWND box = app.WaitBox(20000);
+        EXPECT_NE(box, nullptr) << "no failure box";
+        if (box == nullptr)
+            return nullptr;
+        const double shownAt = UnixSeconds();
+
+        const auto requests = Requests(port);
+        EXPECT_EQ(requests.size(), 3u);
+        for (const auto& r : requests)
+            EXPECT_EQ(r.path, path);
+        for (size_t i = 1; i < requests.size(); ++i) {
+            EXPECT_GE(requests[i].time - requests[i - 1].time, 0.9) << "attempt " << i;
+            EXPECT_LE(requests[i].time - requests[i - 1].time, 3.0) << "attempt " << i;
+        }
+        if (!requests.empty())
+            EXPECT_GE(shownAt - requests.back().time, 0.8) << "no pause after the last attempt";
+        ExpectBoxOverDimmedFrame(box, frameWnd);
+        EXPECT_FALSE(IsAccent(WindowPixel(frameWnd, kFrameWidth, frame::kProgressStart))) << "bar not back at 0";
+        EXPECT_EQ(AppIniValue(L"active"), L"0");
+        EXPECT_EQ(AppIniValue(L"channel"), L"darozeved");
+        return box;
+    }
+
+    // From the install click on: the download of served from path, the hand-off with folder,
+    // the finish page and the closing three seconds after the full setup reported itself active.
+    void ExpectInstallRunsToTheEnd(CInstaller& app, HWND frameWnd, int port, const std::wstring& folder,
+                                   const std::string& path = kDownloadPath,
+                                   const wchar_t* served = L"ZV_E2E_FULL_SETUP")
     {
         ASSERT_TRUE(WaitFor([&] { return AppIniValue(L"active") == L"1"; }, 30000, 5))
             << "the full setup never reported itself active";
@@ -218,7 +249,7 @@ protected:
         const auto requests = Requests(port);
         ASSERT_EQ(requests.size(), 1u);
         EXPECT_EQ(requests[0].method, "GET");
-        EXPECT_EQ(requests[0].path, kDownloadPath);
+        EXPECT_EQ(requests[0].path, path);
 
         EXPECT_EQ(AppIniValue(L"channel"), L"darozeved");
         EXPECT_EQ(AppIniValue(L"active"), L"1");
@@ -230,7 +261,7 @@ protected:
                 exes.push_back(name);
         ASSERT_EQ(exes.size(), 1u);
         EXPECT_TRUE(IsGuidExeName(exes[0])) << Narrow(exes[0]);
-        EXPECT_EQ(FileSize(data + L"\\" + exes[0]), FileSize(Env(L"ZV_E2E_FULL_SETUP"))) << "download incomplete";
+        EXPECT_EQ(FileSize(data + L"\\" + exes[0]), FileSize(Env(served))) << "download incomplete";
 
         std::wstring program, args;
         SplitCommandLine(ReadWideFile(data + L"\\handoff-args.txt"), &program, &args);
@@ -271,24 +302,8 @@ TEST_F(InstallerE2E, FailedDownloadIsTriedThreeTimesThenOffersTheWayBack)
     ASSERT_NE(frameWnd, nullptr);
 
     ClickIn(frameWnd, kFrameWidth, frame::kInstall);
-    EXPECT_TRUE(app.WaitPage(2, 5000)) << "progress page not shown";
-    HWND box = app.WaitBox(20000);
-    ASSERT_NE(box, nullptr) << "no failure box";
-    const double shownAt = UnixSeconds();
-
-    auto requests = Requests(port);
-    ASSERT_EQ(requests.size(), 3u);
-    for (const auto& r : requests)
-        EXPECT_EQ(r.path, kDownloadPath);
-    for (int i = 1; i < 3; ++i) {
-        EXPECT_GE(requests[i].time - requests[i - 1].time, 0.9) << "attempt " << i;
-        EXPECT_LE(requests[i].time - requests[i - 1].time, 3.0) << "attempt " << i;
-    }
-    EXPECT_GE(shownAt - requests[2].time, 0.8) << "no pause after the last attempt";
-    ExpectBoxOverDimmedFrame(box, frameWnd);
-    EXPECT_FALSE(IsAccent(WindowPixel(frameWnd, kFrameWidth, frame::kProgressStart))) << "bar not back at 0";
-    EXPECT_EQ(AppIniValue(L"active"), L"0");
-    EXPECT_EQ(AppIniValue(L"channel"), L"darozeved");
+    HWND box = ExpectFailureAfterThreeAttempts(app, frameWnd, port, kDownloadPath);
+    ASSERT_NE(box, nullptr);
 
     // "确定" goes back to the start page.
     Answer(app, box, box::kOk);
@@ -413,6 +428,36 @@ TEST_F(InstallerE2E, FolderChosenOnTheCustomPageIsHandedOver)
 
     ClickIn(frameWnd, kFrameWidth, frame::kInstallPage1);
     ExpectInstallRunsToTheEnd(app, frameWnd, Port(L"ZV_E2E_OK_PORT"), chosen + L"\\Velmora");
+}
+
+// A host that answers chunked with no length: the whole transfer is started, one cut before its
+// last chunk (after the program's sections, so that the cut file would still start) never is.
+TEST_F(InstallerE2E, AChunkedDownloadWithItsLastChunkIsHandedOver)
+{
+    CInstaller app;
+    HWND frameWnd = Launch(app, L"ZV_E2E_INSTALLER_CHUNKED");
+    ASSERT_NE(frameWnd, nullptr);
+    ClickIn(frameWnd, kFrameWidth, frame::kInstall);
+    ExpectInstallRunsToTheEnd(app, frameWnd, Port(L"ZV_E2E_OK_PORT"), ProgramFilesFolder() + L"\\Velmora",
+                              std::string("/chunked") + kDownloadPath, L"ZV_E2E_SIGNED_SETUP");
+}
+
+TEST_F(InstallerE2E, AChunkedDownloadCutBeforeItsLastChunkIsNeverStarted)
+{
+    CInstaller app;
+    HWND frameWnd = Launch(app, L"ZV_E2E_INSTALLER_CUT");
+    ASSERT_NE(frameWnd, nullptr);
+    ClickIn(frameWnd, kFrameWidth, frame::kInstall);
+    HWND box = ExpectFailureAfterThreeAttempts(app, frameWnd, Port(L"ZV_E2E_OK_PORT"),
+                                               std::string("/chunked-cut") + kDownloadPath);
+    const std::wstring data = DataFolder();
+    EXPECT_EQ(GetFileAttributesW((data + L"\\handoff-args.txt").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the cut file was started: " << Narrow(ReadWideFile(data + L"\\handoff-args.txt"));
+    for (const auto& name : FileNames(data))
+        EXPECT_FALSE(name.size() > 4 && name.compare(name.size() - 4, 4, L".exe") == 0) << "left: " << Narrow(name);
+    ASSERT_NE(box, nullptr);
+    Answer(app, box, box::kOk);
+    EXPECT_TRUE(app.WaitPage(0, kAfterBox)) << "the failure's 确定 did not lead back";
 }
 
 // Windows will not start a program whose manifest names another architecture than its own.

@@ -3,7 +3,9 @@
 
 Listens on fixed ports, because the installer under test has its download address
 built in:
-  --ok-port    HTTP on 127.0.0.1: serves --full-setup at the download path
+  --ok-port    HTTP on 127.0.0.1: serves --full-setup at the download path; below "/chunked"
+               --signed-setup chunked, below "/chunked-cut" the same up to its certificate
+               table without the last chunk
   --fail-port  HTTP on 127.0.0.1: announces the file's length, sends half and drops
   --tls-port   HTTPS on 127.0.0.1 (reached as localhost): like --ok-port; needs --cert/--key
 
@@ -13,15 +15,18 @@ Writes "ready" to --ready-file once all ports listen. Ends after --lifetime seco
 import argparse
 import http.server
 import os
-import socket
 import ssl
+import sys
 import threading
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import download_bodies  # noqa: E402
 
 DOWNLOAD = "/openapi/download?ch=10009&app=50001"
 
 
-def make_handler(port, mode, log, lock, body):
+def make_handler(port, mode, log, lock, body, signed=b""):
     class Handler(http.server.BaseHTTPRequestHandler):
         protocol_version = "HTTP/1.0"
         timeout = 10
@@ -50,15 +55,17 @@ def make_handler(port, mode, log, lock, body):
 
         def do_GET(self):
             self.note("GET")
-            if self.path != DOWNLOAD:
+            if mode == "ok" and signed and self.path == "/chunked" + DOWNLOAD:
+                download_bodies.send_chunked(self.wfile, signed)
+            elif mode == "ok" and signed and self.path == "/chunked-cut" + DOWNLOAD:
+                cut = download_bodies.certificate_table_at(signed)
+                download_bodies.send_chunked(self.wfile, signed[:cut], last_chunk=False)
+                download_bodies.drop(self)
+            elif self.path != DOWNLOAD:
                 self.send_error(404)
             elif mode == "fail":
                 self.send_file(body[: len(body) // 2], len(body))
-                self.close_connection = True
-                try:
-                    self.connection.shutdown(socket.SHUT_RDWR)
-                except OSError:
-                    pass
+                download_bodies.drop(self)
             else:
                 self.send_file(body, len(body))
 
@@ -71,6 +78,7 @@ def main():
     parser.add_argument("--fail-port", type=int, required=True)
     parser.add_argument("--tls-port", type=int, default=0)
     parser.add_argument("--full-setup", required=True)
+    parser.add_argument("--signed-setup")
     parser.add_argument("--cert")
     parser.add_argument("--key")
     parser.add_argument("--log", required=True)
@@ -79,6 +87,7 @@ def main():
     args = parser.parse_args()
 
     body = open(args.full_setup, "rb").read()
+    signed = open(args.signed_setup, "rb").read() if args.signed_setup else b""
     log = open(args.log, "a", encoding="utf-8")
     lock = threading.Lock()
 
@@ -87,7 +96,7 @@ def main():
         daemon_threads = True
 
     servers = [
-        Server(("127.0.0.1", args.ok_port), make_handler(args.ok_port, "ok", log, lock, body)),
+        Server(("127.0.0.1", args.ok_port), make_handler(args.ok_port, "ok", log, lock, body, signed)),
         Server(("127.0.0.1", args.fail_port), make_handler(args.fail_port, "fail", log, lock, body)),
     ]
     if args.tls_port and args.cert and args.key:

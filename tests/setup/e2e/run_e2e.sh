@@ -2,11 +2,12 @@
 # Runs the installer's end-to-end test against a loopback server started here and stopped on
 # every way out. The installers under test have their download ports built in.
 # Usage: run_e2e.sh <wine-exec.sh> <test.exe> <trust-ca.exe> <full-setup.exe> <ok-port> <fail-port> <tls-port>
-#                   <installer-ok.exe> <installer-fail.exe> <installer-tls.exe> [gtest arguments...]
+#                   <installer-ok.exe> <installer-fail.exe> <installer-tls.exe> <installer-chunked.exe>
+#                   <installer-cut.exe> [gtest arguments...]
 set -u
 runner=$1 test_exe=$2 trust_exe=$3 full_setup=$4 ok_port=$5 fail_port=$6 tls_port=$7
-ok_exe=$8 fail_exe=$9 tls_exe=${10}
-shift 10
+ok_exe=$8 fail_exe=$9 tls_exe=${10} chunked_exe=${11} cut_exe=${12}
+shift 12
 here=$(cd "$(dirname "$0")" && pwd)
 
 work=$(mktemp -d /tmp/zve2e.XXXXXX)
@@ -33,11 +34,17 @@ if openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=localhost" \
   tls_args=(--tls-port "$tls_port" --cert "$work/tls.pem" --key "$work/tls.key")
 fi
 
+# The chunked downloads serve the full setup made to look signed, with data after its sections.
+if ! python3 "$here/../download_bodies.py" "$full_setup" "$work/signed.exe"; then
+  echo "cannot make the signed-looking setup from $full_setup" >&2
+  exit 1
+fi
+
 # Another run of this build may still hold the ports: try again for a while.
 start_server() {
   rm -f "$work/ready"
   python3 "$here/e2e_server.py" --ok-port "$ok_port" --fail-port "$fail_port" --full-setup "$full_setup" \
-    --log "$work/requests.log" --ready-file "$work/ready" "${tls_args[@]}" >"$work/server.out" 2>&1 &
+    --signed-setup "$work/signed.exe" --log "$work/requests.log" --ready-file "$work/ready" "${tls_args[@]}" >"$work/server.out" 2>&1 &
   server_pid=$!
   for _ in $(seq 1 100); do
     [ -s "$work/ready" ] && return 0
@@ -60,8 +67,9 @@ fi
 
 export ZV_E2E_SERVER_LOG=$(winpath "$work/requests.log")
 export ZV_E2E_OK_PORT=$ok_port ZV_E2E_FAIL_PORT=$fail_port ZV_E2E_TLS_PORT=$tls_port
-export ZV_E2E_FULL_SETUP=$(winpath "$full_setup")
+export ZV_E2E_FULL_SETUP=$(winpath "$full_setup") ZV_E2E_SIGNED_SETUP=$(winpath "$work/signed.exe")
 export ZV_E2E_INSTALLER_OK=$(winpath "$ok_exe") ZV_E2E_INSTALLER_FAIL=$(winpath "$fail_exe")
+export ZV_E2E_INSTALLER_CHUNKED=$(winpath "$chunked_exe") ZV_E2E_INSTALLER_CUT=$(winpath "$cut_exe")
 if [ ${#tls_args[@]} -gt 0 ] &&
    timeout 60 "$runner" "$trust_exe" "$(winpath "$work/tls.der")" </dev/null >/dev/null 2>&1; then
   export ZV_E2E_INSTALLER_TLS=$(winpath "$tls_exe")
