@@ -63,11 +63,20 @@ wine_env_start() {
   export WINEPREFIX=$ZV_WINE_TMP/prefix
   # winedbg off: a crashing test ends at once instead of waiting in the debugger until its timeout.
   export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d" WINEDEBUG=-all LC_ALL=C.UTF-8
-  if ! "$WINE" wineboot -i >/dev/null 2>&1 || ! "$WINESERVER" -w; then
-    echo "wine-env: the Wine prefix could not be made in $WINEPREFIX" >&2
-    wine_env_stop
-    return 2
-  fi
+  # Seen once in many runs: wineboot failing on a fresh prefix. A second prefix is tried before
+  # giving up, and the failure is named instead of ending a set -e caller without a word.
+  local attempt
+  for attempt in 1 2; do
+    "$WINE" wineboot -i >"$ZV_WINE_TMP/wineboot.log" 2>&1 && "$WINESERVER" -w && break
+    "$WINESERVER" -k >/dev/null 2>&1 || true
+    if [ "$attempt" = 2 ]; then
+      echo "wine-env: the Wine prefix could not be made in $WINEPREFIX:" >&2
+      tail -n 5 "$ZV_WINE_TMP/wineboot.log" >&2
+      wine_env_stop
+      return 2
+    fi
+    rm -rf "$WINEPREFIX"
+  done
   # Map the skin's font names to the CJK font so Chinese text renders.
   local face
   for face in "微软雅黑" "Microsoft YaHei" "Microsoft YaHei UI" "宋体" "SimSun" "新宋体" "NSimSun"; do
