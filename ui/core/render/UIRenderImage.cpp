@@ -250,6 +250,15 @@ void ReportDecodeFailure(LPCWSTR name, const UIDecodeBudget& budget)
     ReportDecoderRefusal(name, why);
 }
 
+// The encoded bytes are the first share of a decode's budget; a refusal is named like the others.
+bool TakeEncodedBytes(UIDecodeBudget& budget, DWORD size, LPCWSTR name)
+{
+    if (budget.Take(size))
+        return true;
+    ReportDecodeFailure(name, budget);
+    return false;
+}
+
 // Decoded pixels, freed with the decoder's own free.
 struct DecodedPixels {
     stbi_uc* rgba = nullptr;
@@ -286,11 +295,7 @@ bool DecodesCleanly(const BYTE* data, DWORD size, LPCWSTR name)
         return false;
     UIDecodeBudget budget;
     DecodedPixels pixels;
-    if (!budget.Take(size)) {
-        ReportDecodeFailure(name, budget);
-        return false;
-    }
-    return Decode(data, size, name, budget, pixels);
+    return TakeEncodedBytes(budget, size, name) && Decode(data, size, name, budget, pixels);
 }
 
 // The encoded bytes are freed as soon as they are decoded: they, the decoder's buffers and the
@@ -302,10 +307,8 @@ UIImageInfo* DecodeImage(ByteBlock bytes, DWORD mask, LPCWSTR name)
     UIDecodeBudget budget;
     DecodedPixels decoded;
     const DWORD encoded = bytes.size;
-    if (!budget.Take(encoded)) {
-        ReportDecodeFailure(name, budget);
+    if (!TakeEncodedBytes(budget, encoded, name))
         return nullptr;
-    }
     const bool sound = Decode(bytes.data.get(), bytes.size, name, budget, decoded);
     bytes = ByteBlock();
     budget.Release(encoded);
