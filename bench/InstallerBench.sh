@@ -33,7 +33,7 @@ echo "$ZV_WIN_ARCH build"
 echo "installer.exe as built: $size bytes ($(awk "BEGIN{printf \"%.2f\", $size/1048576}") MB, goal <= 1.50 MB)"
 echo "bare window stripped:   $(stat -c %s "$work/bare.exe") bytes"
 
-wine_env_start
+wine_env_start || exit 2
 winpath() { local p; p=$(readlink -f "$1"); echo "Z:${p//\//\\}"; }
 timeout 600 "$WINE" "$harness" "$(winpath "$work/installer.exe")" "$(winpath "$work/bare.exe")" "$runs" \
   "$(winpath "$work/steps.exe")" </dev/null \

@@ -14,7 +14,7 @@ program=$build/win/tests/extra/random/RowSequenceTest.exe
 
 . "$root/scripts/wine-env.sh"
 trap 'wine_env_stop' EXIT
-wine_env_start
+wine_env_start || exit 2
 failed=0
 for ((i = 0; i < runs; i++)); do
   s=$((seed + i))

@@ -15,7 +15,7 @@ program=$build/win/tests/extra/random/WindowSequenceTest.exe
 
 . "$root/scripts/wine-env.sh"
 trap 'wine_env_stop' EXIT
-wine_env_start
+wine_env_start || exit 2
 failed=0
 out=$(mktemp /tmp/zvwindows.XXXXXX)
 for ((i = 0; i < runs; i++)); do

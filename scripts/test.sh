@@ -4,6 +4,11 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$here/build}
 
+# One stream, so a failure's words stand in the log beside what led to it; a step that ends the
+# run early is named.
+exec 2>&1
+trap 'rc=$?; echo "test.sh: line $LINENO ended the run (exit $rc): $(sed -n "${LINENO}p" "$0")"' ERR
+
 bash "$here/scripts/setup.sh"
 BUILD_DIR=$build bash "$here/scripts/build.sh"
 
@@ -13,4 +18,6 @@ export ZV_WIN_ARCH
 trap wine_env_stop EXIT
 wine_env_start
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+# ctest's own summary is the last line, whatever it reports.
+trap - ERR
 ctest --test-dir "$build" --output-on-failure "$@"

@@ -30,6 +30,29 @@ zv_wine_select() {
   fi
 }
 
+# Runs one Wine command, up to three times. Under load a `reg add` on a fresh prefix was seen to
+# fail now and then, and under set -e that ended the caller without a word. A failure that stays
+# is named with the command's last lines. Usage: wine_try WHAT COMMAND...
+wine_try() {
+  local what=$1 try rc=0 log
+  shift
+  log=$(mktemp /tmp/zvwine-try.XXXXXX)
+  for try in 1 2 3; do
+    "$@" >"$log" 2>&1 </dev/null && { rm -f "$log"; return 0; }
+    rc=$?
+    sleep 0.5
+  done
+  echo "wine-env: $what failed three times (exit $rc):" >&2
+  tail -n 5 "$log" >&2
+  rm -f "$log"
+  return 2
+}
+
+# `reg` in the current prefix, through wine_try. Usage: wine_reg add 'HKCU\...' /v NAME /d VALUE /f
+wine_reg() {
+  wine_try "reg $1 $2 ${4:-}" "$WINE" reg "$@"
+}
+
 wine_env_start() {
   zv_wine_select || return
   # A free display: another run can take the same number at the same moment, so a server that
@@ -80,18 +103,19 @@ wine_env_start() {
   # Map the skin's font names to the CJK font so Chinese text renders.
   local face
   for face in "微软雅黑" "Microsoft YaHei" "Microsoft YaHei UI" "宋体" "SimSun" "新宋体" "NSimSun"; do
-    "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+    wine_reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d 'WenQuanYi Micro Hei' /f ||
+      { wine_env_stop; return 2; }
   done
   # No window manager runs on Xvfb: unmanaged windows spare Wine its 2 s wait for one whenever
   # a captioned window is hidden.
-  "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-  "$WINESERVER" -w
+  wine_reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f || { wine_env_stop; return 2; }
+  "$WINESERVER" -w || true
   "$WINESERVER" -f -p >/dev/null 2>&1 &
   _zv_pids+=($!)
   sleep 0.2
   # The first program of a session starts Wine's services; start them here, away from ctest's
   # output pipe, which they would otherwise hold open until the test times out.
-  "$WINE" cmd /c exit >/dev/null 2>&1 </dev/null
+  wine_try "starting Wine's services" "$WINE" cmd /c exit || { wine_env_stop; return 2; }
 }
 
 wine_env_stop() {

@@ -15,7 +15,7 @@ findings=${ZV_FUZZ_FINDINGS:-$root/build/fuzz-findings}
 mkdir -p "$findings"
 . "$root/scripts/wine-env.sh"
 trap 'wine_env_stop; rm -rf "$work"' EXIT
-wine_env_start
+wine_env_start || exit 2
 winpath() { local p; p=$(readlink -f "$1"); echo "Z:${p//\//\\}"; }
 
 deadline=$(( $(date +%s) + total ))

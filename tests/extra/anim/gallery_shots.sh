@@ -14,10 +14,11 @@ out=$(cd "$out" && pwd)
 
 . "$root/scripts/wine-env.sh"
 trap wine_env_stop EXIT
-wine_env_start
+wine_env_start || exit 2
 status=0
 for dpi in 96 192; do
-  "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1
+  # Shots at a scale that was not set would be taken as that scale's.
+  wine_reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f || { status=1; continue; }
   percent=$((dpi * 100 / 96))
   ZV_GALLERY_HOLD_MS=4000 timeout 120 "$WINE" "$exe" --gtest_filter=SkinGallery.* >"$out/gallery-$percent.log" 2>&1 &
   run=$!

@@ -40,10 +40,11 @@ for _ in $(seq 1 100); do [ -s "$work/ready" ] && break; sleep 0.1; done
 
 ZV_WIN_ARCH=$(zv_build_arch "$build")
 export ZV_WIN_ARCH
-wine_env_start
+wine_env_start || exit 2
 status=0
 for dpi in 96 192; do
-  "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1
+  # Shots at a scale that was not set would be taken as that scale's.
+  wine_reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f || { status=1; continue; }
   percent=$((dpi * 100 / 96))
   mkdir -p "$work/bmp"
   timeout 180 "$WINE" "$E2E_SHOT_TOOL" "$(winpath "$E2E_INSTALLER_OK")" "$(winpath "$E2E_INSTALLER_FAIL")" \
