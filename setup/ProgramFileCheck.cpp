@@ -1,5 +1,7 @@
 #include "ProgramFileCheck.h"
 
+#include "util/FileHandle.h"
+
 #include <windows.h>
 
 #include <cstddef>
@@ -17,18 +19,11 @@ public:
                              FILE_ATTRIBUTE_NORMAL, nullptr))
     {
         LARGE_INTEGER size = {};
-        if (m_file != INVALID_HANDLE_VALUE && GetFileSizeEx(m_file, &size))
+        if (m_file.IsOpen() && GetFileSizeEx(m_file.Get(), &size))
             m_size = static_cast<ULONGLONG>(size.QuadPart);
     }
-    ~CFileReader()
-    {
-        if (m_file != INVALID_HANDLE_VALUE)
-            CloseHandle(m_file);
-    }
-    CFileReader(const CFileReader&) = delete;
-    CFileReader& operator=(const CFileReader&) = delete;
 
-    [[nodiscard]] bool IsOpen() const { return m_file != INVALID_HANDLE_VALUE; }
+    [[nodiscard]] bool IsOpen() const { return m_file.IsOpen(); }
     [[nodiscard]] ULONGLONG Size() const { return m_size; }
     [[nodiscard]] bool Holds(ULONGLONG offset, ULONGLONG size) const
     {
@@ -44,11 +39,11 @@ public:
         at.Offset = static_cast<DWORD>(offset);
         at.OffsetHigh = static_cast<DWORD>(offset >> 32);
         DWORD read = 0;
-        return ReadFile(m_file, out, sizeof(T), &read, &at) && read == sizeof(T);
+        return ReadFile(m_file.Get(), out, sizeof(T), &read, &at) && read == sizeof(T);
     }
 
 private:
-    HANDLE m_file;
+    ZVCore::CFileHandle m_file;
     ULONGLONG m_size = 0;
 };
 

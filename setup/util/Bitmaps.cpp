@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "render/UIRender.h"
+#include "util/FileHandle.h"
 
 namespace ZVCore {
 
@@ -36,15 +37,6 @@ struct MemoryDc {
             SelectObject(dc, old);
             DeleteDC(dc);
         }
-    }
-};
-
-struct FileHandle {
-    HANDLE h;
-    ~FileHandle()
-    {
-        if (h != INVALID_HANDLE_VALUE)
-            CloseHandle(h);
     }
 };
 
@@ -90,11 +82,11 @@ bool WriteFileOver(const std::wstring& path, const BITMAPFILEHEADER& fileHeader,
         return false;
     bool written = false;
     {
-        const FileHandle out{CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+        const CFileHandle out{CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
-        written = out.h != INVALID_HANDLE_VALUE && WriteAll(out.h, &fileHeader, sizeof(fileHeader)) &&
-                  WriteAll(out.h, infoHeader.data(), static_cast<DWORD>(infoHeader.size())) &&
-                  WriteAll(out.h, pixels.data(), static_cast<DWORD>(pixels.size())) && FlushFileBuffers(out.h);
+        written = out.IsOpen() && WriteAll(out.Get(), &fileHeader, sizeof(fileHeader)) &&
+                  WriteAll(out.Get(), infoHeader.data(), static_cast<DWORD>(infoHeader.size())) &&
+                  WriteAll(out.Get(), pixels.data(), static_cast<DWORD>(pixels.size())) && FlushFileBuffers(out.Get());
     }
     if (written && MoveFileExW(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;

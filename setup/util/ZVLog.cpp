@@ -2,6 +2,7 @@
 
 #include "ShellFunctions.h"
 #include "util/AppFolders.h"
+#include "util/FileHandle.h"
 
 #include <windows.h>
 #include <shlwapi.h>
@@ -43,15 +44,6 @@ std::string ToLogBytes(const std::wstring& text)
     return bytes;
 }
 
-struct FileHandle {
-    HANDLE handle;
-    ~FileHandle()
-    {
-        if (handle != INVALID_HANDLE_VALUE)
-            CloseHandle(handle);
-    }
-};
-
 // The console line, whole: the C runtime's wide output in the "C" locale stops at the first
 // character outside ASCII. A console takes the wide text; a file or a pipe gets the log's bytes.
 void EchoLine(const std::wstring& line)
@@ -91,14 +83,14 @@ void WriteLog(const std::wstring& text)
     if (path.empty())
         return;
     // Shared for reading and writing, so a second writer or a viewer never blocks a line.
-    const FileHandle file{CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    const CFileHandle file{CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)};
-    if (file.handle == INVALID_HANDLE_VALUE)
+    if (!file.IsOpen())
         return;
     // One write per line: lines of concurrent writers never interleave.
     const std::string line = ToLogBytes(stamp + L" - " + text + L"\r\n");
     DWORD written = 0;
-    WriteFile(file.handle, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    WriteFile(file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
 
 int LogFormat(const wchar_t* format, ...)
