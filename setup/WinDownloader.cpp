@@ -105,8 +105,7 @@ STDMETHODIMP CWinDownloader::CBindCallback::GetBindInfoEx(DWORD*, BINDINFO*, DWO
 
 CWinDownloader::CWinDownloader(DownloadStatusCallback statusCallback, std::wstring url, std::wstring targetPath,
                                ULONGLONG maxBytes)
-    : m_statusCallback(std::move(statusCallback)), m_targetPath(std::move(targetPath)), m_url(std::move(url)),
-      m_maxBytes(maxBytes)
+    : m_statusCallback(std::move(statusCallback)), m_targetPath(std::move(targetPath)), m_url(std::move(url))
 {
     m_bindCallback.SetByteLimit(maxBytes);
     m_worker = MakeWorker();
@@ -185,7 +184,7 @@ bool CWinDownloader::IsWholeDownload() const
     // be a whole program by its own headers.
     const ULONGLONG size = FileSize(m_targetPath);
     const ULONG announced = m_bindCallback.GetAnnouncedBytes();
-    if (size == 0 || size > m_maxBytes || (announced != 0 && size != announced))
+    if (size == 0 || size > m_bindCallback.GetByteLimit() || (announced != 0 && size != announced))
         return false;
     return IsWholeProgramFile(m_targetPath);
 }

@@ -26,6 +26,7 @@ public:
         void SetStatusCallback(DownloadStatusCallback callback) { m_statusCallback = std::move(callback); }
         // A transfer announcing or passing more than limit bytes is aborted.
         void SetByteLimit(ULONGLONG limit) { m_byteLimit = limit; }
+        [[nodiscard]] ULONGLONG GetByteLimit() const { return m_byteLimit; }
         // Forgets the size announced by the previous attempt.
         void BeginAttempt() { m_announcedBytes = 0; }
         // The largest total the transfer announced; 0 when it announced none.
@@ -76,7 +77,6 @@ private:
     DownloadStatusCallback m_statusCallback;
     std::wstring m_targetPath;
     std::wstring m_url;
-    ULONGLONG m_maxBytes = kMaxDownloadBytes;
     std::unique_ptr<CWorkerThread> m_worker;
     bool m_workerStarted = false;         // owner's thread only
     std::atomic<bool> m_runRequested{false}; // set before the worker is resumed

@@ -231,6 +231,13 @@ Location locate(const Profile &profile, const QString &section, const QString &n
     return location;
 }
 
+// A value of more than one character that starts and ends with the same quote (" or ').
+bool inOwnQuotes(const QString &value)
+{
+    const QChar first = value.isEmpty() ? QChar() : value.front();
+    return value.size() >= 2 && (first == QLatin1Char('"') || first == QLatin1Char('\'')) && value.back() == first;
+}
+
 QString entryValue(const QString &line)
 {
     const QString entry = line.trimmed();
@@ -238,8 +245,7 @@ QString entryValue(const QString &line)
     if (equals < 0)
         return QString();
     QString value = entry.mid(equals + 1).trimmed();
-    const QChar first = value.isEmpty() ? QChar() : value.front();
-    if (value.size() >= 2 && (first == QLatin1Char('"') || first == QLatin1Char('\'')) && value.back() == first)
+    if (inOwnQuotes(value))
         value = value.mid(1, value.size() - 2);
     // Present but empty is not missing.
     return value.isNull() ? QStringLiteral("") : value;
@@ -356,11 +362,8 @@ QString storedValue(const QString &value)
 {
     if (value.isEmpty())
         return value;
-    const QChar first = value.front();
-    const bool blankEnds = first.isSpace() || value.back().isSpace();
-    const bool quoted = value.size() >= 2 && (first == QLatin1Char('"') || first == QLatin1Char('\''))
-                        && value.back() == first;
-    return blankEnds || quoted ? QLatin1Char('"') + value + QLatin1Char('"') : value;
+    const bool blankEnds = value.front().isSpace() || value.back().isSpace();
+    return blankEnds || inOwnQuotes(value) ? QLatin1Char('"') + value + QLatin1Char('"') : value;
 }
 
 bool holdsLineBreak(const QString &text)

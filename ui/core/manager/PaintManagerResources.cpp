@@ -35,15 +35,21 @@ bool FontMatches(const UIFontInfo& info, LPCWSTR face, int size, bool bold, bool
 
 // The stock GUI font's LOGFONTW with the caller's face, charset and flags; the height is set
 // by the caller (scaled).
+// The face as a font keeps it: at most 31 characters, terminated. False, and out untouched, for none.
+bool CopyFaceName(LPCWSTR face, wchar_t (&out)[LF_FACESIZE])
+{
+    if (face == nullptr || face[0] == L'\0')
+        return false;
+    wcsncpy(out, face, LF_FACESIZE - 1);
+    out[LF_FACESIZE - 1] = L'\0';
+    return true;
+}
+
 LOGFONTW StockLogFont(LPCWSTR face)
 {
     LOGFONTW lf = {};
     ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
-    if (face != nullptr && face[0] != L'\0') {
-        // At most 31 characters, terminated.
-        wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
-        lf.lfFaceName[LF_FACESIZE - 1] = L'\0';
-    }
+    CopyFaceName(face, lf.lfFaceName);
     lf.lfCharSet = DEFAULT_CHARSET;
     return lf;
 }
@@ -354,9 +360,7 @@ UIFontInfo* CPaintManagerUI::FindFontInfo(LPCWSTR face, int size, bool bold, boo
 {
     // The face as AddFont keeps it; the stock font is asked only when there is none.
     wchar_t kept[LF_FACESIZE] = {};
-    if (face != nullptr && face[0] != L'\0')
-        wcsncpy(kept, face, LF_FACESIZE - 1);
-    else
+    if (!CopyFaceName(face, kept))
         wcscpy(kept, StockLogFont(nullptr).lfFaceName);
     UIFontInfo* info = LookupFont(kept, size, bold, underline, italic);
     MeasureFont(info);
